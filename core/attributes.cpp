@@ -1,0 +1,642 @@
+// Element attributes: text, state, colours, data, font, image, disabled and hidden states,
+// item attributes, flag application and removal.
+#include "core/attributes.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "core/coords.h"
+#include "core/creation.h"
+#include "core/events.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+
+namespace tk {
+
+namespace {
+
+// Caption-button items of a window carry the flag bit that made them as their kind.
+constexpr int kCloseButton = 0x20;
+constexpr int kMaximizeButton = 0x80;
+constexpr int kMinimizeButton = 0x40;
+
+// Attribute codes answered from the dispatch's item paddings.
+constexpr int kItemPadding1 = 23;
+constexpr int kItemPadding2 = 24;
+
+// ColorSet bits: the caller chose the colour, so themes must not replace it.
+constexpr int8_t kFrontColorSet = 1;
+constexpr int8_t kBackColorSet = 2;
+
+bool IsCaptionButton(const Element& item) {
+  const int k = KindValue(item.Kind);
+  return k == kCloseButton || k == kMaximizeButton || k == kMinimizeButton;
+}
+
+Element* FindCaptionButton(Element& window, int bit) {
+  for (auto& item : window.Items) {
+    if (KindValue(item->Kind) == bit) return item.get();
+  }
+  return nullptr;
+}
+
+bool HasCaptionItem(const Element& window) {
+  return !window.Items.empty() && !IsCaptionButton(*window.Items.front());
+}
+
+// Items are found by index: after removals the indexes and the map are rebuilt so no map
+// entry outlives its record.
+void RenumberItems(Element& owner) {
+  owner.ItemMap.clear();
+  for (size_t i = 0; i < owner.Items.size(); ++i) {
+    owner.Items[i]->ID = static_cast<int>(i);
+    owner.ItemMap[static_cast<int>(i)] = owner.Items[i].get();
+  }
+}
+
+// The element whose items stand for this one (a combo box keeps them in its list).
+Element& ItemHolder(Toolkit& tk, Element& e) {
+  Element* host = FindElement(tk, e.ChildHost);
+  return host != nullptr ? *host : e;
+}
+
+bool HasKindModuleAttributes(ElementKind k) {
+  return k == ElementKind::ScrollBar || k == ElementKind::ScrollArea || k == ElementKind::Splitter;
+}
+
+// True when the element sits on the tab its parent currently shows (always true off panels).
+bool OnCurrentTab(Toolkit& tk, const Element& e) {
+  const Element* parent = FindElement(tk, e.ParentID);
+  return parent == nullptr || e.TabIndex == parent->CurrentTab;
+}
+
+// Walks from `e` up to (not including) `top`; true when any record on the way asks for the
+// property on its own. Keeps nested own wishes when an outer container changes.
+template <typename Pred>
+bool ChainUpTo(Toolkit& tk, const Element& e, int top, Pred pred) {
+  const Element* cur = &e;
+  size_t steps = tk.root.Elements.size() + 1;
+  while (cur != nullptr && cur->ID != top && steps-- > 0) {
+    if (pred(*cur)) return true;
+    cur = FindElement(tk, cur->ParentID);
+  }
+  return false;
+}
+
+double GetStateOf(Toolkit& tk, const Element& e, int depth) {
+  switch (e.Kind) {
+    case ElementKind::CheckBox:
+      return e.InBetween != 0 ? -1.0 : e.Checked;
+    case ElementKind::Image:
+    case ElementKind::ButtonImage:
+      return e.Image;
+    case ElementKind::ScrollBar:
+      return e.Value;
+    case ElementKind::TrackBar:
+      return e.Vertical != 0 ? e.Min + e.Max - e.Value : e.Value;
+    case ElementKind::Spin:
+      return e.SpinValue;
+    case ElementKind::Splitter:
+      return e.SplitterPos;
+    case ElementKind::ComboBox: {
+      const Element* host = FindElement(tk, e.ChildHost);
+      if (host == nullptr || host == &e || depth > 4) return -1.0;
+      return GetStateOf(tk, *host, depth + 1);
+    }
+    case ElementKind::ListView:
+    case ElementKind::ListIcon:
+    case ElementKind::Panel:
+    case ElementKind::PopupMenu:
+    case ElementKind::Menu:
+      return e.StateIndex;
+    default:
+      return -1.0;
+  }
+}
+
+// Re-places an element at its own frame so its inner rectangle and clips are recomputed.
+// The record form is used: the id form would take the border surplus off the position.
+void Replace(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  ResizeElement(tk, *e, e->Frame.x0, e->Frame.y0, e->Frame.w0, e->Frame.h0, CoordMode::Absolute);
+}
+
+// Window part of the flag procedure: borders, visibility and the caption items.
+void ApplyWindowFlags(Toolkit& tk, Element& e, Flags64& request) {
+  const int id = e.ID;
+  if (HasAny(request, Flag::Invisible)) {
+    e.Hidden = 1;
+    e.HiddenOwn = 1;
+  }
+  if (HasAny(request, Flag::BorderLess)) e.Flags &= ~Flag::Border;
+  if (HasAny(request, Flag::Border)) e.Flags &= ~Flag::BorderLess;
+
+  // A caption button the window already shows is not asked for again; a new one needs a
+  // title bar to sit on.
+  struct Button {
+    Flags64 bit;
+    int kind;
+  };
+  const Button buttons[] = {{Flag::SystemMenuBit, kCloseButton},
+                            {Flag::MaximizeGadget, kMaximizeButton},
+                            {Flag::MinimizeGadget, kMinimizeButton}};
+  bool anyNew = false;
+  for (const Button& b : buttons) {
+    if (!HasAny(request, b.bit)) continue;
+    if (FindCaptionButton(e, b.kind) != nullptr) {
+      request &= ~b.bit;
+    } else {
+      anyNew = true;
+    }
+  }
+  if (anyNew) request |= Flag::TitleBar;
+  if (!HasAny(request, Flag::TitleBar)) return;
+
+  e.CaptionHeight = tk.root.CaptionHeightDefault;
+  e.Flags |= Flag::MoveArea;
+  if (!HasCaptionItem(e)) {
+    const bool before = !e.Items.empty();
+    AddItem(tk, id, before ? 0 : -1, e.Text, e.Image, 0);
+    // Inserted in front of the buttons: their indexes moved up by one.
+    if (Element* window = FindElement(tk, id); before && window != nullptr) {
+      RenumberItems(*window);
+    }
+  }
+  for (const Button& b : buttons) {
+    Element* window = FindElement(tk, id);
+    if (window == nullptr) return;
+    if (!HasAny(request, b.bit) || FindCaptionButton(*window, b.kind) != nullptr) continue;
+    // Glyph images are chosen by the drawing side; the button starts without one.
+    const int index = AddItem(tk, id, -1, "", -1, 0);
+    window = FindElement(tk, id);
+    if (window == nullptr) return;
+    if (Element* item = FindItem(*window, index)) item->Kind = static_cast<ElementKind>(b.kind);
+  }
+}
+
+}  // namespace
+
+// ---- Text -------------------------------------------------------------------------------
+
+std::string SetElementText(Toolkit& tk, int id, const std::string& text) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return {};
+  std::string previous;
+  if (e->Kind == ElementKind::Window && !e->Items.empty()) {
+    Element& caption = *e->Items.front();
+    previous = std::exchange(caption.Text, text);
+    caption.Repaint = 1;
+    e->Text = text;  // kept equal so code generation reads the title either way
+  } else {
+    std::string value = text;
+    if (e->Kind == ElementKind::Text && HasAny(e->Flags, Flag::MultiLine)) value += "\n";
+    previous = std::exchange(e->Text, std::move(value));
+    if (e->Kind == ElementKind::Spin) e->SpinValue = std::strtof(text.c_str(), nullptr);
+  }
+  e->Repaint = 1;
+  return previous;
+}
+
+std::string GetElementText(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return {};
+  if (e->Kind == ElementKind::Window && !e->Items.empty()) return e->Items.front()->Text;
+  return e->Text;
+}
+
+// ---- State ------------------------------------------------------------------------------
+
+void SetElementState(Toolkit& tk, int id, double state) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  BusyGuard busy(tk);
+  const uint64_t serial = e->Serial;
+  const int previousIndex = e->StateIndex;
+  const int value = static_cast<int>(state);
+  EventCode windowEvent = 0;
+
+  switch (e->Kind) {
+    case ElementKind::Image:
+    case ElementKind::ButtonImage:
+      e->Image = value;
+      break;
+    case ElementKind::TrackBar:
+    case ElementKind::ScrollBar:
+    case ElementKind::Spin:
+    case ElementKind::Splitter:
+    case ElementKind::ComboBox:
+    case ElementKind::Panel:
+      if (auto hook = tk.Hooks(e->Kind).SetState) {
+        hook(tk, *e, state);
+        e = FindElement(tk, id);
+        if (e == nullptr || e->Serial != serial) return;
+      }
+      break;
+    case ElementKind::CheckBox:
+      if (state == 0.0 || state == 1.0) {
+        e->Checked = static_cast<int8_t>(value);
+        e->InBetween = 0;
+      } else if (state == -1.0 && e->ThreeStateAllowed != 0) {
+        e->InBetween = 1;
+        e->Checked = 0;
+      }
+      break;
+    case ElementKind::Window:
+      if (value == kMinimizeButton) {
+        e->Minimized = e->Minimized != 0 ? 0 : 1;
+        windowEvent = ElementEvent::MinimizeButton;
+      } else if (value == kMaximizeButton) {
+        e->Maximized = e->Maximized != 0 ? 0 : 1;
+        if (Element* button = FindCaptionButton(*e, kMaximizeButton)) {
+          std::swap(button->Image, button->Image2);  // maximize and restore glyphs
+        }
+        windowEvent = ElementEvent::MaximizeButton;
+      } else if (value == kCloseButton) {
+        windowEvent = ElementEvent::CloseButton;
+      }
+      break;
+    default:
+      break;
+  }
+  const bool changed = value != previousIndex;
+  if (value != e->StateIndex) e->StateIndex = value;
+  e->Repaint = 1;
+
+  EventCode event = 0;
+  switch (e->Kind) {
+    case ElementKind::Option:
+      event = ElementEvent::LeftClick;
+      break;
+    case ElementKind::Panel:
+    case ElementKind::ListView:
+    case ElementKind::ListIcon:
+    case ElementKind::Splitter:
+      if (changed) event = ElementEvent::Change;
+      break;
+    case ElementKind::Window:
+      event = windowEvent;
+      break;
+    default:
+      break;
+  }
+  if (event != 0) PostElementEvent(tk, event, id, value, 0);
+}
+
+double GetElementState(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  if (e == nullptr) return -1.0;
+  return GetStateOf(tk, *e, 0);
+}
+
+// ---- Attributes and colours -------------------------------------------------------------
+
+int64_t GetElementAttribute(Toolkit& tk, int id, int code) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  auto hook = tk.Hooks(e->Kind).GetAttribute;
+  int64_t answer = 0;
+  if (HasKindModuleAttributes(e->Kind) && hook != nullptr && hook(tk, *e, code, answer)) {
+    return answer;
+  }
+  switch (code) {
+    case Attribute::FrameWidthSet:
+      if (e->ListHolder != 0) return e->FrameWidthSet;
+      break;
+    case Attribute::TopStrips:
+      return e->CaptionHeight + e->MenuStripHeight + e->ToolStripHeight;
+    case Attribute::BackColor:
+      return e->BackColor;
+    case Attribute::FrameColor:
+      return e->FrameColor;
+    case Attribute::HotBackColor:
+      return e->HotBackColor;
+    case Attribute::StateColor1:
+      return e->StateColor1;
+    case Attribute::FrontColor:
+      return e->FrontColor;
+    case kItemPadding1:
+      return e->ItemPadding1;
+    case kItemPadding2:
+      return e->ItemPadding2;
+    case Attribute::ItemIndex:
+      return e->ItemIndex;
+    default:
+      break;
+  }
+  if (!HasKindModuleAttributes(e->Kind) && hook != nullptr && hook(tk, *e, code, answer)) {
+    return answer;
+  }
+  return 0;
+}
+
+int SetElementColor(Toolkit& tk, int id, int code, int64_t value) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  const bool moduleFirst = HasKindModuleAttributes(e->Kind) || e->Kind == ElementKind::PropertyList;
+  if (auto hook = tk.Hooks(e->Kind).SetAttribute; moduleFirst && hook != nullptr) {
+    if (hook(tk, *e, code, value)) return 0;
+  }
+  if (code == Attribute::FrontColor) {
+    e->FrontColor = value;
+    e->ColorSet |= kFrontColorSet;
+  } else if (code == Attribute::BackColor) {
+    e->BackColor = value;
+    e->BackgroundMode = value == kNoColor ? Background::None : Background::Plain;
+    e->ColorSet |= kBackColorSet;
+  }
+  e->Repaint = 1;
+  return 0;
+}
+
+int64_t SetElementData(Toolkit& tk, int id, int64_t value) {
+  Element* e = FindElement(tk, id);
+  return e != nullptr ? std::exchange(e->Data, value) : 0;
+}
+
+int64_t GetElementData(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->Data : 0;
+}
+
+int SetElementFont(Toolkit& tk, int id, int font) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  e->Repaint = 1;
+  return std::exchange(e->FontID, font);
+}
+
+int SetElementImage(Toolkit& tk, int id, int image) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  e->Repaint = 1;
+  if (e->Kind == ElementKind::Window) {
+    if (e->Items.empty()) return -1;
+    return std::exchange(e->Items.front()->Image, image);
+  }
+  return std::exchange(e->Image, image);
+}
+
+int GetElementImage(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->Image : -1;
+}
+
+int SetElementParam3(Toolkit& tk, int id, int value) {
+  Element* e = FindElement(tk, id);
+  return e != nullptr ? std::exchange(e->Param3, value) : -1;
+}
+
+// ---- Disabled and hidden states ---------------------------------------------------------
+
+int DisableElement(Toolkit& tk, int id, int state) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  if (state == -1) return e->Disabled;
+  const int8_t on = state != 0 ? 1 : 0;
+  for (const auto& rec : tk.root.Elements) {
+    if (rec.get() == e || !IsDescendant(tk, *rec, id)) continue;
+    // Re-enabling gives each descendant back its own wish and that of containers between.
+    rec->Disabled =
+        on != 0 ? 1 : ChainUpTo(tk, *rec, id, [](const Element& r) { return r.DisabledOwn != 0; });
+    rec->Repaint = 1;
+  }
+  e->Disabled = on;
+  e->DisabledOwn = on;
+  e->Repaint = 1;
+  return -1;
+}
+
+int IsDisabled(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->Disabled : 0;
+}
+
+int HideElement(Toolkit& tk, int id, int state) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  const int8_t on = state != 0 ? 1 : 0;
+  e->HiddenOwn = on;
+  if (e->Kind == ElementKind::PopupMenu) {
+    for (const auto& rec : tk.root.Elements) {
+      if (rec->Kind == ElementKind::PopupMenu) rec->Hidden = 1;
+    }
+    return 1;
+  }
+  const int previous = e->Hidden;
+  if (on == e->Hidden) return previous;
+  if (OnCurrentTab(tk, *e)) e->Hidden = on;
+  e->Repaint = 1;
+
+  bool hasChildren = false;
+  for (const auto& rec : tk.root.Elements) {
+    if (rec.get() == e || !IsDescendant(tk, *rec, id)) continue;
+    hasChildren = true;
+    // Showing restores what each descendant (and every container between) asked for and
+    // keeps elements of tabs not shown hidden.
+    rec->Hidden = on != 0 ? 1 : ChainUpTo(tk, *rec, id, [&tk](const Element& r) {
+      return r.HiddenOwn != 0 || !OnCurrentTab(tk, r);
+    });
+    rec->Repaint = 1;
+  }
+  if (!hasChildren) {
+    for (int i = 0; i < 2; ++i) {
+      if (Element* attached = FindElement(tk, e->Attached[i])) attached->Hidden = on;
+    }
+  }
+  return previous;
+}
+
+// ---- Items ------------------------------------------------------------------------------
+
+int CountItems(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  return static_cast<int>(ItemHolder(tk, *e).Items.size());
+}
+
+void ClearItems(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  e->Text.clear();
+  Element& holder = ItemHolder(tk, *e);
+  if (&holder != e) holder.Hidden = 1;
+  holder.Items.clear();
+  holder.ItemMap.clear();
+  // Layout starts again from the first position.
+  holder.RunX = 0;
+  holder.RunY = 0;
+  holder.ItemHeight = 0;
+  holder.SeparatorCount = 0;
+  if (holder.Kind != ElementKind::Spin && holder.Kind != ElementKind::ComboBox) {
+    holder.ItemWidth = 0;
+  }
+  holder.HotItem = -1;
+  holder.PressedItem = -1;
+  e->Repaint = 1;
+}
+
+int64_t SetItemData(Toolkit& tk, int id, int index, int64_t value) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  Element* item = FindItem(ItemHolder(tk, *e), index);
+  return item != nullptr ? std::exchange(item->Data, value) : 0;
+}
+
+int64_t GetItemData(Toolkit& tk, int id, int index) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  const Element* item = FindItem(ItemHolder(tk, *e), index);
+  return item != nullptr ? item->Data : 0;
+}
+
+void DisableItem(Toolkit& tk, int id, int index, int state) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  if (Element* item = FindItem(ItemHolder(tk, *e), index)) {
+    item->Disabled = state != 0 ? 1 : 0;
+    e->Repaint = 1;
+  }
+}
+
+double GetItemState(Toolkit& tk, int id, int index) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr || e->Kind != ElementKind::ListIcon) return -1.0;
+  const Element* item = FindItem(*e, index);
+  if (item == nullptr) item = FindItem(*e, e->ItemIndex);
+  if (item == nullptr) item = FindItem(*e, e->StateIndex);
+  if (item == nullptr) return -1.0;
+  return item->InBetween != 0 ? -1.0 : item->Checked;
+}
+
+int CopyElement(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return -1;
+  int p1 = 0, p2 = 0, p3 = 0;
+  switch (e->Kind) {
+    case ElementKind::ScrollBar:
+    case ElementKind::ScrollArea:
+    case ElementKind::TrackBar:
+      p1 = e->Min;
+      p2 = e->Max;
+      p3 = e->PageLength;
+      break;
+    case ElementKind::Window:
+    case ElementKind::Image:
+    case ElementKind::ButtonImage:
+    case ElementKind::ImageButton:
+      p1 = e->Image;
+      p2 = e->Image2;
+      break;
+    default:
+      break;
+  }
+  // The copy lands beside the original; the caller's open list stays as it was.
+  Root& root = tk.root;
+  const int savedOpen = root.OpenList;
+  const int savedWindow = root.CurrentWindow;
+  root.CurrentWindow = e->WindowID;
+  const std::string text = GetElementText(tk, id);
+  CreateElement(tk, e->Kind, -1, e->ParentOffsetX(), e->ParentOffsetY(), e->Frame.w0, e->Frame.h0,
+                text, p1, p2, p3, e->Flags, e->ParentID);
+  root.OpenList = savedOpen;
+  root.CurrentWindow = savedWindow;
+  return -1;
+}
+
+int ItemUnderMouse(Toolkit& tk, Element& e) {
+  if (e.Hidden != 0 || e.Disabled != 0) return -1;
+  (void)tk;
+  const int pad = e.ItemPadding1 + e.ItemPadding2;
+  const int shift = e.Kind == ElementKind::ListIcon ? e.HScroll : 0;
+  auto scan = [&](const std::vector<std::unique_ptr<Element>>& list) {
+    int found = -1;  // the last match wins: later items lie on top
+    for (size_t i = 0; i < list.size(); ++i) {
+      const Element& it = *list[i];
+      const int x = it.Frame.x0 - shift;
+      if (it.Frame.y0 < e.MouseY && e.MouseY <= it.Frame.y0 + it.Frame.h0 && x - pad <= e.MouseX &&
+          e.MouseX < x + it.Frame.w0 + pad) {
+        found = static_cast<int>(i);
+      }
+    }
+    return found;
+  };
+  e.HotItem = scan(e.Items);
+  if (!e.Columns.empty()) e.HotColumn = scan(e.Columns);
+  return e.HotItem;
+}
+
+// ---- Flags ------------------------------------------------------------------------------
+
+Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  if (e->Kind == ElementKind::ToolBar) return 1;
+  BusyGuard busy(tk);  // adding caption items and re-placing may run handlers
+  const Flags64 previous = e->Flags;
+  if (e->Kind == ElementKind::Window && flags != 0) {
+    ApplyWindowFlags(tk, *e, flags);
+    e = FindElement(tk, id);
+    if (e == nullptr) return previous;
+  }
+
+  e->Flags |= flags;
+  if (HasAny(e->Flags, Flag::BorderLess)) {
+    e->Flags &= ~Flag::Border;
+    e->FrameWidth = e->FrameWidthSet = 0;
+  } else {
+    e->Flags &= ~Flag::BorderLess;
+    e->Flags |= Flag::Border;
+    e->FrameWidth = e->FrameWidthSet = HasAny(e->Flags, Flag::Double | Flag::Raised) ? 2 : 1;
+  }
+  if (HasAny(e->Flags, Flag::SizeGadget)) e->FrameWidth = 4;
+  if (HasAny(e->Flags, Flag::PassThrough)) e->BackgroundMode = Background::None;
+  if (e->Kind == ElementKind::Splitter) {
+    e->SplitterBar = HasAny(e->Flags, Flag::SplitterGrip) ? 6
+                     : HasAny(e->Flags, Flag::Separator)  ? 4
+                                                          : 0;
+  }
+  e->Repaint = 1;
+  Replace(tk, id);
+  return previous;
+}
+
+bool RemoveElementFlags(Toolkit& tk, int id, Flags64 flags) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return false;
+  BusyGuard busy(tk);
+  e->Flags &= ~flags;
+  if (HasAny(LowWord(flags), LowWord(Flag::Double))) {
+    e->Flags &= ~Flag::Border;
+    e->Flags |= Flag::BorderLess;
+    e->FrameWidthSet = 0;
+  }
+  bool itemsChanged = false;
+  if (HasAny(flags, Flag::TitleBar)) {
+    e->CaptionHeight = 0;
+    e->Flags &= ~Flag::MoveArea;
+    if (HasCaptionItem(*e)) {
+      e->Items.erase(e->Items.begin());
+      itemsChanged = true;
+    }
+  }
+  if (HasAll(flags, Flag::SystemMenu)) {
+    const size_t before = e->Items.size();
+    std::erase_if(e->Items,
+                  [](const std::unique_ptr<Element>& item) { return IsCaptionButton(*item); });
+    itemsChanged = itemsChanged || e->Items.size() != before;
+  }
+  if (itemsChanged) {
+    RenumberItems(*e);
+    e->HotItem = -1;
+    e->PressedItem = -1;
+  }
+  const bool result = (e->Flags & flags) == 0;
+  e->Repaint = 1;
+  Replace(tk, id);
+  return result;
+}
+
+}  // namespace tk

@@ -1,0 +1,52 @@
+// Element attributes: text, state, colours, data, font, image, disabled and hidden states,
+// items' attributes, flags.
+#pragma once
+
+#include <string>
+
+#include "core/toolkit.h"
+
+namespace tk {
+
+// Attribute codes of GetElementAttribute and SetElementColor.
+namespace Attribute {
+inline constexpr int FrameWidthSet = 5;
+inline constexpr int TopStrips = 6;
+inline constexpr int BackColor = 11;
+inline constexpr int FrameColor = 12;
+inline constexpr int HotBackColor = 13;
+inline constexpr int StateColor1 = 14;
+inline constexpr int FrontColor = 15;
+inline constexpr int ItemIndex = 128;
+}  // namespace Attribute
+
+std::string SetElementText(Toolkit& tk, int id, const std::string& text);
+std::string GetElementText(Toolkit& tk, int id);
+void SetElementState(Toolkit& tk, int id, double state);
+double GetElementState(Toolkit& tk, int id);
+int64_t GetElementAttribute(Toolkit& tk, int id, int code);
+int SetElementColor(Toolkit& tk, int id, int code, int64_t value);
+int64_t SetElementData(Toolkit& tk, int id, int64_t value);
+int64_t GetElementData(Toolkit& tk, int id);
+int SetElementFont(Toolkit& tk, int id, int font);
+int SetElementImage(Toolkit& tk, int id, int image);
+int GetElementImage(Toolkit& tk, int id);
+int SetElementParam3(Toolkit& tk, int id, int value);
+int DisableElement(Toolkit& tk, int id, int state);
+int IsDisabled(Toolkit& tk, int id);
+int HideElement(Toolkit& tk, int id, int state);
+int CountItems(Toolkit& tk, int id);
+void ClearItems(Toolkit& tk, int id);
+int64_t SetItemData(Toolkit& tk, int id, int index, int64_t value);
+int64_t GetItemData(Toolkit& tk, int id, int index);
+void DisableItem(Toolkit& tk, int id, int index, int state);
+double GetItemState(Toolkit& tk, int id, int index);
+int CopyElement(Toolkit& tk, int id);
+// The index of the item (or column) under the Root's pointer; stored as the hot item.
+int ItemUnderMouse(Toolkit& tk, Element& e);
+
+// Flags: apply a flag set (borders, caption items, alignment), or remove bits.
+Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags);
+bool RemoveElementFlags(Toolkit& tk, int id, Flags64 flags);
+
+}  // namespace tk

@@ -1,0 +1,96 @@
+// The Root record: the element list, the id tables and the program-wide toolkit state.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/element.h"
+
+namespace tk {
+
+// What the running handler's event concerns; saved and restored around every delivery so
+// nested posting keeps the outer record intact.
+struct EventRecord {
+  EventCode EventType = -1;
+  int EventElement = -1;
+  int EventDesktop = -1;
+  int EventWindow = -1;
+  int EventParent = -1;
+  int EventGadget = -1;
+  int64_t EventData = -1;
+  int EventMenu = -1;
+  int EventToolBar = -1;
+  int EventPopupMenu = -1;
+  int EventStatusBar = -1;
+};
+
+struct Root {
+  Flags64 HostFlags = 0;
+
+  int LastElement = -1;
+  int LastWindow = -1;
+  int LastGadget = -1;
+  int LastMenu = -1;
+  int LastToolBar = -1;
+  int LastPopupMenu = -1;
+  int LastStatusBar = -1;
+
+  bool CanvasID = false;    // the host canvas exists
+  bool HostWindow = false;  // the host window exists
+  int OpenList = -1;
+  int CurrentWindow = -1;
+  int MainWindow = -1;
+  int MenuHeight = kMenuHeightDefault;
+  int CaptionHeightDefault = kCaptionHeightDefault;
+
+  // Pointer and keyboard as last reported by the canvas.
+  int MouseX = 0, MouseY = 0;
+  int PointerElement = -1;
+  int ButtonHeld = 0;
+  char32_t InputChar = 0;
+  int KeyCode = 0;
+  int Modifiers = 0;  // 1 Shift, 2 Alt, 4 Control
+  int WheelDelta = 0;
+
+  Color DesktopColor = 0xF0F0F0;
+  int DesktopImage = -1;
+
+  int UsedElement = -1;
+  int ActiveWindow = 0;
+  int ActiveGadget = 0;
+  int FocusedGadget = 0;  // the one gadget that shows the focus look
+  int FocusedElement = 0;
+  int DesignedElement = -1;
+  int ActiveBar = -1;
+  int StickyWindow = -1;
+  int TopPopupMenu = -1;
+  int TopmostWindow = -1;
+
+  EventRecord Event;
+
+  // Dispatch bookkeeping.
+  int GrabX = 0, GrabY = 0;
+  int ToolTipX = 0, ToolTipY = 0, ToolTipMinWidth = 0, ToolTipMinHeight = 0;
+  std::string ToolTipText;
+  bool MultiSelect = false;
+  bool DropDownOpen = false;
+  int OpenDropDown = -1;
+  int PopupUnderPointer = -1;
+
+  // Id tables and the element list. Records never move while they exist.
+  std::unordered_map<const Element*, int> AddressToID;
+  std::unordered_map<int, Element*> IDToAddress;
+  std::vector<std::unique_ptr<Element>> Elements;
+
+  // Records freed while a handler or dispatch is still on the stack stay here, dead, until
+  // the outermost call returns, so no frame is left holding freed memory.
+  std::vector<std::unique_ptr<Element>> Graveyard;
+  int BusyDepth = 0;
+  uint64_t NextSerial = 1;
+  int NextAutoId = 0x40000000;  // automatically chosen ids: even, large, distinct
+};
+
+}  // namespace tk

@@ -1,0 +1,468 @@
+// The element tree: kind predicates, tree queries, open lists, re-parenting, activation,
+// focus and freeing.
+#include "core/tree.h"
+
+#include <utility>
+
+#include "core/coords.h"
+#include "core/events.h"
+#include "core/lookup.h"
+
+namespace tk {
+
+namespace {
+
+bool IsBarKind(ElementKind k) {
+  return k == ElementKind::Menu || k == ElementKind::ToolBar || k == ElementKind::StatusBar;
+}
+
+// Follows ParentID upward from `start`. The step limit keeps a damaged chain from looping.
+bool ChainReaches(Toolkit& tk, int start, int ancestor) {
+  size_t steps = tk.root.Elements.size() + 1;
+  int cur = start;
+  while (cur != -1 && steps-- > 0) {
+    if (cur == ancestor) return true;
+    const Element* rec = FindElement(tk, cur);
+    if (rec == nullptr) return false;
+    cur = rec->ParentID;
+  }
+  return false;
+}
+
+// Sets or clears the focus look of one element.
+void SetFocusBit(Toolkit& tk, int id, bool on) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  if (on) {
+    e->RepaintFlags |= StateBit::Focused;
+  } else {
+    e->RepaintFlags &= ~StateBit::Focused;
+  }
+}
+
+// Tells the dispatch about a focus change. Id 0 (the desktop) is the "none yet" value of the
+// active window and gadget, so it is never told.
+void Announce(Toolkit& tk, EventCode code, int id) {
+  if (id != 0 && tk.hooks.DispatchEvent != nullptr && FindElement(tk, id) != nullptr) {
+    tk.hooks.DispatchEvent(tk, code, id);
+  }
+}
+
+int& StripOf(Element& window, ElementKind bar) {
+  if (bar == ElementKind::Menu) return window.MenuStripHeight;
+  if (bar == ElementKind::ToolBar) return window.ToolStripHeight;
+  return window.StatusStripHeight;
+}
+
+// A bar moved from one window to another takes its strip with it.
+void MoveBarStrip(Toolkit& tk, const Element& bar, int oldWindow, int newWindow) {
+  if (Element* w = FindElement(tk, oldWindow); w != nullptr && w->Kind == ElementKind::Window) {
+    StripOf(*w, bar.Kind) = 0;
+    SetElementY(tk, *w, w->Frame.y0);
+  }
+  if (Element* w = FindElement(tk, newWindow); w != nullptr && w->Kind == ElementKind::Window) {
+    StripOf(*w, bar.Kind) = bar.Frame.h0;
+    SetElementY(tk, *w, w->Frame.y0);
+  }
+}
+
+// Removes one record: counters, the Freed event, the id tables and the element list.
+void FreeOne(Toolkit& tk, Element* rec) {
+  if (!rec->Alive) return;  // already being freed further up the stack
+  rec->Alive = 0;
+  AddChildCount(tk, rec->ParentID, -1);
+  PostEventToRecord(tk, *rec, ElementEvent::Freed, -1, 0);
+
+  Root& root = tk.root;
+  // An open list or current window that disappears falls back to where it came from.
+  if (root.OpenList == rec->ID && FindElement(tk, rec->ID) == rec) root.OpenList = rec->ParentID;
+  if (root.CurrentWindow == rec->ID && FindElement(tk, rec->ID) == rec) {
+    root.CurrentWindow = rec->WindowID;
+  }
+  root.AddressToID.erase(rec);
+  if (auto it = root.IDToAddress.find(rec->ID); it != root.IDToAddress.end() && it->second == rec) {
+    root.IDToAddress.erase(it);
+  }
+  int index = IndexOf(root, rec);
+  if (index < 0) return;
+  std::unique_ptr<Element> owned = std::move(root.Elements[static_cast<size_t>(index)]);
+  root.Elements.erase(root.Elements.begin() + index);
+  if (root.BusyDepth > 0) root.Graveyard.push_back(std::move(owned));
+}
+
+int SiblingWalk(Toolkit& tk, int id, int step) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return -1;
+  const auto& list = tk.root.Elements;
+  const int n = static_cast<int>(list.size());
+  for (int i = IndexOf(tk.root, e) + step; i >= 0 && i < n; i += step) {
+    const Element& rec = *list[static_cast<size_t>(i)];
+    if (rec.ParentID == e->ParentID && rec.SubLevel == e->SubLevel && rec.Hidden == 0) {
+      return rec.ID == e->ParentID ? -1 : rec.ID;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+// ---- Kind predicates --------------------------------------------------------------------
+
+ElementKind GetKind(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->Kind : ElementKind::None;
+}
+
+bool IsGadget(Toolkit& tk, int id) {
+  return IsGadgetKind(GetKind(tk, id));
+}
+bool IsWindow(Toolkit& tk, int id) {
+  return GetKind(tk, id) == ElementKind::Window;
+}
+bool IsMenu(Toolkit& tk, int id) {
+  return GetKind(tk, id) == ElementKind::Menu;
+}
+bool IsToolBar(Toolkit& tk, int id) {
+  return GetKind(tk, id) == ElementKind::ToolBar;
+}
+bool IsStatusBar(Toolkit& tk, int id) {
+  return GetKind(tk, id) == ElementKind::StatusBar;
+}
+bool IsPopupMenu(Toolkit& tk, int id) {
+  return GetKind(tk, id) == ElementKind::PopupMenu;
+}
+
+int IsListHolder(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->ListHolder : 0;
+}
+
+// ---- Tree queries -----------------------------------------------------------------------
+
+int GetParent(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  if (e == nullptr) return -1;
+  return e->Kind == ElementKind::PopupMenu ? e->SubLevel : e->ParentID;
+}
+
+int GetWindow(Toolkit& tk, int id) {
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->WindowID : -1;
+}
+
+bool IsChildOf(Toolkit& tk, int id, int ancestor) {
+  if (FindElement(tk, id) == nullptr || FindElement(tk, ancestor) == nullptr) return false;
+  return ChainReaches(tk, id, ancestor);
+}
+
+bool IsInside(Toolkit& tk, const Element& e, int ancestor) {
+  if (e.ID == ancestor) return true;
+  return IsDescendant(tk, e, ancestor);
+}
+
+bool IsDescendant(Toolkit& tk, const Element& e, int ancestor) {
+  if (ancestor == -1 || FindElement(tk, ancestor) == nullptr) return false;
+  return ChainReaches(tk, e.ParentID, ancestor);
+}
+
+int HasChildren(Toolkit& tk, int id, int tab) {
+  const Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  if (tab != -1) return e->ChildCount;
+  for (const auto& rec : tk.root.Elements) {
+    if (rec->ParentID == id && rec->TabIndex == -1) return 1;
+  }
+  return 0;
+}
+
+int CountSameKind(Toolkit& tk, ElementKind kind, int parentId) {
+  Element* parent = FindElement(tk, parentId);
+  if (parent == nullptr) return 0;
+  const auto& list = tk.root.Elements;
+  int count = 0;
+  for (size_t i = static_cast<size_t>(IndexOf(tk.root, parent)) + 1; i < list.size(); ++i) {
+    const Element& rec = *list[i];
+    if (rec.Kind == kind && rec.ParentID == parentId && rec.TabIndex == parent->CurrentTab) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+int PreviousSibling(Toolkit& tk, int id) {
+  return SiblingWalk(tk, id, -1);
+}
+int NextSibling(Toolkit& tk, int id) {
+  return SiblingWalk(tk, id, +1);
+}
+
+int MouseX(Toolkit& tk, int id) {
+  if (id == 0) return tk.root.MouseX;
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->MouseX : -1;
+}
+
+int MouseY(Toolkit& tk, int id) {
+  if (id == 0) return tk.root.MouseY;
+  const Element* e = FindElement(tk, id);
+  return e != nullptr ? e->MouseY : -1;
+}
+
+int AddChildCount(Toolkit& tk, int id, int delta) {
+  if (Element* e = FindElement(tk, id)) e->ChildCount += delta;
+  return 0;
+}
+
+// ---- Open lists -------------------------------------------------------------------------
+
+int OpenList(Toolkit& tk, int id, int tab) {
+  Root& root = tk.root;
+  const int previous = root.OpenList;
+  if (id == -1 || id == root.OpenList) return previous;
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return previous;
+  if (Element* host = FindElement(tk, e->ChildHost)) e = host;
+
+  switch (e->Kind) {
+    case ElementKind::PopupMenu:
+      e->ParentID = 0;
+      break;
+    case ElementKind::Desktop:
+      e->ListHolder = -5;
+      break;
+    case ElementKind::Window:
+      e->ListHolder = -1;
+      root.CurrentWindow = e->ID;
+      break;
+    case ElementKind::Panel:
+      e->ListHolder = 1;
+      if (e->ItemMap.count(tab) != 0) e->CurrentTab = tab;
+      break;
+    case ElementKind::Container:
+    case ElementKind::ScrollArea:
+      e->ListHolder = 1;
+      break;
+    default:
+      break;
+  }
+  if (e->Kind == ElementKind::Splitter) {
+    // A splitter holds its two gadgets but never receives new elements: it is a holder
+    // whose list is always closed.
+    e->ListHolder = 1;
+    e->ListPrevious = e->ID;
+    return previous;
+  }
+  if (e->ListHolder != 0) {
+    e->ListPrevious = root.OpenList;
+    root.OpenList = e->ID;
+    e->ListID = e->ID;
+  }
+  return previous;
+}
+
+int CloseList(Toolkit& tk) {
+  Root& root = tk.root;
+  for (size_t i = root.Elements.size(); i-- > 0;) {
+    Element& e = *root.Elements[i];
+    if (e.ID == 0 || e.ListHolder == 0 || e.ListPrevious == e.ID) continue;
+    root.OpenList = e.ParentID;
+    if (e.Kind == ElementKind::Window) root.CurrentWindow = e.WindowID;
+    e.ListPrevious = e.ID;
+    // The inner element of a scroll area closes the scroll area with it.
+    for (const auto& rec : root.Elements) {
+      if (rec->ChildHost == e.ID && rec->Kind == ElementKind::ScrollArea && rec.get() != &e) {
+        rec->ListPrevious = rec->ID;
+        root.OpenList = rec->ParentID;
+        break;
+      }
+    }
+    return e.ID;
+  }
+  return -1;
+}
+
+int SetElementParent(Toolkit& tk, int id, int parentId, int tab) {
+  Element* e = FindElement(tk, id);
+  Element* parent = FindElement(tk, parentId);
+  if (e == nullptr || parent == nullptr) return -1;
+  const int oldParent = e->ParentID;
+  if (oldParent == parentId) return -1;
+  // A parent inside the element (or the element itself) would close a loop in the tree.
+  if (ChainReaches(tk, parentId, id)) return -1;
+
+  AddChildCount(tk, parentId, +1);
+  AddChildCount(tk, oldParent, -1);
+  const int oldWindow = e->WindowID;
+  const int newWindow = parent->Kind == ElementKind::Window ? parent->ID : parent->WindowID;
+  e->WindowID = newWindow;
+  e->ParentID = parentId;
+  // Descendants that belonged to the old window through this element follow it.
+  if (e->Kind != ElementKind::Window) {
+    for (const auto& rec : tk.root.Elements) {
+      if (rec.get() != e && rec->WindowID == oldWindow && IsDescendant(tk, *rec, id)) {
+        rec->WindowID = newWindow;
+      }
+    }
+  }
+  // On a panel the element sits on the asked tab and shows only when that tab does; under
+  // a hidden parent it is hidden; otherwise it shows as it asked for itself.
+  e->TabIndex = parent->ItemMap.count(tab) != 0 ? tab : 0;
+  const bool offTab = parent->Kind == ElementKind::Panel && e->TabIndex != parent->CurrentTab;
+  e->Hidden = offTab || parent->Hidden != 0 || e->HiddenOwn != 0 ? 1 : 0;
+
+  if (tk.hooks.SetPosition != nullptr) {
+    BusyGuard busy(tk);
+    tk.hooks.SetPosition(tk, parentId, 2048, -1);
+    // Keep the subtree contiguous: place the element after the end of its new parent's
+    // subtree (its other descendants), then windows go to the front.
+    int last = parentId;
+    for (const auto& rec : tk.root.Elements) {
+      if (IsDescendant(tk, *rec, parentId) && !IsInside(tk, *rec, id)) last = rec->ID;
+    }
+    if (FindElement(tk, id) != nullptr) tk.hooks.SetPosition(tk, id, 1024, last);
+    if (IsWindow(tk, id)) tk.hooks.SetPosition(tk, id, 2048, -1);
+    e = FindElement(tk, id);
+    if (e == nullptr) return oldParent;
+  }
+
+  if (e->Docked != 0) {
+    DockElement(tk, id, e->Flags & Flag::DockMask);
+  } else {
+    // The getters add the border surplus and the resize takes it off again.
+    const int surplus = e->FrameWidth - e->FrameWidthSet;
+    const int x = e->ParentOffsetX() + surplus;
+    const int y = e->ParentOffsetY() + surplus;
+    ResizeElementById(tk, id, x, y, kIgnore, kIgnore, CoordMode::Parent);
+    if (Element* moved = FindElement(tk, id)) {
+      // Clip against the new parent even when the absolute position did not change.
+      ResizeElement(tk, *moved, moved->Frame.x0, moved->Frame.y0, moved->Frame.w0, moved->Frame.h0,
+                    CoordMode::Absolute);
+    }
+  }
+  if (Element* moved = FindElement(tk, id); moved != nullptr && IsBarKind(moved->Kind)) {
+    MoveBarStrip(tk, *moved, oldWindow, newWindow);
+  }
+  return oldParent;
+}
+
+// ---- Activation and focus ---------------------------------------------------------------
+
+int ActivateElement(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr || e->Alive == 0) return -1;
+  BusyGuard busy(tk);
+  Root& root = tk.root;
+  root.UsedElement = id;
+
+  switch (e->Kind) {
+    case ElementKind::PopupMenu:
+    case ElementKind::StatusBar:
+    case ElementKind::Menu:
+    case ElementKind::ToolBar:
+      root.ActiveBar = id;
+      return -1;
+    case ElementKind::Window: {
+      const int previous = root.ActiveWindow;
+      if (id != previous) {
+        root.ActiveWindow = id;
+        Announce(tk, ElementEvent::LostFocus, previous);
+        Announce(tk, ElementEvent::Focus, id);
+      }
+      Element* window = FindElement(tk, id);
+      if (window == nullptr) return previous;
+      const int wanted = window->LastFocus;
+      if (wanted != root.FocusedGadget) {
+        SetFocusBit(tk, root.FocusedGadget, false);
+        // LastFocus 0 means no gadget was activated in the window yet (id 0 is the desktop).
+        if (wanted != 0) SetFocusBit(tk, wanted, true);
+        root.FocusedGadget = wanted;
+      }
+      return previous;
+    }
+    default: {
+      const int previous = root.ActiveGadget;
+      SetFocusBit(tk, root.FocusedGadget, false);
+      root.FocusedGadget = id;
+      SetFocusBit(tk, id, true);
+      root.ActiveWindow = e->WindowID;
+      if (Element* window = FindElement(tk, e->WindowID)) window->LastFocus = id;
+      if (id != previous) {
+        root.ActiveGadget = id;
+        Announce(tk, ElementEvent::LostFocus, previous);
+        Announce(tk, ElementEvent::Focus, id);
+      }
+      return previous;
+    }
+  }
+}
+
+int FocusWindow(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return -1;
+  if (e->Data == kIgnore) return kIgnore;
+  Root& root = tk.root;
+  const int previous = root.FocusedElement;
+  const int window = e->Kind == ElementKind::Window ? e->ID : e->WindowID;
+  root.FocusedElement = window;
+  // The designer's own tool windows keep their place in the z-order.
+  const bool fixed = window == 35 || window == 37 || window == 39 || window == 41;
+  if (!fixed && tk.hooks.SetPosition != nullptr && FindElement(tk, window) != nullptr) {
+    BusyGuard busy(tk);
+    tk.hooks.SetPosition(tk, window, 2048, -1);
+  }
+  return previous;
+}
+
+int StickyWindow(Toolkit& tk, int id, int state) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return -1;
+  Root& root = tk.root;
+  const int previous = root.StickyWindow;
+  if (e->Kind != ElementKind::Window) return previous;
+  if (state != 0) {
+    root.StickyWindow = id;
+    if (previous != id && tk.hooks.SetPosition != nullptr) {
+      BusyGuard busy(tk);
+      tk.hooks.SetPosition(tk, id, 2048, -1);
+    }
+  } else {
+    root.StickyWindow = -1;
+  }
+  return previous;
+}
+
+// ---- Freeing ----------------------------------------------------------------------------
+
+void FreeElement(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  BusyGuard busy(tk);
+  // Descendants first, deepest-last-created first. Collected before anything is freed so
+  // the parent chains are still intact; freed records stay readable in the graveyard.
+  std::vector<Element*> doomed;
+  const auto& list = tk.root.Elements;
+  for (size_t i = list.size(); i-- > 0;) {
+    Element* rec = list[i].get();
+    if (rec != e && IsDescendant(tk, *rec, id)) doomed.push_back(rec);
+  }
+  for (Element* rec : doomed)
+    FreeOne(tk, rec);
+  FreeOne(tk, e);
+}
+
+void RemoveElement(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  BusyGuard busy(tk);
+  int chosen = PreviousSibling(tk, id);
+  if (chosen == -1) chosen = NextSibling(tk, id);
+  if (chosen == -1) chosen = e->ParentID;
+  ActivateElement(tk, chosen);
+  FocusWindow(tk, chosen);
+  FreeElement(tk, id);
+  if (Element* next = FindElement(tk, chosen); next != nullptr && next->Named == 1) {
+    tk.root.DesignedElement = chosen;
+  }
+}
+
+}  // namespace tk

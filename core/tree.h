@@ -1,0 +1,50 @@
+// The element tree: kind predicates, tree queries, open lists, re-parenting, activation,
+// focus and freeing.
+#pragma once
+
+#include "core/toolkit.h"
+
+namespace tk {
+
+// Kind predicates (false / 0 for an absent id).
+ElementKind GetKind(Toolkit& tk, int id);
+bool IsGadget(Toolkit& tk, int id);
+bool IsWindow(Toolkit& tk, int id);
+bool IsMenu(Toolkit& tk, int id);
+bool IsToolBar(Toolkit& tk, int id);
+bool IsStatusBar(Toolkit& tk, int id);
+bool IsPopupMenu(Toolkit& tk, int id);
+int IsListHolder(Toolkit& tk, int id);
+
+// Tree queries.
+int GetParent(Toolkit& tk, int id);  // -1 when absent; a PopupMenu answers its SubLevel
+int GetWindow(Toolkit& tk, int id);  // -1 when absent
+bool IsChildOf(Toolkit& tk, int id, int ancestor);  // an element is its own descendant
+// The same test for a record in hand; IsInside counts the record itself, IsDescendant not.
+bool IsInside(Toolkit& tk, const Element& e, int ancestor);
+bool IsDescendant(Toolkit& tk, const Element& e, int ancestor);
+int HasChildren(Toolkit& tk, int id, int tab);
+int CountSameKind(Toolkit& tk, ElementKind kind, int parentId);
+int PreviousSibling(Toolkit& tk, int id);
+int NextSibling(Toolkit& tk, int id);
+int MouseX(Toolkit& tk, int id);  // id 0: the Root's pointer position; -1 when absent
+int MouseY(Toolkit& tk, int id);
+int AddChildCount(Toolkit& tk, int id, int delta);
+
+// Open lists: new elements go into the open list.
+int OpenList(Toolkit& tk, int id, int tab = 0);
+int CloseList(Toolkit& tk);  // returns the id of the list closed, -1 when none was open
+// Moves an element under a new parent; refuses a parent inside the element. Returns the
+// previous parent id, or -1 when nothing changed.
+int SetElementParent(Toolkit& tk, int id, int parentId, int tab = 0);
+
+// Activation and focus.
+int ActivateElement(Toolkit& tk, int id);
+int FocusWindow(Toolkit& tk, int id);
+int StickyWindow(Toolkit& tk, int id, int state);
+
+// Freeing. Handlers see the Freed event before the record disappears.
+void FreeElement(Toolkit& tk, int id);
+void RemoveElement(Toolkit& tk, int id);
+
+}  // namespace tk

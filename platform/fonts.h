@@ -1,0 +1,45 @@
+// Font store: fonts loaded by family, size and style, referred to by small integer handles.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace tk::platform {
+
+namespace FontStyle {
+inline constexpr int Bold = 1;
+inline constexpr int Italic = 2;
+inline constexpr int Underline = 4;
+inline constexpr int StrikeOut = 8;
+}  // namespace FontStyle
+
+struct FontData;  // backend font description
+
+class FontStore {
+ public:
+  FontStore();
+  ~FontStore();
+  FontStore(const FontStore&) = delete;
+  FontStore& operator=(const FontStore&) = delete;
+
+  // The default GUI font: a sans serif with Cyrillic glyphs at about 9 pt.
+  int Default() const { return kDefaultFont; }
+  // Returns a handle (> 0); the same request twice gives the same handle.
+  int Load(const std::string& family, double sizePt, int style);
+  bool IsFont(int font) const;
+  std::string Family(int font) const;
+  double Size(int font) const;
+  int Style(int font) const;
+
+  // Handle 0 or an unknown handle resolve to the default font.
+  FontData& Data(int font) const;
+
+  static constexpr int kDefaultFont = 1;
+
+ private:
+  std::map<int, std::unique_ptr<FontData>> fonts_;
+  int next_ = kDefaultFont + 1;
+};
+
+}  // namespace tk::platform

@@ -1,0 +1,108 @@
+// Headless backend: an offscreen canvas of a given size, a native event queue filled by
+// tests or scripts, an in-memory clipboard, and PNG snapshots of the canvas.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tk::platform {
+
+class CairoCanvas;
+
+class HeadlessPlatform : public Platform {
+ public:
+  HeadlessPlatform(int width = 800, int height = 600);
+  ~HeadlessPlatform() override;
+
+  // Test side: queue a native event. Pointer events also move the pointer to (x, y).
+  void Inject(const NativeEvent& event);
+  // Convenience injections of what a person does.
+  void InjectMove(int x, int y);
+  void InjectClick(int x, int y);  // left down, left up, left click at (x, y)
+  // Writes the canvas to a PNG file; false with a reason on failure.
+  bool SavePng(const std::string& path, std::string* error = nullptr) const;
+  // Canvas pixel as 0xRRGGBB.
+  uint32_t CanvasPixel(int x, int y) const;
+  int CanvasWidth() const;
+  int CanvasHeight() const;
+  int PresentCount() const { return presents_; }
+  bool QueueEmpty() const { return queue_.empty() && posted_.empty(); }
+
+  bool OpenHost(int x, int y, int width, int height) override;
+  bool HostExists() const override { return open_; }
+  bool HostVisible() const override { return visible_; }
+  void ShowHost(ShowMode mode) override;
+  void MoveHost(int x, int y) override;
+  void ResizeHost(int x, int y, int width, int height) override;
+  void MaximizeHost() override;
+  void MinimizeHost() override;
+  void RestoreHost() override;
+  void CloseHost() override;
+  Rect HostRect() const override { return host_; }
+  ShowMode LastShowMode() const { return showMode_; }
+  bool Maximized() const { return maximized_; }
+  bool Minimized() const { return minimized_; }
+
+  void ResizeCanvas(int width, int height) override;
+  void FocusCanvas() override;
+  Painter* BeginDrawing() override;
+  void EndDrawing() override;
+  Painter& Measurer() override;
+
+  bool PollEvent(NativeEvent& event) override;
+  bool WaitEvent(NativeEvent& event, int timeoutMs) override;
+  void PostEvent(const NativeEvent& event) override;
+
+  Point PointerInClient() const override { return pointer_; }
+  Point PointerOnScreen() const override { return {host_.x + pointer_.x, host_.y + pointer_.y}; }
+  void SetCursor(Cursor cursor) override { cursor_ = cursor; }
+  bool SetCustomCursor(int image, int hotX, int hotY) override;
+  Cursor CurrentCursor() const override { return cursor_; }
+
+  // Requesters answer from scripted replies, in order; without one they answer as cancelled.
+  // Every request is logged as "<kind>|<title>|<text or pattern>".
+  void ScriptMessageAnswer(MessageAnswer answer) { messageAnswers_.push_back(answer); }
+  void ScriptFileAnswer(const std::string& path) { fileAnswers_.push_back(path); }
+  void ScriptColorAnswer(int64_t color) { colorAnswers_.push_back(color); }
+  void ScriptFontAnswer(std::optional<FontChoice> choice) { fontAnswers_.push_back(choice); }
+  const std::vector<std::string>& Requests() const { return requests_; }
+
+  MessageAnswer MessageRequester(const std::string& title, const std::string& text,
+                                 MessageButtons buttons, MessageIcon icon) override;
+  std::string OpenFileRequester(const std::string& title, const std::string& defaultPath,
+                                const std::string& pattern, int patternPosition) override;
+  int64_t ColorRequester(int64_t initial) override;
+  bool FontRequester(FontChoice& choice) override;
+
+  std::string ClipboardText() override { return clipboard_; }
+  void SetClipboardText(std::string_view text) override { clipboard_ = std::string(text); }
+
+ private:
+  std::unique_ptr<CairoCanvas> canvas_;
+  std::deque<NativeEvent> queue_;
+  // Events the program posts itself (close requests, focus) come out before injected ones,
+  // as they do on the real backend.
+  std::deque<NativeEvent> posted_;
+  Rect restore_{0, 0, 0, 0};  // host rectangle before maximizing
+  std::deque<MessageAnswer> messageAnswers_;
+  std::deque<std::string> fileAnswers_;
+  std::deque<int64_t> colorAnswers_;
+  std::deque<std::optional<FontChoice>> fontAnswers_;
+  std::vector<std::string> requests_;
+  Rect host_{0, 0, 0, 0};
+  Point pointer_{0, 0};
+  Cursor cursor_ = Cursor::Default;
+  ShowMode showMode_ = ShowMode::InPlace;
+  std::string clipboard_;
+  bool open_ = false, visible_ = false, maximized_ = false, minimized_ = false;
+  bool drawing_ = false;
+  int presents_ = 0;
+  int screenW_ = 1280, screenH_ = 1024;
+};
+
+}  // namespace tk::platform

@@ -1,0 +1,528 @@
+// SDL2 backend: host window, canvas presentation, input translation, cursors, clipboard.
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/cairo_canvas.h"
+#include "platform/cairo_internal.h"
+#include "platform/sdl/sdl_keys.h"
+
+namespace tk::platform {
+
+namespace {
+
+NativeEvent At(NativeEventType type, int x, int y) {
+  NativeEvent event;
+  event.type = type;
+  event.x = x;
+  event.y = y;
+  return event;
+}
+
+// Decodes one UTF-8 sequence at s[i]; malformed bytes come out as U+FFFD, one byte each.
+char32_t NextCodePoint(const char* s, size_t& i) {
+  auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  unsigned char b = byte(i);
+  int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+  if (extra < 0) {
+    ++i;
+    return 0xFFFD;
+  }
+  char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
+  for (int k = 1; k <= extra; ++k) {
+    unsigned char c = byte(i + k);
+    if ((c & 0xC0) != 0x80) {
+      ++i;
+      return 0xFFFD;
+    }
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  i += extra + 1;
+  return cp;
+}
+
+SDL_SystemCursor SystemCursorFor(Cursor cursor) {
+  switch (cursor) {
+    case Cursor::Move:
+      return SDL_SYSTEM_CURSOR_SIZEALL;
+    case Cursor::LeftRight:
+      return SDL_SYSTEM_CURSOR_SIZEWE;
+    case Cursor::UpDown:
+      return SDL_SYSTEM_CURSOR_SIZENS;
+    case Cursor::DiagonalNWSE:
+      return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case Cursor::DiagonalNESW:
+      return SDL_SYSTEM_CURSOR_SIZENESW;
+    default:
+      return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}
+
+}  // namespace
+
+SdlPlatform::SdlPlatform() {
+  // Keep compositing on, and let the click that activates the window reach the canvas.
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // The canvas is drawn by the CPU, so a GPU renderer would only add a driver round trip (and
+  // GL drivers that leak when SDL unloads them). The environment can still choose another.
+  SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
+  if (!videoReady_) {
+    lastError_ = SDL_GetError();
+    return;
+  }
+  for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
+    systemCursors_[i] = SDL_CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
+}
+
+SdlPlatform::~SdlPlatform() {
+  CloseHost();
+  if (!videoReady_) return;
+  SDL_SetCursor(SDL_GetDefaultCursor());
+  for (SDL_Cursor* cursor : systemCursors_)
+    if (cursor) SDL_FreeCursor(cursor);
+  if (customCursor_) SDL_FreeCursor(customCursor_);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+bool SdlPlatform::OpenHost(int x, int y, int width, int height) {
+  if (!videoReady_ || window_ || width <= 0 || height <= 0) return false;
+  window_ = SDL_CreateWindow("", x, y, width, height,
+                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (!window_) {
+    lastError_ = SDL_GetError();
+    return false;
+  }
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) {
+    lastError_ = SDL_GetError();
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    return false;
+  }
+  canvas_->Resize(width, height);
+  pointerFromEvents_ = false;
+  return EnsureTexture();
+}
+
+bool SdlPlatform::HostVisible() const {
+  return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
+}
+
+void SdlPlatform::ShowHost(ShowMode mode) {
+  if (!window_) return;
+  // There is no owner window, so owner-centred also centres on the screen.
+  if (mode != ShowMode::InPlace)
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  Present();
+}
+
+void SdlPlatform::MoveHost(int x, int y) {
+  if (window_) SDL_SetWindowPosition(window_, x, y);
+}
+
+void SdlPlatform::ResizeHost(int x, int y, int width, int height) {
+  if (!window_) return;
+  SDL_SetWindowPosition(window_, x, y);
+  if (width > 0 && height > 0) {
+    SDL_SetWindowSize(window_, width, height);
+    // The canvas follows at once so drawing right after sees the new size; the window's own
+    // size-change report then queues Resized.
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    ResizeCanvas(w, h);
+  }
+}
+
+void SdlPlatform::MaximizeHost() {
+  if (window_) SDL_MaximizeWindow(window_);
+}
+
+void SdlPlatform::MinimizeHost() {
+  if (window_) SDL_MinimizeWindow(window_);
+}
+
+void SdlPlatform::RestoreHost() {
+  if (window_) SDL_RestoreWindow(window_);
+}
+
+void SdlPlatform::CloseHost() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+  textureW_ = textureH_ = 0;
+  if (pressed_ && videoReady_) SDL_CaptureMouse(SDL_FALSE);
+  pressed_ = 0;
+}
+
+Rect SdlPlatform::HostRect() const {
+  Rect rect;
+  if (!window_) return rect;
+  SDL_GetWindowPosition(window_, &rect.x, &rect.y);
+  SDL_GetWindowSize(window_, &rect.w, &rect.h);
+  return rect;
+}
+
+void SdlPlatform::ResizeCanvas(int width, int height) {
+  canvas_->Resize(width, height);
+  EnsureTexture();
+}
+
+bool SdlPlatform::EnsureTexture() {
+  if (!renderer_) return false;
+  if (texture_ && textureW_ == canvas_->Width() && textureH_ == canvas_->Height()) return true;
+  if (texture_) SDL_DestroyTexture(texture_);
+  // cairo's RGB24 words are SDL's XRGB8888 (RGB888), so the canvas uploads without conversion.
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                               canvas_->Width(), canvas_->Height());
+  if (!texture_) {
+    textureW_ = textureH_ = 0;
+    return false;
+  }
+  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+  textureW_ = canvas_->Width();
+  textureH_ = canvas_->Height();
+  return true;
+}
+
+void SdlPlatform::Present() {
+  if (!EnsureTexture()) return;
+  SDL_UpdateTexture(texture_, nullptr, canvas_->Data(), canvas_->Stride());
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+bool SdlPlatform::ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height) {
+  if (!EnsureTexture()) return false;
+  // After a present the back buffer is undefined, so the last upload is drawn again and read.
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) return false;
+  out.assign(static_cast<size_t>(width) * height, 0);
+  return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
+                              width * 4) == 0;
+}
+
+void SdlPlatform::FocusCanvas() {
+  if (window_) {
+    SDL_RaiseWindow(window_);
+    if (HostVisible()) SDL_SetWindowInputFocus(window_);
+  }
+  if (videoReady_) SDL_StartTextInput();
+  // Reported here rather than waiting for the window manager, which may never send it to a
+  // window that is still hidden (or may not exist at all).
+  pending_.push_back(NativeEvent{NativeEventType::FocusGained});
+}
+
+Painter* SdlPlatform::BeginDrawing() {
+  if (drawing_) return nullptr;
+  drawing_ = true;
+  canvas_->Painter().Reset();
+  return &canvas_->Painter();
+}
+
+void SdlPlatform::EndDrawing() {
+  if (!drawing_) return;
+  drawing_ = false;
+  Present();
+}
+
+Painter& SdlPlatform::Measurer() {
+  return canvas_->Measurer();
+}
+
+void SdlPlatform::Translate(const SDL_Event& sdl) {
+  using T = NativeEventType;
+  if (!window_ && sdl.type != SDL_QUIT) return;
+  const Uint32 id = window_ ? SDL_GetWindowID(window_) : 0;
+  auto push = [&](NativeEvent event) { pending_.push_back(event); };
+  auto inside = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < canvas_->Width() && y < canvas_->Height();
+  };
+  switch (sdl.type) {
+    case SDL_QUIT:
+      push(NativeEvent{T::CloseRequest});
+      break;
+    case SDL_WINDOWEVENT: {
+      if (sdl.window.windowID != id) break;
+      Point p = PointerInClient();
+      switch (sdl.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          push(NativeEvent{T::CloseRequest});
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          push(NativeEvent{T::FocusGained});
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          push(NativeEvent{T::FocusLost});
+          break;
+        case SDL_WINDOWEVENT_ENTER:
+          push(At(T::MouseEnter, p.x, p.y));
+          break;
+        case SDL_WINDOWEVENT_LEAVE:
+          push(At(T::MouseLeave, p.x, p.y));
+          break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          ResizeCanvas(sdl.window.data1, sdl.window.data2);
+          push(NativeEvent{T::Resized});
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          if (!drawing_) Present();
+          break;
+        default:
+          break;
+      }
+      break;
+    }
+    case SDL_MOUSEMOTION:
+      if (sdl.motion.windowID == id) push(At(T::MouseMove, sdl.motion.x, sdl.motion.y));
+      break;
+    case SDL_MOUSEWHEEL: {
+      if (sdl.wheel.windowID != id || sdl.wheel.which == SDL_TOUCH_MOUSEID) break;
+      double turn = sdl.wheel.preciseY;
+      if (sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) turn = -turn;
+      wheelRemainder_ += turn;
+      double notches = std::trunc(wheelRemainder_);
+      if (notches == 0) break;
+      wheelRemainder_ -= notches;
+      NativeEvent event = At(T::Wheel, sdl.wheel.mouseX, sdl.wheel.mouseY);
+      event.wheel = static_cast<int>(notches);
+      push(event);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN: {
+      const SDL_MouseButtonEvent& b = sdl.button;
+      if (b.windowID != id || b.which == SDL_TOUCH_MOUSEID) break;
+      T down, twice = T::None;
+      if (b.button == SDL_BUTTON_LEFT) {
+        down = T::LeftButtonDown;
+        twice = T::LeftDoubleClick;
+      } else if (b.button == SDL_BUTTON_RIGHT) {
+        down = T::RightButtonDown;
+        twice = T::RightDoubleClick;
+      } else if (b.button == SDL_BUTTON_MIDDLE) {
+        down = T::MiddleButtonDown;
+      } else {
+        break;
+      }
+      // Hold the pointer while a button is down, so the release is seen outside the window.
+      if (pressed_ == 0) SDL_CaptureMouse(SDL_TRUE);
+      pressed_ |= SDL_BUTTON(b.button);
+      push(At(down, b.x, b.y));
+      if (twice != T::None && b.clicks >= 2 && b.clicks % 2 == 0) push(At(twice, b.x, b.y));
+      break;
+    }
+    case SDL_MOUSEBUTTONUP: {
+      const SDL_MouseButtonEvent& b = sdl.button;
+      if (b.windowID != id || b.which == SDL_TOUCH_MOUSEID) break;
+      T up, click = T::None;
+      if (b.button == SDL_BUTTON_LEFT) {
+        up = T::LeftButtonUp;
+        click = T::LeftClick;
+      } else if (b.button == SDL_BUTTON_RIGHT) {
+        up = T::RightButtonUp;
+        click = T::RightClick;
+      } else if (b.button == SDL_BUTTON_MIDDLE) {
+        up = T::MiddleButtonUp;
+      } else {
+        break;
+      }
+      bool pressedHere = (pressed_ & SDL_BUTTON(b.button)) != 0;
+      pressed_ &= ~SDL_BUTTON(b.button);
+      if (pressed_ == 0) SDL_CaptureMouse(SDL_FALSE);
+      push(At(up, b.x, b.y));
+      // A click is a press and release both on the canvas.
+      if (click != T::None && pressedHere && inside(b.x, b.y)) push(At(click, b.x, b.y));
+      break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      if (sdl.key.windowID != id) break;
+      int vk = VirtualKeyFromSdl(sdl.key.keysym.sym);
+      if (vk == 0) break;
+      NativeEvent event;
+      event.type = sdl.type == SDL_KEYDOWN ? T::KeyDown : T::KeyUp;
+      event.keyCode = vk;
+      event.modifiers = ModifiersFromSdl(sdl.key.keysym.mod);
+      push(event);
+      break;
+    }
+    case SDL_TEXTINPUT: {
+      if (sdl.text.windowID != id) break;
+      const char* text = sdl.text.text;
+      for (size_t i = 0; text[i] != '\0';) {
+        char32_t cp = NextCodePoint(text, i);
+        if (cp < 32) continue;
+        NativeEvent event;
+        event.type = T::Input;
+        event.ch = cp;
+        push(event);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+bool SdlPlatform::PopPending(NativeEvent& event) {
+  if (pending_.empty()) return false;
+  event = pending_.front();
+  pending_.pop_front();
+  // The pointer is where the event says while the event is handled; once it has left the
+  // window the system pointer is asked instead.
+  if (IsPointerEvent(event.type)) {
+    lastPointer_ = {event.x, event.y};
+    pointerFromEvents_ = event.type != NativeEventType::MouseLeave || pressed_ != 0;
+  }
+  return true;
+}
+
+bool SdlPlatform::PollEvent(NativeEvent& event) {
+  if (PopPending(event)) return true;
+  if (!videoReady_) return false;
+  SDL_Event sdl;
+  while (SDL_PollEvent(&sdl)) {
+    Translate(sdl);
+    if (PopPending(event)) return true;
+  }
+  return false;
+}
+
+bool SdlPlatform::WaitEvent(NativeEvent& event, int timeoutMs) {
+  if (PollEvent(event)) return true;
+  if (!videoReady_) return false;
+  const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
+  for (;;) {
+    Uint64 now = SDL_GetTicks64();
+    int left = now >= deadline ? 0 : static_cast<int>(deadline - now);
+    SDL_Event sdl;
+    if (!SDL_WaitEventTimeout(&sdl, left)) return false;
+    Translate(sdl);
+    if (PopPending(event)) return true;
+    if (left == 0) return false;
+  }
+}
+
+void SdlPlatform::PostEvent(const NativeEvent& event) {
+  pending_.push_back(event);
+}
+
+Point SdlPlatform::PointerInClient() const {
+  if (pointerFromEvents_ || !window_) return lastPointer_;
+  Point screen = PointerOnScreen();
+  int wx = 0, wy = 0;
+  SDL_GetWindowPosition(window_, &wx, &wy);
+  return {screen.x - wx, screen.y - wy};
+}
+
+Point SdlPlatform::PointerOnScreen() const {
+  Point p;
+  if (videoReady_) SDL_GetGlobalMouseState(&p.x, &p.y);
+  return p;
+}
+
+void SdlPlatform::SetCursor(Cursor cursor) {
+  if (cursor == Cursor::Custom) {
+    if (!customCursor_) return;
+    SDL_SetCursor(customCursor_);
+  } else {
+    SDL_Cursor* system = systemCursors_[static_cast<size_t>(cursor)];
+    if (system) SDL_SetCursor(system);
+  }
+  cursor_ = cursor;
+}
+
+bool SdlPlatform::SetCustomCursor(int image, int hotX, int hotY) {
+  ImageData* data = Images().Data(image);
+  if (!videoReady_ || !data) return false;
+  // SDL wants straight alpha; the store keeps it premultiplied.
+  std::vector<uint32_t> pixels(static_cast<size_t>(data->width) * data->height);
+  for (int y = 0; y < data->height; ++y)
+    for (int x = 0; x < data->width; ++x) {
+      uint32_t p = Images().Pixel(image, x, y);
+      uint32_t a = p >> 24;
+      if (a != 0 && a != 255) {
+        auto un = [&](int shift) {
+          return std::min<uint32_t>(255, (((p >> shift) & 0xFF) * 255 + a / 2) / a);
+        };
+        p = (a << 24) | (un(16) << 16) | (un(8) << 8) | un(0);
+      }
+      pixels[static_cast<size_t>(y) * data->width + x] = p;
+    }
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      pixels.data(), data->width, data->height, 32, data->width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return false;
+  hotX = std::clamp(hotX, 0, data->width - 1);
+  hotY = std::clamp(hotY, 0, data->height - 1);
+  SDL_Cursor* next = SDL_CreateColorCursor(surface, hotX, hotY);
+  SDL_FreeSurface(surface);
+  if (!next) return false;
+  SDL_SetCursor(next);
+  if (customCursor_) SDL_FreeCursor(customCursor_);
+  customCursor_ = next;
+  cursor_ = Cursor::Custom;
+  return true;
+}
+
+MessageAnswer SdlPlatform::MessageRequester(const std::string& title, const std::string& text,
+                                            MessageButtons buttons, MessageIcon icon) {
+  if (!videoReady_) return Platform::MessageRequester(title, text, buttons, icon);
+  constexpr Uint32 kReturn = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+  constexpr Uint32 kEscape = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+  std::vector<SDL_MessageBoxButtonData> list;
+  switch (buttons) {
+    case MessageButtons::Ok:
+      list.push_back({kReturn | kEscape, static_cast<int>(MessageAnswer::Ok), "OK"});
+      break;
+    case MessageButtons::YesNo:
+      list.push_back({kReturn, static_cast<int>(MessageAnswer::Yes), "Yes"});
+      list.push_back({kEscape, static_cast<int>(MessageAnswer::No), "No"});
+      break;
+    case MessageButtons::YesNoCancel:
+      list.push_back({kReturn, static_cast<int>(MessageAnswer::Yes), "Yes"});
+      list.push_back({0, static_cast<int>(MessageAnswer::No), "No"});
+      list.push_back({kEscape, static_cast<int>(MessageAnswer::Cancel), "Cancel"});
+      break;
+  }
+  Uint32 flags = icon == MessageIcon::Error     ? SDL_MESSAGEBOX_ERROR
+                 : icon == MessageIcon::Warning ? SDL_MESSAGEBOX_WARNING
+                                                : SDL_MESSAGEBOX_INFORMATION;
+  SDL_MessageBoxData box{};
+  box.flags = flags | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+  box.window = HostVisible() ? window_ : nullptr;
+  box.title = title.c_str();
+  box.message = text.c_str();
+  box.numbuttons = static_cast<int>(list.size());
+  box.buttons = list.data();
+  int pressed = -1;
+  // Closing the box without a button counts as the escape answer.
+  if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed < 0)
+    return Platform::MessageRequester(title, text, buttons, icon);
+  return static_cast<MessageAnswer>(pressed);
+}
+
+std::string SdlPlatform::ClipboardText() {
+  if (!videoReady_) return {};
+  char* text = SDL_GetClipboardText();
+  std::string result = text ? text : "";
+  SDL_free(text);
+  return result;
+}
+
+void SdlPlatform::SetClipboardText(std::string_view text) {
+  if (videoReady_) SDL_SetClipboardText(std::string(text).c_str());
+}
+
+}  // namespace tk::platform

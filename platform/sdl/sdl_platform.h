@@ -1,0 +1,102 @@
+// SDL2 backend: one real borderless host window whose client area shows the cairo canvas
+// through a streaming texture, with SDL input translated into native canvas events.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Cursor;
+union SDL_Event;
+
+namespace tk::platform {
+
+class CairoCanvas;
+
+// SDL's video subsystem and event queue are process-wide, so only one SdlPlatform should
+// exist at a time: a second one would read the first one's events.
+class SdlPlatform : public Platform {
+ public:
+  SdlPlatform();
+  ~SdlPlatform() override;
+
+  // False when SDL's video could not start (no display); OpenHost then fails.
+  bool Ready() const { return videoReady_; }
+  // SDL's reason for the last failure to start video or to open the host.
+  const std::string& LastError() const { return lastError_; }
+  // What the renderer shows from the last presented canvas, as 0xAARRGGBB words, row by row.
+  bool ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height);
+  SDL_Window* Window() const { return window_; }
+
+  bool OpenHost(int x, int y, int width, int height) override;
+  bool HostExists() const override { return window_ != nullptr; }
+  bool HostVisible() const override;
+  void ShowHost(ShowMode mode) override;
+  void MoveHost(int x, int y) override;
+  void ResizeHost(int x, int y, int width, int height) override;
+  void MaximizeHost() override;
+  void MinimizeHost() override;
+  void RestoreHost() override;
+  void CloseHost() override;
+  Rect HostRect() const override;
+
+  void ResizeCanvas(int width, int height) override;
+  void FocusCanvas() override;
+  Painter* BeginDrawing() override;
+  void EndDrawing() override;
+  Painter& Measurer() override;
+
+  bool PollEvent(NativeEvent& event) override;
+  bool WaitEvent(NativeEvent& event, int timeoutMs) override;
+  void PostEvent(const NativeEvent& event) override;
+
+  Point PointerInClient() const override;
+  Point PointerOnScreen() const override;
+  void SetCursor(Cursor cursor) override;
+  bool SetCustomCursor(int image, int hotX, int hotY) override;
+  Cursor CurrentCursor() const override { return cursor_; }
+
+  // A native message box through SDL; the other requesters keep the cancelling defaults.
+  MessageAnswer MessageRequester(const std::string& title, const std::string& text,
+                                 MessageButtons buttons, MessageIcon icon) override;
+
+  std::string ClipboardText() override;
+  void SetClipboardText(std::string_view text) override;
+
+ private:
+  // The one place where SDL events become native events; appends zero or more to pending_.
+  void Translate(const SDL_Event& sdl);
+  bool PopPending(NativeEvent& event);
+  bool EnsureTexture();
+  void Present();
+
+  bool videoReady_ = false;
+  std::string lastError_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  int textureW_ = 0, textureH_ = 0;
+  std::unique_ptr<CairoCanvas> canvas_;
+  bool drawing_ = false;
+
+  // Posted events and the second half of pairs (up then click) wait here, ahead of SDL's queue.
+  std::deque<NativeEvent> pending_;
+  double wheelRemainder_ = 0;  // fractions of a notch carried to the next wheel report
+  int pressed_ = 0;            // SDL button masks pressed on the canvas and not yet released
+  Point lastPointer_{0, 0};    // from the last pointer event handed out
+  bool pointerFromEvents_ = false;
+
+  std::array<SDL_Cursor*, 6> systemCursors_{};
+  SDL_Cursor* customCursor_ = nullptr;
+  Cursor cursor_ = Cursor::Default;
+};
+
+}  // namespace tk::platform

@@ -1,0 +1,342 @@
+// DispatchEvent: interaction state, item tracking, tooltips, design-mode handling, kind hooks
+// and delivery to the application's handlers for one code and one element.
+#include "render/dispatch.h"
+
+#include <string>
+
+#include "core/attributes.h"
+#include "core/coords.h"
+#include "core/events.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "platform/platform.h"
+#include "render/interaction.h"
+#include "render/repaint.h"
+
+namespace tk {
+
+namespace {
+
+constexpr int kToolTipOffsetX = 8;
+constexpr int kToolTipOffsetY = 16;
+constexpr int kWheelStep = 5;
+
+bool IsAny(EventCode code, std::initializer_list<EventCode> codes) {
+  for (EventCode c : codes)
+    if (code == c) return true;
+  return false;
+}
+
+bool IsButtonDown(EventCode code) {
+  return IsAny(code, {ElementEvent::LeftButtonDown, ElementEvent::RightButtonDown,
+                      ElementEvent::MiddleButtonDown});
+}
+
+bool IsClick(EventCode code) {
+  return IsAny(code,
+               {ElementEvent::LeftClick, ElementEvent::RightClick, ElementEvent::MiddleClick});
+}
+
+// Kinds whose items are tracked whenever the pointer is over them; other kinds only while
+// they are the used element or the active bar.
+bool TracksItemsAlways(ElementKind k) {
+  switch (k) {
+    case ElementKind::Window:
+    case ElementKind::ComboBox:
+    case ElementKind::Menu:
+    case ElementKind::PopupMenu:
+    case ElementKind::ScrollBar:
+    case ElementKind::Spin:
+    case ElementKind::Panel:
+    case ElementKind::ToolBar:
+    case ElementKind::ListView:
+    case ElementKind::ListIcon:
+    case ElementKind::PropertyList:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Kinds whose events reach the application's handlers (windows and gadgets).
+bool DeliversToHandlers(ElementKind k) {
+  return k == ElementKind::Window || IsGadgetKind(k);
+}
+
+// The last item whose rectangle holds the element's pointer position; -1 when none.
+int ItemAt(const Element& e, const std::vector<std::unique_ptr<Element>>& items) {
+  const int pad = e.ItemPadding1 + e.ItemPadding2;
+  const int shift = e.Kind == ElementKind::ListIcon ? e.HScroll : 0;
+  int found = -1;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Element& it = *items[i];
+    const int x = it.Frame.x0 - shift;
+    if (it.Frame.y0 < e.MouseY && e.MouseY <= it.Frame.y0 + it.Frame.h0 && x - pad <= e.MouseX &&
+        e.MouseX < x + it.Frame.w0 + pad)
+      found = static_cast<int>(i);
+  }
+  return found;
+}
+
+int FirstChild(Toolkit& tk, int id) {
+  const auto& list = tk.root.Elements;
+  const Element* parent = FindElement(tk, id);
+  for (int i = IndexOf(tk.root, parent) + 1; i > 0 && i < static_cast<int>(list.size()); ++i) {
+    if (list[i]->ParentID == id && !list[i]->Hidden) return list[i]->ID;
+  }
+  return -1;
+}
+
+// Keyboard handling of the design selection: Shift resizes, Control moves, plain arrows walk.
+void NudgeDesignSelection(Toolkit& tk) {
+  Root& root = tk.root;
+  Element* d = FindElement(tk, root.DesignedElement);
+  if (!d) return;
+  const int s = tk.dispatch.GridStep;
+  const int key = root.KeyCode;
+  const bool left = key == platform::Key::Left, right = key == platform::Key::Right;
+  const bool up = key == platform::Key::Up, down = key == platform::Key::Down;
+  if (!(left || right || up || down)) return;
+  int x = d->ParentOffsetX(), y = d->ParentOffsetY();
+  int w = d->Frame.w0, h = d->Frame.h0;
+  if (root.Modifiers == platform::Modifier::Shift) {
+    if (left) w -= s;
+    if (right) w += s;
+    if (up) h -= s;
+    if (down) h += s;
+    ResizeElement(tk, *d, kIgnore, kIgnore, w, h, CoordMode::Parent);
+  } else if (root.Modifiers == platform::Modifier::Control) {
+    if (left) x -= s;
+    if (right) x += s;
+    if (up) y -= s;
+    if (down) y += s;
+    ResizeElement(tk, *d, x, y, kIgnore, kIgnore, CoordMode::Parent);
+  } else if ((root.Modifiers & (platform::Modifier::Shift | platform::Modifier::Control)) == 0) {
+    const int id = d->ID;
+    int picked;
+    if (left || up) {
+      picked = PreviousSibling(tk, id);
+      if (picked < 0) picked = NextSibling(tk, d->ParentID);
+      if (picked < 0) picked = d->ParentID;
+    } else {
+      picked = NextSibling(tk, id);
+      if (picked < 0) picked = FirstChild(tk, id);
+    }
+    if (picked >= 0 && FindElement(tk, picked)) {
+      root.DesignedElement = picked;
+      SelectElement(tk, picked, true);
+    }
+  }
+}
+
+}  // namespace
+
+void DispatchEvent(Toolkit& tk, EventCode code, int id) {
+  Element* e = FindElement(tk, id);
+  if (!e) return;
+  BusyGuard guard(tk);
+  Root& root = tk.root;
+  DispatchState& ds = tk.dispatch;
+  bool repaint = false;
+
+  if (!e->Hidden && !e->Disabled && e->Alive) {
+    // Item tracking.
+    int item = -1;
+    if (!e->Items.empty() && root.ButtonHeld == 0 &&
+        (TracksItemsAlways(e->Kind) || id == root.UsedElement || id == root.ActiveBar)) {
+      item = ItemAt(*e, e->Items);
+      e->HotItem = item;
+      if (e->Kind == ElementKind::ListIcon) e->HotColumn = ItemAt(*e, e->Columns);
+      if (code == ElementEvent::LeftButtonDown && e->Kind == ElementKind::ToolBar)
+        e->PressedItem = item;
+      if (item != ds.HoveredItem) {
+        const int hovered = ds.HoveredItem;
+        if (e->ItemMap.count(hovered))
+          RouteItemEvent(tk, *e, ElementEvent::MouseLeave, id, hovered);
+        if (e->Alive && e->ItemMap.count(item))
+          RouteItemEvent(tk, *e, ElementEvent::MouseEnter, id, item);
+        if (e->Kind == ElementKind::ToolBar && tk.loop.PressedCode != 0)
+          e->HotItem = item == e->PressedItem ? item : -1;
+        repaint = true;
+        ds.HoveredItem = item;
+      }
+    }
+
+    // Routing to the item router.
+    if (e->Alive) {
+      if (code == ElementEvent::MouseWheel) {
+        Element* bar = e->Kind == ElementKind::ScrollBar ? e : FindElement(tk, e->Attached[0]);
+        if (bar && bar->Kind == ElementKind::ScrollBar) {
+          bar->ScrollPos -= kWheelStep * root.WheelDelta;
+          SetElementState(tk, bar->ID, bar->ScrollPos + bar->ScrollOffset);
+        }
+      } else if (IsButtonDown(code)) {
+        if (root.DropDownOpen)
+          RouteItemEvent(tk, *e, ElementEvent::LostFocus, root.OpenDropDown, item);
+        if (e->Alive && item >= 0) RouteItemEvent(tk, *e, code, id, item);
+      } else if (IsClick(code)) {
+        if (item >= 0) RouteItemEvent(tk, *e, code, id, item);
+        if (e->Alive && root.DropDownOpen && FindElement(tk, root.PopupUnderPointer))
+          RouteItemEvent(tk, *e, ElementEvent::LostFocus, root.PopupUnderPointer, -1);
+      } else if (ds.HoveredItem >= 0) {
+        RouteItemEvent(tk, *e, code, id, ds.HoveredItem);
+      }
+    }
+
+    if (e->Alive && code == ElementEvent::MouseLeave) {
+      switch (e->Kind) {
+        case ElementKind::Menu:
+          if (e->OpenTitle == -1) e->HotItem = -1;
+          break;
+        case ElementKind::PopupMenu:
+          if (item < 0 && e->ModeField != 8) e->HotItem = -1;
+          break;
+        case ElementKind::ToolBar:
+        case ElementKind::Panel:
+        case ElementKind::Window:
+        case ElementKind::ListView:
+        case ElementKind::ListIcon:
+          e->HotItem = -1;
+          break;
+        default:
+          break;
+      }
+    }
+
+    // Interaction state.
+    if (e->Alive) {
+      if (CodeHas(code, ElementEvent::Focus)) e->RepaintFlags |= StateBit::Focused;
+      if (CodeHas(code, ElementEvent::LostFocus)) e->RepaintFlags &= ~StateBit::Focused;
+      if (CodeHas(code, ElementEvent::MouseEnter)) {
+        e->HotId = id;
+        e->RepaintFlags = (e->RepaintFlags & ~StateBit::Normal) | StateBit::Hot;
+      }
+      if (CodeHas(code, ElementEvent::LeftButtonDown)) {
+        root.GrabX = root.MouseX - e->ParentOffsetX();
+        root.GrabY = root.MouseY - e->ParentOffsetY();
+        e->PressedId = id;
+        e->RepaintFlags = (e->RepaintFlags & ~StateBit::Hot) | StateBit::Pressed;
+      }
+      if (CodeHas(code, ElementEvent::LeftButtonUp)) {
+        e->PressedId = -1;
+        e->RepaintFlags = (e->RepaintFlags & ~StateBit::Pressed) | StateBit::Hot;
+      }
+      if (CodeHas(code, ElementEvent::MouseLeave)) {
+        e->HotId = -1;
+        e->RepaintFlags =
+            (e->RepaintFlags & ~(StateBit::Pressed | StateBit::Hot)) | StateBit::Normal;
+      }
+      if (!CodeHas(code, ElementEvent::MouseMove)) repaint = true;
+
+      // Tooltip and the read-outs of design dragging.
+      if (root.ButtonHeld != 0) {
+        root.ToolTipX = root.MouseX + kToolTipOffsetX;
+        root.ToolTipY = root.MouseY + kToolTipOffsetY;
+        if (CodeHas(code, ElementEvent::Move))
+          root.ToolTipText = "x,y = (" + std::to_string(e->ParentOffsetX()) + ":" +
+                             std::to_string(e->ParentOffsetY()) + ")";
+        if (CodeHas(code, ElementEvent::Resize))
+          root.ToolTipText =
+              "W,H = (" + std::to_string(e->Frame.w0) + ":" + std::to_string(e->Frame.h0) + ")";
+      } else {
+        if (CodeHas(code, ElementEvent::MouseEnter) && e->Items.empty()) {
+          root.ToolTipX = root.MouseX + kToolTipOffsetX;
+          root.ToolTipY = root.MouseY + kToolTipOffsetY;
+          root.ToolTipText = e->ToolTip;
+        }
+        if (CodeHas(code, ElementEvent::MouseLeave)) root.ToolTipText.clear();
+      }
+    }
+
+    // Design mode.
+    if (e->Alive) {
+      if (code == ElementEvent::LeftButtonDown) {
+        ds.PressAnchor = HitArea(tk, *e);
+        if (ds.PressAnchor != HitAreaCode::None) {
+          if (ds.PressAnchor == HitAreaCode::Move && e->Kind == ElementKind::Window &&
+              e->CaptionHeight > 0) {
+            if (ds.HoveredItem == 0) ds.DragElement = id;
+          } else {
+            ds.DragElement = id;
+          }
+          if (e->DesignSelectable) {
+            bool selectThis = !root.MultiSelect;
+            if (root.MultiSelect) {
+              if (!HasAll(e->Flags, Flag::Selected)) {
+                root.MultiSelect = false;
+                selectThis = true;
+              } else {
+                for (const auto& other : root.Elements) {
+                  if (other->DesignSelectable && HasAll(other->Flags, Flag::Selected)) {
+                    other->GroupDragX = root.MouseX - other->ParentOffsetX();
+                    other->GroupDragY = root.MouseY - other->ParentOffsetY();
+                  }
+                }
+              }
+            }
+            if (selectThis) {
+              root.DesignedElement = id;
+              SelectElement(tk, id, true);
+            }
+          }
+        }
+      } else if (code == ElementEvent::MouseMove && FindElement(tk, ds.DragElement)) {
+        SetPointer(tk, HitArea(tk, *e));
+        if (id == root.MainWindow && tk.platform.HostExists() &&
+            ds.PressAnchor == HitAreaCode::Move) {
+          SetPointer(tk, HitAreaCode::Move);
+          platform::Point screen = tk.platform.PointerOnScreen();
+          tk.platform.MoveHost(screen.x - root.GrabX, screen.y - root.GrabY);
+        } else if (DragDesign(tk, ds.PressAnchor, ds.DragElement)) {
+          repaint = true;
+        }
+      } else if (code == ElementEvent::LeftButtonUp && FindElement(tk, ds.DragElement)) {
+        if (HitArea(tk, *e) == HitAreaCode::None) SetPointer(tk, HitAreaCode::None);
+        ds.DragElement = -1;
+      } else if (code == ElementEvent::MouseLeave) {
+        SetPointer(tk, HitAreaCode::None);
+      } else if (code == ElementEvent::KeyDown) {
+        NudgeDesignSelection(tk);
+      }
+    }
+
+    // Pointer dragging owned by the kind (the splitter bar).
+    if (e->Alive && IsAny(code, {ElementEvent::LeftButtonDown, ElementEvent::LeftButtonUp,
+                                 ElementEvent::MouseMove, ElementEvent::MouseLeave})) {
+      if (auto drag = tk.Hooks(e->Kind).Drag; drag && drag(tk, *e, code)) repaint = true;
+    }
+
+    // The application's handlers.
+    if (e->Alive && DeliversToHandlers(e->Kind) && e->InnerPart1 == 0)
+      PostElementEvent(tk, code, id, e->HotItem, 0);
+  }
+
+  if (!e->Alive) {
+    // The element went away inside a handler: the scene still changed.
+    Repaint(tk, 0, false);
+    return;
+  }
+
+  // A press anywhere brings the element's window to the front, hidden or not.
+  if (IsButtonDown(code)) {
+    FocusWindow(tk, id);
+    repaint = true;
+  }
+
+  if (EditText(tk, code, id)) repaint = true;
+
+  if (e->Alive && code == ElementEvent::LeftClick) {
+    if (e->Kind == ElementKind::Option) {
+      SetElementState(tk, id, 1);
+      repaint = true;
+    } else if (e->Kind == ElementKind::CheckBox) {
+      e->Checked = e->Checked ? 0 : 1;
+      e->InBetween = 0;
+      repaint = true;
+    }
+  }
+
+  if (repaint) Repaint(tk, e->Alive ? id : 0, false);
+}
+
+}  // namespace tk

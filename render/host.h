@@ -1,0 +1,33 @@
+// The host window and its canvas, the event loop, the canvas event entry and the default
+// caption-button handler.
+#pragma once
+
+#include <string>
+
+#include "core/toolkit.h"
+
+namespace tk {
+
+// Installs the render layer's operations into a toolkit's core hooks. Every toolkit that
+// receives events needs it; a pure element-core test may leave it out.
+void InstallRender(Toolkit& tk);
+
+// Opens the host window and canvas with the desktop and, when title is not empty, the first
+// window. Returns that window's id, else the desktop's; 0 when the host cannot be opened.
+int OpenHost(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& title,
+             Flags64 flags);
+
+// Runs until a close request arrives. Returns 0.
+int RunEventLoop(Toolkit& tk, int mainWindow);
+
+// Handles every queued native event without waiting; returns false once a close request
+// ended the loop (or the headless queue is exhausted). Used by RunEventLoop and by tests.
+bool PumpEvents(Toolkit& tk);
+
+// Handles one native canvas event.
+int OnCanvasEvent(Toolkit& tk, const platform::NativeEvent& event);
+
+// Default handler for caption buttons and freed windows; bound for every element.
+int WindowButtonHandler(Toolkit& tk, EventCode code, int id);
+
+}  // namespace tk

@@ -1,0 +1,27 @@
+// Item routing, text editing and design-mode selection and dragging, as seen by the dispatch.
+#pragma once
+
+#include "core/toolkit.h"
+
+namespace tk {
+
+// Design hit-area codes.
+namespace HitAreaCode {
+inline constexpr int None = 0;
+inline constexpr int Move = 9;
+}  // namespace HitAreaCode
+
+// Routes an item event of an owner element (menus, lists, combo boxes, caption buttons).
+void RouteItemEvent(Toolkit& tk, Element& owner, EventCode code, int id, int item);
+// Edits the text of an editable element; true when the canvas must be repainted.
+bool EditText(Toolkit& tk, EventCode code, int id);
+// The design hit area of an element under the pointer.
+int HitArea(Toolkit& tk, Element& e);
+// Marks an element selected in design mode; exclusive first unmarks every element.
+void SelectElement(Toolkit& tk, int id, bool exclusive);
+// Moves or resizes in design mode by the area taken at the press; true when it changed.
+bool DragDesign(Toolkit& tk, int area, int id);
+// Sets the canvas pointer shape for a hit area.
+int SetPointer(Toolkit& tk, int area);
+
+}  // namespace tk

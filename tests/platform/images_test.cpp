@@ -1,0 +1,373 @@
+// Image store: PNG decoding from memory and files, numbering, creation and scaling.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/images.h"
+
+namespace tk::platform {
+namespace {
+
+// Encodes straight (not premultiplied) RGBA pixels as PNG.
+std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& rgba) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = width;
+  image.height = height;
+  image.format = PNG_FORMAT_RGBA;
+  png_alloc_size_t size = 0;
+  EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr));
+  std::vector<uint8_t> out(size);
+  EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr));
+  out.resize(size);
+  return out;
+}
+
+void AppendChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body) {
+  auto be32 = [&](uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+      out.push_back(static_cast<uint8_t>(v >> shift));
+  };
+  be32(static_cast<uint32_t>(body.size()));
+  size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), body.begin(), body.end());
+  be32(static_cast<uint32_t>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+// A well-formed PNG header announcing a huge image, with no pixel data behind it.
+std::vector<uint8_t> HugeHeaderPng(uint32_t side) {
+  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> ihdr;
+  for (int i = 0; i < 2; ++i)
+    for (int shift = 24; shift >= 0; shift -= 8)
+      ihdr.push_back(static_cast<uint8_t>(side >> shift));
+  ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});  // 8-bit RGBA, no interlace
+  AppendChunk(out, "IHDR", ihdr);
+  AppendChunk(out, "IDAT", {0x78, 0x9C, 0x03, 0x00});
+  AppendChunk(out, "IEND", {});
+  return out;
+}
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+// A bitmap information header (40 bytes).
+std::vector<uint8_t> InfoHeader(int32_t width, int32_t height, int bpp, uint32_t compression = 0,
+                                uint32_t colours = 0) {
+  std::vector<uint8_t> out;
+  Put32(out, 40);
+  Put32(out, static_cast<uint32_t>(width));
+  Put32(out, static_cast<uint32_t>(height));
+  Put16(out, 1);
+  Put16(out, bpp);
+  Put32(out, compression);
+  for (int i = 0; i < 3; ++i)
+    Put32(out, 0);
+  Put32(out, colours);
+  Put32(out, 0);
+  return out;
+}
+
+// A .bmp file: file header, information header, then palette and rows as given.
+std::vector<uint8_t> BmpFile(const std::vector<uint8_t>& info, const std::vector<uint8_t>& rest,
+                             size_t paletteBytes = 0) {
+  std::vector<uint8_t> out = {'B', 'M'};
+  Put32(out, static_cast<uint32_t>(14 + info.size() + rest.size()));
+  Put32(out, 0);
+  Put32(out, static_cast<uint32_t>(14 + info.size() + paletteBytes));
+  out.insert(out.end(), info.begin(), info.end());
+  out.insert(out.end(), rest.begin(), rest.end());
+  return out;
+}
+
+// An .ico file holding the given entries (width, height, bpp, bytes).
+struct IconEntry {
+  int width, height, bpp;
+  std::vector<uint8_t> bytes;
+};
+std::vector<uint8_t> IcoFile(const std::vector<IconEntry>& entries) {
+  std::vector<uint8_t> out;
+  Put16(out, 0);
+  Put16(out, 1);
+  Put16(out, static_cast<uint32_t>(entries.size()));
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * entries.size());
+  for (const IconEntry& e : entries) {
+    out.push_back(static_cast<uint8_t>(e.width & 0xFF));
+    out.push_back(static_cast<uint8_t>(e.height & 0xFF));
+    out.push_back(0);
+    out.push_back(0);
+    Put16(out, 1);
+    Put16(out, e.bpp);
+    Put32(out, static_cast<uint32_t>(e.bytes.size()));
+    Put32(out, offset);
+    offset += static_cast<uint32_t>(e.bytes.size());
+  }
+  for (const IconEntry& e : entries)
+    out.insert(out.end(), e.bytes.begin(), e.bytes.end());
+  return out;
+}
+
+// 3 x 2: opaque red, half-transparent green, transparent / opaque blue, white, black.
+std::vector<uint8_t> SamplePixels() {
+  return {255, 0, 0,   255, 0,   255, 0,   128, 0, 0, 0, 0,
+          0,   0, 255, 255, 255, 255, 255, 255, 0, 0, 0, 255};
+}
+
+TEST(PngDecoding, ValidDataGivesSizeAndPremultipliedPixels) {
+  ImageStore store;
+  std::vector<uint8_t> png = EncodePng(3, 2, SamplePixels());
+  std::string error;
+  int n = store.DecodePng(ImageStore::kAny, png.data(), png.size(), &error);
+  ASSERT_GE(n, 1000) << error;
+  EXPECT_EQ(store.Width(n), 3);
+  EXPECT_EQ(store.Height(n), 2);
+  EXPECT_EQ(store.Format(n), ImageFormat::Png);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFFFF0000u);
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0x80008000u);  // green scaled by alpha 128
+  EXPECT_EQ(store.Pixel(n, 2, 0), 0x00000000u);
+  EXPECT_EQ(store.Pixel(n, 0, 1), 0xFF0000FFu);
+  EXPECT_EQ(store.Pixel(n, 1, 1), 0xFFFFFFFFu);
+  EXPECT_EQ(store.Pixel(n, 2, 1), 0xFF000000u);
+  EXPECT_EQ(store.Pixel(n, 3, 0), 0u);  // outside
+  EXPECT_EQ(store.Pixel(n, -1, 0), 0u);
+
+  // A fixed number is used as given.
+  EXPECT_EQ(store.DecodePng(7, png.data(), png.size()), 7);
+  EXPECT_EQ(store.Width(7), 3);
+}
+
+TEST(PngDecoding, BrokenDataIsRefusedWithAReason) {
+  ImageStore store;
+  std::vector<uint8_t> png = EncodePng(3, 2, SamplePixels());
+  // An image already stored under the number survives a failed decode into it.
+  ASSERT_EQ(store.Create(5, 4, 4, 24, 0xFF), 5);
+
+  std::string error;
+  std::vector<uint8_t> truncated(png.begin(), png.begin() + png.size() / 2);
+  EXPECT_EQ(store.DecodePng(5, truncated.data(), truncated.size(), &error), -1);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(store.Width(5), 4);
+
+  std::vector<uint8_t> corrupt = png;
+  corrupt[corrupt.size() - 20] ^= 0xFF;  // inside the pixel data: its checksum fails
+  error.clear();
+  EXPECT_EQ(store.DecodePng(ImageStore::kAny, corrupt.data(), corrupt.size(), &error), -1);
+  EXPECT_FALSE(error.empty());
+
+  std::vector<uint8_t> garbage(200);
+  for (size_t i = 0; i < garbage.size(); ++i)
+    garbage[i] = static_cast<uint8_t>(i * 37 + 11);
+  error.clear();
+  EXPECT_EQ(store.DecodePng(ImageStore::kAny, garbage.data(), garbage.size(), &error), -1);
+  EXPECT_FALSE(error.empty());
+
+  std::vector<uint8_t> huge = HugeHeaderPng(20000);
+  error.clear();
+  EXPECT_EQ(store.DecodePng(ImageStore::kAny, huge.data(), huge.size(), &error), -1);
+  EXPECT_NE(error.find("20000"), std::string::npos) << error;
+
+  EXPECT_EQ(store.DecodePng(ImageStore::kAny, nullptr, 0, &error), -1);
+  EXPECT_EQ(store.DecodePng(-2, png.data(), png.size(), &error), -1);
+  EXPECT_EQ(store.DecodePng(ImageStore::kAny, png.data(), 0), -1);  // no error pointer is fine
+
+  // Nothing but image 5 was stored by all of that.
+  EXPECT_FALSE(store.IsImage(1000));
+}
+
+TEST(PngDecoding, FilesRememberTheirPath) {
+  ImageStore store;
+  std::string error;
+  std::string missing = ::testing::TempDir() + "/tk_no_such_image.png";
+  EXPECT_EQ(store.LoadFile(ImageStore::kAny, missing, &error), -1);
+  EXPECT_NE(error.find(missing), std::string::npos);
+
+  std::string path = ::testing::TempDir() + "/tk_platform_sample.png";
+  std::vector<uint8_t> png = EncodePng(3, 2, SamplePixels());
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  }
+  int n = store.LoadFile(12, path, &error);
+  EXPECT_EQ(n, 12) << error;
+  EXPECT_EQ(store.Path(12), path);
+  EXPECT_EQ(store.Pixel(12, 0, 0), 0xFFFF0000u);
+
+  std::string empty = ::testing::TempDir() + "/tk_platform_empty.png";
+  { std::ofstream out(empty, std::ios::binary); }
+  EXPECT_EQ(store.LoadFile(ImageStore::kAny, empty, &error), -1);
+  std::filesystem::remove(path);
+  std::filesystem::remove(empty);
+}
+
+TEST(BitmapDecoding, BmpDepthsAndOrientation) {
+  ImageStore store;
+  std::string error;
+  // 24 bits, 2 x 2, bottom-up: the first row in the file is the bottom one. Rows pad to 4.
+  std::vector<uint8_t> rows = {0,   0, 255, 0,   255, 0,   0, 0,   // bottom: red, green
+                               255, 0, 0,   255, 255, 255, 0, 0};  // top: blue, white
+  std::vector<uint8_t> bmp = BmpFile(InfoHeader(2, 2, 24), rows);
+  int n = store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Format(n), ImageFormat::Bmp);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFF0000FFu);
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(store.Pixel(n, 0, 1), 0xFFFF0000u);
+  EXPECT_EQ(store.Pixel(n, 1, 1), 0xFF00FF00u);
+
+  // Negative height: top-down rows.
+  bmp = BmpFile(InfoHeader(2, -2, 24), rows);
+  n = store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFFFF0000u);
+
+  // 8 bits with a two-colour palette: 3 pixels in a row padded to 4 bytes.
+  std::vector<uint8_t> rest = {0, 0, 0, 0, 0, 128, 255, 0,  // palette: black, orange
+                               1, 0, 1, 0};
+  bmp = BmpFile(InfoHeader(3, 1, 8, 0, 2), rest, 8);
+  n = store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFFFF8000u);
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0xFF000000u);
+
+  // 32 bits keep their alpha when some pixel has one; all-zero alpha means opaque.
+  bmp = BmpFile(InfoHeader(2, 1, 32), {0, 0, 255, 128, 0, 255, 0, 255});
+  n = store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0x80800000u);
+  bmp = BmpFile(InfoHeader(2, 1, 32), {0, 0, 255, 0, 0, 255, 0, 0});
+  n = store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFFFF0000u);
+
+  // Refusals: truncated rows, compression, absurd sizes, bad depth, a stray header.
+  bmp = BmpFile(InfoHeader(2, 2, 24), rows);
+  bmp.resize(bmp.size() - 3);
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error), -1);
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+  bmp = BmpFile(InfoHeader(2, 2, 8, 1), rows);
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error), -1);
+  bmp = BmpFile(InfoHeader(20000, 1, 24), rows);
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error), -1);
+  EXPECT_NE(error.find("20000"), std::string::npos);
+  bmp = BmpFile(InfoHeader(2, INT32_MIN, 24), rows);
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error), -1);
+  bmp = BmpFile(InfoHeader(2, 2, 7), rows);
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, bmp.data(), bmp.size(), &error), -1);
+  std::vector<uint8_t> stub = {'B', 'M', 1, 2, 3};
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, stub.data(), stub.size(), &error), -1);
+  // A PNG still decodes through the same entry.
+  std::vector<uint8_t> png = EncodePng(3, 2, SamplePixels());
+  n = store.DecodeImage(ImageStore::kAny, png.data(), png.size(), &error);
+  EXPECT_EQ(store.Format(n), ImageFormat::Png);
+}
+
+TEST(BitmapDecoding, IconsPickTheLargestEntryAndHonourTheMask) {
+  ImageStore store;
+  std::string error;
+  // A 2 x 2 bitmap entry at 24 bits: colour rows then the 1-bit mask (set = transparent).
+  std::vector<uint8_t> dib = InfoHeader(2, 4, 24);  // height counts colour and mask rows
+  std::vector<uint8_t> colour = {0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0};
+  std::vector<uint8_t> mask = {0x40, 0, 0, 0, 0x00, 0, 0, 0};  // bottom row: right pixel clear
+  dib.insert(dib.end(), colour.begin(), colour.end());
+  dib.insert(dib.end(), mask.begin(), mask.end());
+  std::vector<uint8_t> ico = IcoFile({{2, 2, 24, dib}});
+  int n = store.DecodeImage(ImageStore::kAny, ico.data(), ico.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Format(n), ImageFormat::Icon);
+  EXPECT_EQ(store.Width(n), 2);
+  EXPECT_EQ(store.Height(n), 2);
+  EXPECT_EQ(store.Pixel(n, 0, 1), 0xFFFF0000u);
+  EXPECT_EQ(store.Pixel(n, 1, 1), 0u);  // masked out
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0xFFFF0000u);
+
+  // With a larger PNG entry beside it, the PNG is chosen.
+  std::vector<uint8_t> png = EncodePng(3, 2, SamplePixels());
+  ico = IcoFile({{2, 2, 24, dib}, {3, 3, 32, png}});
+  n = store.DecodeImage(ImageStore::kAny, ico.data(), ico.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Width(n), 3);
+  EXPECT_EQ(store.Format(n), ImageFormat::Icon);
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0x80008000u);
+
+  // An entry pointing past the end of the file, an empty directory, a cut directory.
+  ico = IcoFile({{2, 2, 24, dib}});
+  ico.resize(ico.size() - 10);
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, ico.data(), ico.size(), &error), -1);
+  EXPECT_FALSE(error.empty());
+  ico = IcoFile({});
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, ico.data(), ico.size(), &error), -1);
+  ico = IcoFile({{2, 2, 24, dib}});
+  ico.resize(12);
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, ico.data(), ico.size(), &error), -1);
+}
+
+TEST(ImageNumbers, FreeNumbersFixedNumbersAndQueries) {
+  ImageStore store;
+  EXPECT_EQ(store.Create(1000, 2, 2, 24, 0), 1000);
+  int a = store.Create(ImageStore::kAny, 2, 2, 24, 0);
+  int b = store.Create(ImageStore::kAny, 2, 2, 24, 0);
+  EXPECT_GE(a, 1000);
+  EXPECT_NE(a, 1000);  // the fixed one is not taken over
+  EXPECT_NE(a, b);
+  EXPECT_TRUE(store.IsImage(a) && store.IsImage(b) && store.IsImage(1000));
+
+  // A fixed number replaces what was there.
+  store.Create(3, 10, 10, 24, 0);
+  store.Create(3, 20, 5, 24, 0);
+  EXPECT_EQ(store.Width(3), 20);
+  EXPECT_EQ(store.Height(3), 5);
+  EXPECT_EQ(store.Format(3), ImageFormat::Raw);
+
+  EXPECT_TRUE(store.Free(3));
+  EXPECT_FALSE(store.Free(3));
+  EXPECT_FALSE(store.IsImage(3));
+  EXPECT_EQ(store.Width(3), 0);
+  EXPECT_EQ(store.Format(3), ImageFormat::None);
+  EXPECT_EQ(store.Path(3), "");
+  EXPECT_EQ(store.Data(3), nullptr);
+
+  // A freed kAny number may come back, but never one in use.
+  store.Free(a);
+  int c = store.Create(ImageStore::kAny, 1, 1, 24, 0);
+  EXPECT_NE(c, b);
+  EXPECT_NE(c, 1000);
+
+  EXPECT_EQ(store.Create(ImageStore::kAny, 0, 5, 24, 0), -1);
+  EXPECT_EQ(store.Create(ImageStore::kAny, 5, kMaxImageSide + 1, 24, 0), -1);
+  EXPECT_EQ(store.Create(-5, 5, 5, 24, 0), -1);
+}
+
+TEST(ImageNumbers, CreateFillsAndResizeScales) {
+  ImageStore store;
+  store.Create(1, 4, 4, 24, 0x0000FF);  // red in the low byte
+  EXPECT_EQ(store.Pixel(1, 3, 3), 0xFFFF0000u);
+  store.Create(2, 4, 4, 24, -1);
+  EXPECT_EQ(store.Pixel(2, 0, 0), 0xFF000000u);  // opaque black
+  store.Create(3, 4, 4, 32, -1);
+  EXPECT_EQ(store.Pixel(3, 0, 0), 0u);    // transparent
+  store.Create(4, 4, 4, 32, 0x80FF0000);  // alpha byte on top: half-transparent blue
+  EXPECT_EQ(store.Pixel(4, 1, 1), 0x80000080u);
+
+  EXPECT_TRUE(store.Resize(1, 16, 8));
+  EXPECT_EQ(store.Width(1), 16);
+  EXPECT_EQ(store.Height(1), 8);
+  EXPECT_EQ(store.Pixel(1, 15, 7), 0xFFFF0000u);  // a solid colour stays solid at the edges
+  EXPECT_EQ(store.Pixel(1, 0, 0), 0xFFFF0000u);
+  EXPECT_FALSE(store.Resize(1, 0, 8));
+  EXPECT_FALSE(store.Resize(99, 8, 8));
+  EXPECT_EQ(store.Width(1), 16);
+}
+
+}  // namespace
+}  // namespace tk::platform

@@ -1,0 +1,380 @@
+// SDL backend under a real X display: host window, presented pixels, event translation.
+// Without DISPLAY these tests are skipped, unless TK_REQUIRE_DISPLAY asks for them to fail.
+#include <SDL.h>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_platform.h"
+
+// Last: the window-system header defines macros (None, Bool) that clash with other headers.
+#include <SDL_syswm.h>
+
+namespace tk::platform {
+namespace {
+
+using T = NativeEventType;
+
+TEST(SdlKeys, TableSpotChecks) {
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_LEFT), 37);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_a), 65);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_z), 90);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_BACKSPACE), 8);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_0), 48);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_9), 57);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_RETURN), 13);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_ENTER), 13);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE), 27);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_DELETE), 46);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_RSHIFT), 16);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_LCTRL), 17);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_F1), 112);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_F12), 123);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_5), 101);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_UNKNOWN), 0);
+  EXPECT_EQ(ModifiersFromSdl(KMOD_LCTRL | KMOD_RSHIFT), Modifier::Control | Modifier::Shift);
+  EXPECT_EQ(ModifiersFromSdl(KMOD_RALT), Modifier::Alt);
+  EXPECT_EQ(ModifiersFromSdl(KMOD_NUM), 0);
+}
+
+class SdlBackend : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) {
+      if (std::getenv("TK_REQUIRE_DISPLAY"))
+        FAIL() << "TK_REQUIRE_DISPLAY is set but DISPLAY is not";
+      GTEST_SKIP() << "no X display";
+    }
+    sdl = std::make_unique<SdlPlatform>();
+    ASSERT_TRUE(sdl->Ready()) << sdl->LastError();
+    ASSERT_TRUE(sdl->OpenHost(40, 30, 160, 120)) << SDL_GetError();
+  }
+
+  // Reads everything queued now, keeping only the types a test looks at.
+  std::vector<NativeEvent> Collect(std::initializer_list<T> keep) {
+    std::vector<NativeEvent> out;
+    NativeEvent event;
+    while (sdl->PollEvent(event))
+      if (std::find(keep.begin(), keep.end(), event.type) != keep.end()) out.push_back(event);
+    return out;
+  }
+  std::vector<T> Types(const std::vector<NativeEvent>& events) {
+    std::vector<T> types;
+    for (const NativeEvent& e : events)
+      types.push_back(e.type);
+    return types;
+  }
+  void Flush() {
+    SDL_PumpEvents();
+    Collect({});
+  }
+  Uint32 WindowId() { return SDL_GetWindowID(sdl->Window()); }
+  void PushButton(Uint32 type, Uint8 button, int x, int y, Uint8 clicks = 1) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = type;
+    e.button.windowID = WindowId();
+    e.button.button = button;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = clicks;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+  }
+
+  std::unique_ptr<SdlPlatform> sdl;
+};
+
+// Reads the window's pixels back from the X server, so the test sees what is really on the
+// screen. Xlib is loaded at run time (SDL has it loaded already), so the test binary needs no
+// link to it. False when the window is not an X11 window or the read fails.
+bool GrabX11Window(SDL_Window* window, std::vector<uint32_t>& out, int& width, int& height) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  void* lib = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+  if (!lib) return false;
+  using Image = void*;
+  auto sync = reinterpret_cast<int (*)(Display*, int)>(dlsym(lib, "XSync"));
+  auto get = reinterpret_cast<Image (*)(Display*, unsigned long, int, int, unsigned, unsigned,
+                                        unsigned long, int)>(dlsym(lib, "XGetImage"));
+  auto pixel = reinterpret_cast<unsigned long (*)(Image, int, int)>(dlsym(lib, "XGetPixel"));
+  auto destroy = reinterpret_cast<int (*)(Image)>(dlsym(lib, "XDestroyImage"));
+  bool ok = false;
+  if (sync && get && pixel && destroy) {
+    sync(info.info.x11.display, 0);
+    SDL_GetWindowSize(window, &width, &height);
+    constexpr int kZPixmap = 2;
+    Image shot =
+        get(info.info.x11.display, info.info.x11.window, 0, 0, width, height, ~0ul, kZPixmap);
+    if (shot) {
+      out.resize(static_cast<size_t>(width) * height);
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+          out[static_cast<size_t>(y) * width + x] =
+              static_cast<uint32_t>(pixel(shot, x, y)) & 0xFFFFFF;
+      destroy(shot);
+      ok = true;
+    }
+  }
+  dlclose(lib);
+  return ok;
+#else
+  (void)window, (void)out, (void)width, (void)height;
+  return false;
+#endif
+}
+
+// Largest channel difference between a window read-back and the headless canvas.
+int MaxDifference(const std::vector<uint32_t>& pixels, int width, int height,
+                  const HeadlessPlatform& headless, int& differing) {
+  int maxDiff = 0;
+  differing = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint32_t a = pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
+      uint32_t b = headless.CanvasPixel(x, y);
+      int diff = 0;
+      for (int s = 0; s < 24; s += 8)
+        diff = std::max(
+            diff, std::abs(static_cast<int>((a >> s) & 0xFF) - static_cast<int>((b >> s) & 0xFF)));
+      maxDiff = std::max(maxDiff, diff);
+      differing += diff ? 1 : 0;
+    }
+  return maxDiff;
+}
+
+void DrawScene(Painter& p) {
+  p.Box(0, 0, 160, 120, 0xF0F0F0);
+  p.Box(10, 10, 40, 30, 0x0000FF);
+  p.Box(60, 10, 40, 30, 0x00FF00);
+  p.Box(110, 10, 40, 30, 0xFF0000);
+  p.SetMode(DrawMode::Outlined);
+  p.Box(10, 50, 60, 20, 0x000000);
+  p.SetMode(DrawMode::Default);
+  p.Circle(120, 70, 15, 0x808000);
+  p.Text(12, 90, "Привет, World", 0x202020, 0xFFFFFF);
+}
+
+TEST_F(SdlBackend, HostShowsWhatTheCanvasHolds) {
+  EXPECT_TRUE(sdl->HostExists());
+  EXPECT_FALSE(sdl->HostVisible());  // opened hidden
+  Rect rect = sdl->HostRect();
+  EXPECT_EQ(rect.w, 160);
+  EXPECT_EQ(rect.h, 120);
+
+  sdl->FocusCanvas();
+  NativeEvent event;
+  ASSERT_TRUE(sdl->PollEvent(event));
+  EXPECT_EQ(event.type, T::FocusGained);
+
+  sdl->ShowHost(ShowMode::ScreenCentered);
+  EXPECT_TRUE(sdl->HostVisible());
+  SDL_DisplayMode mode;
+  if (SDL_GetCurrentDisplayMode(0, &mode) == 0) {
+    rect = sdl->HostRect();
+    EXPECT_NEAR(rect.x, (mode.w - 160) / 2, 2);
+    EXPECT_NEAR(rect.y, (mode.h - 120) / 2, 2);
+  }
+
+  Painter* p = sdl->BeginDrawing();
+  ASSERT_NE(p, nullptr);
+  DrawScene(*p);
+  sdl->EndDrawing();
+  HeadlessPlatform headless(160, 120);
+  Painter* h = headless.BeginDrawing();
+  ASSERT_NE(h, nullptr);
+  DrawScene(*h);
+  headless.EndDrawing();
+
+  std::vector<uint32_t> pixels;
+  int w = 0, hgt = 0;
+  ASSERT_TRUE(sdl->ReadWindowPixels(pixels, w, hgt)) << SDL_GetError();
+  ASSERT_EQ(w, 160);
+  ASSERT_EQ(hgt, 120);
+  int differing = 0;
+  EXPECT_EQ(MaxDifference(pixels, w, hgt, headless, differing), 0) << differing << " pixels differ";
+  EXPECT_EQ(pixels[15 * 160 + 15] & 0xFFFFFF, 0xFF0000u);  // 0x0000FF is red on screen
+  // And the X server holds the same picture in the window.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "x11") == 0) {
+    ASSERT_TRUE(GrabX11Window(sdl->Window(), pixels, w, hgt));
+    ASSERT_EQ(w, 160);
+    ASSERT_EQ(hgt, 120);
+    EXPECT_EQ(MaxDifference(pixels, w, hgt, headless, differing), 0)
+        << differing << " pixels differ on the screen";
+  }
+
+  sdl->ResizeHost(40, 30, 200, 150);
+  EXPECT_EQ(sdl->HostRect().w, 200);
+  ASSERT_TRUE(sdl->ReadWindowPixels(pixels, w, hgt));
+  EXPECT_EQ(w, 200);
+  p = sdl->BeginDrawing();
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->OutputWidth(), 200);
+  EXPECT_EQ(p->OutputHeight(), 150);
+  sdl->EndDrawing();
+
+  sdl->SetCursor(Cursor::Move);
+  EXPECT_EQ(sdl->CurrentCursor(), Cursor::Move);
+  EXPECT_FALSE(sdl->SetCustomCursor(4242, 0, 0));
+  int image = sdl->Images().Create(ImageStore::kAny, 16, 16, 32, 0x800000FF);
+  EXPECT_TRUE(sdl->SetCustomCursor(image, 8, 8));
+  EXPECT_EQ(sdl->CurrentCursor(), Cursor::Custom);
+  sdl->SetCursor(Cursor::Default);
+  EXPECT_EQ(sdl->CurrentCursor(), Cursor::Default);
+
+  sdl->SetClipboardText("Привет");
+  EXPECT_EQ(sdl->ClipboardText(), "Привет");
+
+  sdl->CloseHost();
+  EXPECT_FALSE(sdl->HostExists());
+  EXPECT_FALSE(sdl->OpenHost(0, 0, 0, 0));
+}
+
+TEST_F(SdlBackend, CloseRequestsComeOut) {
+  Flush();
+  NativeEvent close;
+  close.type = T::CloseRequest;
+  sdl->PostEvent(close);
+  NativeEvent event;
+  ASSERT_TRUE(sdl->PollEvent(event));
+  EXPECT_EQ(event.type, T::CloseRequest);
+
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_CLOSE;
+  e.window.windowID = WindowId();
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  EXPECT_EQ(Types(Collect({T::CloseRequest})), std::vector<T>{T::CloseRequest});
+
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_QUIT;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  ASSERT_TRUE(sdl->WaitEvent(event, 500));
+  EXPECT_EQ(event.type, T::CloseRequest);
+  // Nothing left: waiting times out.
+  EXPECT_FALSE(sdl->WaitEvent(event, 20) && event.type == T::CloseRequest);
+}
+
+TEST_F(SdlBackend, PointerButtonsAreTranslated) {
+  Flush();
+  auto buttons = {T::LeftButtonDown,   T::LeftButtonUp,   T::LeftClick,  T::LeftDoubleClick,
+                  T::RightButtonDown,  T::RightButtonUp,  T::RightClick, T::RightDoubleClick,
+                  T::MiddleButtonDown, T::MiddleButtonUp, T::MouseMove};
+
+  PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 12);
+  PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 11, 13);
+  std::vector<NativeEvent> events = Collect(buttons);
+  ASSERT_EQ(Types(events), (std::vector<T>{T::LeftButtonDown, T::LeftButtonUp, T::LeftClick}));
+  EXPECT_EQ(events[2].x, 11);
+  EXPECT_EQ(events[2].y, 13);
+  EXPECT_EQ(sdl->PointerInClient().x, 11);  // follows the last event handed out
+  EXPECT_EQ(sdl->PointerInClient().y, 13);
+
+  // Double click: down then double click; the right button clicks too, the middle never.
+  PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 12, 2);
+  PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 12, 2);
+  PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 20, 20);
+  PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 20, 20);
+  PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 20, 20);
+  PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 20, 20);
+  EXPECT_EQ(Types(Collect(buttons)),
+            (std::vector<T>{T::LeftButtonDown, T::LeftDoubleClick, T::LeftButtonUp, T::LeftClick,
+                            T::RightButtonDown, T::RightButtonUp, T::RightClick,
+                            T::MiddleButtonDown, T::MiddleButtonUp}));
+
+  // Released outside the canvas, or released without a press on it: no click.
+  PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 10);
+  PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, -5, 300);
+  PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 10, 10);
+  events = Collect(buttons);
+  EXPECT_EQ(Types(events), (std::vector<T>{T::LeftButtonDown, T::LeftButtonUp, T::RightButtonUp}));
+  EXPECT_EQ(sdl->PointerInClient().x, 10);
+
+  // Mouse motion reports every position, outside the client area too while captured.
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_MOUSEMOTION;
+  e.motion.windowID = WindowId();
+  e.motion.x = 33;
+  e.motion.y = 44;
+  SDL_PushEvent(&e);
+  events = Collect({T::MouseMove});
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(sdl->PointerInClient().x, 33);
+  EXPECT_EQ(sdl->PointerInClient().y, 44);
+
+  // Another window's events are not the canvas's.
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.windowID = WindowId() + 100;
+  e.button.button = SDL_BUTTON_LEFT;
+  SDL_PushEvent(&e);
+  EXPECT_TRUE(Collect(buttons).empty());
+}
+
+TEST_F(SdlBackend, WheelKeysAndTextAreTranslated) {
+  Flush();
+  SDL_Event e;
+  auto wheel = [&](float y) {
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = WindowId();
+    e.wheel.y = static_cast<Sint32>(y);
+    e.wheel.preciseY = y;
+    e.wheel.mouseX = 7;
+    e.wheel.mouseY = 8;
+    SDL_PushEvent(&e);
+  };
+  wheel(0.5f);
+  EXPECT_TRUE(Collect({T::Wheel}).empty());  // half a notch is carried over
+  wheel(0.75f);
+  std::vector<NativeEvent> events = Collect({T::Wheel});
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].wheel, 1);
+  EXPECT_EQ(events[0].x, 7);
+  wheel(-2.0f);
+  events = Collect({T::Wheel});
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].wheel, -1);  // 0.25 left over, minus 2 gives -1.75
+
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_KEYDOWN;
+  e.key.windowID = WindowId();
+  e.key.keysym.sym = SDLK_LEFT;
+  e.key.keysym.mod = KMOD_LSHIFT | KMOD_LCTRL;
+  SDL_PushEvent(&e);
+  e.type = SDL_KEYUP;
+  e.key.keysym.sym = SDLK_a;
+  e.key.keysym.mod = KMOD_NONE;
+  SDL_PushEvent(&e);
+  events = Collect({T::KeyDown, T::KeyUp});
+  ASSERT_EQ(Types(events), (std::vector<T>{T::KeyDown, T::KeyUp}));
+  EXPECT_EQ(events[0].keyCode, Key::Left);
+  EXPECT_EQ(events[0].modifiers, Modifier::Shift | Modifier::Control);
+  EXPECT_EQ(events[1].keyCode, Key::A);
+  EXPECT_EQ(events[1].modifiers, 0);
+
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_TEXTINPUT;
+  e.text.windowID = WindowId();
+  std::strcpy(e.text.text, "a\xD0\x9F\x01\xE2\x82\xAC");  // a, Cyrillic Pe, control, euro
+  SDL_PushEvent(&e);
+  events = Collect({T::Input});
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].ch, U'a');
+  EXPECT_EQ(events[1].ch, U'\u041F');
+  EXPECT_EQ(events[2].ch, U'\u20AC');
+}
+
+}  // namespace
+}  // namespace tk::platform

@@ -1,0 +1,56 @@
+// The event loop on the real SDL2 backend: the host opens hidden, the first focus shows it,
+// and a real close request from the window system ends the loop.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "core/events.h"
+#include "core/lookup.h"
+#include "platform/sdl/sdl_platform.h"
+#include "render/host.h"
+
+namespace tk::testing {
+namespace {
+
+bool DisplayAvailable() {
+  if (std::getenv("DISPLAY")) return true;
+  if (std::getenv("TK_REQUIRE_DISPLAY"))
+    ADD_FAILURE() << "TK_REQUIRE_DISPLAY is set but DISPLAY is not";
+  return false;
+}
+
+TEST(SdlLoop, ARealCloseRequestEndsTheLoop) {
+  if (!DisplayAvailable()) GTEST_SKIP() << "no X display";
+  platform::SdlPlatform sdl;
+  ASSERT_TRUE(sdl.Ready()) << sdl.LastError();
+  Toolkit tk(sdl);
+  InstallRender(tk);
+  int main = OpenHost(tk, 1, 40, 40, 320, 200, "Loop", Flag::SystemMenu);
+  ASSERT_EQ(main, 1);
+  EXPECT_FALSE(sdl.HostVisible());
+
+  bool started = false;
+  BindCallback(tk, MakeHandler([&](EventCode code, int) {
+                 if (code == ElementEvent::Started) {
+                   started = true;
+                   // Ask the window system to close the host, as its close button would.
+                   SDL_Event close{};
+                   close.type = SDL_WINDOWEVENT;
+                   close.window.event = SDL_WINDOWEVENT_CLOSE;
+                   close.window.windowID = SDL_GetWindowID(sdl.Window());
+                   SDL_PushEvent(&close);
+                 }
+                 return 1;
+               }),
+               -1, -1, -1);
+  RunEventLoop(tk, main);
+  EXPECT_TRUE(started);
+  EXPECT_TRUE(tk.loop.CloseRequested);
+  EXPECT_TRUE(tk.loop.Started);
+  EXPECT_FALSE(sdl.HostExists());
+  EXPECT_TRUE(tk.root.Elements.empty());
+}
+
+}  // namespace
+}  // namespace tk::testing

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing), then configures and
+# builds everything with CMake and Ninja into build/. Sourced by tools/run and tools/test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  libsdl2-dev            # host window, input events, clipboard, pointer shapes
+  libcairo2-dev          # all drawing, into an image surface
+  libpango1.0-dev        # text layout and fonts (pangocairo, fontconfig)
+  fonts-dejavu-core      # default GUI font with Cyrillic glyphs
+  libpng-dev zlib1g-dev  # PNG decoding
+  libarchive-dev         # zip reading for the icon archives
+  libgtest-dev           # unit tests
+  libbenchmark-dev       # benchmarks
+  xvfb xauth             # a real X display for the SDL backend's tests
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
