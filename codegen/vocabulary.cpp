@@ -5,6 +5,7 @@
 #include <array>
 #include <span>
 
+#include "core/kind_names.h"
 #include "core/lookup.h"
 
 namespace tk {
@@ -110,7 +111,6 @@ constexpr NamedBits kUnknownKindBits[] = {
 
 struct KindRow {
   int kind;
-  std::string_view name;        // KindName
   std::string_view prefix;      // constant prefix used by FlagNames
   std::string_view listPrefix;  // prefix of the constants KindFlagList offers
   Words flags;                  // offered flag words
@@ -122,47 +122,47 @@ constexpr int kLastKind = 34;
 
 // One row per kind from -6 to 34, in kind order (checked below).
 constexpr KindRow kKinds[] = {
-    {-6, "PopupMenu", "#PB_PopupMenu_", "", {}, {}},
-    {-5, "Desktop", "#PB_Desktop_", "", {}, {}},
-    {-4, "StatusBar", "#PB_StatusBar_", "", {}, {}},
-    {-3, "Menu", "#PB_Menu_", "", {}, {}},
-    {-2, "Toolbar", "#PB_Toolbar_", "", {}, {}},
-    {-1, "Window", "#PB_Window_", "#PB_Window_", kWindowFlags, kWindowBits},
-    {0, "Create", "#PB_Create_", "", {}, {}},
-    {1, "Button", "#PB_Button_", "#PB_Button_", kButtonFlags, kButtonBits},
-    {2, "String", "#PB_String_", "#PB_String_", kStringFlags, kStringBits},
-    {3, "Text", "#PB_Text_", "#PB_Text_", kTextFlags, kTextBits},
-    {4, "CheckBox", "#PB_CheckBox_", "#PB_CheckBox_", kCheckBoxFlags, kCheckBoxBits},
-    {5, "Option", "", "", {}, {}},
-    {6, "ListView", "", "#PB_ListView_", kListViewFlags, {}},
-    {7, "Frame", "#PB_Frame_", "#PB_Frame_", kFrameFlags, {}},
-    {8, "ComboBox", "#PB_ComboBox_", "#PB_ComboBox_", kComboBoxFlags, kComboBoxBits},
-    {9, "Image", "#PB_Image_", "#PB_Image_", kImageFlags, kImageBits},
-    {10, "HyperLink", "#PB_HyperLink_", "#PB_Hyperlink_", kHyperLinkFlags, {}},
-    {11, "Container", "#PB_Container_", "#PB_Container_", kContainerFlags, kContainerBits},
-    {12, "ListIcon", "#PB_ListIcon_", "#PB_ListIcon_", kListIconFlags, {}},
-    {13, "IPAddress", "#PB_IPAddress_", "", {}, {}},
-    {14, "ProgressBar", "#PB_ProgressBar_", "#PB_ProgressBar_", kProgressBarFlags, {}},
-    {15, "ScrollBar", "#PB_ScrollBar_", "#PB_ScrollBar_", kScrollBarFlags, {}},
-    {16, "ScrollArea", "#PB_ScrollArea_", "#PB_ScrollArea_", kScrollAreaFlags, {}},
-    {17, "TrackBar", "#PB_TrackBar_", "#PB_TrackBar_", kTrackBarFlags, {}},
-    {18, "Web", "#PB_Web_", "", {}, {}},
-    {19, "ButtonImage", "#PB_ButtonImage_", "#PB_Button_", kButtonImageFlags, {}},
-    {20, "Calendar", "#PB_Calendar_", "#PB_Calendar_", kCalendarFlags, {}},
-    {21, "Date", "#PB_Date_", "#PB_Date_", kDateFlags, {}},
-    {22, "Editor", "#PB_Editor_", "#PB_Editor_", kEditorFlags, {}},
-    {23, "ExplorerList", "#PB_ExplorerList_", "#PB_Explorer_", kExplorerListFlags, {}},
-    {24, "ExplorerTree", "#PB_ExplorerTree_", "", {}, {}},
-    {25, "ExplorerCombo", "#PB_ExplorerCombo_", "", {}, {}},
-    {26, "Spin", "#PB_Spin_", "", {}, {}},
-    {27, "Tree", "#PB_Tree_", "#PB_Tree_", kTreeFlags, {}},
-    {28, "Panel", "#PB_Panel_", "", {}, {}},
-    {29, "Splitter", "#PB_Splitter_", "#PB_Splitter_", kSplitterFlags, {}},
-    {30, "", "#PB_MDI_", "", {}, {}},
-    {31, "Scintilla", "#PB_Scintilla_", "", {}, {}},
-    {32, "Shortcut", "#PB_Shortcut_", "", {}, {}},
-    {33, "Canvas", "#PB_Canvas_", "#PB_Canvas_", kCanvasFlags, {}},
-    {34, "ImageButton", "#PB_ImageButton_", "", {}, {}},
+    {-6, "#PB_PopupMenu_", "", {}, {}},
+    {-5, "#PB_Desktop_", "", {}, {}},
+    {-4, "#PB_StatusBar_", "", {}, {}},
+    {-3, "#PB_Menu_", "", {}, {}},
+    {-2, "#PB_Toolbar_", "", {}, {}},
+    {-1, "#PB_Window_", "#PB_Window_", kWindowFlags, kWindowBits},
+    {0, "#PB_Create_", "", {}, {}},
+    {1, "#PB_Button_", "#PB_Button_", kButtonFlags, kButtonBits},
+    {2, "#PB_String_", "#PB_String_", kStringFlags, kStringBits},
+    {3, "#PB_Text_", "#PB_Text_", kTextFlags, kTextBits},
+    {4, "#PB_CheckBox_", "#PB_CheckBox_", kCheckBoxFlags, kCheckBoxBits},
+    {5, "", "", {}, {}},
+    {6, "", "#PB_ListView_", kListViewFlags, {}},
+    {7, "#PB_Frame_", "#PB_Frame_", kFrameFlags, {}},
+    {8, "#PB_ComboBox_", "#PB_ComboBox_", kComboBoxFlags, kComboBoxBits},
+    {9, "#PB_Image_", "#PB_Image_", kImageFlags, kImageBits},
+    {10, "#PB_HyperLink_", "#PB_Hyperlink_", kHyperLinkFlags, {}},
+    {11, "#PB_Container_", "#PB_Container_", kContainerFlags, kContainerBits},
+    {12, "#PB_ListIcon_", "#PB_ListIcon_", kListIconFlags, {}},
+    {13, "#PB_IPAddress_", "", {}, {}},
+    {14, "#PB_ProgressBar_", "#PB_ProgressBar_", kProgressBarFlags, {}},
+    {15, "#PB_ScrollBar_", "#PB_ScrollBar_", kScrollBarFlags, {}},
+    {16, "#PB_ScrollArea_", "#PB_ScrollArea_", kScrollAreaFlags, {}},
+    {17, "#PB_TrackBar_", "#PB_TrackBar_", kTrackBarFlags, {}},
+    {18, "#PB_Web_", "", {}, {}},
+    {19, "#PB_ButtonImage_", "#PB_Button_", kButtonImageFlags, {}},
+    {20, "#PB_Calendar_", "#PB_Calendar_", kCalendarFlags, {}},
+    {21, "#PB_Date_", "#PB_Date_", kDateFlags, {}},
+    {22, "#PB_Editor_", "#PB_Editor_", kEditorFlags, {}},
+    {23, "#PB_ExplorerList_", "#PB_Explorer_", kExplorerListFlags, {}},
+    {24, "#PB_ExplorerTree_", "", {}, {}},
+    {25, "#PB_ExplorerCombo_", "", {}, {}},
+    {26, "#PB_Spin_", "", {}, {}},
+    {27, "#PB_Tree_", "#PB_Tree_", kTreeFlags, {}},
+    {28, "#PB_Panel_", "", {}, {}},
+    {29, "#PB_Splitter_", "#PB_Splitter_", kSplitterFlags, {}},
+    {30, "#PB_MDI_", "", {}, {}},
+    {31, "#PB_Scintilla_", "", {}, {}},
+    {32, "#PB_Shortcut_", "", {}, {}},
+    {33, "#PB_Canvas_", "#PB_Canvas_", kCanvasFlags, {}},
+    {34, "#PB_ImageButton_", "", {}, {}},
 };
 
 constexpr bool RowsInKindOrder() {
@@ -312,8 +312,7 @@ std::string_view TrimBars(std::string_view text) {
 }
 
 std::string KindName(int kind) {
-  const KindRow* row = FindRow(kind);
-  return row ? std::string(row->name) : std::string();
+  return std::string(KindNameOf(kind));
 }
 
 std::string KindName(ElementKind kind) {

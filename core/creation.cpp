@@ -12,6 +12,7 @@
 #include "core/coords.h"
 #include "core/events.h"
 #include "core/items.h"
+#include "core/kind_names.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 
@@ -47,94 +48,6 @@ constexpr int kFrameCaptionHeight = 10;
 constexpr int kPanelCaptionHeight = 25;
 constexpr int kDropButtonWidth = 16;
 constexpr int kMaxSpinDecimals = 127;
-
-// The kind's name, used to compose element names (Button_0, Window_1 ...).
-std::string_view KindWord(ElementKind kind) {
-  switch (kind) {
-    case ElementKind::PopupMenu:
-      return "PopupMenu";
-    case ElementKind::Desktop:
-      return "Desktop";
-    case ElementKind::StatusBar:
-      return "StatusBar";
-    case ElementKind::Menu:
-      return "Menu";
-    case ElementKind::ToolBar:
-      return "Toolbar";
-    case ElementKind::Window:
-      return "Window";
-    case ElementKind::None:
-      return "Create";
-    case ElementKind::Button:
-      return "Button";
-    case ElementKind::String:
-      return "String";
-    case ElementKind::Text:
-      return "Text";
-    case ElementKind::CheckBox:
-      return "CheckBox";
-    case ElementKind::Option:
-      return "Option";
-    case ElementKind::ListView:
-      return "ListView";
-    case ElementKind::Frame:
-      return "Frame";
-    case ElementKind::ComboBox:
-      return "ComboBox";
-    case ElementKind::Image:
-      return "Image";
-    case ElementKind::HyperLink:
-      return "HyperLink";
-    case ElementKind::Container:
-      return "Container";
-    case ElementKind::ListIcon:
-      return "ListIcon";
-    case ElementKind::IPAddress:
-      return "IPAddress";
-    case ElementKind::ProgressBar:
-      return "ProgressBar";
-    case ElementKind::ScrollBar:
-      return "ScrollBar";
-    case ElementKind::ScrollArea:
-      return "ScrollArea";
-    case ElementKind::TrackBar:
-      return "TrackBar";
-    case ElementKind::Web:
-      return "Web";
-    case ElementKind::ButtonImage:
-      return "ButtonImage";
-    case ElementKind::Calendar:
-      return "Calendar";
-    case ElementKind::Date:
-      return "Date";
-    case ElementKind::Editor:
-      return "Editor";
-    case ElementKind::ExplorerList:
-      return "ExplorerList";
-    case ElementKind::ExplorerTree:
-      return "ExplorerTree";
-    case ElementKind::ExplorerCombo:
-      return "ExplorerCombo";
-    case ElementKind::Spin:
-      return "Spin";
-    case ElementKind::Tree:
-      return "Tree";
-    case ElementKind::Panel:
-      return "Panel";
-    case ElementKind::Splitter:
-      return "Splitter";
-    case ElementKind::Scintilla:
-      return "Scintilla";
-    case ElementKind::Shortcut:
-      return "Shortcut";
-    case ElementKind::Canvas:
-      return "Canvas";
-    case ElementKind::ImageButton:
-      return "ImageButton";
-    default:
-      return "";
-  }
-}
 
 // Picks the next free automatic id: even, large, and not yet in the id table.
 int ChooseAutoId(Root& root) {
@@ -448,7 +361,7 @@ int CreateElement(Toolkit& tk, ElementKind kind, int id, int x, int y, int width
   // The tab the element lands on; also what its name is counted against, so that elements
   // inside a container on a later panel tab are numbered among themselves.
   const int tab = PanelTabAbove(tk, root.OpenList);
-  e.Name = std::string(KindWord(kind)) + "_" + std::to_string(SameKindOrdinal(tk, kind, tab));
+  e.Name = std::string(KindNameOf(kind)) + "_" + std::to_string(SameKindOrdinal(tk, kind, tab));
 
   if (x == kIgnore) x = ElementX(tk, root.ActiveWindow, CoordMode::Parent) + kCascadeStep;
   if (y == kIgnore) y = ElementY(tk, root.ActiveWindow, CoordMode::Parent) + kCascadeStep;

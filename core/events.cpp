@@ -67,9 +67,9 @@ bool StillLive(Toolkit& tk, const Element* e, int id, uint64_t serial) {
   return FindElement(tk, id) == e && e->Serial == serial;
 }
 
-// Calls the handlers of one record. `ran` is set when at least one handler was called.
+// Calls the handlers of one record; returns the last handler's result (1 when none ran).
 int DeliverTo(Toolkit& tk, Element& target, const EventSubject& subject, EventCode types, int param,
-              int64_t data, bool& ran) {
+              int64_t data) {
   int result = 1;
   const int targetId = target.ID;
   const uint64_t serial = target.Serial;
@@ -84,7 +84,6 @@ int DeliverTo(Toolkit& tk, Element& target, const EventSubject& subject, EventCo
     tk.root.Event = MakeRecord(subject, types, data);
     result = (*handler)(types, param);
     tk.root.Event = saved;
-    ran = true;
     if (result == 0) break;
   }
   return result;
@@ -96,29 +95,25 @@ int PostEventToRecord(Toolkit& tk, Element& e, EventCode types, int param, int64
   BusyGuard busy(tk);
   Element* const element = &e;
   const EventSubject subject = SubjectOf(e);
-  const uint64_t serial = e.Serial;
-  Element* window = FindElement(tk, subject.windowId);
-
   e.EventData = data;
   if ((e.PendingEvents & types) == 0) e.PendingEvents |= types;
 
-  bool ran = false;
-  int result = DeliverTo(tk, e, subject, types, param, data, ran);
+  int result = DeliverTo(tk, e, subject, types, param, data);
 
   // The window sees the events of its elements only when bound as a window of them.
-  window = FindElement(tk, subject.windowId);
+  Element* window = FindElement(tk, subject.windowId);
   if (result != 0 && window != nullptr && window != element &&
       window->BoundWindow == subject.windowId) {
-    result = DeliverTo(tk, *window, subject, types, param, data, ran);
+    result = DeliverTo(tk, *window, subject, types, param, data);
   }
   if (result != 0) {
     Element* desktop = DesktopElement(tk);
     if (desktop != nullptr && desktop != element && desktop != window) {
-      result = DeliverTo(tk, *desktop, subject, types, param, data, ran);
+      result = DeliverTo(tk, *desktop, subject, types, param, data);
     }
   }
-  // A type some handler has seen is no longer pending for later bindings.
-  if (ran && StillLive(tk, element, subject.id, serial)) element->PendingEvents &= ~types;
+  // The types stay pending: only a replay to a new binding takes them off, so a handler bound
+  // later still learns what happened before it.
   return result;
 }
 

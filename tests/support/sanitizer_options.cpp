@@ -14,3 +14,5 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libglib\n"
          "leak:libgobject\n";
 }
+
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
