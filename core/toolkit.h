@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/builtin_images.h"
 #include "core/element.h"
 #include "core/root.h"
 #include "platform/platform.h"
@@ -74,6 +75,8 @@ class Toolkit {
   LoopState loop;
   DispatchState dispatch;
   CoreHooks hooks;
+  BuiltinImages builtins;
+  // Every painter outlines the visible rectangle of what it paints.
   bool debugOutlines = false;
 
  private:

@@ -1,0 +1,26 @@
+// The drawing pipeline: the whole scene in list order, one element, one item, clipping.
+#pragma once
+
+#include "core/toolkit.h"
+#include "platform/painter.h"
+
+namespace tk {
+
+// Paints the complete scene into the current drawing output (called by Repaint).
+void PaintAll(Toolkit& tk, platform::Painter& painter);
+
+// Paints one record with frame, background, glyph, text and image. `owner` is the element
+// being painted; `record` is the owner itself or one of its items. dx, dy, dw, dh are added
+// to the record's frame rectangle (0 for elements; kind painters pass item origins).
+void PaintElement(Toolkit& tk, platform::Painter& painter, Element& owner, Element& record,
+                  int dx = 0, int dy = 0, int dw = 0, int dh = 0);
+
+// Computes the child's visible rectangle from the wanted rectangle and the parent's visible
+// rectangle, stores it in the child's Clip pair 0 and clips the output to it.
+void ClipToParent(Toolkit& tk, platform::Painter& painter, const Element& parent, Element& child,
+                  int x, int y, int w, int h);
+
+// Paints the items of an element through its kind's painter.
+void PaintItems(Toolkit& tk, platform::Painter& painter, Element& e);
+
+}  // namespace tk
