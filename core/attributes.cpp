@@ -17,6 +17,10 @@ namespace tk {
 
 namespace {
 
+// The default item flags without the right-align image bit, so the glyph sits centred in its
+// button (the window painter asks for horizontal and vertical centring).
+constexpr Flags64 kCaptionButtonItemFlags = Flag::DefaultItemFlags & ~Flags64{0x10000};
+
 // Caption-button items of a window carry the flag bit that made them as their kind.
 constexpr int kCloseButton = 0x20;
 constexpr int kMaximizeButton = 0x80;
@@ -135,14 +139,19 @@ void ApplyWindowFlags(Toolkit& tk, Element& e, Flags64& request) {
   if (HasAny(request, Flag::Border)) e.Flags &= ~Flag::BorderLess;
 
   // A caption button the window already shows is not asked for again; a new one needs a
-  // title bar to sit on.
+  // title bar to sit on. The maximize button keeps the restore glyph as its second image:
+  // toggling the maximized state swaps the two.
   struct Button {
     Flags64 bit;
     int kind;
+    int image;
+    int image2;
   };
-  const Button buttons[] = {{Flag::SystemMenuBit, kCloseButton},
-                            {Flag::MaximizeGadget, kMaximizeButton},
-                            {Flag::MinimizeGadget, kMinimizeButton}};
+  const Button buttons[] = {
+      {Flag::SystemMenuBit, kCloseButton, BuiltinImage::CloseGlyph, -1},
+      {Flag::MaximizeGadget, kMaximizeButton, BuiltinImage::MaximizeGlyph,
+       BuiltinImage::RestoreGlyph},
+      {Flag::MinimizeGadget, kMinimizeButton, BuiltinImage::MinimizeGlyph, -1}};
   bool anyNew = false;
   for (const Button& b : buttons) {
     if (!HasAny(request, b.bit)) continue;
@@ -169,11 +178,14 @@ void ApplyWindowFlags(Toolkit& tk, Element& e, Flags64& request) {
     Element* window = FindElement(tk, id);
     if (window == nullptr) return;
     if (!HasAny(request, b.bit) || FindCaptionButton(*window, b.kind) != nullptr) continue;
-    // Glyph images are chosen by the drawing side; the button starts without one.
-    const int index = AddItem(tk, id, -1, "", -1, 0);
+    // The glyphs live under fixed image numbers, so buttons need no lookup to show them.
+    const int index = AddItem(tk, id, -1, "", b.image, kCaptionButtonItemFlags);
     window = FindElement(tk, id);
     if (window == nullptr) return;
-    if (Element* item = FindItem(*window, index)) item->Kind = static_cast<ElementKind>(b.kind);
+    if (Element* item = FindItem(*window, index)) {
+      item->Kind = static_cast<ElementKind>(b.kind);
+      item->Image2 = b.image2;
+    }
   }
 }
 

@@ -22,6 +22,9 @@ struct BuiltinImages {
   int RestoreGlyph = -1;
   int CloseGlyph = -1;
   int Blank = -1;
+  // Fall-back theme icons: a blue arrow into a tray and a red cross, both 14 x 14.
+  int TrayArrow = -1;
+  int RedCross = -1;
 };
 
 }  // namespace tk

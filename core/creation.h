@@ -11,9 +11,10 @@ namespace tk {
 // Creates an element and returns its id (0 when no record could be made). x and y are
 // relative to the parent's inner rectangle; kIgnore cascades 30 pixels from the active
 // window. id -1 lets the toolkit choose a distinct, even, large id. For a Spin, stepText is
-// the text of its step (for example "0.25"); param3 is unused then.
+// the text of its step (for example "0.25"); param3 is unused then. Image kinds take their
+// image from param1, so its default -1 means "no image" (0 is a valid image number).
 int CreateElement(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
-                  std::string_view text, int param1 = 0, int param2 = 0, int param3 = 0,
+                  std::string_view text, int param1 = -1, int param2 = -1, int param3 = 0,
                   Flags64 flags = 0, int parentId = -1, std::string_view stepText = {});
 
 }  // namespace tk

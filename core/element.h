@@ -163,6 +163,18 @@ struct Element {
   int GroupDragX = 0, GroupDragY = 0;
   CoordBlock BeforeMaximize, BeforeMinimize;
 
+  // Text layout written by the painter at every paint: where the text box starts on the
+  // canvas and how wide its room is; TextScroll (kept by text input) is subtracted from
+  // TextX for editable texts so the caret stays visible.
+  int TextX = 0, TextY = 0, TextRoom = 0, TextScroll = 0;
+  // Vertical scroll offset and content height of list-like strips (HScroll is horizontal).
+  int VScroll = 0, ScrollHeight = 0;
+  // The painter's copy of Text fitted into its room ("..." cut), reused while the text, the
+  // font and the room are unchanged so an unchanged element costs no measuring per frame.
+  std::string FitSource, FitText;
+  int FitFont = -1, FitRoom = -1;
+  int8_t FitCut = 0;  // 1 when FitText differs from the text (it was cut)
+
   // Item state colours (hot back, and three further state colours).
   Color HotBackColor = 0xFCDFC3;
   Color StateColor1 = 0xFAD4AD;

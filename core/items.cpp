@@ -22,6 +22,8 @@ constexpr int kCanvasItemWidth = 21;
 constexpr int kCanvasItemHeight = 24;
 constexpr int kPanelTabInset = 3;      // a tab is CaptionHeight - 3 high
 constexpr int kEditorMaxHeight = 225;  // lines added to an editor at once
+// Editor lines: the default item flags with the text on the left instead of centred.
+constexpr Flags64 kEditorLineFlags = (Flag::DefaultItemFlags & ~Flag::Center) | Flag::Left;
 
 // Splitter attribute codes for the two joined elements.
 constexpr int kSplitterFirstAttribute = 3;
@@ -332,6 +334,8 @@ int AddEditorLines(Toolkit& tk, Element& owner, const std::string& text, int ima
     }
   }
 
+  // Lines of text read from the left unless the caller asks otherwise.
+  if (flags == 0) flags = kEditorLineFlags;
   const int id = owner.ID;
   int last = 0;
   for (size_t i = 0; i < heights.size(); ++i) {

@@ -1,11 +1,14 @@
-// The toolkit demonstration scene and its simple drawing.
+// The toolkit demonstration scene: windows of every caption style holding one element of
+// each kind built so far.
 #include "designer/demo.h"
 
 #include "core/attributes.h"
-#include "core/creation.h"
 #include "core/events.h"
+#include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/simple.h"
+#include "elements/window.h"
 #include "platform/platform.h"
 #include "render/host.h"
 
@@ -13,100 +16,82 @@ namespace tk::demo {
 
 namespace {
 
-constexpr Color kHotFrame = 0xEAB47E;
-constexpr Color kHotBack = 0xFCECDC;
-constexpr Color kCaptionActive = 0xD77800;
-constexpr Color kCaptionInactive = 0xBFBFBF;
-constexpr Color kCloseHot = 0x0533FF;
+constexpr int kCloseButtonKind = 0x20;
+constexpr int kWindowClose = 0x20;
 
-void DrawElement(Toolkit& tk, platform::Painter& p, const Element& e) {
-  using platform::DrawMode;
-  const CoordBlock& f = e.Frame;
-  if (e.Hidden || f.w0 <= 0 || f.h0 <= 0) return;
-  const bool hot = (e.RepaintFlags & StateBit::Hot) != 0;
-  p.Clip(e.Clip.x0, e.Clip.y0, e.Clip.w0, e.Clip.h0);
-  p.SetMode(DrawMode::Default);
-  Color back = e.BackColor >= 0 ? e.BackColor : 0xF0F0F0;
-  if (hot && e.Kind != ElementKind::Window) back = kHotBack;
-  p.Box(f.x0, f.y0, f.w0, f.h0, back);
-  p.SetMode(DrawMode::Outlined);
-  p.Box(f.x0, f.y0, f.w0, f.h0, hot ? kHotFrame : e.FrameColor);
-  p.SetMode(DrawMode::Transparent);
-  p.SetFont(e.FontID);
-  if (e.Kind == ElementKind::Window && e.CaptionHeight > 0) {
-    const bool active = tk.root.ActiveWindow == e.ID;
-    p.SetMode(DrawMode::Default);
-    p.Box(f.x0 + 1, f.y0 + 1, f.w0 - 2, e.CaptionHeight,
-          active ? kCaptionActive : kCaptionInactive);
-    p.SetMode(DrawMode::Transparent);
-    const std::string title = e.Items.empty() ? e.Text : e.Items[0]->Text;
-    int th = p.TextHeight("A");
-    p.Text(f.x0 + 8, f.y0 + 1 + (e.CaptionHeight - th) / 2, title, 0xFFFFFF, -1);
-    // The close box sits at the right end of the caption.
-    const int bx = f.x0 + f.w0 - 1 - 32, by = f.y0 + 1;
-    const bool closeHot = hot && e.MouseX >= bx - f.x0 && e.MouseY < e.CaptionHeight;
-    if (closeHot) {
-      p.SetMode(DrawMode::Default);
-      p.Box(bx, by, 32, 18, kCloseHot);
-      p.SetMode(DrawMode::Transparent);
-    }
-    p.Text(bx + 12, by + (18 - th) / 2, "x", 0xFFFFFF, -1);
-  } else if (!e.Text.empty()) {
-    int tw = p.TextWidth(e.Text), th = p.TextHeight(e.Text);
-    p.Text(f.x0 + (f.w0 - tw) / 2, f.y0 + (f.h0 - th) / 2, e.Text, e.FrontColor, -1);
-  }
-  p.Unclip();
-}
-
-// Clicking the close box of the main window closes it; Escape does the same.
-int OnDemoEvent(Toolkit& tk, EventCode code) {
+// Clicking a caption close button closes its window, Escape ends the program. Item routing
+// takes this over once caption buttons handle their own clicks.
+int OnDemoEvent(Toolkit& tk, EventCode code, int value) {
   Root& root = tk.root;
-  const int main = root.MainWindow;
-  if (code == ElementEvent::LeftClick && root.Event.EventElement == main) {
-    Element* w = FindElement(tk, main);
-    if (w && w->MouseY < w->CaptionHeight && w->MouseX >= w->Frame.w0 - 33) {
-      SetElementState(tk, main, 0x20);
+  if (code == ElementEvent::LeftClick && IsWindow(tk, root.Event.EventElement)) {
+    Element* w = FindElement(tk, root.Event.EventElement);
+    Element* item = w ? FindItem(*w, value) : nullptr;
+    if (item && static_cast<int>(item->Kind) == kCloseButtonKind) {
+      SetElementState(tk, w->ID, kWindowClose);
       return 1;
     }
   }
-  if (code == ElementEvent::KeyDown && root.KeyCode == platform::Key::Escape) {
+  if (code == ElementEvent::KeyDown && root.KeyCode == platform::Key::Escape)
     WindowButtonHandler(tk, ElementEvent::CloseButton, -1);
-    return 1;
-  }
-  if (code != ElementEvent::Freed) DrawDemo(tk);
   return 1;
+}
+
+void BuildKindsWindow(Toolkit& tk) {
+  const int w = Window(tk, 10, 20, 50, 470, 390, "Simple kinds",
+                       Flag::SystemMenu | Flag::MaximizeGadget | Flag::MinimizeGadget);
+  Text(tk, 100, 10, 10, 210, 64,
+       "A Text element wraps its words onto several lines when they do not fit on one.");
+  String(tk, 101, 10, 84, 210, 24, "String: Привет, мир");
+  Editor(tk, 102, 10, 118, 210, 70, "");
+  AddElementItem(tk, 102, -1, "Editor: one item per line\nsecond line\nтретья строка");
+  Button(tk, 103, 240, 10, 100, 28, "Button");
+  const int off = Button(tk, 104, 350, 10, 100, 28, "Disabled");
+  DisableElement(tk, off, 1);
+  Button(tk, 105, 240, 48, 100, 28, "A caption far too long for its button");
+  const int icon = Button(tk, 106, 350, 48, 100, 28, "Icon");
+  SetElementImage(tk, icon, tk.builtins.SmallIcon);
+  CheckBox(tk, 107, 240, 90, 200, 22, "CheckBox");
+  SetElementState(tk, 107, 1);
+  Option(tk, 108, 240, 116, 200, 22, "Option one");
+  Option(tk, 109, 240, 140, 200, 22, "Option two");
+  SetElementState(tk, 108, 1);
+  Frame(tk, 110, 10, 200, 210, 120, "Frame with a title");
+  CheckBox(tk, 111, 22, 222, 180, 22, "Inside the frame");
+  Text(tk, 112, 22, 252, 180, 40, "Кириллица и Latin\nна двух строках");
+  Container(tk, 113, 240, 200, 210, 120, Flag::Border);
+  Text(tk, 114, 10, 10, 180, 40, "A Container with a border holds this Text.");
+  CloseList(tk);
+  SetElementText(tk, w, "Simple kinds");
+}
+
+void BuildCaptionStyles(Toolkit& tk) {
+  Window(tk, 20, 510, 50, 220, 90, "Close button only", Flag::SystemMenu);
+  Text(tk, 200, 10, 10, 200, 40, "#PB_Window_SystemMenu");
+  Window(tk, 21, 510, 180, 220, 90, "Title bar only", Flag::TitleBar);
+  Text(tk, 201, 10, 10, 200, 40, "#PB_Window_TitleBar");
+  Window(tk, 22, 760, 50, 220, 90, "Sizeable",
+         Flag::SystemMenu | Flag::SizeGadget | Flag::MaximizeGadget);
+  Text(tk, 202, 10, 10, 200, 40, "#PB_Window_SizeGadget: a 4-pixel frame");
+  Window(tk, 23, 760, 180, 220, 90, "Borderless", Flag::BorderLess);
+  Text(tk, 203, 10, 10, 200, 40, "#PB_Window_BorderLess: no caption");
+  Window(tk, 24, 510, 310, 470, 130, "Raised, inactive", Flag::SystemMenu | Flag::Raised);
+  Text(tk, 204, 10, 10, 450, 40, "Only the active window shows the active caption look.");
+  CloseList(tk);
 }
 
 }  // namespace
 
-void DrawDemo(Toolkit& tk) {
-  platform::Painter* p = tk.platform.BeginDrawing();
-  if (!p) return;
-  p->SetOrigin(0, 0);
-  p->SetMode(platform::DrawMode::Default);
-  p->Box(0, 0, p->OutputWidth(), p->OutputHeight(), tk.root.DesktopColor);
-  for (const auto& e : tk.root.Elements)
-    if (e->Kind != ElementKind::Desktop) DrawElement(tk, *p, *e);
-  tk.platform.EndDrawing();
-}
-
-int BuildDemo(Toolkit& tk) {
-  InstallRender(tk);
-  int main = OpenHost(tk, 1, 0, 0, 640, 420, "Toolkit demonstration",
-                      Flag::SystemMenu | Flag::ScreenCentered);
+int BuildDemo(Toolkit& tk, int width, int height) {
+  const int main = Window(tk, 1, 0, 0, width, height, "Toolkit demonstration",
+                          Flag::SystemMenu | Flag::ScreenCentered);
   if (main <= 0) return 0;
-  CreateElement(tk, ElementKind::Container, 10, 20, 20, 280, 180, "", 0, 0, 0, Flag::Border, -1);
-  CreateElement(tk, ElementKind::Button, 11, 20, 20, 120, 28, "Button", 0, 0, 0, 0, -1);
-  CreateElement(tk, ElementKind::Button, 12, 20, 60, 120, 28, "Кнопка", 0, 0, 0, 0, -1);
-  CloseList(tk);
-  CreateElement(tk, ElementKind::Window, 2, 320, 60, 260, 200, "Second window", -1, -1, -1,
-                Flag::SystemMenu, -1);
-  SetElementText(tk, 2, "Second window");
-  CreateElement(tk, ElementKind::String, 20, 20, 20, 200, 24, "Hover me", 0, 0, 0, 0, -1);
-  CloseList(tk);
-  ActivateElement(tk, main);
-  BindCallback(tk, MakeHandler([&tk](EventCode code, int) { return OnDemoEvent(tk, code); }), -1,
-               -1, -1);
+  BuildCaptionStyles(tk);
+  BuildKindsWindow(tk);
+  ActivateElement(tk, 10);
+  FocusWindow(tk, 10);
+  BindCallback(
+      tk, MakeHandler([&tk](EventCode code, int value) { return OnDemoEvent(tk, code, value); }),
+      -1, -1, -1);
   return main;
 }
 

@@ -1,15 +1,16 @@
-// A small demonstration of the toolkit: a host window holding a desktop, a main window and a
-// few elements that light up under the pointer. It stands in for the designer application.
+// A demonstration of the toolkit: windows of every caption style and one element of each
+// kind built so far. It stands in for the designer application until that exists.
 #pragma once
 
 #include "core/toolkit.h"
 
 namespace tk::demo {
 
-// Builds the demonstration scene on an open toolkit; returns the main window id, 0 on failure.
-int BuildDemo(Toolkit& tk);
+inline constexpr int kDefaultWidth = 1000;
+inline constexpr int kDefaultHeight = 500;
 
-// Draws the scene with plain boxes and captions. The full drawing pipeline replaces it.
-void DrawDemo(Toolkit& tk);
+// Builds the scene on a prepared toolkit (the first window opens the host); returns the main
+// window's id, 0 when the host could not be opened.
+int BuildDemo(Toolkit& tk, int width = kDefaultWidth, int height = kDefaultHeight);
 
 }  // namespace tk::demo

@@ -1,24 +1,74 @@
 // The designer program. Until the designer application is built it shows the toolkit
-// demonstration in a real host window.
+// demonstration, in a real window or, with --headless, in an off-screen canvas.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "core/toolkit.h"
+#include "designer/cli.h"
 #include "designer/demo.h"
+#include "elements/registry.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "render/host.h"
 
-int main() {
+namespace {
+
+int RunHeadless(const tk::designer::Options& opt, int width, int height) {
+  tk::platform::HeadlessPlatform platform(width, height);
+  tk::Toolkit toolkit(platform);
+  tk::PrepareToolkit(toolkit);
+  const int main = tk::demo::BuildDemo(toolkit, width, height);
+  if (main <= 0) {
+    std::fprintf(stderr, "designer: cannot open the host window\n");
+    return 1;
+  }
+  if (!opt.screenshot.empty()) {
+    tk::PumpEvents(toolkit);  // the first focus paints the first frame
+    std::string error;
+    if (!platform.SavePng(opt.screenshot, &error)) {
+      std::fprintf(stderr, "designer: cannot write %s: %s\n", opt.screenshot.c_str(),
+                   error.c_str());
+      return 1;
+    }
+    return 0;
+  }
+  tk::RunEventLoop(toolkit, main);
+  return 0;
+}
+
+int RunWindowed(int width, int height) {
   tk::platform::SdlPlatform platform;
   if (!platform.Ready()) {
     std::fprintf(stderr, "designer: cannot open a window: %s\n", platform.LastError().c_str());
     return 1;
   }
   tk::Toolkit toolkit(platform);
-  int main = tk::demo::BuildDemo(toolkit);
+  tk::PrepareToolkit(toolkit);
+  const int main = tk::demo::BuildDemo(toolkit, width, height);
   if (main <= 0) {
-    std::fprintf(stderr, "designer: cannot open the host window\n");
+    std::fprintf(stderr, "designer: cannot open the host window: %s\n",
+                 platform.LastError().c_str());
     return 1;
   }
   tk::RunEventLoop(toolkit, main);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tk::designer::Options opt;
+  std::string error;
+  if (!tk::designer::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), opt, &error)) {
+    std::fprintf(stderr, "designer: %s\n%s", error.c_str(), tk::designer::UsageText());
+    return 2;
+  }
+  if (opt.help) {
+    std::fputs(tk::designer::UsageText(), stdout);
+    return 0;
+  }
+  const int width = opt.width > 0 ? opt.width : tk::demo::kDefaultWidth;
+  const int height = opt.height > 0 ? opt.height : tk::demo::kDefaultHeight;
+  return opt.headless ? RunHeadless(opt, width, height) : RunWindowed(width, height);
 }

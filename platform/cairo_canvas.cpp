@@ -55,6 +55,37 @@ void RoundedPath(cairo_t* cr, double x, double y, double w, double h, double rx,
 
 }  // namespace
 
+CairoPainter::Picture::Picture(Picture&& other) noexcept {
+  *this = std::move(other);
+}
+
+CairoPainter::Picture& CairoPainter::Picture::operator=(Picture&& other) noexcept {
+  std::swap(surface, other.surface);
+  std::swap(pattern, other.pattern);
+  dx = other.dx;
+  dy = other.dy;
+  width = other.width;
+  height = other.height;
+  return *this;
+}
+
+CairoPainter::Picture::~Picture() {
+  if (pattern) cairo_pattern_destroy(pattern);
+  if (surface) cairo_surface_destroy(surface);
+}
+
+size_t CairoPainter::Picture::Bytes() const {
+  return surface ? static_cast<size_t>(cairo_image_surface_get_stride(surface)) * height : 0;
+}
+
+size_t CairoPainter::ShapeHash::operator()(const ShapeKey& key) const {
+  size_t h = static_cast<size_t>(key.shape);
+  for (int64_t v : {int64_t{key.mode}, int64_t{key.w}, int64_t{key.h}, int64_t{key.rx},
+                    int64_t{key.ry}, key.color, key.back, key.front})
+    h = h * 0x9E3779B97F4A7C15ull + static_cast<size_t>(v) + (h >> 29);
+  return h;
+}
+
 CairoPainter::CairoPainter(FontStore& fonts, ImageStore& images) : fonts_(fonts), images_(images) {
   context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
   pango_cairo_context_set_resolution(context_, kTextDpi);
@@ -70,6 +101,7 @@ CairoPainter::CairoPainter(FontStore& fonts, ImageStore& images) : fonts_(fonts)
 
 CairoPainter::~CairoPainter() {
   Attach(nullptr);
+  DropCaches();
   g_object_unref(layout_);
   g_object_unref(context_);
 }
@@ -87,19 +119,44 @@ void CairoPainter::Attach(cairo_surface_t* surface) {
 }
 
 void CairoPainter::Reset() {
-  // Layouts drawn in the last frame stay ready for this one; older ones are dropped.
-  previousLayouts_ = std::move(layouts_);
-  layouts_.clear();
+  // What the last frame drew stays ready for this one; what it did not draw is dropped.
+  for (auto& [key, text] : previousTexts_)
+    cacheBytes_ -= text.picture.Bytes();
+  for (auto& [key, picture] : previousShapes_)
+    cacheBytes_ -= picture.Bytes();
+  previousTexts_ = std::move(texts_);
+  previousShapes_ = std::move(shapes_);
+  texts_.clear();
+  shapes_.clear();
   ox_ = oy_ = 0;
   mode_ = DrawMode::Default;
   font_ = FontStore::kDefaultFont;
   gradientBack_ = 0xFFFFFF;
   gradientFront_ = 0;
+  clipped_ = false;
   if (cr_) {
     cairo_reset_clip(cr_);
     cairo_new_path(cr_);
     cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
   }
+}
+
+void CairoPainter::SetCaching(bool on) {
+  caching_ = on;
+  if (!on) DropCaches();
+}
+
+void CairoPainter::DropCaches() {
+  texts_.clear();
+  previousTexts_.clear();
+  shapes_.clear();
+  previousShapes_.clear();
+  cacheBytes_ = 0;
+}
+
+CairoPainter::CacheUsage CairoPainter::Usage() const {
+  return {texts_.size() + previousTexts_.size(), shapes_.size() + previousShapes_.size(),
+          cacheBytes_};
 }
 
 void CairoPainter::SetGradientColors(PColor back, PColor front) {
@@ -114,38 +171,174 @@ void CairoPainter::SetOrigin(int x, int y) {
 
 void CairoPainter::Clip(int x, int y, int w, int h) {
   if (!cr_) return;
-  cairo_reset_clip(cr_);
   Normalize(x, y, w, h);
+  // Painters clip to the same rectangle again and again; cairo rebuilds its clip every time.
+  if (clipped_ && x == clip_[0] && y == clip_[1] && w == clip_[2] && h == clip_[3]) return;
+  cairo_reset_clip(cr_);
   cairo_new_path(cr_);
   cairo_rectangle(cr_, x, y, w, h);
   cairo_clip(cr_);
+  clipped_ = true;
+  clip_[0] = x;
+  clip_[1] = y;
+  clip_[2] = w;
+  clip_[3] = h;
 }
 
 void CairoPainter::Unclip() {
-  if (cr_) cairo_reset_clip(cr_);
+  if (!cr_ || !clipped_) return;
+  cairo_reset_clip(cr_);
+  clipped_ = false;
 }
 
-void CairoPainter::SetColor(PColor color) {
+void CairoPainter::SetColor(cairo_t* cr, PColor color) const {
   if (mode_ == DrawMode::AlphaBlend)
-    cairo_set_source_rgba(cr_, ColorRed(color), ColorGreen(color), ColorBlue(color),
+    cairo_set_source_rgba(cr, ColorRed(color), ColorGreen(color), ColorBlue(color),
                           ColorAlpha(color));
   else
-    cairo_set_source_rgb(cr_, ColorRed(color), ColorGreen(color), ColorBlue(color));
+    cairo_set_source_rgb(cr, ColorRed(color), ColorGreen(color), ColorBlue(color));
 }
 
-void CairoPainter::FillShape(int /*x*/, int y, int /*w*/, int h) {
+void CairoPainter::FillShape(cairo_t* cr, int y, int h) const {
   if (mode_ == DrawMode::Gradient) {
     cairo_pattern_t* gradient = cairo_pattern_create_linear(0, y, 0, y + h);
     cairo_pattern_add_color_stop_rgb(gradient, 0, ColorRed(gradientBack_),
                                      ColorGreen(gradientBack_), ColorBlue(gradientBack_));
     cairo_pattern_add_color_stop_rgb(gradient, 1, ColorRed(gradientFront_),
                                      ColorGreen(gradientFront_), ColorBlue(gradientFront_));
-    cairo_set_source(cr_, gradient);
-    cairo_fill(cr_);
+    cairo_set_source(cr, gradient);
+    cairo_fill(cr);
     cairo_pattern_destroy(gradient);
   } else {
-    cairo_fill(cr_);
+    cairo_fill(cr);
   }
+}
+
+CairoPainter::ShapeKey CairoPainter::MakeKey(Shape shape, int w, int h, int rx, int ry,
+                                             PColor color) const {
+  // The key holds exactly what DrawShape reads, so equal keys make equal pixels.
+  ShapeKey key{shape, static_cast<int>(mode_), w, h, rx, ry, 0, 0, 0};
+  if (mode_ == DrawMode::Transparent) key.mode = static_cast<int>(DrawMode::Default);
+  if (mode_ == DrawMode::Gradient) {
+    key.back = gradientBack_ & 0xFFFFFF;
+    key.front = gradientFront_ & 0xFFFFFF;
+  } else {
+    key.color = color & (mode_ == DrawMode::AlphaBlend ? 0xFFFFFFFF : 0xFFFFFF);
+  }
+  return key;
+}
+
+void CairoPainter::DrawShape(cairo_t* cr, const ShapeKey& key, int x, int y) const {
+  const bool outlined = key.mode == static_cast<int>(DrawMode::Outlined);
+  const int w = key.w, h = key.h;
+  cairo_new_path(cr);
+  SetColor(cr, key.color);
+  switch (key.shape) {
+    case Shape::Box:
+      cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+      if (outlined) {
+        // Four edge strips keep the outline exactly on the box's outer pixels.
+        cairo_rectangle(cr, x, y, w, 1);
+        if (h > 1) cairo_rectangle(cr, x, y + h - 1, w, 1);
+        if (h > 2) {
+          cairo_rectangle(cr, x, y + 1, 1, h - 2);
+          if (w > 1) cairo_rectangle(cr, x + w - 1, y + 1, 1, h - 2);
+        }
+        cairo_fill(cr);
+      } else {
+        cairo_rectangle(cr, x, y, w, h);
+        FillShape(cr, y, h);
+      }
+      cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+      break;
+    case Shape::RoundBox:
+      if (outlined) {
+        // The 1-pixel outline is filled as the ring between the box and the box one pixel
+        // in, the shape a centred 1-pixel stroke covers. Cairo blends strokes with a
+        // precision no pre-rendered picture reproduces, while fills blend like a blit.
+        bool square = key.rx == 0 || key.ry == 0;
+        RoundedPath(cr, x, y, w, h, square ? 0 : key.rx + 0.5, square ? 0 : key.ry + 0.5);
+        if (w > 2 && h > 2)
+          RoundedPath(cr, x + 1, y + 1, w - 2, h - 2, square ? 0 : key.rx - 0.5,
+                      square ? 0 : key.ry - 0.5);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_fill(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+      } else {
+        RoundedPath(cr, x, y, w, h, key.rx, key.ry);
+        FillShape(cr, y, h);
+      }
+      break;
+    case Shape::Circle: {
+      const int radius = w;
+      if (outlined) {
+        // A ring, as for the rounded box; radius 0 has no outline.
+        if (radius == 0) break;
+        cairo_arc(cr, x + 0.5, y + 0.5, radius + 0.5, 0, 2 * M_PI);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, x + 0.5, y + 0.5, radius - 0.5, 0, 2 * M_PI);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_fill(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+      } else {
+        cairo_arc(cr, x + 0.5, y + 0.5, radius + 0.5, 0, 2 * M_PI);
+        FillShape(cr, y - radius, 2 * radius + 1);
+      }
+      break;
+    }
+  }
+}
+
+void CairoPainter::Blit(const Picture& picture, int x, int y) {
+  x += picture.dx;
+  y += picture.dy;
+  cairo_matrix_t matrix;
+  cairo_matrix_init_translate(&matrix, -x, -y);
+  cairo_pattern_set_matrix(picture.pattern, &matrix);
+  cairo_set_source(cr_, picture.pattern);
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, x, y, picture.width, picture.height);
+  cairo_fill(cr_);
+}
+
+bool CairoPainter::BlitShape(const ShapeKey& key, int x, int y) {
+  if (!caching_) return false;
+  // A circle's picture spans the radius on both sides of the centre.
+  const bool circle = key.shape == Shape::Circle;
+  const int64_t w = circle ? 2 * int64_t{key.w} + 1 : key.w;
+  const int64_t h = circle ? 2 * int64_t{key.w} + 1 : key.h;
+  if (w * h > kMaxShapePixels) return false;
+  auto found = shapes_.find(key);
+  if (found == shapes_.end()) {
+    auto old = previousShapes_.find(key);
+    if (old != previousShapes_.end()) {
+      found = shapes_.insert(previousShapes_.extract(old)).position;
+    } else {
+      if (shapes_.size() >= kMaxShapes) return false;
+      // A gradient box is opaque, and an opaque picture is copied instead of blended.
+      const bool opaque =
+          key.shape == Shape::Box && key.mode == static_cast<int>(DrawMode::Gradient);
+      const cairo_format_t format = opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
+      const size_t bytes =
+          static_cast<size_t>(cairo_format_stride_for_width(format, static_cast<int>(w))) * h;
+      if (cacheBytes_ + bytes > kMaxCacheBytes) return false;
+      Picture picture;
+      picture.width = static_cast<int>(w);
+      picture.height = static_cast<int>(h);
+      picture.dx = picture.dy = circle ? -key.w : 0;
+      picture.surface = cairo_image_surface_create(format, picture.width, picture.height);
+      cairo_t* cr = cairo_create(picture.surface);
+      DrawShape(cr, key, -picture.dx, -picture.dy);
+      cairo_destroy(cr);
+      cairo_surface_flush(picture.surface);
+      picture.pattern = cairo_pattern_create_for_surface(picture.surface);
+      cairo_pattern_set_filter(picture.pattern, CAIRO_FILTER_NEAREST);
+      cacheBytes_ += picture.Bytes();
+      found = shapes_.emplace(key, std::move(picture)).first;
+    }
+  }
+  Blit(found->second, x, y);
+  return true;
 }
 
 void CairoPainter::Box(int x, int y, int w, int h, PColor color) {
@@ -153,23 +346,10 @@ void CairoPainter::Box(int x, int y, int w, int h, PColor color) {
   x += ox_;
   y += oy_;
   Normalize(x, y, w, h);
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-  cairo_new_path(cr_);
-  SetColor(color);
-  if (mode_ == DrawMode::Outlined) {
-    // Four edge strips keep the outline exactly on the box's outer pixels.
-    cairo_rectangle(cr_, x, y, w, 1);
-    if (h > 1) cairo_rectangle(cr_, x, y + h - 1, w, 1);
-    if (h > 2) {
-      cairo_rectangle(cr_, x, y + 1, 1, h - 2);
-      if (w > 1) cairo_rectangle(cr_, x + w - 1, y + 1, 1, h - 2);
-    }
-    cairo_fill(cr_);
-  } else {
-    cairo_rectangle(cr_, x, y, w, h);
-    FillShape(x, y, w, h);
-  }
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+  // Plain and outlined boxes are solid pixel-aligned rectangles: cheaper drawn than blitted.
+  ShapeKey key = MakeKey(Shape::Box, w, h, 0, 0, color);
+  if (mode_ == DrawMode::Gradient && BlitShape(key, x, y)) return;
+  DrawShape(cr_, key, x, y);
 }
 
 void CairoPainter::RoundBox(int x, int y, int w, int h, int rx, int ry, PColor color) {
@@ -177,32 +357,24 @@ void CairoPainter::RoundBox(int x, int y, int w, int h, int rx, int ry, PColor c
   x += ox_;
   y += oy_;
   Normalize(x, y, w, h);
-  cairo_new_path(cr_);
-  SetColor(color);
-  if (mode_ == DrawMode::Outlined) {
-    RoundedPath(cr_, x + 0.5, y + 0.5, w - 1, h - 1, rx, ry);
-    cairo_set_line_width(cr_, 1.0);
-    cairo_stroke(cr_);
-  } else {
-    RoundedPath(cr_, x, y, w, h, rx, ry);
-    FillShape(x, y, w, h);
-  }
+  // Radii past the box's size draw the same as the largest that fits.
+  rx = std::clamp(rx, 0, w);
+  ry = std::clamp(ry, 0, h);
+  ShapeKey key = MakeKey(Shape::RoundBox, w, h, rx, ry, color);
+  // A filled box with square corners is a plain rectangle, cheap to draw directly.
+  bool square = rx == 0 || ry == 0;
+  bool plain = mode_ != DrawMode::Gradient && mode_ != DrawMode::Outlined;
+  if (!(square && plain) && BlitShape(key, x, y)) return;
+  DrawShape(cr_, key, x, y);
 }
 
 void CairoPainter::Circle(int cx, int cy, int radius, PColor color) {
   if (!cr_ || radius < 0) return;
   cx += ox_;
   cy += oy_;
-  cairo_new_path(cr_);
-  SetColor(color);
-  if (mode_ == DrawMode::Outlined) {
-    cairo_arc(cr_, cx + 0.5, cy + 0.5, radius, 0, 2 * M_PI);
-    cairo_set_line_width(cr_, 1.0);
-    cairo_stroke(cr_);
-  } else {
-    cairo_arc(cr_, cx + 0.5, cy + 0.5, radius + 0.5, 0, 2 * M_PI);
-    FillShape(cx - radius, cy - radius, 2 * radius + 1, 2 * radius + 1);
-  }
+  ShapeKey key = MakeKey(Shape::Circle, radius, radius, 0, 0, color);
+  if (BlitShape(key, cx, cy)) return;
+  DrawShape(cr_, key, cx, cy);
 }
 
 void CairoPainter::Line(int x, int y, int w, int h, PColor color) {
@@ -214,7 +386,7 @@ void CairoPainter::Line(int x, int y, int w, int h, PColor color) {
   int y2 = y + (h > 0 ? h - 1 : h < 0 ? h + 1 : 0);
   cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
   cairo_new_path(cr_);
-  SetColor(color);
+  SetColor(cr_, color);
   if (x == x2 || y == y2) {
     cairo_rectangle(cr_, std::min(x, x2), std::min(y, y2), std::abs(x2 - x) + 1,
                     std::abs(y2 - y) + 1);
@@ -245,35 +417,55 @@ void CairoPainter::Plot(int x, int y, PColor color) {
   if (!cr_) return;
   cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
   cairo_new_path(cr_);
-  SetColor(color);
+  SetColor(cr_, color);
   cairo_rectangle(cr_, x + ox_, y + oy_, 1, 1);
   cairo_fill(cr_);
   cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
 }
 
-void CairoPainter::PrepareLayout(FontData& font, std::string_view text) {
-  if (layoutFont_ != &font) {
-    pango_layout_set_font_description(layout_, font.description);
-    PangoAttrList* attrs = nullptr;
-    if (font.style & (FontStyle::Underline | FontStyle::StrikeOut)) {
-      attrs = pango_attr_list_new();
-      if (font.style & FontStyle::Underline)
-        pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-      if (font.style & FontStyle::StrikeOut)
-        pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-    }
-    pango_layout_set_attributes(layout_, attrs);
-    if (attrs) pango_attr_list_unref(attrs);
-    layoutFont_ = &font;
+namespace {
+
+void ApplyFont(PangoLayout* layout, const FontData& font) {
+  pango_layout_set_font_description(layout, font.description);
+  PangoAttrList* attrs = nullptr;
+  if (font.style & (FontStyle::Underline | FontStyle::StrikeOut)) {
+    attrs = pango_attr_list_new();
+    if (font.style & FontStyle::Underline)
+      pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (font.style & FontStyle::StrikeOut)
+      pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
   }
+  pango_layout_set_attributes(layout, attrs);
+  if (attrs) pango_attr_list_unref(attrs);
+}
+
+}  // namespace
+
+void CairoPainter::SetLayoutText(PangoLayout* layout, std::string_view text) const {
   if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
-    pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
   } else {
     // Broken UTF-8 is shown with replacement characters instead of being refused.
     gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-    pango_layout_set_text(layout_, valid, -1);
+    pango_layout_set_text(layout, valid, -1);
     g_free(valid);
   }
+}
+
+void CairoPainter::PrepareLayout(FontData& font, std::string_view text) {
+  if (layoutFont_ != &font) {
+    ApplyFont(layout_, font);
+    layoutFont_ = &font;
+  }
+  SetLayoutText(layout_, text);
+}
+
+PangoLayout* CairoPainter::NewLayout(const FontData& font, std::string_view text) const {
+  PangoLayout* layout = pango_layout_new(context_);
+  pango_layout_set_single_paragraph_mode(layout, FALSE);
+  ApplyFont(layout, font);
+  SetLayoutText(layout, text);
+  return layout;
 }
 
 int CairoPainter::LineHeight(FontData& font) {
@@ -301,45 +493,91 @@ TextSize CairoPainter::MeasureText(std::string_view text) {
   return size;
 }
 
-PangoLayout* CairoPainter::DrawnLayout(FontData& font, std::string_view text) {
-  // The key is the font record's address followed by the text.
-  std::string& key = layoutKey_;
+CairoPainter::Picture CairoPainter::RenderText(PangoLayout* layout, PColor color) const {
+  PangoRectangle ink, logical;
+  pango_layout_get_pixel_extents(layout, &ink, &logical);
+  Picture picture;
+  if (ink.width <= 0 || ink.height <= 0) return picture;  // nothing visible
+  // The ink box with a margin: glyph edges shaded by antialiasing stay inside the picture.
+  constexpr int kMargin = 2;
+  picture.dx = ink.x - kMargin;
+  picture.dy = ink.y - kMargin;
+  picture.width = ink.width + 2 * kMargin;
+  picture.height = ink.height + 2 * kMargin;
+  picture.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture.width, picture.height);
+  cairo_t* cr = cairo_create(picture.surface);
+  SetColor(cr, color);
+  cairo_move_to(cr, -picture.dx, -picture.dy);
+  pango_cairo_show_layout(cr, layout);
+  cairo_destroy(cr);
+  cairo_surface_flush(picture.surface);
+  picture.pattern = cairo_pattern_create_for_surface(picture.surface);
+  cairo_pattern_set_filter(picture.pattern, CAIRO_FILTER_NEAREST);
+  return picture;
+}
+
+CairoPainter::CachedText* CairoPainter::FindText(FontData& font, PColor color,
+                                                 std::string_view text) {
+  // The key is the font record's address and the colour as drawn, followed by the text.
   const FontData* address = &font;
-  key.assign(reinterpret_cast<const char*>(&address), sizeof address);
-  key.append(text);
-  auto found = layouts_.find(key);
-  if (found != layouts_.end()) return found->second.get();
-  auto old = previousLayouts_.find(key);
-  if (old != previousLayouts_.end()) {
-    auto node = previousLayouts_.extract(old);
-    return layouts_.insert(std::move(node)).position->second.get();
+  PColor drawn = mode_ == DrawMode::AlphaBlend ? color & 0xFFFFFFFF : color & 0xFFFFFF;
+  textKey_.assign(reinterpret_cast<const char*>(&address), sizeof address);
+  textKey_.append(reinterpret_cast<const char*>(&drawn), sizeof drawn);
+  textKey_.append(text);
+  auto found = texts_.find(textKey_);
+  if (found == texts_.end()) {
+    auto old = previousTexts_.find(textKey_);
+    if (old == previousTexts_.end()) {
+      // First sight: lay the text out and keep the layout; it is drawn from it.
+      if (texts_.size() >= kMaxTexts) return nullptr;
+      CachedText fresh;
+      fresh.size = MeasureText(text);
+      fresh.layout.reset(NewLayout(font, text));
+      return &texts_.emplace(textKey_, std::move(fresh)).first->second;
+    }
+    found = texts_.insert(previousTexts_.extract(old)).position;
   }
-  if (layouts_.size() >= kMaxLayouts) return nullptr;
-  PrepareLayout(font, text);
-  LayoutPtr copy(pango_layout_copy(layout_));
-  return layouts_.emplace(key, std::move(copy)).first->second.get();
+  // Drawn again: from now on it is blitted. Underlines and strike-outs are drawn over the
+  // glyphs, which a pre-rendered picture would blend differently, so those stay laid out.
+  CachedText& entry = found->second;
+  if (entry.layout && !(font.style & (FontStyle::Underline | FontStyle::StrikeOut))) {
+    PangoRectangle ink;
+    pango_layout_get_pixel_extents(entry.layout.get(), &ink, nullptr);
+    size_t bytes = static_cast<size_t>(std::max(ink.width + 4, 0)) * 4 * (ink.height + 4);
+    if (cacheBytes_ + bytes <= kMaxCacheBytes) {
+      entry.picture = RenderText(entry.layout.get(), color);
+      cacheBytes_ += entry.picture.Bytes();
+      entry.layout.reset();
+    }
+  }
+  return &entry;
 }
 
 int CairoPainter::Text(int x, int y, std::string_view text, PColor front, PColor back) {
   if (!cr_ || text.empty()) return 0;
-  TextSize size = MeasureText(text);
   FontData& font = fonts_.Data(font_);
-  PangoLayout* layout = DrawnLayout(font, text);
-  if (!layout) {
-    PrepareLayout(font, text);
-    layout = layout_;
-  }
+  CachedText* cached = caching_ ? FindText(font, front, text) : nullptr;
+  TextSize size = cached ? cached->size : MeasureText(text);
   x += ox_;
   y += oy_;
   cairo_new_path(cr_);
   if (mode_ == DrawMode::Default && back >= 0) {
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-    SetColor(back);
+    SetColor(cr_, back);
     cairo_rectangle(cr_, x, y, size.width, size.height);
     cairo_fill(cr_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
   }
-  SetColor(front);
+  if (cached && !cached->layout) {
+    if (cached->picture.surface) Blit(cached->picture, x, y);
+    return size.width;
+  }
+  PangoLayout* layout = cached ? cached->layout.get() : nullptr;
+  if (!layout) {
+    PrepareLayout(font, text);
+    layout = layout_;
+  }
+  SetColor(cr_, front);
   cairo_move_to(cr_, x, y);
   pango_cairo_show_layout(cr_, layout);
   cairo_new_path(cr_);
@@ -354,8 +592,16 @@ void CairoPainter::DrawImage(int image, int x, int y, int w, int h, int opacity)
   int dw = w > 0 ? w : data->width;
   int dh = h > 0 ? h : data->height;
   bool scaled = dw != data->width || dh != data->height;
-  cairo_save(cr_);
   cairo_new_path(cr_);
+  if (!scaled && opacity >= 255) {
+    // The common case needs no saved state: a rectangle filled from the image.
+    cairo_set_source_surface(cr_, data->surface, x, y);
+    cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(cr_, x, y, dw, dh);
+    cairo_fill(cr_);
+    return;
+  }
+  cairo_save(cr_);
   cairo_rectangle(cr_, x, y, dw, dh);
   cairo_clip(cr_);
   cairo_translate(cr_, x, y);

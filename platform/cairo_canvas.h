@@ -13,13 +13,12 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/cairo_internal.h"
 #include "platform/fonts.h"
 #include "platform/images.h"
 #include "platform/painter.h"
 
 namespace tk::platform {
-
-struct FontData;
 
 // Painter over one cairo surface. The origin is applied by the painter itself, so the cairo
 // transform stays the identity and text lands on whole pixels.
@@ -58,20 +57,81 @@ class CairoPainter : public Painter {
 
   void DrawImage(int image, int x, int y, int w, int h, int opacity) override;
 
+  // Texts and rounded or gradient shapes that come back frame after frame are kept as small
+  // pre-rendered images and blitted; the picture is the same with and without. Off draws
+  // everything directly and empties the caches.
+  void SetCaching(bool on);
+  bool Caching() const { return caching_; }
+  struct CacheUsage {
+    size_t texts = 0;   // laid-out or pre-rendered texts
+    size_t shapes = 0;  // pre-rendered shapes
+    size_t bytes = 0;   // pixels held by both
+  };
+  CacheUsage Usage() const;
+
+  // Bounds of the caches. Entries are kept for the frame that drew them and the next one
+  // (Reset starts a frame); past a bound, drawing goes on uncached.
+  static constexpr size_t kMaxTexts = 8192;
+  static constexpr size_t kMaxShapes = 4096;
+  static constexpr size_t kMaxCacheBytes = size_t{48} << 20;
+  // Larger shapes are mostly solid spans that cairo fills faster than a blit would copy.
+  static constexpr int kMaxShapePixels = 32768;
+
  private:
-  void SetColor(PColor color);
-  void FillShape(int x, int y, int w, int h);  // fills the current path by mode
-  // Puts `text` in the current font into the layout; returns false when it cannot.
+  void SetColor(cairo_t* cr, PColor color) const;
+  // Fills the current path of `cr` by mode; y and h give the gradient's extent.
+  void FillShape(cairo_t* cr, int y, int h) const;
+  // Puts `text` in `font` into the measuring layout.
   void PrepareLayout(FontData& font, std::string_view text);
+  void SetLayoutText(PangoLayout* layout, std::string_view text) const;
+  PangoLayout* NewLayout(const FontData& font, std::string_view text) const;
   int LineHeight(FontData& font);
-  // A laid-out copy of `text` kept across frames, or nullptr when the cache is full.
-  PangoLayout* DrawnLayout(FontData& font, std::string_view text);
+
+  // An image whose top-left corner lies at (dx, dy) from the point it is drawn for.
+  struct Picture {
+    Picture() = default;
+    Picture(Picture&& other) noexcept;
+    Picture& operator=(Picture&& other) noexcept;
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+    ~Picture();
+    cairo_surface_t* surface = nullptr;
+    cairo_pattern_t* pattern = nullptr;
+    int dx = 0, dy = 0, width = 0, height = 0;
+    size_t Bytes() const;
+  };
+  void Blit(const Picture& picture, int x, int y);
 
   struct Unref {
     void operator()(PangoLayout* layout) const { g_object_unref(layout); }
   };
   using LayoutPtr = std::unique_ptr<PangoLayout, Unref>;
-  static constexpr size_t kMaxLayouts = 2048;
+  struct CachedText {
+    LayoutPtr layout;  // kept until the text is pre-rendered
+    Picture picture;
+    TextSize size;
+  };
+  // The cached text for `text` in the current font and colour; nullptr when it is not kept.
+  CachedText* FindText(FontData& font, PColor color, std::string_view text);
+  Picture RenderText(PangoLayout* layout, PColor color) const;
+
+  enum class Shape : int { Box, RoundBox, Circle };
+  struct ShapeKey {
+    Shape shape;
+    int mode, w, h, rx, ry;
+    PColor color, back, front;
+    bool operator==(const ShapeKey&) const = default;
+  };
+  struct ShapeHash {
+    size_t operator()(const ShapeKey& key) const;
+  };
+  // Draws a shape at (x, y) on `cr` in the current mode; both the direct and the cached
+  // drawing go through here so they make the same pixels.
+  void DrawShape(cairo_t* cr, const ShapeKey& key, int x, int y) const;
+  // Blits the shape pre-rendered; false when it is not kept (the caller draws it directly).
+  bool BlitShape(const ShapeKey& key, int x, int y);
+  ShapeKey MakeKey(Shape shape, int w, int h, int rx, int ry, PColor color) const;
+  void DropCaches();
 
   FontStore& fonts_;
   ImageStore& images_;
@@ -79,12 +139,19 @@ class CairoPainter : public Painter {
   PangoContext* context_ = nullptr;
   PangoLayout* layout_ = nullptr;
   const FontData* layoutFont_ = nullptr;  // font last put into the layout
-  // Shaping text is the dearest part of a repaint, so the layouts drawn in one frame are kept
-  // for the next; Reset starts a new frame.
-  std::unordered_map<std::string, LayoutPtr> layouts_, previousLayouts_;
-  std::string layoutKey_;
+  // Shaping and drawing glyphs are the dearest parts of a repaint, so what one frame draws is
+  // kept for the next: texts by font, colour and text (laid out when first drawn, pre-rendered
+  // when drawn again), shapes by their key. Reset moves the current frame's entries to
+  // previous*, dropping what the last frame did not use.
+  TextMap<CachedText> texts_, previousTexts_;
+  std::unordered_map<ShapeKey, Picture, ShapeHash> shapes_, previousShapes_;
+  std::string textKey_;
+  size_t cacheBytes_ = 0;
+  bool caching_ = true;
   int width_ = 0, height_ = 0;
   int ox_ = 0, oy_ = 0;
+  bool clipped_ = false;  // the clip rectangle below is in force
+  int clip_[4] = {0, 0, 0, 0};
   int font_ = 0;
   DrawMode mode_ = DrawMode::Default;
   PColor gradientBack_ = 0xFFFFFF, gradientFront_ = 0;

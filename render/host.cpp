@@ -216,7 +216,7 @@ int OpenHost(Toolkit& tk, int id, int x, int y, int width, int height, const std
     root.DesktopImage =
         pf.Images().Create(platform::ImageStore::kAny, width, height, 24, root.DesktopColor);
 
-  int result = CreateElement(tk, ElementKind::Desktop, 0, 0, 0, width, height, "", 0, 0, 0,
+  int result = CreateElement(tk, ElementKind::Desktop, 0, 0, 0, width, height, "", -1, -1, 0,
                              kDesktopFlags, -1);
   if (!title.empty()) {
     // ScreenCentered stays in HostFlags: the first canvas focus centres the host instead.

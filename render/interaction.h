@@ -24,4 +24,13 @@ bool DragDesign(Toolkit& tk, int area, int id);
 // Sets the canvas pointer shape for a hit area.
 int SetPointer(Toolkit& tk, int area);
 
+// Design decorations painted over the scene for one element: the selection frame, the
+// alignment guides and the resize handles.
+void PaintSelectionFrame(Toolkit& tk, platform::Painter& painter, Element& e);
+void PaintGuides(Toolkit& tk, platform::Painter& painter, Element& e);
+void PaintHandles(Toolkit& tk, platform::Painter& painter, Element& e);
+// Selection and caret of an editable text, painted right after the text itself. The record's
+// TextX, TextY and TextRoom hold where the text was laid out.
+void PaintTextEditing(Toolkit& tk, platform::Painter& painter, Element& owner, Element& record);
+
 }  // namespace tk

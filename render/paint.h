@@ -23,4 +23,8 @@ void ClipToParent(Toolkit& tk, platform::Painter& painter, const Element& parent
 // Paints the items of an element through its kind's painter.
 void PaintItems(Toolkit& tk, platform::Painter& painter, Element& e);
 
+// The generic strip painter: places and paints the items of a menu bar, tool bar, status bar,
+// editor or list-like element side by side in a row or stacked in a column.
+void PaintStripItems(Toolkit& tk, platform::Painter& painter, Element& e);
+
 }  // namespace tk

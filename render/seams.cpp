@@ -1,14 +1,9 @@
-// Placeholders for the drawing pipeline, item routing, text editing and design dragging.
+// Placeholders for item routing, text editing and design selection, dragging and painting.
 // Each does nothing and reports "no change" until the work that builds it replaces it, so
 // the dispatch already calls them at the right moments.
 #include "render/interaction.h"
-#include "render/repaint.h"
 
 namespace tk {
-
-int Repaint(Toolkit&, int, bool) {
-  return 0;
-}
 
 void RouteItemEvent(Toolkit&, Element&, EventCode, int, int) {}
 
@@ -29,5 +24,13 @@ bool DragDesign(Toolkit&, int, int) {
 int SetPointer(Toolkit&, int) {
   return 0;
 }
+
+void PaintSelectionFrame(Toolkit&, platform::Painter&, Element&) {}
+
+void PaintGuides(Toolkit&, platform::Painter&, Element&) {}
+
+void PaintHandles(Toolkit&, platform::Painter&, Element&) {}
+
+void PaintTextEditing(Toolkit&, platform::Painter&, Element&, Element&) {}
 
 }  // namespace tk

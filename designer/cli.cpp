@@ -1,0 +1,61 @@
+// Command-line options of the designer program.
+#include "designer/cli.h"
+
+#include <charconv>
+
+namespace tk::designer {
+
+namespace {
+
+constexpr int kMaxSide = 16384;
+
+bool ParseSize(const std::string& text, int& w, int& h) {
+  const size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  auto [p1, e1] = std::from_chars(begin, begin + x, w);
+  auto [p2, e2] = std::from_chars(begin + x + 1, end, h);
+  if (e1 != std::errc() || e2 != std::errc() || p1 != begin + x || p2 != end) return false;
+  return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide;
+}
+
+}  // namespace
+
+const char* UsageText() {
+  return "usage: designer [--headless --screenshot FILE.png] [--size WxH]\n"
+         "  --headless          draw into an off-screen canvas instead of a window\n"
+         "  --screenshot FILE   write the first frame as PNG to FILE and exit (needs --headless)\n"
+         "  --size WxH          size of the canvas in pixels\n";
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& out, std::string* error) {
+  auto fail = [error](std::string message) {
+    if (error) *error = std::move(message);
+    return false;
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--headless") {
+      out.headless = true;
+    } else if (a == "--screenshot") {
+      if (!hasValue) return fail("--screenshot needs a file name");
+      out.screenshot = args[++i];
+    } else if (a == "--size") {
+      if (!hasValue) return fail("--size needs WxH, for example 1024x700");
+      if (!ParseSize(args[++i], out.width, out.height))
+        return fail("--size needs WxH with positive numbers, for example 1024x700, not '" +
+                    args[i] + "'");
+    } else if (a == "--help" || a == "-h") {
+      out.help = true;
+    } else {
+      return fail("unknown argument '" + a + "'");
+    }
+  }
+  if (!out.screenshot.empty() && !out.headless)
+    return fail("--screenshot works with --headless only");
+  return true;
+}
+
+}  // namespace tk::designer

@@ -1,0 +1,23 @@
+// Command-line options of the designer program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tk::designer {
+
+struct Options {
+  bool headless = false;
+  std::string screenshot;     // write the first frame here and exit
+  int width = 0, height = 0;  // 0: the program's own choice
+  bool help = false;
+};
+
+// Parses the arguments after the program name. Returns false with a message in *error for
+// anything it does not understand.
+bool ParseOptions(const std::vector<std::string>& args, Options& out, std::string* error);
+
+// The usage text shown by --help and after a bad argument.
+const char* UsageText();
+
+}  // namespace tk::designer
