@@ -46,7 +46,9 @@ struct Element {
   std::string Text2;      // second text of an item (the label of a property row)
   int8_t Named = 0;
 
-  // Edit positions kept by text input; -1 = none.
+  // Edit positions kept by text input, in characters (code points); -1 = none. The caret and
+  // the anchor are the two ends of the selection; EditStart..EditEnd is the same range in
+  // order (its length is EditEnd - EditStart).
   int EditStart = -1, EditEnd = -1, EditCaret = -1, EditAnchor = -1;
   int OptionGroup = -1;
   int Radius = 0;
@@ -158,6 +160,7 @@ struct Element {
   int HScroll = 0;
   int8_t InnerPart1 = 0, InnerPart2 = 0;  // either set: hits pass over this container
   int8_t DesignSelectable = 0;
+  int8_t CornerGrip = 0;  // design dragging only by a small square at the top-left corner
   int8_t Painted = 0;
   int8_t PopupMember = 0;
   int GroupDragX = 0, GroupDragY = 0;
@@ -167,6 +170,15 @@ struct Element {
   // canvas and how wide its room is; TextScroll (kept by text input) is subtracted from
   // TextX for editable texts so the caret stays visible.
   int TextX = 0, TextY = 0, TextRoom = 0, TextScroll = 0;
+  // Text input: the text as it was when the last Change was posted (taken over silently the
+  // first time input sees the element, so a text given at creation posts no Change), and the
+  // text of the selection.
+  std::string PreviousText, SelectedText;
+  int8_t PreviousTextSet = 0;
+  // Widths of every prefix of the shown editable text, kept while text and font are the same.
+  std::vector<int> CaretWidths;
+  std::string CaretWidthsText;
+  int CaretWidthsFont = -1;
   // Vertical scroll offset and content height of list-like strips (HScroll is horizontal).
   int VScroll = 0, ScrollHeight = 0;
   // The painter's copy of Text fitted into its room ("..." cut), reused while the text, the

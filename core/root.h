@@ -76,9 +76,14 @@ struct Root {
   int ToolTipX = 0, ToolTipY = 0, ToolTipMinWidth = 0, ToolTipMinHeight = 0;
   std::string ToolTipText;
   bool MultiSelect = false;
+  // Design hit area under the pointer, recomputed on every move while no button is held.
+  int CurrentHitArea = 0;
+  // While non-zero the pointer shape is left alone (a tool's custom pointer is showing).
+  int PointerLock = 0;
   bool DropDownOpen = false;
   int OpenDropDown = -1;
   int PopupUnderPointer = -1;
+  int LastPressedItem = -1;  // index of the item a button last went down on
 
   // Id tables and the element list. Records never move while they exist.
   std::unordered_map<const Element*, int> AddressToID;

@@ -34,6 +34,13 @@ struct KindHooks {
   // Pointer dragging owned by the kind (the splitter bar); returns true when it changed
   // something that must be repainted.
   bool (*Drag)(Toolkit&, Element&, EventCode code) = nullptr;
+  // The kind's own reaction to a code routed to one of its items (spin buttons, track and
+  // scroll bar parts, the edges of the position picker).
+  void (*ItemEvent)(Toolkit&, Element& owner, EventCode code, int id, int item) = nullptr;
+  // Shows a popup list (popup menu, combo box list) at canvas (x, y) for the owner element.
+  void (*ShowPopup)(Toolkit&, Element& popup, int owner, int x, int y) = nullptr;
+  // Hides one popup list; without it the list is simply marked hidden.
+  void (*HidePopup)(Toolkit&, Element& popup) = nullptr;
 };
 
 // Main-loop state (the canvas event entry).
@@ -52,6 +59,16 @@ struct DispatchState {
   int DragElement = -1;
   int PressAnchor = 0;
   int GridStep = kGridStep;
+  // The pointer shape last set through the design pointer cache, and whether it is one of
+  // the resize shapes of a border area.
+  platform::Cursor PointerShape = platform::Cursor::Default;
+  bool ResizePointerShown = false;
+  // Caret index of the last double click in a text (and the element it was in); -1 once a
+  // press has used it.
+  int LastDoubleClickCaret = -1;
+  int LastDoubleClickElement = -1;
+  // A menu bar's title was pressed and its menus follow the pointer along the bar.
+  bool MenuOpen = false;
 };
 
 // Operations of the upper layers that the core must call; installed by the render layer.

@@ -23,9 +23,12 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 }  // namespace
 
 const char* UsageText() {
-  return "usage: designer [--headless --screenshot FILE.png] [--size WxH]\n"
+  return "usage: designer [--headless [--script FILE] [--screenshot FILE.png]] [--size WxH]\n"
          "  --headless          draw into an off-screen canvas instead of a window\n"
-         "  --screenshot FILE   write the first frame as PNG to FILE and exit (needs --headless)\n"
+         "  --script FILE       play the pointer and keyboard actions of FILE, then exit\n"
+         "                      (needs --headless; the language is described in README.md)\n"
+         "  --screenshot FILE   write the frame as PNG to FILE and exit (needs --headless;\n"
+         "                      with --script the frame after the last line)\n"
          "  --size WxH          size of the canvas in pixels\n";
 }
 
@@ -42,6 +45,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& out, std::strin
     } else if (a == "--screenshot") {
       if (!hasValue) return fail("--screenshot needs a file name");
       out.screenshot = args[++i];
+    } else if (a == "--script") {
+      if (!hasValue) return fail("--script needs a file name");
+      out.script = args[++i];
     } else if (a == "--size") {
       if (!hasValue) return fail("--size needs WxH, for example 1024x700");
       if (!ParseSize(args[++i], out.width, out.height))
@@ -55,6 +61,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& out, std::strin
   }
   if (!out.screenshot.empty() && !out.headless)
     return fail("--screenshot works with --headless only");
+  if (!out.script.empty() && !out.headless) return fail("--script works with --headless only");
   return true;
 }
 

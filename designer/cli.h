@@ -8,7 +8,8 @@ namespace tk::designer {
 
 struct Options {
   bool headless = false;
-  std::string screenshot;     // write the first frame here and exit
+  std::string screenshot;     // write the frame here and exit (after the script, if any)
+  std::string script;         // feed this script's actions, then exit
   int width = 0, height = 0;  // 0: the program's own choice
   bool help = false;
 };

@@ -1,5 +1,5 @@
-// The toolkit demonstration scene: windows of every caption style holding one element of
-// each kind built so far.
+// The toolkit demonstration scene: windows of every caption style, one element of each kind
+// built so far, editable Strings and a design surface with selectable elements.
 #include "designer/demo.h"
 
 #include "core/attributes.h"
@@ -11,33 +11,31 @@
 #include "elements/window.h"
 #include "platform/platform.h"
 #include "render/host.h"
+#include "render/interaction.h"
 
 namespace tk::demo {
 
 namespace {
 
-constexpr int kCloseButtonKind = 0x20;
-constexpr int kWindowClose = 0x20;
-
-// Clicking a caption close button closes its window, Escape ends the program. Item routing
-// takes this over once caption buttons handle their own clicks.
-int OnDemoEvent(Toolkit& tk, EventCode code, int value) {
+// Escape ends the program; the caption buttons act through the windows' own item routing.
+// A press on anything that is not design-selectable drops the design selection, so the arrow
+// keys typed into a String afterwards edit the text instead of walking the selection.
+int OnDemoEvent(Toolkit& tk, EventCode code) {
   Root& root = tk.root;
-  if (code == ElementEvent::LeftClick && IsWindow(tk, root.Event.EventElement)) {
-    Element* w = FindElement(tk, root.Event.EventElement);
-    Element* item = w ? FindItem(*w, value) : nullptr;
-    if (item && static_cast<int>(item->Kind) == kCloseButtonKind) {
-      SetElementState(tk, w->ID, kWindowClose);
-      return 1;
-    }
-  }
   if (code == ElementEvent::KeyDown && root.KeyCode == platform::Key::Escape)
     WindowButtonHandler(tk, ElementEvent::CloseButton, -1);
+  if (code == ElementEvent::LeftButtonDown && root.DesignedElement >= 0) {
+    const Element* pressed = FindElement(tk, root.Event.EventElement);
+    if (pressed != nullptr && !pressed->DesignSelectable) {
+      SelectElement(tk, -1, true);
+      root.DesignedElement = -1;
+    }
+  }
   return 1;
 }
 
 void BuildKindsWindow(Toolkit& tk) {
-  const int w = Window(tk, 10, 20, 50, 470, 390, "Simple kinds",
+  const int w = Window(tk, kKindsWindow, 20, 40, 470, 390, "Simple kinds",
                        Flag::SystemMenu | Flag::MaximizeGadget | Flag::MinimizeGadget);
   Text(tk, 100, 10, 10, 210, 64,
        "A Text element wraps its words onto several lines when they do not fit on one.");
@@ -61,37 +59,80 @@ void BuildKindsWindow(Toolkit& tk) {
   Container(tk, 113, 240, 200, 210, 120, Flag::Border);
   Text(tk, 114, 10, 10, 180, 40, "A Container with a border holds this Text.");
   CloseList(tk);
+  String(tk, kEditableString, 10, 334, 210, 24, "Edit me, then Ctrl+C / Ctrl+V");
+  String(tk, kNumericString, 240, 334, 210, 24, "3.14", Flag::Numeric);
+  Text(tk, 117, 10, 362, 440, 22, "Both Strings take typing; the right one only digits and \".\".");
   SetElementText(tk, w, "Simple kinds");
 }
 
 void BuildCaptionStyles(Toolkit& tk) {
-  Window(tk, 20, 510, 50, 220, 90, "Close button only", Flag::SystemMenu);
-  Text(tk, 200, 10, 10, 200, 40, "#PB_Window_SystemMenu");
-  Window(tk, 21, 510, 180, 220, 90, "Title bar only", Flag::TitleBar);
-  Text(tk, 201, 10, 10, 200, 40, "#PB_Window_TitleBar");
-  Window(tk, 22, 760, 50, 220, 90, "Sizeable",
+  Window(tk, 20, 510, 40, 220, 50, "Close button only", Flag::SystemMenu);
+  Text(tk, 200, 10, 5, 200, 40, "#PB_Window_SystemMenu");
+  Window(tk, 21, 510, 135, 220, 50, "Title bar only", Flag::TitleBar);
+  Text(tk, 201, 10, 5, 200, 40, "#PB_Window_TitleBar");
+  Window(tk, 22, 760, 40, 220, 50, "Sizeable",
          Flag::SystemMenu | Flag::SizeGadget | Flag::MaximizeGadget);
-  Text(tk, 202, 10, 10, 200, 40, "#PB_Window_SizeGadget: a 4-pixel frame");
-  Window(tk, 23, 760, 180, 220, 90, "Borderless", Flag::BorderLess);
-  Text(tk, 203, 10, 10, 200, 40, "#PB_Window_BorderLess: no caption");
-  Window(tk, 24, 510, 310, 470, 130, "Raised, inactive", Flag::SystemMenu | Flag::Raised);
-  Text(tk, 204, 10, 10, 450, 40, "Only the active window shows the active caption look.");
+  Text(tk, 202, 10, 5, 200, 40, "#PB_Window_SizeGadget: a 4-pixel frame");
+  Window(tk, 23, 760, 135, 220, 50, "Borderless", Flag::BorderLess);
+  Text(tk, 203, 10, 5, 200, 40, "#PB_Window_BorderLess: no caption");
   CloseList(tk);
+}
+
+// Elements placed the way the designer places form controls: with its creation bits (resize
+// areas, move area, selected), snapped to the grid, named from their kind, and marked
+// design-selectable; then given a caption of their own.
+int PlaceDesignElement(Toolkit& tk, int id, ElementKind kind, int x, int y, int w, int h,
+                       const std::string& caption) {
+  int made = 0;
+  switch (kind) {
+    case ElementKind::Button:
+      made = Button(tk, id, x, y, w, h, "", Flag::DesignerPlaced);
+      break;
+    case ElementKind::Text:
+      made = Text(tk, id, x, y, w, h, "", Flag::DesignerPlaced | Flag::Border);
+      break;
+    case ElementKind::CheckBox:
+      made = CheckBox(tk, id, x, y, w, h, "", Flag::DesignerPlaced);
+      break;
+    default:
+      return 0;
+  }
+  if (Element* e = FindElement(tk, made)) {
+    e->DesignSelectable = 1;
+    SetElementText(tk, made, caption);
+  }
+  return made;
+}
+
+void BuildDesignSurface(Toolkit& tk) {
+  Window(tk, kDesignWindow, 510, 230, 470, 225, "Design surface", Flag::SystemMenu | Flag::Raised);
+  Text(tk, 300, 10, 5, 450, 50,
+       "Press an element to select it, drag its body to move it, drag its border to resize "
+       "it. Ctrl+arrows move it, Shift+arrows resize it, arrows walk to its neighbours.");
+  PlaceDesignElement(tk, kDesignButton, ElementKind::Button, 20, 70, 120, 30, "Drag me");
+  PlaceDesignElement(tk, 302, ElementKind::Button, 170, 70, 120, 30, "Resize me");
+  PlaceDesignElement(tk, 303, ElementKind::Text, 20, 120, 120, 50,
+                     "A Text with the same left edge");
+  PlaceDesignElement(tk, 304, ElementKind::CheckBox, 170, 120, 140, 25, "A CheckBox");
+  CloseList(tk);
+  // Nothing is selected until the user presses an element.
+  SelectElement(tk, -1, true);
+  tk.root.DesignedElement = -1;
 }
 
 }  // namespace
 
 int BuildDemo(Toolkit& tk, int width, int height) {
-  const int main = Window(tk, 1, 0, 0, width, height, "Toolkit demonstration",
+  const int main = Window(tk, kMainWindow, 0, 0, width, height, "Toolkit demonstration",
                           Flag::SystemMenu | Flag::ScreenCentered);
   if (main <= 0) return 0;
   BuildCaptionStyles(tk);
+  BuildDesignSurface(tk);
   BuildKindsWindow(tk);
-  ActivateElement(tk, 10);
-  FocusWindow(tk, 10);
-  BindCallback(
-      tk, MakeHandler([&tk](EventCode code, int value) { return OnDemoEvent(tk, code, value); }),
-      -1, -1, -1);
+  ActivateElement(tk, kKindsWindow);
+  FocusWindow(tk, kKindsWindow);
+  BindCallback(tk, MakeHandler([&tk](EventCode code, int) { return OnDemoEvent(tk, code); }), -1,
+               -1, -1);
   return main;
 }
 

@@ -1,5 +1,6 @@
 // The designer program. Until the designer application is built it shows the toolkit
-// demonstration, in a real window or, with --headless, in an off-screen canvas.
+// demonstration, in a real window or, with --headless, in an off-screen canvas that a script
+// can drive and that can be saved as a picture.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "core/toolkit.h"
 #include "designer/cli.h"
 #include "designer/demo.h"
+#include "designer/script.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
@@ -23,17 +25,26 @@ int RunHeadless(const tk::designer::Options& opt, int width, int height) {
     std::fprintf(stderr, "designer: cannot open the host window\n");
     return 1;
   }
-  if (!opt.screenshot.empty()) {
-    tk::PumpEvents(toolkit);  // the first focus paints the first frame
-    std::string error;
-    if (!platform.SavePng(opt.screenshot, &error)) {
-      std::fprintf(stderr, "designer: cannot write %s: %s\n", opt.screenshot.c_str(),
-                   error.c_str());
-      return 1;
-    }
+  if (opt.screenshot.empty() && opt.script.empty()) {
+    tk::RunEventLoop(toolkit, main);
     return 0;
   }
-  tk::RunEventLoop(toolkit, main);
+  tk::designer::StartSession(toolkit, main);  // the first focus paints the first frame
+  if (!opt.script.empty()) {
+    tk::designer::ScriptRunner runner(toolkit, platform);
+    std::string error;
+    if (!runner.RunFile(opt.script, &error)) {
+      std::fprintf(stderr, "designer: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  if (!opt.screenshot.empty()) {
+    std::string error;
+    if (!platform.SavePng(opt.screenshot, &error)) {
+      std::fprintf(stderr, "designer: %s\n", error.c_str());
+      return 1;
+    }
+  }
   return 0;
 }
 

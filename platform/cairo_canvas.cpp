@@ -62,6 +62,7 @@ CairoPainter::Picture::Picture(Picture&& other) noexcept {
 CairoPainter::Picture& CairoPainter::Picture::operator=(Picture&& other) noexcept {
   std::swap(surface, other.surface);
   std::swap(pattern, other.pattern);
+  std::swap(image, other.image);
   dx = other.dx;
   dy = other.dy;
   width = other.width;
@@ -70,6 +71,7 @@ CairoPainter::Picture& CairoPainter::Picture::operator=(Picture&& other) noexcep
 }
 
 CairoPainter::Picture::~Picture() {
+  if (image) pixman_image_unref(image);
   if (pattern) cairo_pattern_destroy(pattern);
   if (surface) cairo_surface_destroy(surface);
 }
@@ -100,7 +102,7 @@ CairoPainter::CairoPainter(FontStore& fonts, ImageStore& images) : fonts_(fonts)
 }
 
 CairoPainter::~CairoPainter() {
-  Attach(nullptr);
+  Attach(nullptr);  // also drops the pixman view of the target
   DropCaches();
   g_object_unref(layout_);
   g_object_unref(context_);
@@ -108,12 +110,26 @@ CairoPainter::~CairoPainter() {
 
 void CairoPainter::Attach(cairo_surface_t* surface) {
   if (cr_) cairo_destroy(cr_);
+  if (target_) pixman_image_unref(target_);
   cr_ = nullptr;
+  target_ = nullptr;
+  targetSurface_ = nullptr;
+  targetBits_ = nullptr;
   width_ = height_ = 0;
   if (surface) {
     cr_ = cairo_create(surface);
     width_ = cairo_image_surface_get_width(surface);
     height_ = cairo_image_surface_get_height(surface);
+    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if ((format == CAIRO_FORMAT_RGB24 || format == CAIRO_FORMAT_ARGB32) &&
+        cairo_image_surface_get_data(surface) != nullptr) {
+      targetSurface_ = surface;
+      targetBits_ = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
+      targetStride_ = cairo_image_surface_get_stride(surface) / 4;
+      target_ = pixman_image_create_bits(
+          format == CAIRO_FORMAT_RGB24 ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8, width_, height_,
+          targetBits_, cairo_image_surface_get_stride(surface));
+    }
   }
   Reset();
 }
@@ -126,18 +142,28 @@ void CairoPainter::Reset() {
     cacheBytes_ -= picture.Bytes();
   previousTexts_ = std::move(texts_);
   previousShapes_ = std::move(shapes_);
+  previousSizes_ = std::move(sizes_);
   texts_.clear();
   shapes_.clear();
+  sizes_.clear();
   ox_ = oy_ = 0;
   mode_ = DrawMode::Default;
   font_ = FontStore::kDefaultFont;
   gradientBack_ = 0xFFFFFF;
   gradientFront_ = 0;
   clipped_ = false;
+  cairoClipStale_ = false;
   if (cr_) {
     cairo_reset_clip(cr_);
     cairo_new_path(cr_);
     cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
+  }
+  // Pixels are written past cairo from now on. The image backend draws at once, so one flush
+  // and one dirty mark per frame keep cairo's view right: the mark clears its "surface is
+  // blank" shortcut, which nothing this painter draws can set again.
+  if (targetSurface_) {
+    cairo_surface_flush(targetSurface_);
+    cairo_surface_mark_dirty(targetSurface_);
   }
 }
 
@@ -151,12 +177,14 @@ void CairoPainter::DropCaches() {
   previousTexts_.clear();
   shapes_.clear();
   previousShapes_.clear();
+  sizes_.clear();
+  previousSizes_.clear();
   cacheBytes_ = 0;
 }
 
 CairoPainter::CacheUsage CairoPainter::Usage() const {
-  return {texts_.size() + previousTexts_.size(), shapes_.size() + previousShapes_.size(),
-          cacheBytes_};
+  return {texts_.size() + previousTexts_.size(), sizes_.size() + previousSizes_.size(),
+          shapes_.size() + previousShapes_.size(), cacheBytes_};
 }
 
 void CairoPainter::SetGradientColors(PColor back, PColor front) {
@@ -172,23 +200,34 @@ void CairoPainter::SetOrigin(int x, int y) {
 void CairoPainter::Clip(int x, int y, int w, int h) {
   if (!cr_) return;
   Normalize(x, y, w, h);
-  // Painters clip to the same rectangle again and again; cairo rebuilds its clip every time.
   if (clipped_ && x == clip_[0] && y == clip_[1] && w == clip_[2] && h == clip_[3]) return;
-  cairo_reset_clip(cr_);
-  cairo_new_path(cr_);
-  cairo_rectangle(cr_, x, y, w, h);
-  cairo_clip(cr_);
   clipped_ = true;
   clip_[0] = x;
   clip_[1] = y;
   clip_[2] = w;
   clip_[3] = h;
+  cairoClipStale_ = true;
 }
 
 void CairoPainter::Unclip() {
   if (!cr_ || !clipped_) return;
-  cairo_reset_clip(cr_);
   clipped_ = false;
+  cairoClipStale_ = true;
+}
+
+cairo_t* CairoPainter::Cairo() {
+  // Most pieces are blitted or filled past cairo with the clip applied by Cut, so cairo's own
+  // clip (rebuilt on every change) is brought up to date only when cairo draws.
+  if (cairoClipStale_) {
+    cairo_reset_clip(cr_);
+    if (clipped_) {
+      cairo_new_path(cr_);
+      cairo_rectangle(cr_, clip_[0], clip_[1], clip_[2], clip_[3]);
+      cairo_clip(cr_);
+    }
+    cairoClipStale_ = false;
+  }
+  return cr_;
 }
 
 void CairoPainter::SetColor(cairo_t* cr, PColor color) const {
@@ -289,16 +328,64 @@ void CairoPainter::DrawShape(cairo_t* cr, const ShapeKey& key, int x, int y) con
   }
 }
 
+bool CairoPainter::Cut(int& x, int& y, int& w, int& h) const {
+  int64_t x0 = std::max(x, 0), y0 = std::max(y, 0);
+  int64_t x1 = std::min<int64_t>(int64_t{x} + w, width_);
+  int64_t y1 = std::min<int64_t>(int64_t{y} + h, height_);
+  if (clipped_) {
+    x0 = std::max(x0, int64_t{clip_[0]});
+    y0 = std::max(y0, int64_t{clip_[1]});
+    x1 = std::min(x1, int64_t{clip_[0]} + clip_[2]);
+    y1 = std::min(y1, int64_t{clip_[1]} + clip_[3]);
+  }
+  if (x1 <= x0 || y1 <= y0) return false;
+  x = static_cast<int>(x0);
+  y = static_cast<int>(y0);
+  w = static_cast<int>(x1 - x0);
+  h = static_cast<int>(y1 - y0);
+  return true;
+}
+
+void CairoPainter::FillDirect(int x, int y, int w, int h, PColor color) {
+  if (!Cut(x, y, w, h)) return;
+  // The pixel cairo makes of an opaque colour: x8r8g8b8 with the unused byte set.
+  const uint32_t pixel = 0xFF000000u | static_cast<uint32_t>((color & 0xFF) << 16) |
+                         static_cast<uint32_t>(color & 0xFF00) |
+                         static_cast<uint32_t>((color >> 16) & 0xFF);
+  pixman_fill(targetBits_, targetStride_, 32, x, y, w, h, pixel);
+}
+
+void CairoPainter::Finish(Picture& picture) {
+  cairo_surface_flush(picture.surface);
+  picture.pattern = cairo_pattern_create_for_surface(picture.surface);
+  cairo_pattern_set_filter(picture.pattern, CAIRO_FILTER_NEAREST);
+  if (cairo_surface_status(picture.surface) != CAIRO_STATUS_SUCCESS) return;
+  const bool opaque = cairo_image_surface_get_format(picture.surface) == CAIRO_FORMAT_RGB24;
+  picture.image = pixman_image_create_bits(
+      opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8, picture.width, picture.height,
+      reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(picture.surface)),
+      cairo_image_surface_get_stride(picture.surface));
+}
+
 void CairoPainter::Blit(const Picture& picture, int x, int y) {
   x += picture.dx;
   y += picture.dy;
+  if (target_ && caching_ && picture.image) {
+    // The same compositing cairo ends in, without its clip and pattern set-up per call.
+    int cx = x, cy = y, cw = picture.width, ch = picture.height;
+    if (Cut(cx, cy, cw, ch))
+      pixman_image_composite32(PIXMAN_OP_OVER, picture.image, nullptr, target_, cx - x, cy - y, 0,
+                               0, cx, cy, cw, ch);
+    return;
+  }
+  cairo_t* cr = Cairo();
   cairo_matrix_t matrix;
   cairo_matrix_init_translate(&matrix, -x, -y);
   cairo_pattern_set_matrix(picture.pattern, &matrix);
-  cairo_set_source(cr_, picture.pattern);
-  cairo_new_path(cr_);
-  cairo_rectangle(cr_, x, y, picture.width, picture.height);
-  cairo_fill(cr_);
+  cairo_set_source(cr, picture.pattern);
+  cairo_new_path(cr);
+  cairo_rectangle(cr, x, y, picture.width, picture.height);
+  cairo_fill(cr);
 }
 
 bool CairoPainter::BlitShape(const ShapeKey& key, int x, int y) {
@@ -330,9 +417,7 @@ bool CairoPainter::BlitShape(const ShapeKey& key, int x, int y) {
       cairo_t* cr = cairo_create(picture.surface);
       DrawShape(cr, key, -picture.dx, -picture.dy);
       cairo_destroy(cr);
-      cairo_surface_flush(picture.surface);
-      picture.pattern = cairo_pattern_create_for_surface(picture.surface);
-      cairo_pattern_set_filter(picture.pattern, CAIRO_FILTER_NEAREST);
+      Finish(picture);
       cacheBytes_ += picture.Bytes();
       found = shapes_.emplace(key, std::move(picture)).first;
     }
@@ -347,9 +432,23 @@ void CairoPainter::Box(int x, int y, int w, int h, PColor color) {
   y += oy_;
   Normalize(x, y, w, h);
   // Plain and outlined boxes are solid pixel-aligned rectangles: cheaper drawn than blitted.
+  if (FillsDirect() && mode_ != DrawMode::Gradient) {
+    if (mode_ != DrawMode::Outlined) {
+      FillDirect(x, y, w, h, color);
+      return;
+    }
+    // The same four edge strips as the cairo outline.
+    FillDirect(x, y, w, 1, color);
+    if (h > 1) FillDirect(x, y + h - 1, w, 1, color);
+    if (h > 2) {
+      FillDirect(x, y + 1, 1, h - 2, color);
+      if (w > 1) FillDirect(x + w - 1, y + 1, 1, h - 2, color);
+    }
+    return;
+  }
   ShapeKey key = MakeKey(Shape::Box, w, h, 0, 0, color);
   if (mode_ == DrawMode::Gradient && BlitShape(key, x, y)) return;
-  DrawShape(cr_, key, x, y);
+  DrawShape(Cairo(), key, x, y);
 }
 
 void CairoPainter::RoundBox(int x, int y, int w, int h, int rx, int ry, PColor color) {
@@ -364,8 +463,12 @@ void CairoPainter::RoundBox(int x, int y, int w, int h, int rx, int ry, PColor c
   // A filled box with square corners is a plain rectangle, cheap to draw directly.
   bool square = rx == 0 || ry == 0;
   bool plain = mode_ != DrawMode::Gradient && mode_ != DrawMode::Outlined;
+  if (square && plain && FillsDirect()) {
+    FillDirect(x, y, w, h, color);
+    return;
+  }
   if (!(square && plain) && BlitShape(key, x, y)) return;
-  DrawShape(cr_, key, x, y);
+  DrawShape(Cairo(), key, x, y);
 }
 
 void CairoPainter::Circle(int cx, int cy, int radius, PColor color) {
@@ -374,7 +477,7 @@ void CairoPainter::Circle(int cx, int cy, int radius, PColor color) {
   cy += oy_;
   ShapeKey key = MakeKey(Shape::Circle, radius, radius, 0, 0, color);
   if (BlitShape(key, cx, cy)) return;
-  DrawShape(cr_, key, cx, cy);
+  DrawShape(Cairo(), key, cx, cy);
 }
 
 void CairoPainter::Line(int x, int y, int w, int h, PColor color) {
@@ -384,11 +487,16 @@ void CairoPainter::Line(int x, int y, int w, int h, PColor color) {
   // The line covers |w| x |h| pixels, so its far end is one pixel short of x + w.
   int x2 = x + (w > 0 ? w - 1 : w < 0 ? w + 1 : 0);
   int y2 = y + (h > 0 ? h - 1 : h < 0 ? h + 1 : 0);
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-  cairo_new_path(cr_);
-  SetColor(cr_, color);
+  if (FillsDirect() && (x == x2 || y == y2)) {
+    FillDirect(std::min(x, x2), std::min(y, y2), std::abs(x2 - x) + 1, std::abs(y2 - y) + 1, color);
+    return;
+  }
+  cairo_t* cr = Cairo();
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_new_path(cr);
+  SetColor(cr, color);
   if (x == x2 || y == y2) {
-    cairo_rectangle(cr_, std::min(x, x2), std::min(y, y2), std::abs(x2 - x) + 1,
+    cairo_rectangle(cr, std::min(x, x2), std::min(y, y2), std::abs(x2 - x) + 1,
                     std::abs(y2 - y) + 1);
   } else {
     // Bresenham, so diagonal lines are as crisp as straight ones.
@@ -396,7 +504,7 @@ void CairoPainter::Line(int x, int y, int w, int h, PColor color) {
     int dy = -std::abs(y2 - y), sy = y < y2 ? 1 : -1;
     int err = dx + dy;
     for (;;) {
-      cairo_rectangle(cr_, x, y, 1, 1);
+      cairo_rectangle(cr, x, y, 1, 1);
       if (x == x2 && y == y2) break;
       int e2 = 2 * err;
       if (e2 >= dy) {
@@ -409,18 +517,23 @@ void CairoPainter::Line(int x, int y, int w, int h, PColor color) {
       }
     }
   }
-  cairo_fill(cr_);
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+  cairo_fill(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
 }
 
 void CairoPainter::Plot(int x, int y, PColor color) {
   if (!cr_) return;
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-  cairo_new_path(cr_);
-  SetColor(cr_, color);
-  cairo_rectangle(cr_, x + ox_, y + oy_, 1, 1);
-  cairo_fill(cr_);
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+  if (FillsDirect()) {
+    FillDirect(x + ox_, y + oy_, 1, 1, color);
+    return;
+  }
+  cairo_t* cr = Cairo();
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_new_path(cr);
+  SetColor(cr, color);
+  cairo_rectangle(cr, x + ox_, y + oy_, 1, 1);
+  cairo_fill(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
 }
 
 namespace {
@@ -482,6 +595,20 @@ TextSize CairoPainter::MeasureText(std::string_view text) {
   FontData& font = fonts_.Data(font_);
   auto found = font.sizes.find(text);
   if (found != font.sizes.end()) return found->second;
+  // The font's shared answers are dropped whole when they grow too many; a frame measuring
+  // more texts than that would lay all of them out again every frame. This painter's own
+  // answers last as long as its cached texts: from one frame to the next.
+  const FontData* address = &font;
+  std::string& key = sizeKey_;
+  key.assign(reinterpret_cast<const char*>(&address), sizeof address);
+  key.append(text);
+  if (caching_) {
+    auto kept = sizes_.find(key);
+    if (kept != sizes_.end()) return kept->second;
+    auto old = previousSizes_.find(key);
+    if (old != previousSizes_.end())
+      return sizes_.insert(previousSizes_.extract(old)).position->second;
+  }
   int height = LineHeight(font);
   PrepareLayout(font, text);
   int w = 0, h = 0;
@@ -490,6 +617,7 @@ TextSize CairoPainter::MeasureText(std::string_view text) {
   TextSize size{w, text.find('\n') == std::string_view::npos ? height : h};
   if (font.sizes.size() >= FontData::kMaxCachedSizes) font.sizes.clear();
   font.sizes.emplace(std::string(text), size);
+  if (caching_ && sizes_.size() < kMaxTexts) sizes_.emplace(key, size);
   return size;
 }
 
@@ -510,9 +638,7 @@ CairoPainter::Picture CairoPainter::RenderText(PangoLayout* layout, PColor color
   cairo_move_to(cr, -picture.dx, -picture.dy);
   pango_cairo_show_layout(cr, layout);
   cairo_destroy(cr);
-  cairo_surface_flush(picture.surface);
-  picture.pattern = cairo_pattern_create_for_surface(picture.surface);
-  cairo_pattern_set_filter(picture.pattern, CAIRO_FILTER_NEAREST);
+  Finish(picture);
   return picture;
 }
 
@@ -543,11 +669,15 @@ CairoPainter::CachedText* CairoPainter::FindText(FontData& font, PColor color,
   if (entry.layout && !(font.style & (FontStyle::Underline | FontStyle::StrikeOut))) {
     PangoRectangle ink;
     pango_layout_get_pixel_extents(entry.layout.get(), &ink, nullptr);
-    size_t bytes = static_cast<size_t>(std::max(ink.width + 4, 0)) * 4 * (ink.height + 4);
-    if (cacheBytes_ + bytes <= kMaxCacheBytes) {
-      entry.picture = RenderText(entry.layout.get(), color);
-      cacheBytes_ += entry.picture.Bytes();
-      entry.layout.reset();
+    const int64_t pixels = int64_t{std::max(ink.width, 0) + 4} * (std::max(ink.height, 0) + 4);
+    if (pixels <= kMaxTextPixels &&
+        cacheBytes_ + 4 * static_cast<size_t>(pixels) <= kMaxCacheBytes) {
+      Picture picture = RenderText(entry.layout.get(), color);
+      if (!picture.surface || cairo_surface_status(picture.surface) == CAIRO_STATUS_SUCCESS) {
+        entry.picture = std::move(picture);
+        cacheBytes_ += entry.picture.Bytes();
+        entry.layout.reset();
+      }
     }
   }
   return &entry;
@@ -560,13 +690,16 @@ int CairoPainter::Text(int x, int y, std::string_view text, PColor front, PColor
   TextSize size = cached ? cached->size : MeasureText(text);
   x += ox_;
   y += oy_;
-  cairo_new_path(cr_);
-  if (mode_ == DrawMode::Default && back >= 0) {
-    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-    SetColor(cr_, back);
-    cairo_rectangle(cr_, x, y, size.width, size.height);
-    cairo_fill(cr_);
-    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+  if (mode_ == DrawMode::Default && back >= 0 && FillsDirect()) {
+    FillDirect(x, y, size.width, size.height, back);
+  } else if (mode_ == DrawMode::Default && back >= 0) {
+    cairo_t* cr = Cairo();
+    cairo_new_path(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    SetColor(cr, back);
+    cairo_rectangle(cr, x, y, size.width, size.height);
+    cairo_fill(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
   }
   if (cached && !cached->layout) {
     if (cached->picture.surface) Blit(cached->picture, x, y);
@@ -577,10 +710,12 @@ int CairoPainter::Text(int x, int y, std::string_view text, PColor front, PColor
     PrepareLayout(font, text);
     layout = layout_;
   }
-  SetColor(cr_, front);
-  cairo_move_to(cr_, x, y);
-  pango_cairo_show_layout(cr_, layout);
-  cairo_new_path(cr_);
+  cairo_t* cr = Cairo();
+  cairo_new_path(cr);
+  SetColor(cr, front);
+  cairo_move_to(cr, x, y);
+  pango_cairo_show_layout(cr, layout);
+  cairo_new_path(cr);
   return size.width;
 }
 
@@ -592,29 +727,51 @@ void CairoPainter::DrawImage(int image, int x, int y, int w, int h, int opacity)
   int dw = w > 0 ? w : data->width;
   int dh = h > 0 ? h : data->height;
   bool scaled = dw != data->width || dh != data->height;
-  cairo_new_path(cr_);
-  if (!scaled && opacity >= 255) {
-    // The common case needs no saved state: a rectangle filled from the image.
-    cairo_set_source_surface(cr_, data->surface, x, y);
-    cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
-    cairo_rectangle(cr_, x, y, dw, dh);
-    cairo_fill(cr_);
+  if (!scaled && target_ && caching_ &&
+      cairo_image_surface_get_format(data->surface) == CAIRO_FORMAT_ARGB32) {
+    int cx = x, cy = y, cw = dw, ch = dh;
+    if (!Cut(cx, cy, cw, ch)) return;
+    cairo_surface_flush(data->surface);
+    pixman_image_t* source = pixman_image_create_bits(
+        PIXMAN_a8r8g8b8, data->width, data->height,
+        reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(data->surface)),
+        cairo_image_surface_get_stride(data->surface));
+    // Partial opacity is a solid alpha mask, as cairo's paint_with_alpha makes it.
+    pixman_image_t* mask = nullptr;
+    if (opacity < 255) {
+      const uint16_t alpha = static_cast<uint16_t>(opacity * 0x101);
+      const pixman_color_t color{0, 0, 0, alpha};
+      mask = pixman_image_create_solid_fill(&color);
+    }
+    pixman_image_composite32(PIXMAN_OP_OVER, source, mask, target_, cx - x, cy - y, 0, 0, cx, cy,
+                             cw, ch);
+    if (mask) pixman_image_unref(mask);
+    pixman_image_unref(source);
     return;
   }
-  cairo_save(cr_);
-  cairo_rectangle(cr_, x, y, dw, dh);
-  cairo_clip(cr_);
-  cairo_translate(cr_, x, y);
+  cairo_t* cr = Cairo();
+  cairo_new_path(cr);
+  if (!scaled && opacity >= 255) {
+    // The common case needs no saved state: a rectangle filled from the image.
+    cairo_set_source_surface(cr, data->surface, x, y);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(cr, x, y, dw, dh);
+    cairo_fill(cr);
+    return;
+  }
+  cairo_save(cr);
+  cairo_rectangle(cr, x, y, dw, dh);
+  cairo_clip(cr);
+  cairo_translate(cr, x, y);
   if (scaled)
-    cairo_scale(cr_, static_cast<double>(dw) / data->width, static_cast<double>(dh) / data->height);
-  cairo_set_source_surface(cr_, data->surface, 0, 0);
-  cairo_pattern_set_filter(cairo_get_source(cr_),
-                           scaled ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+    cairo_scale(cr, static_cast<double>(dw) / data->width, static_cast<double>(dh) / data->height);
+  cairo_set_source_surface(cr, data->surface, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), scaled ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
   if (opacity >= 255)
-    cairo_paint(cr_);
+    cairo_paint(cr);
   else
-    cairo_paint_with_alpha(cr_, opacity / 255.0);
-  cairo_restore(cr_);
+    cairo_paint_with_alpha(cr, opacity / 255.0);
+  cairo_restore(cr);
 }
 
 CairoCanvas::CairoCanvas(int width, int height, FontStore& fonts, ImageStore& images)

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 #include <pango/pango.h>
+#include <pixman.h>
 
 #include <glib-object.h>
 
@@ -58,24 +59,28 @@ class CairoPainter : public Painter {
   void DrawImage(int image, int x, int y, int w, int h, int opacity) override;
 
   // Texts and rounded or gradient shapes that come back frame after frame are kept as small
-  // pre-rendered images and blitted; the picture is the same with and without. Off draws
-  // everything directly and empties the caches.
+  // pre-rendered images and blitted, and pixel-aligned fills and blits skip cairo's per-call
+  // set-up; the picture is the same with and without. Off draws everything through cairo,
+  // uncached (the reference picture), and empties the caches.
   void SetCaching(bool on);
   bool Caching() const { return caching_; }
   struct CacheUsage {
     size_t texts = 0;   // laid-out or pre-rendered texts
+    size_t sizes = 0;   // measured text sizes
     size_t shapes = 0;  // pre-rendered shapes
-    size_t bytes = 0;   // pixels held by both
+    size_t bytes = 0;   // pixels held by the pictures of texts and shapes
   };
   CacheUsage Usage() const;
 
   // Bounds of the caches. Entries are kept for the frame that drew them and the next one
   // (Reset starts a frame); past a bound, drawing goes on uncached.
-  static constexpr size_t kMaxTexts = 8192;
+  static constexpr size_t kMaxTexts = 8192;  // texts, and measured sizes, per frame
   static constexpr size_t kMaxShapes = 4096;
   static constexpr size_t kMaxCacheBytes = size_t{48} << 20;
   // Larger shapes are mostly solid spans that cairo fills faster than a blit would copy.
   static constexpr int kMaxShapePixels = 32768;
+  // A longer text stays laid out: its picture would cost more memory than it saves time.
+  static constexpr int64_t kMaxTextPixels = 262144;
 
  private:
   void SetColor(cairo_t* cr, PColor color) const;
@@ -97,10 +102,20 @@ class CairoPainter : public Painter {
     ~Picture();
     cairo_surface_t* surface = nullptr;
     cairo_pattern_t* pattern = nullptr;
+    pixman_image_t* image = nullptr;  // the surface's pixels, for blits past cairo
     int dx = 0, dy = 0, width = 0, height = 0;
     size_t Bytes() const;
   };
   void Blit(const Picture& picture, int x, int y);
+  static void Finish(Picture& picture);  // makes its pattern and pixman image
+
+  // cr_ with the current clip applied, for drawing through cairo.
+  cairo_t* Cairo();
+  // Cuts a rectangle to the output and the clip; false when nothing is left.
+  bool Cut(int& x, int& y, int& w, int& h) const;
+  // True when pixel-aligned opaque fills may go to pixman (not in alpha blending).
+  bool FillsDirect() const { return target_ && caching_ && mode_ != DrawMode::AlphaBlend; }
+  void FillDirect(int x, int y, int w, int h, PColor color);
 
   struct Unref {
     void operator()(PangoLayout* layout) const { g_object_unref(layout); }
@@ -136,6 +151,11 @@ class CairoPainter : public Painter {
   FontStore& fonts_;
   ImageStore& images_;
   cairo_t* cr_ = nullptr;
+  // The attached surface's pixels for pixman, when it is a 32-bit image.
+  cairo_surface_t* targetSurface_ = nullptr;
+  pixman_image_t* target_ = nullptr;
+  uint32_t* targetBits_ = nullptr;
+  int targetStride_ = 0;  // in 32-bit words
   PangoContext* context_ = nullptr;
   PangoLayout* layout_ = nullptr;
   const FontData* layoutFont_ = nullptr;  // font last put into the layout
@@ -145,12 +165,14 @@ class CairoPainter : public Painter {
   // previous*, dropping what the last frame did not use.
   TextMap<CachedText> texts_, previousTexts_;
   std::unordered_map<ShapeKey, Picture, ShapeHash> shapes_, previousShapes_;
-  std::string textKey_;
+  TextMap<TextSize> sizes_, previousSizes_;  // measured sizes by font and text
+  std::string textKey_, sizeKey_;
   size_t cacheBytes_ = 0;
   bool caching_ = true;
   int width_ = 0, height_ = 0;
   int ox_ = 0, oy_ = 0;
-  bool clipped_ = false;  // the clip rectangle below is in force
+  bool clipped_ = false;         // the clip rectangle below is in force
+  bool cairoClipStale_ = false;  // cairo's clip lags behind it
   int clip_[4] = {0, 0, 0, 0};
   int font_ = 0;
   DrawMode mode_ = DrawMode::Default;

@@ -190,6 +190,9 @@ class Platform {
   // System colours, 0xBBGGRR.
   virtual int64_t WindowBackgroundColor() const { return 0xF0F0F0; }
   virtual int64_t ButtonFaceColor() const { return 0xF0F0F0; }
+  // Selected text: the highlight behind it and the colour it is drawn in.
+  virtual int64_t HighlightColor() const { return 0xD77800; }
+  virtual int64_t HighlightTextColor() const { return 0xFFFFFF; }
 
   // Requesters. A backend without a native one answers as if the user cancelled: Cancel (or
   // No, or Ok when that is the only button), an empty path, colour -1, false.

@@ -122,7 +122,8 @@ void NudgeDesignSelection(Toolkit& tk) {
       picked = NextSibling(tk, id);
       if (picked < 0) picked = FirstChild(tk, id);
     }
-    if (picked >= 0 && FindElement(tk, picked)) {
+    // The desktop is never a design selection.
+    if (picked > 0 && FindElement(tk, picked)) {
       root.DesignedElement = picked;
       SelectElement(tk, picked, true);
     }
@@ -252,46 +253,56 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
     if (e->Alive) {
       if (code == ElementEvent::LeftButtonDown) {
         ds.PressAnchor = HitArea(tk, *e);
+        ds.DragElement = -1;
         if (ds.PressAnchor != HitAreaCode::None) {
+          // A captioned window moves only by its caption, not by its client area.
           if (ds.PressAnchor == HitAreaCode::Move && e->Kind == ElementKind::Window &&
               e->CaptionHeight > 0) {
             if (ds.HoveredItem == 0) ds.DragElement = id;
           } else {
             ds.DragElement = id;
           }
-          if (e->DesignSelectable) {
-            bool selectThis = !root.MultiSelect;
-            if (root.MultiSelect) {
-              if (!HasAll(e->Flags, Flag::Selected)) {
-                root.MultiSelect = false;
-                selectThis = true;
-              } else {
-                for (const auto& other : root.Elements) {
-                  if (other->DesignSelectable && HasAll(other->Flags, Flag::Selected)) {
-                    other->GroupDragX = root.MouseX - other->ParentOffsetX();
-                    other->GroupDragY = root.MouseY - other->ParentOffsetY();
-                  }
+        }
+        // Pressing anywhere on a selectable element selects it, also where it cannot be
+        // dragged (outside the grip of a corner-grip element).
+        if (e->DesignSelectable) {
+          bool selectThis = !root.MultiSelect;
+          if (root.MultiSelect) {
+            if (!HasAll(e->Flags, Flag::Selected)) {
+              root.MultiSelect = false;
+              selectThis = true;
+            } else {
+              for (const auto& other : root.Elements) {
+                if (other->DesignSelectable && HasAll(other->Flags, Flag::Selected)) {
+                  other->GroupDragX = root.MouseX - other->ParentOffsetX();
+                  other->GroupDragY = root.MouseY - other->ParentOffsetY();
                 }
               }
             }
-            if (selectThis) {
-              root.DesignedElement = id;
-              SelectElement(tk, id, true);
-            }
+          }
+          if (selectThis) {
+            root.DesignedElement = id;
+            SelectElement(tk, id, true);
           }
         }
-      } else if (code == ElementEvent::MouseMove && FindElement(tk, ds.DragElement)) {
-        SetPointer(tk, HitArea(tk, *e));
-        if (id == root.MainWindow && tk.platform.HostExists() &&
-            ds.PressAnchor == HitAreaCode::Move) {
-          SetPointer(tk, HitAreaCode::Move);
-          platform::Point screen = tk.platform.PointerOnScreen();
-          tk.platform.MoveHost(screen.x - root.GrabX, screen.y - root.GrabY);
-        } else if (DragDesign(tk, ds.PressAnchor, ds.DragElement)) {
-          repaint = true;
+      } else if (code == ElementEvent::MouseMove) {
+        if (root.ButtonHeld != 0 && FindElement(tk, ds.DragElement)) {
+          SetPointer(tk, HitArea(tk, *e));
+          if (id == root.MainWindow && tk.platform.HostExists() &&
+              ds.PressAnchor == HitAreaCode::Move) {
+            SetPointer(tk, HitAreaCode::Move);
+            platform::Point screen = tk.platform.PointerOnScreen();
+            tk.platform.MoveHost(screen.x - root.GrabX, screen.y - root.GrabY);
+          } else if (DragDesign(tk, ds.PressAnchor, ds.DragElement)) {
+            repaint = true;
+          }
+        } else if (root.ButtonHeld == 0) {
+          // Hovering: the area under the pointer shows its pointer shape.
+          HitArea(tk, *e);
         }
-      } else if (code == ElementEvent::LeftButtonUp && FindElement(tk, ds.DragElement)) {
-        if (HitArea(tk, *e) == HitAreaCode::None) SetPointer(tk, HitAreaCode::None);
+      } else if (code == ElementEvent::LeftButtonUp) {
+        if (FindElement(tk, ds.DragElement) && HitArea(tk, *e) == HitAreaCode::None)
+          SetPointer(tk, HitAreaCode::None);
         ds.DragElement = -1;
       } else if (code == ElementEvent::MouseLeave) {
         SetPointer(tk, HitAreaCode::None);

@@ -8,6 +8,14 @@ namespace tk {
 // Design hit-area codes.
 namespace HitAreaCode {
 inline constexpr int None = 0;
+inline constexpr int Left = 1;
+inline constexpr int Top = 2;
+inline constexpr int Right = 3;
+inline constexpr int Bottom = 4;
+inline constexpr int TopLeft = 5;
+inline constexpr int TopRight = 6;
+inline constexpr int BottomRight = 7;
+inline constexpr int BottomLeft = 8;
 inline constexpr int Move = 9;
 }  // namespace HitAreaCode
 
@@ -15,22 +23,35 @@ inline constexpr int Move = 9;
 void RouteItemEvent(Toolkit& tk, Element& owner, EventCode code, int id, int item);
 // Edits the text of an editable element; true when the canvas must be repainted.
 bool EditText(Toolkit& tk, EventCode code, int id);
-// The design hit area of an element under the pointer.
+// The caret index (in characters) nearest to the pointer's canvas x, from where the text was
+// last painted; 0 for an element without text.
+int CaretFromPointer(Toolkit& tk, Element& e);
+// The design hit area of an element under the pointer (frozen while a button is held); also
+// shows the area's pointer shape and stores the code in the Root.
 int HitArea(Toolkit& tk, Element& e);
 // Marks an element selected in design mode; exclusive first unmarks every element.
 void SelectElement(Toolkit& tk, int id, bool exclusive);
 // Moves or resizes in design mode by the area taken at the press; true when it changed.
 bool DragDesign(Toolkit& tk, int area, int id);
-// Sets the canvas pointer shape for a hit area.
-int SetPointer(Toolkit& tk, int area);
+// Sets the canvas pointer shape, unless the Root's pointer lock is set or the shape is the
+// one already showing; returns the shape showing afterwards.
+platform::Cursor SetPointer(Toolkit& tk, platform::Cursor shape);
+// The same for the shape of a hit area (0 the default pointer).
+platform::Cursor SetPointer(Toolkit& tk, int area);
+// The pointer shape of a hit area.
+platform::Cursor PointerForArea(int area);
 
 // Design decorations painted over the scene for one element: the selection frame, the
 // alignment guides and the resize handles.
 void PaintSelectionFrame(Toolkit& tk, platform::Painter& painter, Element& e);
 void PaintGuides(Toolkit& tk, platform::Painter& painter, Element& e);
 void PaintHandles(Toolkit& tk, platform::Painter& painter, Element& e);
-// Selection and caret of an editable text, painted right after the text itself. The record's
-// TextX, TextY and TextRoom hold where the text was laid out.
-void PaintTextEditing(Toolkit& tk, platform::Painter& painter, Element& owner, Element& record);
+// Paints a one-line editable text with its selection and caret. The record's TextX, TextY and
+// TextRoom hold the text box the painter laid out (height `height`); this keeps the caret in
+// view (TextScroll), paints the selection behind the text, the text in `front` with the
+// vertical alignment bits of `textBits`, and the caret. The output stays clipped to the
+// record's visible rectangle afterwards.
+void PaintTextEditing(Toolkit& tk, platform::Painter& painter, Element& owner, Element& record,
+                      Color front, Flags64 textBits, int height);
 
 }  // namespace tk

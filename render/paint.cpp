@@ -706,23 +706,27 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
     textBits = 0;
   }
 
-  const bool editable = HasAny(flags, Flag::Editable);
+  // An editable one-line text scrolls inside its box (text editing paints it with its caret
+  // and selection) instead of being cut; several lines are wrapped as any text.
+  const bool editable = HasAny(flags, Flag::Editable) && !titled &&
+                        record.Text.find_first_of("\r\n") == std::string::npos;
   if (!captionOwnsTitle && bw > 0 && bh > 0 && (editable || !record.Text.empty())) {
     record.TextX = bx;
     record.TextY = by;
     record.TextRoom = bw;
-    const std::string_view shown =
-        record.Text.empty() ? std::string_view() : FitText(painter, record, bw);
-    if (titled && !shown.empty()) {
-      painter.SetMode(DrawMode::Default);
-      painter.Box(bx, by, painter.TextWidth(shown), titleHeight, kTitleBack);
+    if (editable) {
+      PaintTextEditing(tk, painter, owner, record, front, textBits, bh);
+    } else {
+      const std::string_view shown = FitText(painter, record, bw);
+      if (titled && !shown.empty()) {
+        painter.SetMode(DrawMode::Default);
+        painter.Box(bx, by, painter.TextWidth(shown), titleHeight, kTitleBack);
+      }
+      if (!shown.empty()) {
+        painter.SetMode(DrawMode::Transparent);
+        DrawTextBox(painter, bx, by, shown, front, kNoColor, textBits, bw, bh);
+      }
     }
-    if (!shown.empty()) {
-      painter.SetMode(DrawMode::Transparent);
-      DrawTextBox(painter, editable ? bx - record.TextScroll : bx, by, shown, front, kNoColor,
-                  textBits, bw, bh);
-    }
-    if (editable) PaintTextEditing(tk, painter, owner, record);
   }
 
   // Image.

@@ -1,11 +1,682 @@
-// Text editing of String, Editor, Spin and ComboBox texts. Not built yet: the placeholders
-// change nothing and paint nothing.
+// Text editing of the one-line texts of String, Editor, Spin and ComboBox elements: caret,
+// selection, typing, deleting, the clipboard, and painting the text with its selection and
+// caret scrolled so the caret stays in view. Positions count characters (code points) of the
+// UTF-8 text, so no edit ever splits a multi-byte character.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/events.h"
+#include "core/lookup.h"
 #include "render/interaction.h"
 
 namespace tk {
 
-bool EditText(Toolkit&, EventCode, int) { return false; }
+using platform::DrawMode;
+using platform::Painter;
 
-void PaintTextEditing(Toolkit&, platform::Painter&, Element&, Element&) {}
+namespace {
+
+// While the caret is at 0 the text starts two pixels inside its box.
+constexpr int kScrollHome = -2;
+// The caret line stands one pixel right of the boundary before its character.
+constexpr int kCaretOffset = 1;
+// A password text shows this character for each of its own.
+constexpr std::string_view kMaskCharacter = "\xE2\x97\x8F";  // U+25CF black circle
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr Color kWhite = 0xFFFFFF;
+
+// Command keys taken with Control.
+constexpr int kKeySelectAll = platform::Key::A;
+constexpr int kKeyCopy = platform::Key::A + ('C' - 'A');
+constexpr int kKeyPaste = platform::Key::A + ('V' - 'A');
+constexpr int kKeyCut = platform::Key::A + ('X' - 'A');
+
+// The high-word bit 0x800 both masks a text and makes a double click take the whole text.
+constexpr Flags64 kWholeTextFlag = Flag::Password;
+
+// ---- UTF-8 ------------------------------------------------------------------------------
+
+// Length of the character starting at s[i]. A malformed byte is a character of its own, so
+// every byte belongs to exactly one character.
+size_t SequenceLength(std::string_view s, size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  const size_t want = b < 0x80             ? 1
+                      : (b & 0xE0) == 0xC0 ? 2
+                      : (b & 0xF0) == 0xE0 ? 3
+                      : (b & 0xF8) == 0xF0 ? 4
+                                           : 1;
+  size_t n = 1;
+  while (n < want && i + n < s.size() && (static_cast<unsigned char>(s[i + n]) & 0xC0) == 0x80)
+    ++n;
+  return n;
+}
+
+// Byte offsets of the character boundaries: entry p is where character p starts; the last
+// entry is the text's size, so there is one entry more than there are characters.
+std::vector<size_t> Boundaries(std::string_view s) {
+  std::vector<size_t> out;
+  out.reserve(s.size() + 1);
+  for (size_t i = 0; i < s.size(); i += SequenceLength(s, i))
+    out.push_back(i);
+  out.push_back(s.size());
+  return out;
+}
+
+int CharCount(std::string_view s) {
+  int n = 0;
+  for (size_t i = 0; i < s.size(); i += SequenceLength(s, i))
+    ++n;
+  return n;
+}
+
+// Byte offset of character `index`, clamped to the text.
+size_t ByteOffset(std::string_view s, int index) {
+  size_t i = 0;
+  for (int p = 0; p < index && i < s.size(); ++p)
+    i += SequenceLength(s, i);
+  return i;
+}
+
+// The code point of the character at s[i] (of length n); U+FFFD for a malformed one.
+char32_t Decode(std::string_view s, size_t i, size_t n) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (n == 1) return b < 0x80 ? b : kReplacement;
+  char32_t c = n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
+  for (size_t k = 1; k < n; ++k)
+    c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  const char32_t least = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
+  const bool expected = (n == 2 && (b & 0xE0) == 0xC0) || (n == 3 && (b & 0xF0) == 0xE0) ||
+                        (n == 4 && (b & 0xF8) == 0xF0);
+  if (!expected || c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+  return c;
+}
+
+std::u32string DecodeAll(std::string_view s) {
+  std::u32string out;
+  for (size_t i = 0; i < s.size();) {
+    const size_t n = SequenceLength(s, i);
+    out.push_back(Decode(s, i, n));
+    i += n;
+  }
+  return out;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+bool IsCodePoint(char32_t c) {
+  return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+}
+
+// ---- Case mapping -------------------------------------------------------------------------
+
+// Simple one-to-one case pairs of the Latin, Greek, Cyrillic and Armenian scripts, so forced
+// case works without touching the process locale.
+enum class Pairing { Offset, EvenUpper, OddUpper };
+struct CaseRange {
+  char32_t first, last;  // the upper-case letters (Offset) or the whole paired run
+  Pairing pairing;
+  int delta;  // lower = upper + delta, for Offset ranges
+};
+constexpr CaseRange kCaseRanges[] = {
+    {0x0041, 0x005A, Pairing::Offset, 0x20}, {0x00C0, 0x00D6, Pairing::Offset, 0x20},
+    {0x00D8, 0x00DE, Pairing::Offset, 0x20}, {0x0100, 0x012F, Pairing::EvenUpper, 0},
+    {0x0132, 0x0137, Pairing::EvenUpper, 0}, {0x0139, 0x0148, Pairing::OddUpper, 0},
+    {0x014A, 0x0177, Pairing::EvenUpper, 0}, {0x0178, 0x0178, Pairing::Offset, -0x79},
+    {0x0179, 0x017E, Pairing::OddUpper, 0},  {0x0386, 0x0386, Pairing::Offset, 0x26},
+    {0x0388, 0x038A, Pairing::Offset, 0x25}, {0x038C, 0x038C, Pairing::Offset, 0x40},
+    {0x038E, 0x038F, Pairing::Offset, 0x3F}, {0x0391, 0x03A1, Pairing::Offset, 0x20},
+    {0x03A3, 0x03AB, Pairing::Offset, 0x20}, {0x0400, 0x040F, Pairing::Offset, 0x50},
+    {0x0410, 0x042F, Pairing::Offset, 0x20}, {0x0460, 0x0481, Pairing::EvenUpper, 0},
+    {0x048A, 0x04BF, Pairing::EvenUpper, 0}, {0x04C0, 0x04C0, Pairing::Offset, 0x0F},
+    {0x04C1, 0x04CE, Pairing::OddUpper, 0},  {0x04D0, 0x052F, Pairing::EvenUpper, 0},
+    {0x0531, 0x0556, Pairing::Offset, 0x30}, {0x1E00, 0x1E95, Pairing::EvenUpper, 0},
+    {0x1EA0, 0x1EFF, Pairing::EvenUpper, 0}, {0xFF21, 0xFF3A, Pairing::Offset, 0x20},
+};
+constexpr char32_t kFinalSigma = 0x03C2, kCapitalSigma = 0x03A3;
+
+char32_t ToLower(char32_t c) {
+  for (const CaseRange& r : kCaseRanges) {
+    if (c < r.first || c > r.last) continue;
+    switch (r.pairing) {
+      case Pairing::Offset:
+        return static_cast<char32_t>(static_cast<int32_t>(c) + r.delta);
+      case Pairing::EvenUpper:
+        return (c % 2 == 0 && c + 1 <= r.last) ? c + 1 : c;
+      case Pairing::OddUpper:
+        return (c % 2 == 1 && c + 1 <= r.last) ? c + 1 : c;
+    }
+  }
+  return c;
+}
+
+char32_t ToUpper(char32_t c) {
+  if (c == kFinalSigma) return kCapitalSigma;
+  for (const CaseRange& r : kCaseRanges) {
+    if (r.pairing == Pairing::Offset) {
+      const auto lowFirst = static_cast<char32_t>(static_cast<int32_t>(r.first) + r.delta);
+      const auto lowLast = static_cast<char32_t>(static_cast<int32_t>(r.last) + r.delta);
+      if (c >= lowFirst && c <= lowLast)
+        return static_cast<char32_t>(static_cast<int32_t>(c) - r.delta);
+    } else if (c > r.first && c <= r.last) {
+      const bool lower = r.pairing == Pairing::EvenUpper ? c % 2 == 1 : c % 2 == 0;
+      if (lower) return c - 1;
+    }
+  }
+  return c;
+}
+
+// ---- Element helpers ----------------------------------------------------------------------
+
+bool IsTextKind(ElementKind k) {
+  return k == ElementKind::String || k == ElementKind::Editor || k == ElementKind::Spin ||
+         k == ElementKind::ComboBox;
+}
+
+// Space, punctuation and the other ASCII symbols end a word.
+bool IsSeparator(char32_t c) {
+  return (c >= 0x20 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+         (c >= 0x7B && c <= 0x7E);
+}
+
+bool IsMasked(const Element& e) {
+  return HasAny(e.Flags, Flag::Password);
+}
+
+bool IsReadOnly(const Element& e) {
+  return HasAny(e.Flags, Flag::ReadOnly);
+}
+
+bool Accepts(const Element& e, char32_t c) {
+  if (c < 0x20 || c == 0x7F || !IsCodePoint(c)) return false;
+  if (HasAny(e.Flags, Flag::Numeric)) return c == '.' || (c >= '0' && c <= '9');
+  return true;
+}
+
+// What the painter shows for a text: the text itself, or one mask character per character.
+std::string DisplayText(const Element& e, std::string_view text) {
+  if (!IsMasked(e)) return std::string(text);
+  std::string out;
+  const int n = CharCount(text);
+  out.reserve(static_cast<size_t>(n) * kMaskCharacter.size());
+  for (int i = 0; i < n; ++i)
+    out.append(kMaskCharacter);
+  return out;
+}
+
+// Widths of the first p characters, for every p from 0 to the character count, in the
+// painter's font. Kept on the element while the shown text and the font stay the same, so an
+// unchanged text costs no measuring per frame or per pointer move.
+const std::vector<int>& PrefixWidths(Painter& painter, Element& e, const std::string& shown) {
+  const int font = painter.Font();
+  if (e.CaretWidthsFont == font && e.CaretWidthsText == shown && !e.CaretWidths.empty())
+    return e.CaretWidths;
+  const std::vector<size_t> bounds = Boundaries(shown);
+  e.CaretWidths.assign(bounds.size(), 0);
+  for (size_t p = 1; p < bounds.size(); ++p)
+    e.CaretWidths[p] = painter.TextWidth(std::string_view(shown).substr(0, bounds[p]));
+  e.CaretWidthsText = shown;
+  e.CaretWidthsFont = font;
+  return e.CaretWidths;
+}
+
+// Measures in the element's font with the platform's measuring painter, whose font is given
+// back afterwards.
+class Measure {
+ public:
+  Measure(Toolkit& tk, const Element& e)
+      : painter_(tk.platform.Measurer()), saved_(painter_.Font()) {
+    painter_.SetFont(e.FontID != 0 ? e.FontID : tk.platform.Fonts().Default());
+  }
+  ~Measure() { painter_.SetFont(saved_); }
+  Measure(const Measure&) = delete;
+  Measure& operator=(const Measure&) = delete;
+  Painter& painter() { return painter_; }
+  int Width(std::string_view text) { return text.empty() ? 0 : painter_.TextWidth(text); }
+
+ private:
+  Painter& painter_;
+  int saved_;
+};
+
+// Recomputes the ordered selection and its text from caret and anchor.
+void Normalise(Element& e) {
+  if (e.EditCaret < 0) {
+    e.EditAnchor = e.EditStart = e.EditEnd = -1;
+    e.SelectedText.clear();
+    return;
+  }
+  if (e.EditAnchor < 0) e.EditAnchor = e.EditCaret;
+  e.EditStart = std::min(e.EditCaret, e.EditAnchor);
+  e.EditEnd = std::max(e.EditCaret, e.EditAnchor);
+  const size_t from = ByteOffset(e.Text, e.EditStart);
+  e.SelectedText = e.Text.substr(from, ByteOffset(e.Text, e.EditEnd) - from);
+}
+
+bool HasSelection(const Element& e) {
+  return e.EditStart >= 0 && e.EditEnd > e.EditStart;
+}
+
+// Keeps caret and anchor inside a text that the program may have changed meanwhile.
+void ClampPositions(Element& e) {
+  const int n = CharCount(e.Text);
+  if (e.EditCaret > n) e.EditCaret = n;
+  if (e.EditAnchor > n) e.EditAnchor = n;
+  if (e.EditCaret < -1) e.EditCaret = -1;
+  if (e.EditAnchor < -1) e.EditAnchor = -1;
+  Normalise(e);
+}
+
+// Editing keys reaching an element without a caret type at the end of its text.
+void EnsureCaret(Element& e) {
+  if (e.EditCaret >= 0) return;
+  e.EditCaret = e.EditAnchor = CharCount(e.Text);
+  Normalise(e);
+}
+
+// Removes the selected characters and puts the caret where they were; returns them.
+std::string RemoveSelection(Element& e) {
+  if (!HasSelection(e)) return {};
+  const size_t from = ByteOffset(e.Text, e.EditStart);
+  const size_t to = ByteOffset(e.Text, e.EditEnd);
+  std::string removed = e.Text.substr(from, to - from);
+  e.Text.erase(from, to - from);
+  e.EditCaret = e.EditAnchor = e.EditEnd = e.EditStart;
+  e.SelectedText.clear();
+  return removed;
+}
+
+void InsertAtCaret(Element& e, std::string_view text) {
+  e.Text.insert(ByteOffset(e.Text, e.EditCaret), text);
+  e.EditCaret += CharCount(text);
+  e.EditAnchor = e.EditCaret;
+}
+
+// The text shrank: scroll back by the width of what went, never before the home position.
+void ShrinkScroll(Toolkit& tk, Element& e, std::string_view removed) {
+  if (removed.empty()) return;
+  Measure m(tk, e);
+  e.TextScroll = std::max(kScrollHome, e.TextScroll - m.Width(DisplayText(e, removed)));
+}
+
+void ApplyForcedCase(Element& e) {
+  const bool lower = HasAny(e.Flags, Flag::LowerCase);
+  if (!lower && !HasAny(e.Flags, Flag::UpperCase)) return;
+  std::string out;
+  out.reserve(e.Text.size());
+  for (size_t i = 0; i < e.Text.size();) {
+    const size_t n = SequenceLength(e.Text, i);
+    const char32_t c = Decode(e.Text, i, n);
+    // Malformed bytes are kept as they are; only letters change.
+    if (c == kReplacement)
+      out.append(e.Text, i, n);
+    else
+      AppendUtf8(out, lower ? ToLower(c) : ToUpper(c));
+    i += n;
+  }
+  e.Text = std::move(out);
+}
+
+// Clipboard text as a one-line element takes it: up to the first line break, valid UTF-8,
+// without control characters, and for a numeric element only the characters it accepts.
+std::string PastableText(const Element& e, std::string_view clip) {
+  if (!HasAny(e.Flags, Flag::MultiLine)) clip = clip.substr(0, clip.find_first_of("\r\n"));
+  std::string out;
+  for (size_t i = 0; i < clip.size();) {
+    const size_t n = SequenceLength(clip, i);
+    const char32_t c = Decode(clip, i, n);
+    i += n;
+    if (c == '\t' && !HasAny(e.Flags, Flag::Numeric))
+      out.push_back(' ');
+    else if (Accepts(e, c))
+      AppendUtf8(out, c);
+  }
+  return out;
+}
+
+bool PressPlacesCaret(const Element& e) {
+  return e.Kind == ElementKind::String || e.Kind == ElementKind::Editor ||
+         (e.Kind == ElementKind::ComboBox && e.HotItem < 0);
+}
+
+bool Type(Element& e, char32_t c) {
+  if (IsReadOnly(e) || !Accepts(e, c)) return false;
+  EnsureCaret(e);
+  RemoveSelection(e);
+  std::string bytes;
+  AppendUtf8(bytes, c);
+  InsertAtCaret(e, bytes);
+  ApplyForcedCase(e);
+  return true;
+}
+
+bool Backspace(Toolkit& tk, Element& e, bool forward) {
+  if (IsReadOnly(e)) return false;
+  EnsureCaret(e);
+  std::string removed = RemoveSelection(e);
+  const int n = CharCount(e.Text);
+  if (removed.empty()) {
+    const int at = forward ? e.EditCaret : e.EditCaret - 1;
+    if (at < 0 || at >= n) return false;
+    const size_t from = ByteOffset(e.Text, at);
+    const size_t to = ByteOffset(e.Text, at + 1);
+    removed = e.Text.substr(from, to - from);
+    e.Text.erase(from, to - from);
+    e.EditCaret = at;
+  }
+  e.EditAnchor = e.EditCaret;
+  ShrinkScroll(tk, e, removed);
+  return true;
+}
+
+bool Paste(Toolkit& tk, Element& e) {
+  if (IsReadOnly(e)) return false;
+  const std::string text = PastableText(e, tk.platform.ClipboardText());
+  EnsureCaret(e);
+  const std::string removed = RemoveSelection(e);
+  if (text.empty() && removed.empty()) return false;
+  InsertAtCaret(e, text);
+  ApplyForcedCase(e);
+  ShrinkScroll(tk, e, removed);
+  return true;
+}
+
+// A masked text never leaves the element through the clipboard.
+bool Copy(Toolkit& tk, const Element& e) {
+  if (!HasSelection(e) || IsMasked(e)) return false;
+  tk.platform.SetClipboardText(e.SelectedText);
+  return true;
+}
+
+bool ApplyKey(Toolkit& tk, Element& e) {
+  const Root& root = tk.root;
+  const int key = root.KeyCode;
+  const bool shift = (root.Modifiers & platform::Modifier::Shift) != 0;
+  // Control with Alt is AltGr on many layouts: a typed character, not a command.
+  const bool command = (root.Modifiers & platform::Modifier::Control) != 0 &&
+                       (root.Modifiers & platform::Modifier::Alt) == 0;
+  const int n = CharCount(e.Text);
+  if (command) {
+    switch (key) {
+      case kKeySelectAll:
+        e.EditAnchor = 0;
+        e.EditCaret = n;
+        return true;
+      case kKeyCopy:
+        Copy(tk, e);
+        return false;
+      case kKeyCut:
+        if (IsReadOnly(e) || !Copy(tk, e)) return false;
+        return Backspace(tk, e, false);
+      case kKeyPaste:
+        return Paste(tk, e);
+      default:
+        break;
+    }
+  }
+  // Moving the caret: with Shift the anchor stays and the selection grows or shrinks; without
+  // it the selection collapses onto the caret.
+  auto moveTo = [&](int caret) {
+    EnsureCaret(e);
+    e.EditCaret = std::clamp(caret, 0, n);
+    if (!shift) e.EditAnchor = e.EditCaret;
+    return true;
+  };
+  switch (key) {
+    case platform::Key::Home:
+      return moveTo(0);
+    case platform::Key::End:
+      return moveTo(n);
+    case platform::Key::Left:
+      return moveTo(e.EditCaret < 0 ? n : e.EditCaret - 1);
+    case platform::Key::Right:
+      return moveTo(e.EditCaret < 0 ? n : e.EditCaret + 1);
+    case platform::Key::Backspace:
+      return Backspace(tk, e, false);
+    case platform::Key::Delete:
+      return Backspace(tk, e, true);
+    default:
+      return false;
+  }
+}
+
+void SelectWordAt(Element& e, int caret) {
+  const std::u32string chars = DecodeAll(e.Text);
+  const int n = static_cast<int>(chars.size());
+  if (caret < n && IsSeparator(chars[caret])) {
+    e.EditAnchor = caret;
+    e.EditCaret = caret + 1;
+    return;
+  }
+  int start = caret;
+  while (start > 0 && !IsSeparator(chars[start - 1]))
+    --start;
+  int end = std::min(caret + 1, n);
+  while (end < n && !IsSeparator(chars[end]))
+    ++end;
+  e.EditAnchor = start;
+  e.EditCaret = end;
+}
+
+// Applies one code to a text element; true when caret, selection or text changed.
+bool ApplyCode(Toolkit& tk, Element& e, EventCode code) {
+  Root& root = tk.root;
+  DispatchState& ds = tk.dispatch;
+  const int n = CharCount(e.Text);
+  const bool buttonHeld = root.ButtonHeld != 0 || tk.loop.PressedCode != 0;
+  if (code == ElementEvent::LostFocus) {
+    e.EditCaret = -1;
+    return true;
+  }
+  if (code == ElementEvent::Focus) {
+    if (buttonHeld) return false;
+    e.EditCaret = 0;
+    e.EditAnchor = n;
+    return true;
+  }
+  if (code == ElementEvent::Input) return Type(e, root.InputChar);
+  if (code == ElementEvent::KeyDown) return ApplyKey(tk, e);
+  if (code == ElementEvent::LeftButtonDown) {
+    if (!PressPlacesCaret(e)) return false;
+    e.EditCaret = CaretFromPointer(tk, e);
+    if (e.EditCaret == ds.LastDoubleClickCaret && e.ID == ds.LastDoubleClickElement) {
+      // The press after a double click on the same spot takes the whole text.
+      e.EditAnchor = 0;
+      e.EditCaret = n;
+    } else {
+      e.EditAnchor = e.EditCaret;
+    }
+    ds.LastDoubleClickCaret = -1;
+    return true;
+  }
+  if (code == ElementEvent::LeftDoubleClick) {
+    const int caret = CaretFromPointer(tk, e);
+    ds.LastDoubleClickCaret = caret;
+    ds.LastDoubleClickElement = e.ID;
+    if (HasAny(e.Flags, kWholeTextFlag)) {
+      e.EditAnchor = 0;
+      e.EditCaret = n;
+    } else {
+      SelectWordAt(e, caret);
+    }
+    return true;
+  }
+  if (code == ElementEvent::MouseMove && root.ButtonHeld == ElementEvent::LeftButtonDown &&
+      PressPlacesCaret(e) && e.EditCaret >= 0) {
+    const int caret = CaretFromPointer(tk, e);
+    if (caret == e.EditCaret) return false;
+    e.EditCaret = caret;
+    return true;
+  }
+  return false;
+}
+
+// ---- Painting -----------------------------------------------------------------------------
+
+// Keeps the caret inside the room: at home while it is at 0, scrolled just far enough when it
+// would leave the room, and never scrolled past the end of the text.
+void KeepCaretVisible(Element& r, const std::vector<int>& widths, int caret, int room) {
+  const int farthest = std::max(kScrollHome, widths.back() + kCaretOffset + 1 - room);
+  int scroll = std::clamp(r.TextScroll, kScrollHome, farthest);
+  if (caret <= 0) {
+    scroll = kScrollHome;
+  } else {
+    const int x = widths[static_cast<size_t>(caret)] - scroll + kCaretOffset;
+    if (x > room - 1)
+      scroll = widths[static_cast<size_t>(caret)] + kCaretOffset + 1 - room;
+    else if (x < 0)
+      scroll = widths[static_cast<size_t>(caret)];
+  }
+  r.TextScroll = std::max(scroll, kScrollHome);
+}
+
+struct Box {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+Box Intersect(const Box& a, const Box& b) {
+  const int x = std::max(a.x, b.x), y = std::max(a.y, b.y);
+  const int r = std::min(a.x + a.w, b.x + b.w), bottom = std::min(a.y + a.h, b.y + b.h);
+  return {x, y, std::max(r - x, 0), std::max(bottom - y, 0)};
+}
+
+void ClipTo(Painter& p, const Box& b) {
+  p.Clip(b.x, b.y, std::max(b.w, 0), std::max(b.h, 0));
+}
+
+}  // namespace
+
+// ---- Public entries -------------------------------------------------------------------------
+
+int CaretFromPointer(Toolkit& tk, Element& e) {
+  Measure m(tk, e);
+  const std::vector<int>& widths = PrefixWidths(m.painter(), e, DisplayText(e, e.Text));
+  const int64_t mouse = tk.root.MouseX;
+  int best = 0;
+  int64_t bestDistance = INT64_MAX;
+  for (size_t p = 0; p < widths.size(); ++p) {
+    const int64_t x = static_cast<int64_t>(e.TextX) + widths[p] - e.TextScroll + kCaretOffset;
+    const int64_t d = (x - mouse) * (x - mouse);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = static_cast<int>(p);
+    }
+  }
+  return best;
+}
+
+bool EditText(Toolkit& tk, EventCode code, int id) {
+  Element* found = FindElement(tk, id);
+  if (found == nullptr || !found->Alive || found->Disabled || !HasAny(found->Flags, Flag::Editable))
+    return false;
+  BusyGuard busy(tk);
+  Element& e = *found;
+  // The text an element starts with is no change.
+  if (!e.PreviousTextSet) {
+    e.PreviousText = e.Text;
+    e.PreviousTextSet = 1;
+  }
+
+  bool changed = false;
+  if (IsTextKind(e.Kind)) {
+    ClampPositions(e);
+    changed = ApplyCode(tk, e, code);
+    if (changed) Normalise(e);
+  }
+
+  if (e.Text != e.PreviousText) {
+    e.PreviousText = e.Text;
+    // The handlers may free the element; nothing of it is read afterwards.
+    PostElementEvent(tk, ElementEvent::Change, id, -1, 0);
+  }
+  return changed;
+}
+
+void PaintTextEditing(Toolkit& tk, Painter& painter, Element& owner, Element& r, Color front,
+                      Flags64 textBits, int height) {
+  const std::string shown = DisplayText(r, r.Text);
+  const std::vector<int>& widths = PrefixWidths(painter, r, shown);
+  const int n = static_cast<int>(widths.size()) - 1;
+  const int room = r.TextRoom;
+  const Box box{r.TextX, r.TextY, room, height};
+
+  // A text that fits keeps its alignment; a longer one runs from the left and scrolls.
+  const int slack = room - widths.back() - 2 * (kCaretOffset + 1);
+  if (slack > 0) {
+    if (HasAny(textBits, Flag::Right))
+      r.TextX += slack;
+    else if (HasAny(textBits, Flag::Center))
+      r.TextX += slack / 2;
+  }
+  const int caret = std::min(r.EditCaret, n);
+  KeepCaretVisible(r, widths, caret, room);
+  const int left = r.TextX - r.TextScroll;
+
+  // One line placed vertically as the text box places it.
+  const int lineHeight = painter.TextHeight("A");
+  const bool bottom = HasAny(textBits, Flag::Bottom);
+  const bool vcentre =
+      HasAny(textBits, Flag::VCenter) && !(HasAny(textBits, Flag::AlignBit200) && bottom);
+  const int lineY = r.TextY + (vcentre  ? (height - lineHeight) / 2
+                               : bottom ? height - lineHeight
+                                        : 0);
+
+  const Box visible{r.Clip.x0, r.Clip.y0, r.Clip.w0, r.Clip.h0};
+  const Box textClip = Intersect(box, visible);
+  ClipTo(painter, textClip);
+
+  const bool live = !r.Disabled && !owner.Disabled;
+  const bool selected = live && HasSelection(r) && r.EditEnd <= n;
+  Box selection;
+  if (selected) {
+    selection = {left + widths[static_cast<size_t>(r.EditStart)], lineY,
+                 widths[static_cast<size_t>(r.EditEnd)] - widths[static_cast<size_t>(r.EditStart)],
+                 lineHeight};
+    painter.SetMode(DrawMode::Default);
+    painter.Box(selection.x, selection.y, selection.w, selection.h, tk.platform.HighlightColor());
+  }
+  if (!shown.empty()) {
+    painter.SetMode(DrawMode::Transparent);
+    painter.Text(left, lineY, shown, front, kNoColor);
+    if (selected) {
+      // The selected characters again, in the highlight's text colour, inside the highlight.
+      ClipTo(painter, Intersect(selection, textClip));
+      painter.Text(left, lineY, shown, tk.platform.HighlightTextColor(), kNoColor);
+      ClipTo(painter, textClip);
+    }
+  }
+
+  // The caret of the element that has the keyboard, inverting what lies under it.
+  if (live && caret >= 0 && tk.root.UsedElement == owner.ID) {
+    const int x = left + widths[static_cast<size_t>(caret)] + kCaretOffset;
+    const bool onSelection = selected && x >= selection.x && x < selection.x + selection.w;
+    const Color under = onSelection        ? tk.platform.HighlightColor()
+                        : r.BackColor >= 0 ? r.BackColor
+                                           : kWhite;
+    painter.SetMode(DrawMode::Default);
+    painter.Line(x, lineY, 1, lineHeight, (under & 0xFFFFFF) ^ kWhite);
+  }
+
+  painter.SetMode(DrawMode::Default);
+  ClipTo(painter, visible);
+}
 
 }  // namespace tk

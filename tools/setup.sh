@@ -15,6 +15,7 @@ PACKAGES=(
   libgtest-dev           # unit tests
   libbenchmark-dev       # benchmarks
   xvfb xauth             # a real X display for the SDL backend's tests
+  xdotool xclip          # real keyboard input and clipboard for the SDL text input test
 )
 
 missing=()

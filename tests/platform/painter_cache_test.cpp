@@ -45,7 +45,29 @@ void DrawScene(Painter& p, int bold, int underlined, int image) {
   p.Circle(260, 40, 4, 0x000000);
   p.Circle(280, 40, 0, 0x000000);
 
+  // Pixel-aligned pieces: lines, plots and boxes, some cut by the canvas edge or a clip.
+  p.Line(290, 4, 60, 1, 0x0000FF);
+  p.Line(290, 8, 1, 30, 0x00FF00);
+  p.Line(300, 10, 12, -9, 0x000000);  // diagonal
+  p.Plot(320, 20, 0xFF00FF);
+  p.Box(-5, -5, 12, 12, 0x123456);
+  p.Box(kWidth - 4, 50, 20, 8, 0x654321);
+  p.SetMode(DrawMode::Outlined);
+  p.Box(-3, 200, 30, 30, 0x0000AA);
+  p.Clip(330, 4, 10, 10);
+  p.Box(326, 0, 20, 20, 0x00AA00);
+  p.SetMode(DrawMode::Default);
+  p.Text(326, 2, "Cut", 0xFFFFFF, 0x0000AA);
+  p.Line(326, 0, 20, 20, 0x000000);  // cairo draws this one: its clip must follow
   p.SetMode(DrawMode::AlphaBlend);
+  p.Box(326, 10, 20, 10, 0x8000FFFF);
+  p.SetMode(DrawMode::Default);
+  p.Unclip();
+  p.Line(326, 19, 20, -20, 0x000000);  // and be lifted again
+
+  p.SetMode(DrawMode::AlphaBlend);
+  p.Box(300, 30, 20, 20, 0x80FF0000);
+  p.Line(300, 52, 20, 1, 0x8000FF00);
   p.RoundBox(20, 70, 60, 30, 5, 5, 0x800000FF);
   p.Circle(40, 80, 9, 0x4000FF00);
 
@@ -83,9 +105,12 @@ void DrawScene(Painter& p, int bold, int underlined, int image) {
   p.SetOrigin(0, 0);
   p.Text(-20, kHeight - 8, "Off the edge", 0x222222, -1);
   p.Text(kWidth - 30, 190, "Off the edge", 0x222222, -1);
+  p.Text(-23700, 206, std::string(2000, 'W') + "end", 0x222222, -1);  // too long for a picture
 
   p.DrawImage(image, 300, 60, 0, 0, 255);
   p.DrawImage(image, 300, 80, 0, 0, 128);
+  p.DrawImage(image, 318, 80, 0, 0, 190);
+  p.DrawImage(image, 336, 80, 0, 0, 7);
   p.DrawImage(image, 300, 100, 24, 24, 255);
   p.Clip(320, 60, 8, 8);
   p.DrawImage(image, 316, 56, 0, 0, 255);
@@ -249,7 +274,16 @@ TEST(PainterCache, StaysBoundedAndForgetsWhatIsNoLongerDrawn) {
   p->Text(0, 40, "WWWW past the bound", 0x000000, -1);
   platform.EndDrawing();
   EXPECT_EQ(p->Usage().texts, CairoPainter::kMaxTexts);
+  EXPECT_EQ(p->Usage().sizes, CairoPainter::kMaxTexts);
   EXPECT_LE(p->Usage().bytes, CairoPainter::kMaxCacheBytes);
+  // Kept sizes are the sizes: the same as a fresh painter measures, for texts measured early
+  // (long since dropped by the font's shared answers), late and past the bound.
+  HeadlessPlatform fresh(10, 10);
+  for (size_t i : {size_t{0}, size_t{17}, count / 2, count - 1}) {
+    std::string text = "Кнопка " + std::to_string(i);
+    EXPECT_EQ(p->MeasureText(text).width, fresh.Measurer().MeasureText(text).width) << text;
+    EXPECT_EQ(p->MeasureText(text).height, fresh.Measurer().MeasureText(text).height) << text;
+  }
   int dark = 0;
   for (int x = 0; x < 40; ++x)
     dark += platform.CanvasPixel(x, 48) < 0x808080 ? 1 : 0;
@@ -291,6 +325,7 @@ TEST(PainterCache, StaysBoundedAndForgetsWhatIsNoLongerDrawn) {
     platform.EndDrawing();
   }
   EXPECT_EQ(p->Usage().texts, 0u);
+  EXPECT_EQ(p->Usage().sizes, 0u);
   EXPECT_EQ(p->Usage().shapes, 0u);
   EXPECT_EQ(p->Usage().bytes, 0u);
 }
