@@ -333,13 +333,7 @@ std::string DumpElements(const Toolkit& tk) {
 }
 
 bool StartSession(Toolkit& tk, int mainWindow) {
-  // What the event loop does before it starts waiting: the caption-button handler is bound
-  // last, for every element, and the main window is the one whose closing ends the program.
-  if (IsWindow(tk, mainWindow)) tk.root.MainWindow = mainWindow;
-  if (!tk.loop.WindowButtons) InstallRender(tk);
-  UnbindCallback(tk, tk.loop.WindowButtons, -1, -1);
-  BindCallback(tk, tk.loop.WindowButtons, -1, -1, -1);
-  tk.loop.CloseRequested = false;
+  PrepareLoop(tk, mainWindow);
   return PumpEvents(tk);
 }
 

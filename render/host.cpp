@@ -377,6 +377,15 @@ bool PumpEvents(Toolkit& tk) {
   return true;
 }
 
+void PrepareLoop(Toolkit& tk, int mainWindow) {
+  if (IsWindow(tk, mainWindow)) tk.root.MainWindow = mainWindow;
+  // Bound last and only once, for every element, so applications see events first.
+  if (!tk.loop.WindowButtons) InstallRender(tk);
+  UnbindCallback(tk, tk.loop.WindowButtons, -1, -1);
+  BindCallback(tk, tk.loop.WindowButtons, -1, -1, -1);
+  tk.loop.CloseRequested = false;
+}
+
 int RunEventLoop(Toolkit& tk, int mainWindow) {
   Root& root = tk.root;
   platform::Platform& pf = tk.platform;
@@ -392,11 +401,7 @@ int RunEventLoop(Toolkit& tk, int mainWindow) {
     return 0;
   }
 
-  if (IsWindow(tk, mainWindow)) root.MainWindow = mainWindow;
-
-  if (!tk.loop.WindowButtons) InstallRender(tk);
-  UnbindCallback(tk, tk.loop.WindowButtons, -1, -1);
-  BindCallback(tk, tk.loop.WindowButtons, -1, -1, -1);
+  PrepareLoop(tk, mainWindow);
 
   // Windows of a program with status bars grow by the bar's height.
   int carried = 0;
@@ -414,7 +419,6 @@ int RunEventLoop(Toolkit& tk, int mainWindow) {
     }
   }
 
-  tk.loop.CloseRequested = false;
   while (true) {
     if (!pf.WaitEvent(ev, 100)) continue;
     if (!HandleNative(tk, ev)) break;

@@ -17,6 +17,10 @@ void InstallRender(Toolkit& tk);
 int OpenHost(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& title,
              Flags64 flags);
 
+// What the loop does before it starts waiting: records the main window and binds the
+// caption-button handler for every element. RunEventLoop calls it; so do scripted sessions.
+void PrepareLoop(Toolkit& tk, int mainWindow);
+
 // Runs until a close request arrives. Returns 0.
 int RunEventLoop(Toolkit& tk, int mainWindow);
 
