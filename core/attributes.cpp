@@ -256,6 +256,17 @@ void SetElementState(Toolkit& tk, int id, double state) {
         e->Checked = 0;
       }
       break;
+    case ElementKind::Option:
+      // Options of one group are exclusive: choosing one releases the others.
+      if (value == 1) {
+        for (const auto& other : tk.root.Elements) {
+          if (other.get() != e && other->Kind == ElementKind::Option &&
+              other->ParentID == e->ParentID && other->OptionGroup == e->OptionGroup &&
+              other->StateIndex == 1)
+            other->StateIndex = 0;
+        }
+      }
+      break;
     case ElementKind::Window:
       if (value == kMinimizeButton) {
         e->Minimized = e->Minimized != 0 ? 0 : 1;

@@ -63,6 +63,8 @@ CairoPainter::Picture& CairoPainter::Picture::operator=(Picture&& other) noexcep
   std::swap(surface, other.surface);
   std::swap(pattern, other.pattern);
   std::swap(image, other.image);
+  std::swap(fill, other.fill);
+  color = other.color;
   dx = other.dx;
   dy = other.dy;
   width = other.width;
@@ -71,6 +73,7 @@ CairoPainter::Picture& CairoPainter::Picture::operator=(Picture&& other) noexcep
 }
 
 CairoPainter::Picture::~Picture() {
+  if (fill) pixman_image_unref(fill);
   if (image) pixman_image_unref(image);
   if (pattern) cairo_pattern_destroy(pattern);
   if (surface) cairo_surface_destroy(surface);
@@ -360,11 +363,22 @@ void CairoPainter::Finish(Picture& picture) {
   picture.pattern = cairo_pattern_create_for_surface(picture.surface);
   cairo_pattern_set_filter(picture.pattern, CAIRO_FILTER_NEAREST);
   if (cairo_surface_status(picture.surface) != CAIRO_STATUS_SUCCESS) return;
-  const bool opaque = cairo_image_surface_get_format(picture.surface) == CAIRO_FORMAT_RGB24;
+  const cairo_format_t format = cairo_image_surface_get_format(picture.surface);
   picture.image = pixman_image_create_bits(
-      opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8, picture.width, picture.height,
+      format == CAIRO_FORMAT_RGB24 ? PIXMAN_x8r8g8b8
+      : format == CAIRO_FORMAT_A8  ? PIXMAN_a8
+                                   : PIXMAN_a8r8g8b8,
+      picture.width, picture.height,
       reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(picture.surface)),
       cairo_image_surface_get_stride(picture.surface));
+  if (format == CAIRO_FORMAT_A8) {
+    const auto channel = [](PColor c, int shift) {
+      return static_cast<uint16_t>(((c >> shift) & 0xFF) * 0x101);
+    };
+    const pixman_color_t solid{channel(picture.color, 0), channel(picture.color, 8),
+                               channel(picture.color, 16), 0xFFFF};
+    picture.fill = pixman_image_create_solid_fill(&solid);
+  }
 }
 
 void CairoPainter::Blit(const Picture& picture, int x, int y) {
@@ -373,12 +387,22 @@ void CairoPainter::Blit(const Picture& picture, int x, int y) {
   if (target_ && caching_ && picture.image) {
     // The same compositing cairo ends in, without its clip and pattern set-up per call.
     int cx = x, cy = y, cw = picture.width, ch = picture.height;
-    if (Cut(cx, cy, cw, ch))
+    if (!Cut(cx, cy, cw, ch)) return;
+    if (picture.fill)
+      pixman_image_composite32(PIXMAN_OP_OVER, picture.fill, picture.image, target_, 0, 0, cx - x,
+                               cy - y, cx, cy, cw, ch);
+    else
       pixman_image_composite32(PIXMAN_OP_OVER, picture.image, nullptr, target_, cx - x, cy - y, 0,
                                0, cx, cy, cw, ch);
     return;
   }
   cairo_t* cr = Cairo();
+  if (picture.fill) {
+    cairo_set_source_rgb(cr, ColorRed(picture.color), ColorGreen(picture.color),
+                         ColorBlue(picture.color));
+    cairo_mask_surface(cr, picture.surface, x, y);
+    return;
+  }
   cairo_matrix_t matrix;
   cairo_matrix_init_translate(&matrix, -x, -y);
   cairo_pattern_set_matrix(picture.pattern, &matrix);
@@ -638,8 +662,51 @@ CairoPainter::Picture CairoPainter::RenderText(PangoLayout* layout, PColor color
   cairo_move_to(cr, -picture.dx, -picture.dy);
   pango_cairo_show_layout(cr, layout);
   cairo_destroy(cr);
+  if (mode_ != DrawMode::AlphaBlend || ((color >> 24) & 0xFF) == 0xFF)
+    KeepCoverageOnly(picture, color);
   Finish(picture);
   return picture;
+}
+
+void CairoPainter::KeepCoverageOnly(Picture& picture, PColor color) {
+  // Glyphs in a solid opaque colour c over nothing leave c x coverage in each channel and the
+  // coverage in alpha, so the alpha channel is the whole picture, a quarter of its memory.
+  // Colour glyphs (or anything else) fail the check and stay as they are.
+  cairo_surface_t* argb = picture.surface;
+  if (cairo_surface_status(argb) != CAIRO_STATUS_SUCCESS) return;
+  cairo_surface_flush(argb);
+  cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, picture.width, picture.height);
+  if (cairo_surface_status(a8) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(a8);
+    return;
+  }
+  const auto times = [](uint32_t value, uint32_t alpha) {  // pixman's rounded 8-bit product
+    const uint32_t t = value * alpha + 128;
+    return (t + (t >> 8)) >> 8;
+  };
+  const uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
+  const uint8_t* from = cairo_image_surface_get_data(argb);
+  uint8_t* to = cairo_image_surface_get_data(a8);
+  const int fromStride = cairo_image_surface_get_stride(argb);
+  const int toStride = cairo_image_surface_get_stride(a8);
+  for (int y = 0; y < picture.height; ++y) {
+    const uint32_t* row =
+        reinterpret_cast<const uint32_t*>(from + static_cast<size_t>(y) * fromStride);
+    uint8_t* out = to + static_cast<size_t>(y) * toStride;
+    for (int x = 0; x < picture.width; ++x) {
+      const uint32_t p = row[x], a = p >> 24;
+      if (((p >> 16) & 0xFF) != times(r, a) || ((p >> 8) & 0xFF) != times(g, a) ||
+          (p & 0xFF) != times(b, a)) {
+        cairo_surface_destroy(a8);
+        return;
+      }
+      out[x] = static_cast<uint8_t>(a);
+    }
+  }
+  cairo_surface_mark_dirty(a8);
+  cairo_surface_destroy(argb);
+  picture.surface = a8;
+  picture.color = color;
 }
 
 CairoPainter::CachedText* CairoPainter::FindText(FontData& font, PColor color,

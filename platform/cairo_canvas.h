@@ -103,6 +103,10 @@ class CairoPainter : public Painter {
     cairo_surface_t* surface = nullptr;
     cairo_pattern_t* pattern = nullptr;
     pixman_image_t* image = nullptr;  // the surface's pixels, for blits past cairo
+    // A text in one opaque colour keeps only its glyph coverage (an A8 surface) and is drawn
+    // as that colour through it.
+    pixman_image_t* fill = nullptr;
+    PColor color = 0;
     int dx = 0, dy = 0, width = 0, height = 0;
     size_t Bytes() const;
   };
@@ -129,6 +133,8 @@ class CairoPainter : public Painter {
   // The cached text for `text` in the current font and colour; nullptr when it is not kept.
   CachedText* FindText(FontData& font, PColor color, std::string_view text);
   Picture RenderText(PangoLayout* layout, PColor color) const;
+  // Replaces a text picture by its coverage when that is all it holds.
+  static void KeepCoverageOnly(Picture& picture, PColor color);
 
   enum class Shape : int { Box, RoundBox, Circle };
   struct ShapeKey {

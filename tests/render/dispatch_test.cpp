@@ -145,6 +145,18 @@ TEST_F(DispatchTest, ClicksToggleCheckBoxesAndSelectOptions) {
   DispatchEvent(tk, ElementEvent::LeftClick, o);
   EXPECT_EQ(FindElement(tk, o)->StateIndex, 1);
   EXPECT_GE(optionEvents, 1);
+
+  // The next option of the group takes the choice over; an option elsewhere keeps its own.
+  int o2 = Make(ElementKind::Option, 12, 10, 80);
+  int box = CreateElement(tk, ElementKind::Container, 13, 200, 10, 200, 100, "", -1, -1, 0, 0);
+  int lone = Make(ElementKind::Option, 14, 10, 10);
+  CloseList(tk);
+  ASSERT_EQ(GetParent(tk, lone), box);
+  DispatchEvent(tk, ElementEvent::LeftClick, lone);
+  DispatchEvent(tk, ElementEvent::LeftClick, o2);
+  EXPECT_EQ(FindElement(tk, o2)->StateIndex, 1);
+  EXPECT_NE(FindElement(tk, o)->StateIndex, 1);
+  EXPECT_EQ(FindElement(tk, lone)->StateIndex, 1);
 }
 
 TEST_F(DispatchTest, APressOnAHiddenElementStillBringsItsWindowForward) {
