@@ -90,6 +90,12 @@ struct Element {
   int PageLength = 0;
   int ScrollPos = 0, ScrollOffset = 0;
   int ButtonSize = 0;
+  // Scroll bar geometry (pixels along the bar from its start) and the pointer's offset from
+  // the thumb when a button went down on the bar; Grabbed while that press lasts.
+  float ThumbPos = 0, ThumbLength = 0;
+  int TrackLength = 0;
+  int GrabX = 0, GrabY = 0;
+  int8_t Grabbed = 0;
   int ArrowSize = 0;
   int Margin = 6;
 

@@ -69,6 +69,10 @@ struct DispatchState {
   int LastDoubleClickElement = -1;
   // A menu bar's title was pressed and its menus follow the pointer along the bar.
   bool MenuOpen = false;
+  // Splitter separator dragging (one drag at a time) and whether the splitter module set
+  // the pointer shape that is showing.
+  bool SplitterDragging = false;
+  bool SplitterPointerSet = false;
 };
 
 // Operations of the upper layers that the core must call; installed by the render layer.

@@ -3,6 +3,10 @@
 #include "elements/registry.h"
 
 #include "elements/builtin_images.h"
+#include "elements/panel.h"
+#include "elements/scrollarea.h"
+#include "elements/scrollbar.h"
+#include "elements/splitter.h"
 #include "elements/window.h"
 #include "render/host.h"
 
@@ -10,6 +14,10 @@ namespace tk {
 
 void RegisterKinds(Toolkit& tk) {
   tk.Hooks(ElementKind::Window).PaintItems = &PaintWindowItems;
+  RegisterPanel(tk);
+  RegisterSplitter(tk);
+  RegisterScrollBar(tk);
+  RegisterScrollArea(tk);
 }
 
 void PrepareToolkit(Toolkit& tk) {

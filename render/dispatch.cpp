@@ -66,7 +66,8 @@ bool DeliversToHandlers(ElementKind k) {
 // The last item whose rectangle holds the element's pointer position; -1 when none.
 int ItemAt(const Element& e, const std::vector<std::unique_ptr<Element>>& items) {
   const int pad = e.ItemPadding1 + e.ItemPadding2;
-  const int shift = e.Kind == ElementKind::ListIcon ? e.HScroll : 0;
+  // List icons scroll their rows sideways; a panel shifts its tab strip.
+  const int shift = e.Kind == ElementKind::ListIcon || e.Kind == ElementKind::Panel ? e.HScroll : 0;
   int found = -1;
   for (size_t i = 0; i < items.size(); ++i) {
     const Element& it = *items[i];

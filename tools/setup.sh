@@ -8,6 +8,7 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev            # host window, input events, clipboard, pointer shapes
   libcairo2-dev          # all drawing, into an image surface
+  libpixman-1-dev        # cairo's rasteriser, called directly for cached blits
   libpango1.0-dev        # text layout and fonts (pangocairo, fontconfig)
   fonts-dejavu-core      # default GUI font with Cyrillic glyphs
   libpng-dev zlib1g-dev  # PNG decoding

@@ -1,0 +1,151 @@
+// The Panel kind: creation, tabs, switching which tab's children show, and the tab strip.
+#include "elements/panel.h"
+
+#include <algorithm>
+
+#include "core/creation.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "render/paint.h"
+
+namespace tk {
+namespace {
+
+constexpr int kNoImage = -1;
+// Tabs that are not selected sit this much lower (and are this much shorter), so the
+// selected tab stands out and joins the client area.
+constexpr int kTabDrop = 2;
+// The selected tab's right edge stays this far inside the panel when the strip shifts.
+constexpr int kStripMargin = 2;
+
+// The tab a panel shows: its selected tab, or the first while none is selected.
+int ShownTab(const Element& panel) {
+  return panel.StateIndex >= 0 ? panel.StateIndex : 0;
+}
+
+void SelectTab(Toolkit& tk, Element& panel, double state) {
+  const int tab = static_cast<int>(state);
+  if (panel.ItemMap.count(tab) == 0) return;
+  panel.CurrentTab = tab;
+  panel.StateIndex = tab;  // ShowTab reads nested panels' selection; this is the same value
+  ShowTab(tk, panel.ID, tab);
+}
+
+int AddTabItem(Toolkit& tk, Element& panel, int position, const std::string& text, int image,
+               Flags64 flags) {
+  return AddTab(tk, panel.ID, position, text, image, flags, 0);
+}
+
+// Draws the strip. The strip offset is taken from the selected tab before anything is drawn,
+// so every tab moves with it and the hit test (which shifts by HScroll) matches the picture.
+void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
+  if (panel.Items.empty()) return;
+  const int ox = panel.Inner.x0 + 1;
+  const int oy = panel.Inner.y0 - panel.CaptionHeight + 1;
+  const int count = static_cast<int>(panel.Items.size());
+  const int current = panel.StateIndex >= 0 && panel.StateIndex < count ? panel.StateIndex : -1;
+
+  int offset = 0;
+  if (current >= 0) {
+    const Element& tab = *panel.Items[static_cast<size_t>(current)];
+    const int right = tab.Frame.x0 + tab.Frame.w0;
+    if (right > panel.Inner.w0) offset = panel.Inner.w0 - right - kStripMargin;
+  }
+  panel.HScroll = -offset;
+
+  auto look = [&](Element& tab, int index) {
+    tab.BackColor = kNoColor;
+    tab.RepaintFlags =
+        index == panel.HotItem && tab.Disabled == 0 ? StateBit::Hot : StateBit::Normal;
+  };
+  // Indexed walks: the list is re-read every step.
+  for (int i = 0; i < static_cast<int>(panel.Items.size()); ++i) {
+    if (i == current) continue;
+    Element& tab = *panel.Items[static_cast<size_t>(i)];
+    look(tab, i);
+    tab.Frame.y0 = kTabDrop;
+    PaintElement(tk, painter, panel, tab, ox + offset, oy, 0, -kTabDrop);
+  }
+  if (current >= 0 && current < static_cast<int>(panel.Items.size())) {
+    Element& tab = *panel.Items[static_cast<size_t>(current)];
+    look(tab, current);
+    tab.RepaintFlags |= StateBit::Pressed;
+    tab.Frame.y0 = 0;
+    PaintElement(tk, painter, panel, tab, ox + offset, oy);
+  }
+}
+
+}  // namespace
+
+int Panel(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId) {
+  int previous = -1;
+  int previousTab = 0;
+  if (FindElement(tk, parentId) != nullptr) {
+    previous = OpenList(tk, parentId);
+    // Re-opening a panel's list must not move it to another tab.
+    if (const Element* p = FindElement(tk, previous); p != nullptr && p->Kind == ElementKind::Panel)
+      previousTab = p->CurrentTab;
+  }
+  const int result = CreateElement(tk, ElementKind::Panel, id, x, y, width, height, "", kNoImage,
+                                   kNoImage, 0, flags, -1);
+  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
+  return result;
+}
+
+int AddTab(Toolkit& tk, int panel, int position, const std::string& text, int image, Flags64 flags,
+           int64_t data) {
+  Element* p = FindElement(tk, panel);
+  if (p == nullptr || p->Kind != ElementKind::Panel) return -1;
+  const uint64_t serial = p->Serial;
+  const int index = AddItem(tk, panel, position, text, image, flags);
+  p = FindElement(tk, panel);
+  if (index < 0 || p == nullptr || p->Serial != serial) return index;
+  if (Element* tab = FindItem(*p, index)) tab->Data = data;
+  // The first tab becomes the selected one.
+  if (p->StateIndex < 0) p->StateIndex = 0;
+  p->Repaint = 1;
+  return index;
+}
+
+int ShowTab(Toolkit& tk, int panel, int tab) {
+  const Element* p = FindElement(tk, panel);
+  if (p == nullptr || p->Kind != ElementKind::Panel) return 0;
+  int lastParentHidden = 0;
+  auto& list = tk.root.Elements;
+  // Children follow their parents in the list, so a parent's state is settled before its
+  // children look at it.
+  for (int i = IndexOf(tk.root, p) + 1; i > 0 && i < static_cast<int>(list.size()); ++i) {
+    Element& e = *list[static_cast<size_t>(i)];
+    if (!e.Alive || !IsDescendant(tk, e, panel)) continue;
+    const Element* parent = FindElement(tk, e.ParentID);
+    if (parent == nullptr) continue;
+    lastParentHidden = parent->Hidden;
+    const bool direct = parent->ID == panel;
+    bool onTab = true;
+    if (direct)
+      onTab = e.TabIndex == tab;
+    else if (parent->Kind == ElementKind::Panel)
+      onTab = e.TabIndex == ShownTab(*parent);
+
+    if (!onTab) {
+      e.Hidden = 1;
+    } else if (direct) {
+      // Under a panel its program hid, the children keep what they have.
+      if (parent->HiddenOwn == 0) e.Hidden = parent->Hidden != 0 || e.HiddenOwn != 0 ? 1 : 0;
+    } else {
+      e.Hidden = parent->Hidden != 0 || e.HiddenOwn != 0 ? 1 : 0;
+    }
+    e.Repaint = 1;
+  }
+  return lastParentHidden;
+}
+
+void RegisterPanel(Toolkit& tk) {
+  KindHooks& hooks = tk.Hooks(ElementKind::Panel);
+  hooks.SetState = &SelectTab;
+  hooks.AddItem = &AddTabItem;
+  hooks.PaintItems = &PaintTabs;
+}
+
+}  // namespace tk

@@ -1,0 +1,220 @@
+// The scroll area kind: a content element larger than the visible area, moved by two bars.
+#include "elements/scrollarea.h"
+
+#include "core/attributes.h"
+#include "core/coords.h"
+#include "core/creation.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "elements/scrollbar.h"
+#include "render/paint.h"
+
+namespace tk {
+namespace {
+
+constexpr int kBarThickness = 17;
+
+// The content size lives in Min (width) and Max (height) and the step in PageLength, where
+// copying an element finds a scroll area's creation values; the offsets are HScroll/VScroll.
+Element* Bar(Toolkit& tk, const Element& area, int slot) {
+  Element* b = FindElement(tk, area.Attached[slot]);
+  return b != nullptr && b->Kind == ElementKind::ScrollBar ? b : nullptr;
+}
+
+bool GetAreaAttribute(Toolkit&, Element& area, int code, int64_t& value) {
+  switch (code) {
+    case kScrollAreaInnerWidth:
+      value = area.Min;
+      break;
+    case kScrollAreaInnerHeight:
+      value = area.Max;
+      break;
+    case kScrollAreaScrollX:
+      value = area.HScroll;
+      break;
+    case kScrollAreaScrollY:
+      value = area.VScroll;
+      break;
+    case kScrollAreaStep:
+      value = area.PageLength;
+      break;
+    default:
+      value = 0;
+      break;
+  }
+  return true;
+}
+
+// Moves the area's offset on one axis through its bar, which clamps it; returns the offset.
+int ScrollAxis(Toolkit& tk, int areaId, bool vertical, int v) {
+  Element* area = FindElement(tk, areaId);
+  if (area == nullptr) return v;
+  (vertical ? area->VScroll : area->HScroll) = v;
+  Element* bar = Bar(tk, *area, vertical ? 1 : 2);
+  if (bar == nullptr) return v;
+  const int barId = bar->ID;
+  SetScrollBarValue(tk, barId, v);
+  bar = FindElement(tk, barId);
+  area = FindElement(tk, areaId);
+  if (bar == nullptr || area == nullptr) return v;
+  v = bar->Value;
+  (vertical ? area->VScroll : area->HScroll) = v;
+  return v;
+}
+
+// Sets the content size on one axis: the bar along that axis is shown when the content does
+// not fit, and the other bar and the content make room for it.
+void SizeAxis(Toolkit& tk, Element& area, bool vertical, int v, int& newW, int& newH) {
+  (vertical ? area.Max : area.Min) = v;
+  (vertical ? newH : newW) = v;
+  Element* bar = Bar(tk, area, vertical ? 1 : 2);
+  if (bar == nullptr) return;
+  Element* other = Bar(tk, area, vertical ? 2 : 1);
+  const int W = area.Inner.w0, H = area.Inner.h0;
+  const int across = other == nullptr ? 0 : (vertical ? other->Frame.h0 : other->Frame.w0);
+  bar->Max = v + across + 2 * area.FrameWidth;
+  RecomputeScrollBar(*bar);
+  const bool needed = v >= bar->PageLength;
+  HideElement(tk, bar->ID, needed ? 0 : 1);
+  const int thickness = needed ? (vertical ? bar->Frame.w0 : bar->Frame.h0) : 0;
+  if (needed) {
+    if (vertical)
+      ResizeElementById(tk, bar->ID, W - bar->Frame.w0, 0, kIgnore, kIgnore);
+    else
+      ResizeElementById(tk, bar->ID, 0, H - bar->Frame.h0, kIgnore, kIgnore);
+  }
+  if (vertical) {
+    newW = W - thickness;
+    if (other != nullptr)
+      ResizeElementById(tk, other->ID, kIgnore, kIgnore, W - thickness, kIgnore);
+  } else {
+    newH = H - thickness;
+    if (other != nullptr)
+      ResizeElementById(tk, other->ID, kIgnore, kIgnore, kIgnore, H - thickness);
+  }
+  // A resized bar pages by its own length.
+  if (other != nullptr) RecomputeScrollBar(*other);
+}
+
+bool SetAreaAttribute(Toolkit& tk, Element& area, int code, int64_t value) {
+  if (code < kScrollAreaInnerWidth || code > kScrollAreaStep) return false;
+  BusyGuard busy(tk);
+  const int areaId = area.ID;
+  int v = static_cast<int>(value);
+  int newX = kIgnore, newY = kIgnore, newW = kIgnore, newH = kIgnore;
+  int64_t current = 0;
+  GetAreaAttribute(tk, area, code, current);
+  if (current == v) return true;
+  switch (code) {
+    case kScrollAreaScrollX:
+      newX = -ScrollAxis(tk, areaId, false, v);
+      break;
+    case kScrollAreaScrollY:
+      newY = -ScrollAxis(tk, areaId, true, v);
+      break;
+    case kScrollAreaInnerWidth:
+      SizeAxis(tk, area, false, v, newW, newH);
+      break;
+    case kScrollAreaInnerHeight:
+      SizeAxis(tk, area, true, v, newW, newH);
+      break;
+    case kScrollAreaStep:
+      area.PageLength = v;
+      for (int slot : {1, 2})
+        if (Element* b = Bar(tk, area, slot)) b->ArrowSize = v;
+      break;
+  }
+  Element* a = FindElement(tk, areaId);
+  if (a == nullptr) return true;
+  a->Repaint = 1;
+  if (newX != kIgnore || newY != kIgnore || newW != kIgnore || newH != kIgnore)
+    ResizeElementById(tk, a->Attached[0], newX, newY, newW, newH);
+  return true;
+}
+
+// The area's own bar items, laid out like a bar's parts along its right or bottom edge.
+void PaintAreaItems(Toolkit& tk, Element& area, platform::Painter& painter) {
+  const int ox = area.Inner.x0;
+  const int oy = area.Frame.y0 + area.FrameWidth;
+  const int bs = area.ButtonSize;
+  for (size_t i = 0; i < area.Items.size() && i < 3; ++i) {
+    Element& it = *area.Items[i];
+    if (area.Vertical != 0) {
+      it.Frame.x0 = area.Inner.w0 - bs;
+      it.Frame.w0 = bs;
+      it.Frame.h0 = bs;
+      if (i == 0) {
+        it.Frame.y0 = 0;
+      } else if (i == 1) {
+        it.Frame.y0 = area.Inner.h0 - it.Frame.h0;
+      } else {
+        it.Frame.y0 = static_cast<int>(area.ThumbPos + 0.5f);
+        it.Frame.h0 = static_cast<int>(area.ThumbLength + 0.5f);
+      }
+    } else {
+      it.Frame.y0 = 1;
+      it.Frame.h0 = area.Inner.h0 - 2;
+      it.Frame.w0 = bs;
+      if (i == 0) {
+        it.Frame.x0 = 0;
+      } else if (i == 1) {
+        it.Frame.x0 = area.Inner.w0 - it.Frame.w0;
+      } else {
+        it.Frame.x0 = static_cast<int>(area.ThumbPos + 0.5f);
+        it.Frame.w0 = static_cast<int>(area.ThumbLength + 0.5f);
+      }
+    }
+    PaintElement(tk, painter, area, it, ox, oy);
+  }
+}
+
+}  // namespace
+
+int ScrollArea(Toolkit& tk, int id, int x, int y, int width, int height, int innerWidth,
+               int innerHeight, int step, Flags64 flags, int parentId) {
+  BusyGuard busy(tk);
+  const int areaId = CreateElement(tk, ElementKind::ScrollArea, id, x, y, width, height, "",
+                                   innerWidth, innerHeight, step, flags, parentId);
+  if (areaId == 0) return 0;
+  Element* area = FindElement(tk, areaId);
+  if (area == nullptr) return 0;
+  // Creation stored the values raw; the attribute setters below apply them with their effects.
+  area->Min = area->Max = area->PageLength = 0;
+  const int W = area->Inner.w0, H = area->Inner.h0;
+
+  // The content comes first in the list so the bars are painted over it.
+  const int content =
+      CreateElement(tk, ElementKind::Container, -1, 0, 0, W, H, "", -1, -1, 0, 0, areaId);
+  CloseList(tk);
+  const int vbar =
+      ScrollBar(tk, -1, W - kBarThickness, 0, kBarThickness, H, 0, 0, 0, Flag::Vertical, areaId);
+  const int hbar = ScrollBar(tk, -1, 0, H - kBarThickness, W, kBarThickness, 0, 0, 0, 0, areaId);
+  for (int barId : {vbar, hbar}) {
+    if (Element* b = FindElement(tk, barId)) {
+      b->Attached[0] = areaId;
+      b->SubLevel = 1;
+    }
+  }
+  area = FindElement(tk, areaId);
+  if (area == nullptr) return 0;
+  area->Attached[0] = content != 0 ? content : -1;
+  area->Attached[1] = vbar != 0 ? vbar : -1;
+  area->Attached[2] = hbar != 0 ? hbar : -1;
+  if (content != 0) {
+    OpenList(tk, content);
+    if (Element* a = FindElement(tk, areaId)) a->ChildHost = content;
+  }
+  SetElementColor(tk, areaId, kScrollAreaInnerWidth, innerWidth);
+  SetElementColor(tk, areaId, kScrollAreaInnerHeight, innerHeight);
+  SetElementColor(tk, areaId, kScrollAreaStep, step);
+  return areaId;
+}
+
+void RegisterScrollArea(Toolkit& tk) {
+  KindHooks& h = tk.Hooks(ElementKind::ScrollArea);
+  h.GetAttribute = &GetAreaAttribute;
+  h.SetAttribute = &SetAreaAttribute;
+  h.PaintItems = &PaintAreaItems;
+}
+
+}  // namespace tk

@@ -1,0 +1,171 @@
+// The Panel kind: tab placement, which children show on tab switches, the shifted tab strip,
+// and tab presses arriving as native pointer events.
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/attributes.h"
+#include "core/events.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "elements/panel.h"
+#include "elements/registry.h"
+#include "elements/simple.h"
+#include "elements/window.h"
+#include "render/host.h"
+#include "render/paint.h"
+#include "tests/support/recording_painter.h"
+#include "tests/support/toolkit_fixture.h"
+
+namespace tk::testing {
+namespace {
+
+constexpr int kWindow = 1, kPanel = 10;
+
+class PanelTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    PrepareToolkit(tk);
+    ASSERT_EQ(tk::Window(tk, kWindow, 0, 0, 800, 600, "Main", Flag::SystemMenu), kWindow);
+  }
+
+  // A panel with three tabs; each tab gets one button, tab 1 also a container with a child.
+  void BuildPanel(int width) {
+    ASSERT_EQ(Panel(tk, kPanel, 20, 20, width, 200, 0, kWindow), kPanel);
+    for (const char* t : {"One", "Two", "Three"})
+      AddTab(tk, kPanel, -1, t);
+    OpenList(tk, kPanel, 0);
+    Button(tk, 100, 10, 10, 80, 25, "A");
+    CloseList(tk);  // re-opening an open list keeps its tab
+    OpenList(tk, kPanel, 1);
+    Button(tk, 101, 10, 10, 80, 25, "B");
+    Button(tk, 102, 10, 40, 80, 25, "B2");
+    tk::Container(tk, 103, 10, 70, 100, 60);
+    Button(tk, 104, 5, 5, 50, 20, "Inner");
+    CloseList(tk);
+    CloseList(tk);
+    OpenList(tk, kPanel, 2);
+    Button(tk, 105, 10, 10, 80, 25, "C");
+    CloseList(tk);
+  }
+
+  bool Hidden(int id) { return FindElement(tk, id)->Hidden != 0; }
+  Element& PanelRecord() { return *FindElement(tk, kPanel); }
+  // Canvas point in the middle of a tab as it is drawn, strip offset included.
+  std::pair<int, int> TabCenter(int index) {
+    Element& p = PanelRecord();
+    const Element& tab = *p.Items[static_cast<size_t>(index)];
+    return {p.Inner.x0 + 1 - p.HScroll + tab.Frame.x0 + tab.Frame.w0 / 2,
+            p.Inner.y0 - p.CaptionHeight + 1 + tab.Frame.h0 / 2};
+  }
+  // Text x of each tab label as drawn now.
+  std::map<std::string, int> LabelXs() {
+    RecordingPainter painter;
+    PaintItems(tk, painter, PanelRecord());
+    std::map<std::string, int> xs;
+    for (const auto& call : painter.Texts())
+      xs[call.text] = call.x;
+    return xs;
+  }
+};
+
+TEST_F(PanelTest, TabsArePlacedSideBySideAndInsertedTabsPushTheRest) {
+  ASSERT_EQ(Panel(tk, kPanel, 20, 20, 300, 200, 0, kWindow), kPanel);
+  EXPECT_EQ(PanelRecord().CaptionHeight, 25);
+  EXPECT_EQ(AddTab(tk, kPanel, -1, "First", -1, 0, 77), 0);
+  EXPECT_EQ(GetElementState(tk, kPanel), 0.0);  // the first tab is selected
+  EXPECT_EQ(AddElementItem(tk, kPanel, -1, "Second"), 1);
+  Element& p = PanelRecord();
+  ASSERT_EQ(p.Items.size(), 2u);
+  const int firstW = p.Items[0]->Frame.w0;
+  const int secondX = p.Items[1]->Frame.x0;
+  EXPECT_GT(firstW, 0);
+  EXPECT_GE(secondX, firstW);  // side by side, no overlap
+  EXPECT_EQ(p.Items[0]->Frame.h0, p.CaptionHeight - 3);
+  EXPECT_EQ(GetItemData(tk, kPanel, 0), 77);
+
+  // Inserting before the second tab takes its place and pushes it along.
+  EXPECT_EQ(AddTab(tk, kPanel, 1, "Middle"), 1);
+  ASSERT_EQ(p.Items.size(), 3u);
+  EXPECT_EQ(p.Items[1]->Text, "Middle");
+  EXPECT_EQ(p.Items[1]->Frame.x0, secondX);
+  EXPECT_GT(p.Items[2]->Frame.x0, secondX);
+  EXPECT_EQ(p.Items[2]->Text, "Second");
+
+  // Not a panel, or no element: neutral answers.
+  const int button = Button(tk, 50, 0, 0, 10, 10, "x", 0, kWindow);
+  EXPECT_EQ(AddTab(tk, button, -1, "Tab"), -1);
+  EXPECT_EQ(AddTab(tk, 999, -1, "Tab"), -1);
+  EXPECT_EQ(ShowTab(tk, 999, 0), 0);
+  EXPECT_EQ(ShowTab(tk, button, 0), 0);
+}
+
+TEST_F(PanelTest, SwitchingTabsShowsOnlyThatTabsChildrenAndKeepsProgramHiddenOnes) {
+  BuildPanel(300);
+  EXPECT_FALSE(Hidden(100));
+  for (int id : {101, 102, 103, 104, 105})
+    EXPECT_TRUE(Hidden(id)) << id;
+
+  HideElement(tk, 102, 1);  // the program hides a child of a tab not shown yet
+  SetElementState(tk, kPanel, 1);
+  EXPECT_EQ(GetElementState(tk, kPanel), 1.0);
+  EXPECT_TRUE(Hidden(100));
+  EXPECT_FALSE(Hidden(101));
+  EXPECT_TRUE(Hidden(102));  // stays hidden by its program
+  EXPECT_FALSE(Hidden(103));
+  EXPECT_FALSE(Hidden(104));  // inside a container on the shown tab
+  EXPECT_TRUE(Hidden(105));
+
+  SetElementState(tk, kPanel, 2);
+  for (int id : {100, 101, 102, 103, 104})
+    EXPECT_TRUE(Hidden(id)) << id;
+  EXPECT_FALSE(Hidden(105));
+
+  // A tab that does not exist changes nothing visible.
+  SetElementState(tk, kPanel, 7);
+  EXPECT_FALSE(Hidden(105));
+  EXPECT_EQ(PanelRecord().CurrentTab, 2);
+
+  SetElementState(tk, kPanel, 0);
+  EXPECT_FALSE(Hidden(100));
+  EXPECT_TRUE(Hidden(101));
+  EXPECT_TRUE(Hidden(104));
+}
+
+TEST_F(PanelTest, PressingATabThroughNativeEventsSwitchesAndPostsChange) {
+  BuildPanel(160);
+  AddTab(tk, kPanel, -1, "A long fourth tab title");
+  std::vector<std::pair<EventCode, int>> posted;
+  BindCallback(tk, MakeHandler([&](EventCode code, int value) {
+                 if (code == ElementEvent::Change && tk.root.Event.EventElement == kPanel)
+                   posted.emplace_back(code, value);
+                 return 1;
+               }),
+               -1, -1, -1);
+  PumpEvents(tk);  // start-up paint lays the strip out
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+
+  auto press = [&](int index) {
+    const auto [x, y] = TabCenter(index);
+    platform.InjectMove(x, y);
+    PumpEvents(tk);
+    platform.InjectClick(x, y);
+    PumpEvents(tk);
+  };
+  press(1);
+  EXPECT_EQ(GetElementState(tk, kPanel), 1.0);
+  EXPECT_FALSE(Hidden(101));
+  EXPECT_TRUE(Hidden(100));
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].second, 1);
+
+  press(1);  // the same tab again: no Change
+  EXPECT_EQ(posted.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tk::testing

@@ -1,0 +1,98 @@
+// The ScrollArea kind: its content and bars at creation, clamped scrolling that moves the
+// content, showing and hiding the bars as the content size changes, and the step.
+#include "elements/scrollarea.h"
+#include "core/attributes.h"
+#include "core/coords.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "elements/registry.h"
+#include "elements/scrollbar.h"
+#include "elements/simple.h"
+#include "elements/window.h"
+#include "tests/support/toolkit_fixture.h"
+
+namespace tk::testing {
+namespace {
+
+constexpr int kWindow = 1, kArea = 10;
+
+class ScrollAreaTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    PrepareToolkit(tk);
+    ASSERT_EQ(tk::Window(tk, kWindow, 0, 0, 800, 600, "Main", Flag::SystemMenu), kWindow);
+    ASSERT_EQ(ScrollArea(tk, kArea, 10, 10, 200, 150, 400, 600, 10, 0, kWindow), kArea);
+    Button(tk, 50, 5, 5, 80, 25, "In content");
+    CloseList(tk);
+  }
+  Element& Area() { return *FindElement(tk, kArea); }
+  Element& Content() { return *FindElement(tk, Area().Attached[0]); }
+  Element& VBar() { return *FindElement(tk, Area().Attached[1]); }
+  Element& HBar() { return *FindElement(tk, Area().Attached[2]); }
+  int ContentY() { return Content().Frame.y0 - Area().Inner.y0; }
+  int ContentX() { return Content().Frame.x0 - Area().Inner.x0; }
+};
+
+TEST_F(ScrollAreaTest, CreationBuildsContentAndBarsAndChildrenLandInTheContent) {
+  ASSERT_NE(FindElement(tk, Area().Attached[0]), nullptr);
+  EXPECT_EQ(VBar().Kind, ElementKind::ScrollBar);
+  EXPECT_EQ(HBar().Kind, ElementKind::ScrollBar);
+  EXPECT_NE(VBar().Vertical, 0);
+  EXPECT_EQ(VBar().Attached[0], kArea);
+  EXPECT_EQ(GetParent(tk, 50), Content().ID);
+  EXPECT_NE(tk.root.OpenList, Content().ID);  // CloseList closed the content and the area
+  EXPECT_NE(tk.root.OpenList, kArea);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 1), 400);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 2), 600);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 5), 10);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 9), 0);
+  // Both dimensions overflow: both bars show.
+  EXPECT_EQ(VBar().Hidden, 0);
+  EXPECT_EQ(HBar().Hidden, 0);
+  EXPECT_EQ(Content().Frame.h0, 600);
+}
+
+TEST_F(ScrollAreaTest, ScrollingIsClampedByTheBarAndMovesTheContent) {
+  SetElementColor(tk, kArea, 4, 100000);
+  const int clamped = VBar().Max - VBar().PageLength;
+  ASSERT_GT(clamped, 0);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), clamped);
+  EXPECT_EQ(VBar().Value, clamped);
+  EXPECT_EQ(ContentY(), -clamped);
+
+  SetElementColor(tk, kArea, 3, 30);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 3), 30);
+  EXPECT_EQ(ContentX(), -30);
+
+  // The same value again moves nothing.
+  const int x = Content().Frame.x0, y = Content().Frame.y0;
+  SetElementColor(tk, kArea, 4, clamped);
+  SetElementColor(tk, kArea, 3, 30);
+  EXPECT_EQ(Content().Frame.x0, x);
+  EXPECT_EQ(Content().Frame.y0, y);
+
+  // Moving the bar scrolls the area with it.
+  SetElementState(tk, VBar().ID, 12);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 12);
+  EXPECT_EQ(ContentY(), -12);
+}
+
+TEST_F(ScrollAreaTest, ShortContentHidesItsBarAndStepReachesBothBars) {
+  SetElementColor(tk, kArea, 2, 50);
+  EXPECT_NE(VBar().Hidden, 0);
+  EXPECT_EQ(Content().Frame.w0, Area().Inner.w0);  // the full visible width
+  EXPECT_EQ(HBar().Frame.w0, Area().Inner.w0);
+  SetElementColor(tk, kArea, 2, 900);
+  EXPECT_EQ(VBar().Hidden, 0);
+  EXPECT_EQ(Content().Frame.w0, Area().Inner.w0 - VBar().Frame.w0);
+  EXPECT_EQ(Content().Frame.h0, 900);
+
+  SetElementColor(tk, kArea, 5, 7);
+  EXPECT_EQ(VBar().ArrowSize, 7);
+  EXPECT_EQ(HBar().ArrowSize, 7);
+  // An id that names nothing is ignored.
+  EXPECT_EQ(SetElementColor(tk, 999, 4, 5), 0);
+}
+
+}  // namespace
+}  // namespace tk::testing
