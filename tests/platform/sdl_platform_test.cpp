@@ -13,7 +13,6 @@
 #include "platform/sdl/sdl_platform.h"
 #include "tests/support/window_capture.h"
 
-
 namespace tk::platform {
 namespace {
 

@@ -1,9 +1,13 @@
 // Sanitizer settings built into the test program, so every way of running it gets them.
 // The suppressed leaks are caches that the system libraries keep for the whole process.
 
-extern "C" const char* __asan_default_options() { return "detect_leaks=1:abort_on_error=1"; }
+extern "C" const char* __asan_default_options() {
+  return "detect_leaks=1:abort_on_error=1";
+}
 
-extern "C" const char* __ubsan_default_options() { return "print_stacktrace=1"; }
+extern "C" const char* __ubsan_default_options() {
+  return "print_stacktrace=1";
+}
 
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig\n"
@@ -15,4 +19,6 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libgobject\n";
 }
 
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}

@@ -58,7 +58,7 @@ inline bool GrabX11Window(SDL_Window* window, std::vector<uint32_t>& out, int& w
 
 // Largest channel difference between a window read-back and the headless canvas.
 inline int MaxDifference(const std::vector<uint32_t>& pixels, int width, int height,
-                  const HeadlessPlatform& headless, int& differing) {
+                         const HeadlessPlatform& headless, int& differing) {
   int maxDiff = 0;
   differing = 0;
   for (int y = 0; y < height; ++y)
