@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/cairo_canvas.h"
 #include "platform/fonts.h"
 #include "platform/images.h"
 
@@ -16,16 +17,8 @@ namespace bench {
 
 namespace {
 
-void Normalize(int& x, int& y, int& w, int& h) {
-  if (w < 0) {
-    x += w;
-    w = -w;
-  }
-  if (h < 0) {
-    y += h;
-    h = -h;
-  }
-}
+using tk::platform::Normalize;
+using tk::platform::RoundedPath;
 
 double Red(PColor c) {
   return static_cast<double>(c & 0xFF) / 255.0;
@@ -38,30 +31,6 @@ double Blue(PColor c) {
 }
 double Alpha(PColor c) {
   return static_cast<double>((c >> 24) & 0xFF) / 255.0;
-}
-
-// The same geometry as the toolkit's painter, so the two pictures can be compared pixel by
-// pixel.
-void RoundedPath(cairo_t* cr, double x, double y, double w, double h, double rx, double ry) {
-  rx = std::min(std::max(rx, 0.0), w / 2);
-  ry = std::min(std::max(ry, 0.0), h / 2);
-  if (rx <= 0 || ry <= 0) {
-    cairo_rectangle(cr, x, y, w, h);
-    return;
-  }
-  auto corner = [&](double cx, double cy, double a0, double a1) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, rx, ry);
-    cairo_arc(cr, 0, 0, 1, a0, a1);
-    cairo_restore(cr);
-  };
-  cairo_new_sub_path(cr);
-  corner(x + w - rx, y + ry, -M_PI / 2, 0);
-  corner(x + w - rx, y + h - ry, 0, M_PI / 2);
-  corner(x + rx, y + h - ry, M_PI / 2, M_PI);
-  corner(x + rx, y + ry, M_PI, 3 * M_PI / 2);
-  cairo_close_path(cr);
 }
 
 void Fill(cairo_t* cr, DrawMode mode, PColor back, PColor front, int y, int h) {

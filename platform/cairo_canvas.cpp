@@ -19,6 +19,8 @@ namespace {
 constexpr double kTextDpi = 96.0;
 constexpr PColor kCanvasFill = 0xF0F0F0;
 
+}  // namespace
+
 // Negative sizes extend left or up from the given corner.
 void Normalize(int& x, int& y, int& w, int& h) {
   if (w < 0) {
@@ -52,8 +54,6 @@ void RoundedPath(cairo_t* cr, double x, double y, double w, double h, double rx,
   corner(x + rx, y + ry, M_PI, 3 * M_PI / 2);
   cairo_close_path(cr);
 }
-
-}  // namespace
 
 CairoPainter::Picture::Picture(Picture&& other) noexcept {
   *this = std::move(other);

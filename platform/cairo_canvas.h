@@ -21,6 +21,11 @@
 
 namespace tk::platform {
 
+// Geometry shared with code that draws the same pictures with cairo directly: negative sizes
+// extend left or up from the given corner; a rounded rectangle path with radii rx, ry.
+void Normalize(int& x, int& y, int& w, int& h);
+void RoundedPath(cairo_t* cr, double x, double y, double w, double h, double rx, double ry);
+
 // Painter over one cairo surface. The origin is applied by the painter itself, so the cairo
 // transform stays the identity and text lands on whole pixels.
 class CairoPainter : public Painter {
