@@ -241,6 +241,9 @@ void SetElementState(Toolkit& tk, int id, double state) {
     case ElementKind::Splitter:
     case ElementKind::ComboBox:
     case ElementKind::Panel:
+      // A tab that does not exist is refused: the panel would report a selection it does not
+      // show and announce a change that did not happen.
+      if (e->Kind == ElementKind::Panel && e->ItemMap.count(value) == 0) return;
       if (auto hook = tk.Hooks(e->Kind).SetState) {
         hook(tk, *e, state);
         e = FindElement(tk, id);

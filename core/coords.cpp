@@ -124,6 +124,8 @@ void RecomputeAxis(Toolkit& tk, Element& e, int pos, const Axis& a) {
   if (clip.*a.pos1 + clip.*a.size1 > innerAreaPos + innerAreaSize) {
     clip.*a.size1 = innerAreaSize - (clip.*a.pos1 - innerAreaPos);
   }
+
+  KeepBesideScrollBars(tk, e);
 }
 
 // Places the docked children of `parent` one after another in its inner area. The parent's
@@ -282,6 +284,21 @@ int ElementHeight(Toolkit& tk, int id, int mode) {
       return e->Inner.h0;
     default:
       return 0;
+  }
+}
+
+void KeepBesideScrollBars(Toolkit& tk, Element& e) {
+  const Element* area = ParentOf(tk, e);
+  if (area == nullptr || area->Kind != ElementKind::ScrollArea || area->Attached[0] != e.ID) return;
+  for (const Axis& a : {kAxisX, kAxisY}) {
+    // The bar that lies across this axis: the vertical bar eats width, the horizontal height.
+    const Element* bar = FindElement(tk, area->Attached[a.vertical ? 2 : 1]);
+    if (bar == nullptr || bar->Hidden != 0) continue;
+    const int thickness = a.vertical ? bar->Frame.h0 : bar->Frame.w0;
+    const int limit = area->Inner.*a.pos0 + area->Inner.*a.size0 - thickness;
+    CoordBlock& clip = e.Clip;
+    clip.*a.size0 = std::max(0, std::min(clip.*a.size0, limit - clip.*a.pos0));
+    clip.*a.size1 = std::max(0, std::min(clip.*a.size1, limit - clip.*a.pos1));
   }
 }
 

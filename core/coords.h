@@ -21,6 +21,10 @@ int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height,
 
 // Recompute the x- (y-) dependent blocks from Frame; x (y) is the new absolute position, or
 // kIgnore when only the size changed.
+// A scroll area's content is visible only beside the area's shown bars, so whatever is added
+// to it later is neither drawn over the bars nor hit in their place. Cuts e's visible blocks
+// when e is such a content; anything else is left alone.
+void KeepBesideScrollBars(Toolkit& tk, Element& e);
 void SetElementX(Toolkit& tk, Element& e, int x);
 void SetElementY(Toolkit& tk, Element& e, int y);
 

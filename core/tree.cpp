@@ -218,7 +218,14 @@ int AddChildCount(Toolkit& tk, int id, int delta) {
 int OpenList(Toolkit& tk, int id, int tab) {
   Root& root = tk.root;
   const int previous = root.OpenList;
-  if (id == -1 || id == root.OpenList) return previous;
+  if (id == -1) return previous;
+  if (id == root.OpenList) {
+    // Re-opening the open panel still picks the tab, so new elements land where asked.
+    Element* open = FindElement(tk, id);
+    if (open != nullptr && open->Kind == ElementKind::Panel && open->ItemMap.count(tab) != 0)
+      open->CurrentTab = tab;
+    return previous;
+  }
   Element* e = FindElement(tk, id);
   if (e == nullptr) return previous;
   if (Element* host = FindElement(tk, e->ChildHost)) e = host;

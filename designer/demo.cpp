@@ -1,5 +1,6 @@
 // The toolkit demonstration scene: windows of every caption style, one element of each kind
-// built so far, editable Strings and a design surface with selectable elements.
+// built so far, editable Strings, a design surface with selectable elements, and the layout
+// kinds (a splitter between a tabbed panel and a note, a scroll area larger than its view).
 #include "designer/demo.h"
 
 #include "core/attributes.h"
@@ -7,7 +8,11 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/panel.h"
+#include "elements/scrollarea.h"
+#include "elements/scrollbar.h"
 #include "elements/simple.h"
+#include "elements/splitter.h"
 #include "elements/window.h"
 #include "platform/platform.h"
 #include "render/host.h"
@@ -120,6 +125,60 @@ void BuildDesignSurface(Toolkit& tk) {
   tk.root.DesignedElement = -1;
 }
 
+// A splitter shares its rectangle between a three-tab panel and a note; beside it a scroll
+// area shows a corner of content larger than itself, and a lone scroll bar runs below.
+void BuildLayoutKinds(Toolkit& tk) {
+  Window(tk, kLayoutWindow, 20, 468, 960, 265, "Layout kinds", Flag::SystemMenu);
+
+  const int panel = Panel(tk, 400, 0, 0, 300, 190, 0, kLayoutWindow);
+  AddTab(tk, panel, -1, "General");
+  AddTab(tk, panel, -1, "Options");
+  AddTab(tk, panel, -1, "Заметки");
+  OpenList(tk, panel, 0);
+  Text(tk, 401, 10, 10, 120, 22, "Name:");
+  String(tk, 402, 10, 36, 200, 24, "Window_0");
+  Button(tk, 403, 10, 72, 100, 28, "Apply");
+  OpenList(tk, panel, 1);
+  CheckBox(tk, 404, 10, 10, 200, 22, "Snap to the grid");
+  CheckBox(tk, 405, 10, 36, 200, 22, "Show guide lines");
+  SetElementState(tk, 405, 1);
+  Option(tk, 406, 10, 66, 200, 22, "Small grid");
+  Option(tk, 407, 10, 90, 200, 22, "Large grid");
+  SetElementState(tk, 407, 1);
+  OpenList(tk, panel, 2);
+  Editor(tk, 408, 10, 10, 260, 110, "");
+  AddElementItem(tk, 408, -1, "Каждая вкладка держит свои элементы.\nOnly this tab's show.");
+  CloseList(tk);
+
+  const int note = Container(tk, 409, 0, 0, 200, 190, Flag::Border, kLayoutWindow);
+  OpenList(tk, note);
+  Text(tk, 410, 8, 8, 180, 90,
+       "Drag the separator between the panel and this note; each side keeps its minimum.");
+  CloseList(tk);
+
+  const int split = Splitter(tk, kLayoutSplitter, 10, 10, 560, 190, panel, note,
+                             Flag::Vertical | Flag::SplitterGrip, kLayoutWindow);
+  SetElementColor(tk, split, SplitterAttribute::FirstMinimumSize, 150);
+  SetElementColor(tk, split, SplitterAttribute::SecondMinimumSize, 100);
+  SetElementState(tk, split, 330);
+
+  ScrollBar(tk, 411, 10, 208, 560, 17, 0, 100, 20, 0, kLayoutWindow);
+  SetElementState(tk, 411, 35);
+  Text(tk, 412, 10, 230, 560, 20,
+       "A lone scroll bar: arrows step, the track pages, the thumb drags.");
+
+  ScrollArea(tk, kLayoutScrollArea, 585, 10, 360, 215, 700, 480, 10, Flag::Border, kLayoutWindow);
+  Text(tk, 413, 10, 10, 320, 40, "The content is 700 by 480 pixels; the bars scroll it.");
+  Button(tk, 414, 10, 60, 120, 28, "Top left");
+  Button(tk, 415, 560, 60, 120, 28, "Far right");
+  Button(tk, 416, 10, 430, 120, 28, "Bottom");
+  Button(tk, 417, 560, 430, 120, 28, "Far corner");
+  Frame(tk, 418, 200, 150, 300, 200, "Inside the content");
+  CheckBox(tk, 419, 220, 180, 200, 22, "Scrolled with the rest");
+  CloseList(tk);
+  CloseList(tk);
+}
+
 }  // namespace
 
 int BuildDemo(Toolkit& tk, int width, int height) {
@@ -128,6 +187,7 @@ int BuildDemo(Toolkit& tk, int width, int height) {
   if (main <= 0) return 0;
   BuildCaptionStyles(tk);
   BuildDesignSurface(tk);
+  BuildLayoutKinds(tk);
   BuildKindsWindow(tk);
   ActivateElement(tk, kKindsWindow);
   FocusWindow(tk, kKindsWindow);

@@ -8,7 +8,7 @@
 namespace tk::demo {
 
 inline constexpr int kDefaultWidth = 1000;
-inline constexpr int kDefaultHeight = 500;
+inline constexpr int kDefaultHeight = 770;
 
 // Ids of the elements that scripts and tests act on.
 inline constexpr int kMainWindow = 1;
@@ -17,6 +17,9 @@ inline constexpr int kEditableString = 115;
 inline constexpr int kNumericString = 116;
 inline constexpr int kDesignWindow = 30;
 inline constexpr int kDesignButton = 301;  // the first design-selectable element
+inline constexpr int kLayoutWindow = 40;
+inline constexpr int kLayoutSplitter = 420;
+inline constexpr int kLayoutScrollArea = 430;
 
 // Builds the scene on a prepared toolkit (the first window opens the host); returns the main
 // window's id, 0 when the host could not be opened.

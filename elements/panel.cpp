@@ -18,6 +18,8 @@ constexpr int kNoImage = -1;
 constexpr int kTabDrop = 2;
 // The selected tab's right edge stays this far inside the panel when the strip shifts.
 constexpr int kStripMargin = 2;
+constexpr Color kTabLine = 0xACACAC;          // tab outlines and the line under the strip
+constexpr Color kTabSelectedFill = 0xFFFFFF;  // a panel without its own colour
 
 // The tab a panel shows: its selected tab, or the first while none is selected.
 int ShownTab(const Element& panel) {
@@ -54,25 +56,41 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
   }
   panel.HScroll = -offset;
 
-  auto look = [&](Element& tab, int index) {
-    tab.BackColor = kNoColor;
-    tab.RepaintFlags =
-        index == panel.HotItem && tab.Disabled == 0 ? StateBit::Hot : StateBit::Normal;
+  // Tabs are outlined: the others in the normal (or hot) look, the selected one in the
+  // panel's own colour, open at the bottom so it joins the client area below the strip line.
+  auto look = [&](Element& tab, int index, bool selected) {
+    tab.Flags |= Flag::Border;
+    tab.FrameColor = kTabLine;
+    if (selected) {
+      tab.BackgroundMode = Background::Plain;
+      tab.BackColor = panel.BackColor != kNoColor ? panel.BackColor : kTabSelectedFill;
+      tab.RepaintFlags = StateBit::Pressed;
+    } else {
+      tab.BackgroundMode = Background::Gradient;
+      tab.BackColor = kNoColor;
+      tab.RepaintFlags =
+          index == panel.HotItem && tab.Disabled == 0 ? StateBit::Hot : StateBit::Normal;
+    }
   };
   // Indexed walks: the list is re-read every step.
   for (int i = 0; i < static_cast<int>(panel.Items.size()); ++i) {
     if (i == current) continue;
     Element& tab = *panel.Items[static_cast<size_t>(i)];
-    look(tab, i);
+    look(tab, i, false);
     tab.Frame.y0 = kTabDrop;
     PaintElement(tk, painter, panel, tab, ox + offset, oy, 0, -kTabDrop);
   }
+  const int stripBottom = oy + panel.CaptionHeight - 4;
+  painter.SetMode(platform::DrawMode::Default);
+  painter.Line(panel.Inner.x0, stripBottom, panel.Inner.w0, 1, kTabLine);
   if (current >= 0 && current < static_cast<int>(panel.Items.size())) {
     Element& tab = *panel.Items[static_cast<size_t>(current)];
-    look(tab, current);
-    tab.RepaintFlags |= StateBit::Pressed;
+    look(tab, current, true);
     tab.Frame.y0 = 0;
     PaintElement(tk, painter, panel, tab, ox + offset, oy);
+    const int x = ox + offset + tab.Frame.x0;
+    painter.SetMode(platform::DrawMode::Default);
+    painter.Line(x + 1, stripBottom, tab.Frame.w0 - 2, 1, tab.BackColor);
   }
 }
 

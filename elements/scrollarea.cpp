@@ -1,6 +1,8 @@
 // The scroll area kind: a content element larger than the visible area, moved by two bars.
 #include "elements/scrollarea.h"
 
+#include <algorithm>
+
 #include "core/attributes.h"
 #include "core/coords.h"
 #include "core/creation.h"
@@ -83,12 +85,14 @@ void SizeAxis(Toolkit& tk, Element& area, bool vertical, int v, int& newW, int& 
     else
       ResizeElementById(tk, bar->ID, 0, H - bar->Frame.h0, kIgnore, kIgnore);
   }
+  // The content keeps its own size across the axis and only grows to fill the room beside
+  // the bar, so setting one dimension never cuts off the other.
   if (vertical) {
-    newW = W - thickness;
+    newW = std::max(area.Min, W - thickness);
     if (other != nullptr)
       ResizeElementById(tk, other->ID, kIgnore, kIgnore, W - thickness, kIgnore);
   } else {
-    newH = H - thickness;
+    newH = std::max(area.Max, H - thickness);
     if (other != nullptr)
       ResizeElementById(tk, other->ID, kIgnore, kIgnore, kIgnore, H - thickness);
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/builtin_images.h"
+#include "core/coords.h"
 #include "core/lookup.h"
 #include "core/textbox.h"
 #include "render/interaction.h"
@@ -157,6 +158,7 @@ void UpdateVisible(Toolkit& tk, const Painter& painter, Element& e) {
   const Area area =
       parent ? UsableArea(*parent) : Area{0, 0, painter.OutputWidth(), painter.OutputHeight()};
   CutInto(area, e.Frame.x0, e.Frame.y0, e.Frame.w0, e.Frame.h0, e.Clip);
+  KeepBesideScrollBars(tk, e);
 }
 
 bool IsCloseGlyph(const Toolkit& tk, int image) {
@@ -264,15 +266,28 @@ int ImageOpacity(const Element& owner, const Element& record, bool disabled) {
   return kOpacityFull;
 }
 
+// Whether the element lies inside a scroll area, whose content sticks out by design.
+bool InsideScrollArea(Toolkit& tk, const Element& e) {
+  int id = e.ParentID;
+  for (int depth = 0; depth < 64; ++depth) {  // bounded: a broken parent chain cannot loop
+    const Element* p = FindElement(tk, id);
+    if (p == nullptr || p->ID == p->ParentID) return false;
+    if (p->Kind == ElementKind::ScrollArea) return true;
+    id = p->ParentID;
+  }
+  return false;
+}
+
 // Red 1-pixel lines along the inner frame edges that lie outside the visible rectangle.
-void MarkOverhang(Painter& painter, const Element& e) {
+// Scrolled content is left unmarked: it is meant to reach beyond its view.
+void MarkOverhang(Toolkit& tk, Painter& painter, const Element& e) {
   const int s = e.FrameWidth - e.FrameWidthSet;
   const int x = e.Frame.x0 + s, y = e.Frame.y0 + s;
   const int w = e.Frame.w0 - 2 * s - 1, h = e.Frame.h0 - 2 * s - 1;
   const CoordBlock& v = e.Clip;
   const bool left = x < v.x0, top = y < v.y0;
   const bool right = x + w > v.x0 + v.w0 - 1, bottom = y + h > v.y0 + v.h0 - 1;
-  if (!(left || top || right || bottom)) return;
+  if (!(left || top || right || bottom) || InsideScrollArea(tk, e)) return;
   painter.SetMode(DrawMode::Outlined);
   if (left) painter.Line(x, y, 1, h, kOverhangRed);
   if (top) painter.Line(x, y, w, 1, kOverhangRed);
@@ -294,7 +309,7 @@ void PaintListElement(Toolkit& tk, Painter& painter, Element& e) {
     return;
   }
   if (e.Hidden) return;
-  MarkOverhang(painter, e);
+  MarkOverhang(tk, painter, e);
   PaintElement(tk, painter, e, e);
   PaintItems(tk, painter, e);
   e.Painted = 1;

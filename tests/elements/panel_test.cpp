@@ -17,6 +17,7 @@
 #include "elements/window.h"
 #include "render/host.h"
 #include "render/paint.h"
+#include "render/repaint.h"
 #include "tests/support/recording_painter.h"
 #include "tests/support/toolkit_fixture.h"
 
@@ -124,15 +125,45 @@ TEST_F(PanelTest, SwitchingTabsShowsOnlyThatTabsChildrenAndKeepsProgramHiddenOne
     EXPECT_TRUE(Hidden(id)) << id;
   EXPECT_FALSE(Hidden(105));
 
-  // A tab that does not exist changes nothing visible.
+  // A tab that does not exist is refused: nothing changes and no Change is announced.
+  int changes = 0;
+  BindCallback(tk, MakeHandler([&](EventCode code, int) {
+                 if (code == ElementEvent::Change && tk.root.Event.EventElement == kPanel)
+                   ++changes;
+                 return 1;
+               }),
+               -1, -1, -1);
+  changes = 0;  // binding replays the Change of the last switch
   SetElementState(tk, kPanel, 7);
+  SetElementState(tk, kPanel, -1);
   EXPECT_FALSE(Hidden(105));
   EXPECT_EQ(PanelRecord().CurrentTab, 2);
+  EXPECT_EQ(GetElementState(tk, kPanel), 2.0);
+  EXPECT_EQ(changes, 0);
 
   SetElementState(tk, kPanel, 0);
+  EXPECT_EQ(changes, 1);
   EXPECT_FALSE(Hidden(100));
   EXPECT_TRUE(Hidden(101));
   EXPECT_TRUE(Hidden(104));
+}
+
+TEST_F(PanelTest, ReopeningTheOpenPanelPicksTheRequestedTab) {
+  // Without a parent the panel's list stays open after creation.
+  CloseList(tk);
+  ASSERT_EQ(Panel(tk, kPanel, 20, 20, 300, 200), kPanel);
+  ASSERT_EQ(tk.root.OpenList, kPanel);
+  AddTab(tk, kPanel, -1, "One");
+  AddTab(tk, kPanel, -1, "Two");
+  Button(tk, 100, 10, 10, 80, 25, "On one");
+  OpenList(tk, kPanel, 1);  // already the open list: only the tab changes
+  Button(tk, 101, 10, 10, 80, 25, "On two");
+  OpenList(tk, kPanel, 5);  // no such tab: stays on the second
+  Button(tk, 102, 10, 40, 80, 25, "Also on two");
+  EXPECT_EQ(FindElement(tk, 100)->TabIndex, 0);
+  EXPECT_EQ(FindElement(tk, 101)->TabIndex, 1);
+  EXPECT_EQ(FindElement(tk, 102)->TabIndex, 1);
+  EXPECT_EQ(FindElement(tk, 101)->ParentID, kPanel);
 }
 
 TEST_F(PanelTest, PressingATabThroughNativeEventsSwitchesAndPostsChange) {
@@ -165,6 +196,49 @@ TEST_F(PanelTest, PressingATabThroughNativeEventsSwitchesAndPostsChange) {
 
   press(1);  // the same tab again: no Change
   EXPECT_EQ(posted.size(), 1u);
+}
+
+TEST_F(PanelTest, AWideCurrentTabShiftsTheWholeStripAndShiftedTabsStayPressable) {
+  BuildPanel(220);
+  AddTab(tk, kPanel, -1, "A long fourth tab title");
+  Repaint(tk, kWindow, true);
+  EXPECT_EQ(PanelRecord().HScroll, 0);  // the first tab fits: no shift
+  const auto before = LabelXs();
+  ASSERT_EQ(before.size(), 4u);
+
+  SetElementState(tk, kPanel, 3);
+  Repaint(tk, kWindow, true);
+  Element& p = PanelRecord();
+  const Element& wide = *p.Items[3];
+  ASSERT_GT(wide.Frame.x0 + wide.Frame.w0, p.Inner.w0);
+  const int shift = p.HScroll;
+  // The wide tab's right edge ends two pixels inside the panel's inner width.
+  EXPECT_EQ(wide.Frame.x0 + wide.Frame.w0 - shift, p.Inner.w0 - 2);
+  const auto after = LabelXs();
+  // Every tab moves with the strip; those pushed out of the panel are not drawn at all.
+  ASSERT_GE(after.size(), 2u);
+  for (const auto& [text, x] : after)
+    EXPECT_EQ(x, before.at(text) - shift) << text;
+
+  // A tab pressed where it is drawn now (shifted) is the one selected.
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  const auto [x, y] = TabCenter(2);
+  ASSERT_GT(x, p.Inner.x0);                        // visible inside the panel
+  ASSERT_GT(p.HScroll, p.Items[2]->Frame.w0 / 2);  // unshifted, that point is another tab
+  platform.InjectMove(x, y);
+  PumpEvents(tk);
+  platform.InjectClick(x, y);
+  PumpEvents(tk);
+  EXPECT_EQ(GetElementState(tk, kPanel), 2.0);
+  EXPECT_FALSE(Hidden(105));
+  EXPECT_EQ(PanelRecord().HScroll, 0);  // the third tab fits again
+
+  // A panel without tabs draws no strip.
+  const int bare = Panel(tk, 20, 400, 20, 200, 100, 0, kWindow);
+  RecordingPainter painter;
+  PaintItems(tk, painter, *FindElement(tk, bare));
+  EXPECT_TRUE(painter.Texts().empty());
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "elements/scrollbar.h"
 #include "elements/simple.h"
 #include "elements/window.h"
+#include "render/host.h"
+#include "render/repaint.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -50,6 +52,7 @@ TEST_F(ScrollAreaTest, CreationBuildsContentAndBarsAndChildrenLandInTheContent) 
   EXPECT_EQ(VBar().Hidden, 0);
   EXPECT_EQ(HBar().Hidden, 0);
   EXPECT_EQ(Content().Frame.h0, 600);
+  EXPECT_EQ(Content().Frame.w0, 400);  // setting the height kept the width
 }
 
 TEST_F(ScrollAreaTest, ScrollingIsClampedByTheBarAndMovesTheContent) {
@@ -78,9 +81,12 @@ TEST_F(ScrollAreaTest, ScrollingIsClampedByTheBarAndMovesTheContent) {
 }
 
 TEST_F(ScrollAreaTest, ShortContentHidesItsBarAndStepReachesBothBars) {
+  SetElementColor(tk, kArea, 1, 100);
+  EXPECT_NE(HBar().Hidden, 0);
   SetElementColor(tk, kArea, 2, 50);
   EXPECT_NE(VBar().Hidden, 0);
   EXPECT_EQ(Content().Frame.w0, Area().Inner.w0);  // the full visible width
+  EXPECT_EQ(Content().Frame.h0, 50);
   EXPECT_EQ(HBar().Frame.w0, Area().Inner.w0);
   SetElementColor(tk, kArea, 2, 900);
   EXPECT_EQ(VBar().Hidden, 0);
@@ -92,6 +98,34 @@ TEST_F(ScrollAreaTest, ShortContentHidesItsBarAndStepReachesBothBars) {
   EXPECT_EQ(HBar().ArrowSize, 7);
   // An id that names nothing is ignored.
   EXPECT_EQ(SetElementColor(tk, 999, 4, 5), 0);
+}
+
+TEST_F(ScrollAreaTest, ElementsAddedLaterStayBesideTheShownBars) {
+  // Created after the bars, reaching under the vertical one.
+  OpenList(tk, kArea);
+  Button(tk, 60, 150, 40, 100, 25, "Late");
+  CloseList(tk);
+  ASSERT_EQ(GetParent(tk, 60), Content().ID);
+  auto late = [&]() -> Element& { return *FindElement(tk, 60); };
+  ASSERT_GT(late().Frame.x0 + late().Frame.w0, VBar().Frame.x0);
+  EXPECT_EQ(late().Clip.x0 + late().Clip.w0, VBar().Frame.x0);
+
+  // The pointer over the bar finds the bar, beside it the button.
+  const int y = late().Frame.y0 + 10;
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);  // the first report only makes the position known
+  PumpEvents(tk);
+  platform.InjectMove(VBar().Frame.x0 + 5, y);
+  PumpEvents(tk);
+  EXPECT_EQ(tk.root.PointerElement, VBar().ID);
+  platform.InjectMove(VBar().Frame.x0 - 5, y);
+  PumpEvents(tk);
+  EXPECT_EQ(tk.root.PointerElement, 60);
+
+  // With the bar hidden the button shows up to the area's edge.
+  SetElementColor(tk, kArea, 2, 50);
+  ASSERT_NE(VBar().Hidden, 0);
+  EXPECT_EQ(late().Clip.x0 + late().Clip.w0, Area().Inner.x0 + Area().Inner.w0);
 }
 
 }  // namespace

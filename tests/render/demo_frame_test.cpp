@@ -15,7 +15,7 @@
 namespace tk::testing {
 namespace {
 
-constexpr int kWidth = 1000, kHeight = 500;
+constexpr int kWidth = demo::kDefaultWidth, kHeight = demo::kDefaultHeight;
 
 TEST(DemoFrame, TheRealWindowShowsTheHeadlessPicture) {
   if (!std::getenv("DISPLAY")) {
