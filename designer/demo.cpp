@@ -147,7 +147,8 @@ void BuildLayoutKinds(Toolkit& tk) {
   SetElementState(tk, 407, 1);
   OpenList(tk, panel, 2);
   Editor(tk, 408, 10, 10, 260, 110, "");
-  AddElementItem(tk, 408, -1, "Каждая вкладка держит свои элементы.\nOnly this tab's show.");
+  AddElementItem(tk, 408, -1,
+                 "Каждая вкладка держит\nсвои элементы.\nOnly this tab's children show.");
   CloseList(tk);
 
   const int note = Container(tk, 409, 0, 0, 200, 190, Flag::Border, kLayoutWindow);

@@ -19,6 +19,25 @@ namespace {
 
 constexpr int kToolTipOffsetX = 8;
 constexpr int kToolTipOffsetY = 16;
+
+// The wheel over anything inside a scroll area scrolls the area: its vertical bar when shown,
+// else its horizontal one. nullptr when the element is not inside a scroll area.
+Element* EnclosingAreaBar(Toolkit& tk, const Element& e) {
+  int id = e.ParentID;
+  for (int depth = 0; depth < 64; ++depth) {  // bounded: a broken parent chain cannot loop
+    Element* p = FindElement(tk, id);
+    if (p == nullptr || p->ID == p->ParentID) return nullptr;
+    if (p->Kind == ElementKind::ScrollArea) {
+      for (int slot : {1, 2}) {
+        Element* bar = FindElement(tk, p->Attached[slot]);
+        if (bar != nullptr && bar->Kind == ElementKind::ScrollBar && bar->Hidden == 0) return bar;
+      }
+      return nullptr;
+    }
+    id = p->ParentID;
+  }
+  return nullptr;
+}
 constexpr int kWheelStep = 5;
 
 bool IsAny(EventCode code, std::initializer_list<EventCode> codes) {
@@ -168,6 +187,7 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
     if (e->Alive) {
       if (code == ElementEvent::MouseWheel) {
         Element* bar = e->Kind == ElementKind::ScrollBar ? e : FindElement(tk, e->Attached[0]);
+        if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) bar = EnclosingAreaBar(tk, *e);
         if (bar && bar->Kind == ElementKind::ScrollBar) {
           bar->ScrollPos -= kWheelStep * root.WheelDelta;
           SetElementState(tk, bar->ID, bar->ScrollPos + bar->ScrollOffset);

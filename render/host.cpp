@@ -137,8 +137,9 @@ int HitTest(Toolkit& tk) {
     if (!HitsElement(*e, mx, my)) continue;
     if (e->Kind == ElementKind::Container && (e->InnerPart1 || e->InnerPart2)) continue;
     Element* hit = e;
-    if (HasAll(e->Flags, Flag::PassThrough)) {
-      // Such an element hands the pointer to what lies under it inside its parent.
+    // Such an element hands the pointer to what lies under it inside its parent. A splitter
+    // is created after its panes and lies over them: only its separator is its own.
+    if (HasAll(e->Flags, Flag::PassThrough) || e->Kind == ElementKind::Splitter) {
       for (int j = i - 1; j >= 0; --j) {
         Element* under = list[j].get();
         if (under->ID == e->ParentID) break;

@@ -128,5 +128,32 @@ TEST_F(ScrollAreaTest, ElementsAddedLaterStayBesideTheShownBars) {
   EXPECT_EQ(late().Clip.x0 + late().Clip.w0, Area().Inner.x0 + Area().Inner.w0);
 }
 
+TEST_F(ScrollAreaTest, TheWheelAfterAPressInsideTheContentScrollsTheArea) {
+  Repaint(tk, kWindow, true);
+  const Element& button = *FindElement(tk, 50);
+  const int x = button.Frame.x0 + 5, y = button.Frame.y0 + 5;
+  platform.InjectMove(3, 3);
+  platform.InjectMove(x, y);
+  platform.InjectClick(x, y);
+  PumpEvents(tk);
+  ASSERT_EQ(tk.root.UsedElement, 50);
+  const int before = ContentY();
+
+  platform::NativeEvent wheel;
+  wheel.type = platform::NativeEventType::Wheel;
+  wheel.x = x;
+  wheel.y = y;
+  wheel.wheel = -3;  // towards the user: further down the content
+  platform.Inject(wheel);
+  PumpEvents(tk);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 15);
+  EXPECT_EQ(ContentY(), before - 15);
+  wheel.wheel = 5;  // back up past the start: clamped at 0
+  platform.Inject(wheel);
+  PumpEvents(tk);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 0);
+  EXPECT_EQ(ContentY(), before);
+}
+
 }  // namespace
 }  // namespace tk::testing

@@ -9,6 +9,7 @@
 #include "core/coords.h"
 #include "core/events.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "designer/script.h"
 #include "elements/panel.h"
 #include "elements/registry.h"
@@ -263,6 +264,52 @@ TEST_F(SplitterTest, PointerOverTheSeparatorAndANativeDrag) {
   EXPECT_EQ(platform.CurrentCursor(), Cursor::Default);
   EXPECT_EQ(GetElementState(tk, kSplit), 148.0);
   EXPECT_FALSE(tk.dispatch.SplitterDragging);
+}
+
+// The splitter is created after its panes and lies over them in the list; presses inside a
+// pane still reach the pane and what it holds.
+TEST_F(SplitterTest, PanesTakeThePointerAndTheSeparatorStaysTheSplitters) {
+  ASSERT_EQ(Panel(tk, kFirst, 0, 0, 50, 50, 0, kWindow), kFirst);
+  for (const char* title : {"One", "Two"})
+    AddTab(tk, kFirst, -1, title);
+  ASSERT_EQ(Container(tk, kSecond, 0, 0, 50, 50, 0, kWindow), kSecond);
+  OpenList(tk, kSecond);
+  ASSERT_EQ(Button(tk, 20, 10, 10, 80, 25, "In pane"), 20);
+  CloseList(tk);
+  ASSERT_EQ(Splitter(tk, kSplit, 10, 20, 300, 200, kFirst, kSecond,
+                     Flag::Vertical | Flag::Separator, kWindow),
+            kSplit);
+  SetElementState(tk, kSplit, 150);
+  ASSERT_TRUE(designer::StartSession(tk, kWindow));
+  int clicks = 0;
+  BindCallback(tk, MakeHandler([&](EventCode code, int) {
+                 if (code == ElementEvent::LeftClick && tk.root.Event.EventElement == 20) ++clicks;
+                 return 1;
+               }),
+               -1, -1, -1);
+
+  const Element& panel = E(kFirst);
+  const Element& second = *panel.Items[1];
+  const int tx = panel.Inner.x0 + 1 + second.Frame.x0 + second.Frame.w0 / 2;
+  const int ty = panel.Inner.y0 - panel.CaptionHeight + 1 + second.Frame.h0 / 2;
+  Native(NativeEventType::MouseMove, 3, 3);  // makes the pointer position known
+  Native(NativeEventType::MouseMove, tx, ty);
+  EXPECT_EQ(tk.root.PointerElement, kFirst);
+  Native(NativeEventType::LeftButtonDown, tx, ty);
+  Native(NativeEventType::LeftButtonUp, tx, ty);
+  EXPECT_EQ(GetElementState(tk, kFirst), 1.0);
+
+  const Element& button = E(20);
+  const int bx = button.Frame.x0 + 5, by = button.Frame.y0 + 5;
+  Native(NativeEventType::MouseMove, bx, by);
+  EXPECT_EQ(tk.root.PointerElement, 20);
+  platform.InjectClick(bx, by);
+  PumpEvents(tk);
+  EXPECT_EQ(clicks, 1);
+
+  // In the gap between the panes the splitter itself is under the pointer.
+  Native(NativeEventType::MouseMove, E(kSplit).Inner.x0 + 150, ty + 50);
+  EXPECT_EQ(tk.root.PointerElement, kSplit);
 }
 
 TEST_F(SplitterTest, ScriptedDragMovesAHorizontalSeparator) {
