@@ -165,6 +165,19 @@ bool IsDescendant(Toolkit& tk, const Element& e, int ancestor) {
   return ChainReaches(tk, e.ParentID, ancestor);
 }
 
+Element* EnclosingOfKind(Toolkit& tk, const Element& e, ElementKind kind) {
+  int id = e.ParentID;
+  // Bounded, so a broken parent chain cannot loop.
+  for (size_t depth = 0; depth <= tk.root.Elements.size(); ++depth) {
+    Element* p = FindElement(tk, id);
+    if (p == nullptr || p == &e) return nullptr;
+    if (p->Kind == kind) return p;
+    if (p->ParentID == p->ID) return nullptr;
+    id = p->ParentID;
+  }
+  return nullptr;
+}
+
 int HasChildren(Toolkit& tk, int id, int tab) {
   const Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;

@@ -23,18 +23,11 @@ constexpr int kToolTipOffsetY = 16;
 // The wheel over anything inside a scroll area scrolls the area: its vertical bar when shown,
 // else its horizontal one. nullptr when the element is not inside a scroll area.
 Element* EnclosingAreaBar(Toolkit& tk, const Element& e) {
-  int id = e.ParentID;
-  for (int depth = 0; depth < 64; ++depth) {  // bounded: a broken parent chain cannot loop
-    Element* p = FindElement(tk, id);
-    if (p == nullptr || p->ID == p->ParentID) return nullptr;
-    if (p->Kind == ElementKind::ScrollArea) {
-      for (int slot : {1, 2}) {
-        Element* bar = FindElement(tk, p->Attached[slot]);
-        if (bar != nullptr && bar->Kind == ElementKind::ScrollBar && bar->Hidden == 0) return bar;
-      }
-      return nullptr;
-    }
-    id = p->ParentID;
+  const Element* area = EnclosingOfKind(tk, e, ElementKind::ScrollArea);
+  if (area == nullptr) return nullptr;
+  for (int slot : {1, 2}) {
+    Element* bar = FindElement(tk, area->Attached[slot]);
+    if (bar != nullptr && bar->Kind == ElementKind::ScrollBar && bar->Hidden == 0) return bar;
   }
   return nullptr;
 }

@@ -13,6 +13,7 @@
 #include "core/coords.h"
 #include "core/lookup.h"
 #include "core/textbox.h"
+#include "core/tree.h"
 #include "render/interaction.h"
 
 namespace tk {
@@ -266,18 +267,6 @@ int ImageOpacity(const Element& owner, const Element& record, bool disabled) {
   return kOpacityFull;
 }
 
-// Whether the element lies inside a scroll area, whose content sticks out by design.
-bool InsideScrollArea(Toolkit& tk, const Element& e) {
-  int id = e.ParentID;
-  for (int depth = 0; depth < 64; ++depth) {  // bounded: a broken parent chain cannot loop
-    const Element* p = FindElement(tk, id);
-    if (p == nullptr || p->ID == p->ParentID) return false;
-    if (p->Kind == ElementKind::ScrollArea) return true;
-    id = p->ParentID;
-  }
-  return false;
-}
-
 // Red 1-pixel lines along the inner frame edges that lie outside the visible rectangle.
 // Scrolled content is left unmarked: it is meant to reach beyond its view.
 void MarkOverhang(Toolkit& tk, Painter& painter, const Element& e) {
@@ -287,7 +276,9 @@ void MarkOverhang(Toolkit& tk, Painter& painter, const Element& e) {
   const CoordBlock& v = e.Clip;
   const bool left = x < v.x0, top = y < v.y0;
   const bool right = x + w > v.x0 + v.w0 - 1, bottom = y + h > v.y0 + v.h0 - 1;
-  if (!(left || top || right || bottom) || InsideScrollArea(tk, e)) return;
+  if (!(left || top || right || bottom) ||
+      EnclosingOfKind(tk, e, ElementKind::ScrollArea) != nullptr)
+    return;
   painter.SetMode(DrawMode::Outlined);
   if (left) painter.Line(x, y, 1, h, kOverhangRed);
   if (top) painter.Line(x, y, w, 1, kOverhangRed);

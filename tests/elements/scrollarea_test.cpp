@@ -10,7 +10,9 @@
 #include "elements/simple.h"
 #include "elements/window.h"
 #include "render/host.h"
+#include "render/paint.h"
 #include "render/repaint.h"
+#include "tests/support/recording_painter.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -153,6 +155,24 @@ TEST_F(ScrollAreaTest, TheWheelAfterAPressInsideTheContentScrollsTheArea) {
   PumpEvents(tk);
   EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 0);
   EXPECT_EQ(ContentY(), before);
+}
+
+// Scrolled content reaches beyond its view by design and gets no red overhang marks; a child
+// sticking out of an ordinary window still does.
+TEST_F(ScrollAreaTest, ScrolledContentIsNotMarkedAsStickingOut) {
+  auto redLines = [&] {
+    testing::RecordingPainter painter;
+    PaintAll(tk, painter);
+    int n = 0;
+    for (const auto& c : painter.Of(testing::PaintOp::Line))
+      if (c.color == 0x0000FF) ++n;
+    return n;
+  };
+  Button(tk, 51, 700, 10, 200, 25, "Sticks out", 0, kWindow);
+  const int withOverhang = redLines();
+  EXPECT_GT(withOverhang, 0);
+  FreeElement(tk, 51);
+  EXPECT_EQ(redLines(), 0);  // the content and its button (5, 5 in 400 x 600) stick out
 }
 
 }  // namespace
