@@ -90,6 +90,12 @@ struct Element {
   int PageLength = 0;
   int ScrollPos = 0, ScrollOffset = 0;
   int ButtonSize = 0;
+  // Creation values of kinds the generated source passes through: a ListIcon's first
+  // column width, a Date or Calendar value, a Scintilla callback and a Shortcut key.
+  int FirstColumnWidth = 0;
+  int DateValue = 0;
+  int CallbackValue = 0;
+  int ShortcutValue = 0;
   // Scroll bar geometry (pixels along the bar from its start) and the pointer's offset from
   // the thumb when a button went down on the bar; Grabbed while that press lasts.
   float ThumbPos = 0, ThumbLength = 0;

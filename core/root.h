@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/element.h"
@@ -96,6 +97,25 @@ struct Root {
   int BusyDepth = 0;
   uint64_t NextSerial = 1;
   int NextAutoId = 0x40000000;  // automatically chosen ids: even, large, distinct
+
+  // Image number -> the file the image was loaded from, as the generated LoadImage lines
+  // name it. Filled by whoever loads an image into an element.
+  std::unordered_map<int, std::string> ImagePaths;
 };
+
+// Records (or, with an empty path, forgets) the file an image number was loaded from.
+inline void RememberImagePath(Root& root, int number, std::string path) {
+  if (path.empty()) {
+    root.ImagePaths.erase(number);
+  } else {
+    root.ImagePaths[number] = std::move(path);
+  }
+}
+
+// The file recorded for an image number; empty when none was.
+inline std::string ImagePathOf(const Root& root, int number) {
+  auto found = root.ImagePaths.find(number);
+  return found == root.ImagePaths.end() ? std::string() : found->second;
+}
 
 }  // namespace tk

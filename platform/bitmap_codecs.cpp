@@ -1,5 +1,6 @@
-// BMP and ICO decoders. Every read is bounds-checked against the given bytes, so truncated or
+// BMP, ICO and TGA decoders. Every read is bounds-checked against the given bytes, so truncated or
 // hostile files are refused with a reason instead of being read past their end.
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -280,6 +281,132 @@ std::unique_ptr<ImageData> DecodeIco(const uint8_t* data, size_t size, std::stri
     image->format = ImageFormat::Icon;
     image->depth = 32;
   }
+  return image;
+}
+
+namespace {
+
+// TGA image types and descriptor bits.
+constexpr int kTgaTrueColor = 2, kTgaGrey = 3, kTgaRleTrueColor = 10, kTgaRleGrey = 11;
+constexpr int kTgaColorMapped = 1, kTgaRleColorMapped = 9;
+constexpr size_t kTgaHeaderSize = 18;
+constexpr uint8_t kTgaRightToLeft = 0x10, kTgaTopDown = 0x20, kTgaAlphaBits = 0x0F;
+
+// One pixel of the file as straight ARGB.
+uint32_t TgaPixel(const uint8_t* p, int depth, bool alpha) {
+  switch (depth) {
+    case 8:
+      return 0xFF000000u | p[0] * 0x010101u;
+    case 15:
+    case 16: {
+      const uint32_t v = static_cast<uint32_t>(p[0] | p[1] << 8);
+      auto expand = [](uint32_t five) { return five << 3 | five >> 2; };
+      const uint32_t a = depth == 16 && alpha ? ((v & 0x8000) ? 255u : 0u) : 255u;
+      return a << 24 | expand(v >> 10 & 0x1F) << 16 | expand(v >> 5 & 0x1F) << 8 | expand(v & 0x1F);
+    }
+    case 24:
+      return 0xFF000000u | static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+    default:  // 32
+      return (alpha ? static_cast<uint32_t>(p[3]) : 255u) << 24 |
+             static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+  }
+}
+
+}  // namespace
+
+bool LooksLikeTga(const uint8_t* data, size_t size) {
+  Bytes b(data, data ? size : 0);
+  if (!b.Has(0, kTgaHeaderSize)) return false;
+  const int mapType = b.U8(1), type = b.U8(2), depth = b.U8(16);
+  const bool knownType = type == kTgaColorMapped || type == kTgaTrueColor || type == kTgaGrey ||
+                         type == kTgaRleColorMapped || type == kTgaRleTrueColor ||
+                         type == kTgaRleGrey;
+  const bool knownDepth = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
+  return mapType <= 1 && knownType && knownDepth && b.U16(12) > 0 && b.U16(14) > 0 &&
+         (b.U8(17) & 0xC0) == 0;
+}
+
+std::unique_ptr<ImageData> DecodeTga(const uint8_t* data, size_t size, std::string& error) {
+  Bytes file(data, data ? size : 0);
+  if (!LooksLikeTga(data, size)) {
+    error = "not a TGA file";
+    return nullptr;
+  }
+  const int type = file.U8(2), depth = file.U8(16), descriptor = file.U8(17);
+  const int width = file.U16(12), height = file.U16(14);
+  if (type == kTgaColorMapped || type == kTgaRleColorMapped) {
+    error = "colour-mapped TGA images are not supported";
+    return nullptr;
+  }
+  const bool grey = type == kTgaGrey || type == kTgaRleGrey;
+  if (grey != (depth == 8)) {
+    error = "TGA depth " + std::to_string(depth) + " does not fit its image type";
+    return nullptr;
+  }
+  if (width > kMaxImageSide || height > kMaxImageSide) {
+    error = "TGA size " + std::to_string(width) + "x" + std::to_string(height) + " is outside 1.." +
+            std::to_string(kMaxImageSide);
+    return nullptr;
+  }
+  // The colour map of a true-colour file is skipped (it is only a suggestion).
+  const uint64_t mapBytes =
+      file.U8(1) ? static_cast<uint64_t>(file.U16(5)) * ((file.U8(7) + 7) / 8) : 0;
+  uint64_t at = kTgaHeaderSize + file.U8(0) + mapBytes;
+  const int bytes = (depth + 7) / 8;
+  const bool alpha = (descriptor & kTgaAlphaBits) != 0;
+  const uint64_t count = static_cast<uint64_t>(width) * height;
+
+  // The pixels in file order; runs of a compressed file may cross rows.
+  std::vector<uint32_t> pixels;
+  pixels.reserve(count);
+  if (type == kTgaRleTrueColor || type == kTgaRleGrey) {
+    while (pixels.size() < count) {
+      if (!file.Has(at, 1)) break;
+      const int packet = file.U8(at++);
+      const uint64_t length = std::min<uint64_t>((packet & 0x7F) + 1u, count - pixels.size());
+      if (packet & 0x80) {
+        if (!file.Has(at, bytes)) break;
+        pixels.insert(pixels.end(), length, TgaPixel(file.At(at), depth, alpha));
+        at += bytes;
+      } else {
+        if (!file.Has(at, length * bytes)) break;
+        for (uint64_t i = 0; i < length; ++i, at += bytes)
+          pixels.push_back(TgaPixel(file.At(at), depth, alpha));
+      }
+    }
+  } else if (file.Has(at, count * bytes)) {
+    for (uint64_t i = 0; i < count; ++i, at += bytes)
+      pixels.push_back(TgaPixel(file.At(at), depth, alpha));
+  }
+  if (pixels.size() < count) {
+    error = "TGA pixels truncated";
+    return nullptr;
+  }
+
+  auto image = NewImage(width, height);
+  if (!image) {
+    error = "out of memory for the image";
+    return nullptr;
+  }
+  cairo_surface_flush(image->surface);
+  uint8_t* out = cairo_image_surface_get_data(image->surface);
+  const int stride = cairo_image_surface_get_stride(image->surface);
+  const bool topDown = (descriptor & kTgaTopDown) != 0;
+  const bool rightToLeft = (descriptor & kTgaRightToLeft) != 0;
+  for (int row = 0; row < height; ++row) {
+    const int y = topDown ? row : height - 1 - row;
+    auto* dst = reinterpret_cast<uint32_t*>(out + static_cast<size_t>(y) * stride);
+    const uint32_t* src = pixels.data() + static_cast<size_t>(row) * width;
+    for (int col = 0; col < width; ++col) {
+      const uint32_t p = src[col], a = p >> 24;
+      auto pre = [&](int shift) { return (((p >> shift) & 0xFF) * a + 127) / 255; };
+      dst[rightToLeft ? width - 1 - col : col] =
+          a == 255 ? p : a << 24 | pre(16) << 16 | pre(8) << 8 | pre(0);
+    }
+  }
+  cairo_surface_mark_dirty(image->surface);
+  image->depth = alpha ? 32 : 24;
+  image->format = ImageFormat::Tga;
   return image;
 }
 

@@ -17,5 +17,12 @@ std::unique_ptr<ImageData> DecodePng(const uint8_t* data, size_t size, std::stri
 std::unique_ptr<ImageData> DecodeBmp(const uint8_t* data, size_t size, std::string& error);
 // Windows icons and cursors: the largest entry, stored as PNG or as a bitmap with a mask.
 std::unique_ptr<ImageData> DecodeIco(const uint8_t* data, size_t size, std::string& error);
+// Baseline and progressive JPEG (greyscale or colour) through libjpeg.
+std::unique_ptr<ImageData> DecodeJpeg(const uint8_t* data, size_t size, std::string& error);
+// Truevision TGA: true-colour (15, 16, 24, 32 bits) and 8-bit greyscale, uncompressed or
+// run-length encoded, in any of the four row and column orders.
+std::unique_ptr<ImageData> DecodeTga(const uint8_t* data, size_t size, std::string& error);
+// True when the first bytes can be a TGA header (the format has no signature).
+bool LooksLikeTga(const uint8_t* data, size_t size);
 
 }  // namespace tk::platform::codecs

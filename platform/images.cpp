@@ -1,11 +1,19 @@
-// Image store and the PNG decoder (libpng's simplified reader) into premultiplied surfaces.
+// Image store, the PNG decoder (libpng's simplified reader) and the JPEG decoder (libjpeg)
+// into premultiplied surfaces, and the recognition of image formats by their first bytes.
 #include "platform/images.h"
 
 #include <png.h>
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+#include <csetjmp>
+#include <cstdio>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 
 #include "platform/cairo_internal.h"
 #include "platform/image_codecs.h"
@@ -24,6 +32,39 @@ void SetError(std::string* error, std::string text) {
 
 bool ValidSide(int side) {
   return side > 0 && side <= kMaxImageSide;
+}
+
+bool StartsWith(const uint8_t* data, size_t size, std::initializer_list<uint8_t> bytes) {
+  return data != nullptr && size >= bytes.size() && std::equal(bytes.begin(), bytes.end(), data);
+}
+
+// TGA 2.0 files end with a footer naming the format.
+bool HasTgaFooter(const uint8_t* data, size_t size) {
+  static constexpr char kFooter[] = "TRUEVISION-XFILE.";  // followed by its terminating zero
+  return data != nullptr && size >= 26 &&
+         std::memcmp(data + size - sizeof kFooter, kFooter, sizeof kFooter) == 0;
+}
+
+// The format of image bytes by their signature; None when nothing matches.
+ImageFormat Recognise(const uint8_t* data, size_t size) {
+  if (StartsWith(data, size, {0x89, 'P', 'N', 'G'})) return ImageFormat::Png;
+  if (StartsWith(data, size, {'B', 'M'})) return ImageFormat::Bmp;
+  // The icon signature is also how a plain true-colour TGA begins; an icon directory with no
+  // entries is taken for a TGA when the header fits one.
+  const bool iconSignature =
+      StartsWith(data, size, {0, 0, 1, 0}) || StartsWith(data, size, {0, 0, 2, 0});
+  if (HasTgaFooter(data, size)) return ImageFormat::Tga;
+  if (iconSignature && size >= 6 && (data[4] | data[5]) != 0) return ImageFormat::Icon;
+  if (iconSignature && !codecs::LooksLikeTga(data, size)) return ImageFormat::Icon;
+  if (StartsWith(data, size, {0xFF, 0xD8, 0xFF})) return ImageFormat::Jpeg;
+  // A JP2 file box, or a bare JPEG 2000 code stream.
+  if (StartsWith(data, size, {0, 0, 0, 0x0C, 'j', 'P', ' ', ' '}) ||
+      StartsWith(data, size, {0xFF, 0x4F, 0xFF, 0x51}))
+    return ImageFormat::Jpeg2000;
+  if (StartsWith(data, size, {'I', 'I', 42, 0}) || StartsWith(data, size, {'M', 'M', 0, 42}))
+    return ImageFormat::Tiff;
+  if (codecs::LooksLikeTga(data, size)) return ImageFormat::Tga;
+  return ImageFormat::None;
 }
 
 }  // namespace
@@ -98,6 +139,119 @@ std::unique_ptr<ImageData> DecodePng(const uint8_t* data, size_t size, std::stri
   return result;
 }
 
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return: it jumps back to
+// the decoding step that was running. The frames that set the jump hold only plain data, so
+// the jump skips no destructor.
+struct JpegError {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  bool truncated;  // the data ended early; libjpeg only warns and pads the picture
+};
+
+void JpegErrorExit(j_common_ptr info) {
+  auto* error = reinterpret_cast<JpegError*>(info->err);
+  (*info->err->format_message)(info, error->message);
+  std::longjmp(error->jump, 1);
+}
+
+// Warnings are not printed. Damaged data the decoder can read past is accepted, as viewers
+// do; data that simply ends is refused like a truncated PNG or bitmap.
+void JpegEmitMessage(j_common_ptr info, int level) {
+  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+    reinterpret_cast<JpegError*>(info->err)->truncated = true;
+}
+
+// Reads the header and starts decompression into BGRA rows (cairo's byte order).
+bool StartJpeg(jpeg_decompress_struct* info, JpegError* error, const uint8_t* data, size_t size) {
+  if (setjmp(error->jump)) return false;
+  jpeg_mem_src(info, data, static_cast<unsigned long>(size));
+  if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK) {
+    std::snprintf(error->message, sizeof error->message, "no JPEG image in the data");
+    return false;
+  }
+  if (info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK) {
+    std::snprintf(error->message, sizeof error->message, "CMYK JPEG images are not supported");
+    return false;
+  }
+  if (info->image_width == 0 || info->image_height == 0 ||
+      info->image_width > static_cast<JDIMENSION>(kMaxImageSide) ||
+      info->image_height > static_cast<JDIMENSION>(kMaxImageSide)) {
+    std::snprintf(error->message, sizeof error->message, "JPEG size %ux%u is outside 1..%d",
+                  static_cast<unsigned>(info->image_width),
+                  static_cast<unsigned>(info->image_height), kMaxImageSide);
+    return false;
+  }
+  // Greyscale and colour alike come out as BGRA with opaque alpha.
+  info->out_color_space = JCS_EXT_BGRA;
+  jpeg_start_decompress(info);
+  return true;
+}
+
+bool ReadJpegRows(jpeg_decompress_struct* info, JpegError* error, uint8_t* pixels, int stride) {
+  if (setjmp(error->jump)) return false;
+  while (info->output_scanline < info->output_height) {
+    JSAMPROW row = pixels + static_cast<size_t>(info->output_scanline) * stride;
+    if (jpeg_read_scanlines(info, &row, 1) != 1) {
+      std::snprintf(error->message, sizeof error->message, "JPEG data truncated");
+      return false;
+    }
+  }
+  jpeg_finish_decompress(info);
+  return true;
+}
+
+bool CreateJpeg(jpeg_decompress_struct* info, JpegError* error) {
+  if (setjmp(error->jump)) return false;
+  jpeg_create_decompress(info);
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<ImageData> DecodeJpeg(const uint8_t* data, size_t size, std::string& error) {
+  if (!data || size == 0) {
+    error = "no image data";
+    return nullptr;
+  }
+  jpeg_decompress_struct info;
+  JpegError jpegError;
+  std::memset(&info, 0, sizeof info);
+  std::memset(&jpegError, 0, sizeof jpegError);
+  info.err = jpeg_std_error(&jpegError.manager);
+  jpegError.manager.error_exit = &JpegErrorExit;
+  jpegError.manager.emit_message = &JpegEmitMessage;
+  if (!CreateJpeg(&info, &jpegError)) {
+    error = std::string("JPEG decoder unavailable: ") + jpegError.message;
+    return nullptr;
+  }
+  std::unique_ptr<ImageData> result;
+  if (StartJpeg(&info, &jpegError, data, size)) {
+    result = NewImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    if (!result) {
+      std::snprintf(jpegError.message, sizeof jpegError.message, "out of memory for the image");
+    } else {
+      cairo_surface_flush(result->surface);
+      if (ReadJpegRows(&info, &jpegError, cairo_image_surface_get_data(result->surface),
+                       cairo_image_surface_get_stride(result->surface)) &&
+          !jpegError.truncated) {
+        cairo_surface_mark_dirty(result->surface);
+        result->depth = 24;
+        result->format = ImageFormat::Jpeg;
+      } else {
+        if (jpegError.truncated)
+          std::snprintf(jpegError.message, sizeof jpegError.message, "JPEG data truncated");
+        result.reset();
+      }
+    }
+  }
+  jpeg_destroy_decompress(&info);
+  if (!result) error = std::string("JPEG data unreadable: ") + jpegError.message;
+  return result;
+}
+
 }  // namespace codecs
 
 ImageStore::ImageStore() = default;
@@ -134,13 +288,30 @@ int ImageStore::DecodeImage(int number, const uint8_t* data, size_t size, std::s
   }
   std::string reason;
   std::unique_ptr<ImageData> image;
-  if (data && size >= 2 && data[0] == 'B' && data[1] == 'M')
-    image = codecs::DecodeBmp(data, size, reason);
-  else if (data && size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) &&
-           data[3] == 0)
-    image = codecs::DecodeIco(data, size, reason);
-  else
-    image = codecs::DecodePng(data, size, reason);
+  switch (Recognise(data, size)) {
+    case ImageFormat::Bmp:
+      image = codecs::DecodeBmp(data, size, reason);
+      break;
+    case ImageFormat::Icon:
+      image = codecs::DecodeIco(data, size, reason);
+      break;
+    case ImageFormat::Jpeg:
+      image = codecs::DecodeJpeg(data, size, reason);
+      break;
+    case ImageFormat::Tga:
+      image = codecs::DecodeTga(data, size, reason);
+      break;
+    case ImageFormat::Jpeg2000:
+      reason = "JPEG 2000 images are not supported";
+      break;
+    case ImageFormat::Tiff:
+      reason = "TIFF images are not supported";
+      break;
+    default:
+      // PNG, and anything unrecognised, which the PNG reader then refuses with its reason.
+      image = codecs::DecodePng(data, size, reason);
+      break;
+  }
   if (!image) {
     SetError(error, reason);
     return -1;

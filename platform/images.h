@@ -1,5 +1,5 @@
-// Numbered image store: PNG (through libpng), BMP and ICO decoding, plain images, scaling,
-// queries.
+// Numbered image store: PNG (libpng), JPEG (libjpeg), BMP, ICO and TGA decoding, plain
+// images, scaling, queries; each image remembers its file format and the file it came from.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,9 @@
 
 namespace tk::platform {
 
-enum class ImageFormat { None, Png, Icon, Raw, Bmp };
+// The format an image was decoded from (Raw: made by the store itself). Jpeg2000 and Tiff
+// are recognised by their signature but refused: no decoder for them is built in.
+enum class ImageFormat { None, Png, Icon, Raw, Bmp, Jpeg, Jpeg2000, Tga, Tiff };
 
 // The largest width or height accepted from a decoded file; larger ones are refused.
 inline constexpr int kMaxImageSide = 16384;
@@ -29,9 +31,11 @@ class ImageStore {
   // Decodes PNG bytes into image `number` (kAny picks a free one). Returns the number, or -1
   // with a reason in *error for corrupt, truncated or oversized data.
   int DecodePng(int number, const uint8_t* data, size_t size, std::string* error = nullptr);
-  // Decodes PNG, BMP or ICO bytes, recognised by their signature.
+  // Decodes PNG, JPEG, BMP, ICO or TGA bytes, recognised by their signature (TGA, which has
+  // none, by a plausible header). JPEG 2000 and TIFF data are refused as unsupported. Images
+  // decoded from memory have an empty path.
   int DecodeImage(int number, const uint8_t* data, size_t size, std::string* error = nullptr);
-  // Reads and decodes a PNG, BMP or ICO file; the path is remembered for the code generator.
+  // Reads and decodes an image file as DecodeImage does; the path is remembered.
   int LoadFile(int number, const std::string& path, std::string* error = nullptr);
   // A new image of the given size filled with colour 0xBBGGRR (fully opaque for depth 24,
   // transparent black for depth 32 when fill is -1).

@@ -12,6 +12,7 @@ PACKAGES=(
   libpango1.0-dev        # text layout and fonts (pangocairo, fontconfig)
   fonts-dejavu-core      # default GUI font with Cyrillic glyphs
   libpng-dev zlib1g-dev  # PNG decoding
+  libjpeg62-turbo-dev    # JPEG decoding
   libarchive-dev         # zip reading for the icon archives
   libgtest-dev           # unit tests
   libbenchmark-dev       # benchmarks

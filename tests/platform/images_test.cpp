@@ -1,12 +1,17 @@
-// Image store: PNG decoding from memory and files, numbering, creation and scaling.
+// Image store: PNG, JPEG, BMP, ICO and TGA decoding from memory and files, formats and paths,
+// numbering, creation and scaling.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <zlib.h>
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+#include <cstdio>
 
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -119,6 +124,58 @@ std::vector<uint8_t> IcoFile(const std::vector<IconEntry>& entries) {
   for (const IconEntry& e : entries)
     out.insert(out.end(), e.bytes.begin(), e.bytes.end());
   return out;
+}
+
+// Encodes 8-bit samples (`components` per pixel: 1 grey, 3 RGB) as a baseline JPEG.
+std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
+                                const std::vector<uint8_t>& samples) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr error{};
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = components;
+  info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 100, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = const_cast<uint8_t*>(samples.data()) +
+                   static_cast<size_t>(info.next_scanline) * width * components;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  jpeg_destroy_compress(&info);
+  std::free(buffer);
+  return out;
+}
+
+// A TGA header (18 bytes) followed by the given bytes.
+std::vector<uint8_t> TgaFile(int type, int width, int height, int depth, int descriptor,
+                             const std::vector<uint8_t>& rest) {
+  std::vector<uint8_t> out = {0, 0, static_cast<uint8_t>(type), 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  out.push_back(static_cast<uint8_t>(width));
+  out.push_back(static_cast<uint8_t>(width >> 8));
+  out.push_back(static_cast<uint8_t>(height));
+  out.push_back(static_cast<uint8_t>(height >> 8));
+  out.push_back(static_cast<uint8_t>(depth));
+  out.push_back(static_cast<uint8_t>(descriptor));
+  out.insert(out.end(), rest.begin(), rest.end());
+  return out;
+}
+
+// True when every channel of two ARGB words differs by at most `tolerance`.
+bool Near(uint32_t a, uint32_t b, int tolerance) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (d > tolerance || d < -tolerance) return false;
+  }
+  return true;
 }
 
 // 3 x 2: opaque red, half-transparent green, transparent / opaque blue, white, black.
@@ -310,6 +367,190 @@ TEST(BitmapDecoding, IconsPickTheLargestEntryAndHonourTheMask) {
   ico = IcoFile({{2, 2, 24, dib}});
   ico.resize(12);
   EXPECT_EQ(store.DecodeImage(ImageStore::kAny, ico.data(), ico.size(), &error), -1);
+}
+
+TEST(JpegDecoding, ColourAndGreyImagesWithFormatAndPath) {
+  ImageStore store;
+  std::string error;
+  // 16 x 8: left half red, right half blue; quality 100 keeps flat areas within a step or two.
+  std::vector<uint8_t> rgb;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x)
+      rgb.insert(rgb.end(), x < 8 ? std::initializer_list<uint8_t>{255, 0, 0}
+                                  : std::initializer_list<uint8_t>{0, 0, 255});
+  std::vector<uint8_t> jpeg = EncodeJpeg(16, 8, 3, rgb);
+  int n = store.DecodeImage(ImageStore::kAny, jpeg.data(), jpeg.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Format(n), ImageFormat::Jpeg);
+  EXPECT_EQ(store.Width(n), 16);
+  EXPECT_EQ(store.Height(n), 8);
+  EXPECT_TRUE(Near(store.Pixel(n, 1, 1), 0xFFFF0000u, 6)) << std::hex << store.Pixel(n, 1, 1);
+  EXPECT_TRUE(Near(store.Pixel(n, 14, 6), 0xFF0000FFu, 6)) << std::hex << store.Pixel(n, 14, 6);
+  EXPECT_EQ(store.Path(n), "");  // decoded from memory
+
+  std::vector<uint8_t> grey(8 * 8, 128);
+  jpeg = EncodeJpeg(8, 8, 1, grey);
+  n = store.DecodeImage(ImageStore::kAny, jpeg.data(), jpeg.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_TRUE(Near(store.Pixel(n, 3, 3), 0xFF808080u, 2)) << std::hex << store.Pixel(n, 3, 3);
+
+  // From a file: the format and the path are both remembered; decoding other bytes into the
+  // same number from memory forgets the path.
+  const std::string path = ::testing::TempDir() + "/tk_platform_sample.jpg";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(jpeg.data()),
+              static_cast<std::streamsize>(jpeg.size()));
+  }
+  EXPECT_EQ(store.LoadFile(21, path, &error), 21) << error;
+  EXPECT_EQ(store.Format(21), ImageFormat::Jpeg);
+  EXPECT_EQ(store.Path(21), path);
+  std::vector<uint8_t> png = EncodePng(3, 2, SamplePixels());
+  EXPECT_EQ(store.DecodeImage(21, png.data(), png.size(), &error), 21);
+  EXPECT_EQ(store.Format(21), ImageFormat::Png);
+  EXPECT_EQ(store.Path(21), "");
+  std::filesystem::remove(path);
+}
+
+TEST(JpegDecoding, DamagedOrOversizedDataIsRefused) {
+  ImageStore store;
+  std::string error;
+  // Busy pixels, so most of the file is compressed data rather than tables.
+  std::vector<uint8_t> rgb(64 * 64 * 3);
+  for (size_t i = 0; i < rgb.size(); ++i)
+    rgb[i] = static_cast<uint8_t>(i * 37 + i / 7);
+  const std::vector<uint8_t> jpeg = EncodeJpeg(64, 64, 3, rgb);
+
+  // Cut inside the compressed data, and cut inside the header.
+  std::vector<uint8_t> cut(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() * 3 / 4));
+  EXPECT_EQ(store.DecodeImage(5, cut.data(), cut.size(), &error), -1);
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+  cut.assign(jpeg.begin(), jpeg.begin() + 40);
+  error.clear();
+  EXPECT_EQ(store.DecodeImage(5, cut.data(), cut.size(), &error), -1);
+  EXPECT_FALSE(error.empty());
+
+  // The signature followed by noise.
+  std::vector<uint8_t> noise = {0xFF, 0xD8, 0xFF};
+  for (int i = 0; i < 200; ++i)
+    noise.push_back(static_cast<uint8_t>(i * 53 + 7));
+  error.clear();
+  EXPECT_EQ(store.DecodeImage(5, noise.data(), noise.size(), &error), -1);
+  EXPECT_NE(error.find("JPEG"), std::string::npos) << error;
+
+  // A picture wider than the store accepts is refused before its pixels are read.
+  const std::vector<uint8_t> wide = EncodeJpeg(20000, 1, 1, std::vector<uint8_t>(20000, 0));
+  error.clear();
+  EXPECT_EQ(store.DecodeImage(5, wide.data(), wide.size(), &error), -1);
+  EXPECT_NE(error.find("20000"), std::string::npos) << error;
+  EXPECT_FALSE(store.IsImage(5));
+}
+
+TEST(TgaDecoding, TrueColourGreyAndRunLengthImages) {
+  ImageStore store;
+  std::string error;
+  // 24 bits, 2 x 2, rows from the bottom (descriptor 0): blue, green / red, white.
+  std::vector<uint8_t> tga =
+      TgaFile(2, 2, 2, 24, 0, {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});
+  int n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Format(n), ImageFormat::Tga);
+  EXPECT_EQ(store.Pixel(n, 0, 1), 0xFF0000FFu);
+  EXPECT_EQ(store.Pixel(n, 1, 1), 0xFF00FF00u);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFFFF0000u);
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0xFFFFFFFFu);
+
+  // 32 bits with 8 alpha bits, top-down and right-to-left: the first pixel in the file is the
+  // top-right one; alpha is premultiplied.
+  tga = TgaFile(2, 2, 1, 32, 0x38, {0, 0, 255, 128, 255, 0, 0, 255});
+  n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0x80800000u);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFF0000FFu);
+  // Without alpha bits the fourth byte is ignored.
+  tga = TgaFile(2, 1, 1, 32, 0x20, {0, 0, 255, 0});
+  n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFFFF0000u);
+
+  // Run-length encoded 24 bits, 3 x 2, top-down: a run of 4 red pixels that crosses the row
+  // end, then 2 raw pixels (green, blue).
+  tga = TgaFile(10, 3, 2, 24, 0x20, {0x83, 0, 0, 255, 0x01, 0, 255, 0, 255, 0, 0});
+  n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Pixel(n, 2, 0), 0xFFFF0000u);
+  EXPECT_EQ(store.Pixel(n, 0, 1), 0xFFFF0000u);
+  EXPECT_EQ(store.Pixel(n, 1, 1), 0xFF00FF00u);
+  EXPECT_EQ(store.Pixel(n, 2, 1), 0xFF0000FFu);
+
+  // 8-bit grey, uncompressed and run-length; 16 bits (5-5-5) with the attribute bit as alpha.
+  tga = TgaFile(3, 2, 1, 8, 0, {0x40, 0xFF});
+  n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFF404040u);
+  tga = TgaFile(11, 3, 1, 8, 0, {0x82, 0x10});
+  n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  EXPECT_EQ(store.Pixel(n, 2, 0), 0xFF101010u);
+  tga = TgaFile(2, 2, 1, 16, 1, {0x00, 0xFC, 0x1F, 0x00});  // opaque red, transparent blue
+  n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFFFF0000u);
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0u);
+
+  // A file with the TGA 2.0 footer is recognised by it even when its header starts like an
+  // icon directory.
+  tga = TgaFile(2, 1, 1, 24, 0, {1, 2, 3});
+  tga[4] = 7;  // a stray colour-map length byte (no colour map follows: its type is 0)
+  std::vector<uint8_t> footer(8, 0);
+  const char kSignature[] = "TRUEVISION-XFILE.";
+  footer.insert(footer.end(), kSignature, kSignature + sizeof kSignature);
+  tga.insert(tga.end(), footer.begin(), footer.end());
+  n = store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Format(n), ImageFormat::Tga);
+  EXPECT_EQ(store.Pixel(n, 0, 0), 0xFF030201u);
+}
+
+TEST(TgaDecoding, BrokenAndUnsupportedFilesAreRefused) {
+  ImageStore store;
+  std::string error;
+  std::vector<uint8_t> tga = TgaFile(2, 2, 2, 24, 0, std::vector<uint8_t>(11, 0));
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error), -1);
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+  // A run that promises a pixel the file does not hold.
+  tga = TgaFile(10, 2, 1, 24, 0, {0x81});
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error), -1);
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+  // Colour-mapped images, and a depth that does not fit the type.
+  tga = TgaFile(1, 1, 1, 8, 0, {0});
+  tga[1] = 1;
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error), -1);
+  EXPECT_NE(error.find("not supported"), std::string::npos) << error;
+  tga = TgaFile(3, 1, 1, 24, 0, {0, 0, 0});
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error), -1);
+  EXPECT_FALSE(error.empty());
+  tga = TgaFile(2, 20000, 1, 8, 0, {});
+  tga[2] = 3;
+  EXPECT_EQ(store.DecodeImage(ImageStore::kAny, tga.data(), tga.size(), &error), -1);
+  EXPECT_NE(error.find("20000"), std::string::npos) << error;
+}
+
+TEST(ImageFormats, TiffAndJpeg2000AreRecognisedButRefused) {
+  ImageStore store;
+  std::string error;
+  const std::vector<std::vector<uint8_t>> samples = {
+      {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0},
+      {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0},
+      {0, 0, 0, 0x0C, 'j', 'P', ' ', ' ', 0x0D, 0x0A, 0x87, 0x0A},
+      {0xFF, 0x4F, 0xFF, 0x51, 0, 0x2F, 0, 0}};
+  for (size_t i = 0; i < samples.size(); ++i) {
+    error.clear();
+    EXPECT_EQ(store.DecodeImage(ImageStore::kAny, samples[i].data(), samples[i].size(), &error),
+              -1);
+    EXPECT_NE(
+        error.find(i < 2 ? "TIFF images are not supported" : "JPEG 2000 images are not supported"),
+        std::string::npos)
+        << error;
+  }
+  EXPECT_FALSE(store.IsImage(1000));
 }
 
 TEST(ImageNumbers, FreeNumbersFixedNumbersAndQueries) {
