@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "codegen/event_procedures.h"
@@ -17,6 +18,7 @@
 #include "core/attributes.h"
 #include "core/kind_names.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "platform/images.h"
 
 namespace tk {
@@ -127,7 +129,8 @@ void AppendArgument(std::string& out, int64_t value) {
 }
 
 // The arguments after geometry and text that some kinds take.
-void AppendExtraArguments(std::string& out, const Element& e, const platform::ImageStore& images) {
+void AppendExtraArguments(Toolkit& tk, std::string& out, const Element& e,
+                          const platform::ImageStore& images) {
   switch (e.Kind) {
     case ElementKind::Spin:
       out += ", ";
@@ -136,8 +139,16 @@ void AppendExtraArguments(std::string& out, const Element& e, const platform::Im
       out += FormatSpinLimit(e.SpinMax);
       break;
     case ElementKind::Splitter:
-      AppendArgument(out, e.Gadget1);
-      AppendArgument(out, e.Gadget2);
+      // The panes by the names their own lines give them: an element id means nothing to
+      // PureBasic. A pane that does not exist keeps its number.
+      for (int pane : {e.Gadget1, e.Gadget2}) {
+        if (const Element* p = FindElement(tk, pane); p != nullptr && !p->Name.empty()) {
+          out += ", ";
+          out += p->Name;
+        } else {
+          AppendArgument(out, pane);
+        }
+      }
       break;
     case ElementKind::Image:
     case ElementKind::ButtonImage:
@@ -183,7 +194,8 @@ void AppendExtraArguments(std::string& out, const Element& e, const platform::Im
 }
 
 // "  name = ButtonGadget(#PB_Any, x, y, w, h, "text", extras, flags)" and its variants.
-void AppendCreationLine(std::string& out, const Element& e, const platform::ImageStore& images) {
+void AppendCreationLine(Toolkit& tk, std::string& out, const Element& e,
+                        const platform::ImageStore& images) {
   const std::string_view kind = KindNameOf(e.Kind);
   const bool window = IsWindowKind(e);
   out += "  ";
@@ -218,7 +230,7 @@ void AppendCreationLine(std::string& out, const Element& e, const platform::Imag
     out += CaptionOf(e);
     out += '"';
   }
-  AppendExtraArguments(out, e, images);
+  AppendExtraArguments(tk, out, e, images);
 
   if (!TakesNoFlags(e.Kind)) {
     const std::string_view flags = TrimBars(e.FlagList);
@@ -281,10 +293,11 @@ struct WindowText {
   const Element* window = nullptr;
   size_t order = SIZE_MAX;  // position of the window's own record among the windows'
   std::string globals;      // Global lines of its gadgets
-  std::vector<const std::string*> constants;  // constant names of its gadgets
-  std::string procedures;                     // event procedures of its gadgets
-  std::string creation;                       // creation lines, window and gadgets
-  std::string settings;                       // hidden, disabled, tool tip, colour lines
+  std::vector<const std::string*> constants;           // constant names of its gadgets
+  std::string procedures;                              // event procedures of its gadgets
+  std::string creation;                                // creation lines, window and gadgets
+  std::string settings;                                // hidden, disabled, tool tip, colour lines
+  std::vector<std::pair<int, std::string>> splitters;  // splitter id, its line, waiting
 };
 
 // How many records ahead of the one being written the pass requests the next fields.
@@ -409,13 +422,33 @@ class FormWriter {
           AppendEventProcedures(w.procedures, 0, object_, "#PB_Event_Gadget", {});
         }
       }
-      AppendCreationLine(w.creation, e, images_);
+      // A splitter's line waits until its panes (which follow it in the list) are written:
+      // PureBasic needs the gadgets before the splitter that joins them.
+      FlushSplitters(w, &e);
+      if (e.Kind == ElementKind::Splitter) {
+        w.splitters.emplace_back(e.ID, std::string());
+        AppendCreationLine(tk_, w.splitters.back().second, e, images_);
+      } else {
+        AppendCreationLine(tk_, w.creation, e, images_);
+      }
       AppendSettings(w.settings, e);
     }
+    for (auto& w : windows_)
+      FlushSplitters(*w, nullptr);
     // A window's record may follow some of its gadgets after re-parenting: the windows go in
     // the order of their own records.
     std::sort(windows_.begin(), windows_.end(),
               [](const auto& a, const auto& b) { return a->order < b->order; });
+  }
+
+  // Writes the waiting splitter lines whose subtree `next` is not part of (all of them for
+  // nullptr), innermost first.
+  void FlushSplitters(WindowText& w, const Element* next) {
+    while (!w.splitters.empty() &&
+           (next == nullptr || !IsInside(tk_, *next, w.splitters.back().first))) {
+      w.creation += w.splitters.back().second;
+      w.splitters.pop_back();
+    }
   }
 
   void AppendImage(int number) {

@@ -358,10 +358,11 @@ int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height, 
   const bool moved = e.Frame.x0 != oldFrame.x0 || e.Frame.y0 != oldFrame.y0;
   const bool resized = e.Frame.w0 != oldFrame.w0 || e.Frame.h0 != oldFrame.h0;
 
+  // Descendants first, so a kind that lays its children out itself (a splitter placing its
+  // panes) has the last word.
+  if (changed && e.ChildCount != 0) FollowDescendants(tk, e, dx, dy, resized);
   if (auto hook = tk.Hooks(e.Kind).Resized) hook(tk, e);
   if (!e.Alive) return changed ? 1 : 0;
-
-  if (changed && e.ChildCount != 0) FollowDescendants(tk, e, dx, dy, resized);
 
   // Only records entered in the id table are announced; items are not.
   const int id = e.ID;

@@ -8,6 +8,7 @@
 #include "elements/scrollbar.h"
 #include "elements/splitter.h"
 #include "elements/window.h"
+#include "elements/zorder.h"
 #include "render/host.h"
 
 namespace tk {
@@ -18,6 +19,7 @@ void RegisterKinds(Toolkit& tk) {
   RegisterSplitter(tk);
   RegisterScrollBar(tk);
   RegisterScrollArea(tk);
+  RegisterZOrder(tk);
 }
 
 void PrepareToolkit(Toolkit& tk) {

@@ -27,6 +27,7 @@
 #include "elements/simple.h"
 #include "elements/splitter.h"
 #include "elements/window.h"
+#include "elements/zorder.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -386,7 +387,8 @@ TEST_F(GeneratorTest, SettingsAfterTheCreationLines) {
   EXPECT_EQ(Count(code, "StickyWindow("), 1);
   EXPECT_EQ(Count(code, "$123456"), 0);
   // The other window is neither sticky nor carries the settings of the first.
-  const std::string procedure = code.substr(code.find("Procedure Open_Window_1()"));
+  const size_t open1 = code.find("Procedure Open_Window_1()");
+  const std::string procedure = code.substr(open1, code.find("EndProcedure", open1) - open1);
   EXPECT_EQ(procedure.find("HideGadget"), std::string::npos);
   EXPECT_EQ(procedure.find("StickyWindow"), std::string::npos);
 }
@@ -526,15 +528,41 @@ TEST_F(GeneratorTest, SplitterWritesItsPanesAndItsFlagList) {
   ASSERT_NE(firstLine, std::string::npos);
   ASSERT_NE(splitterLine, std::string::npos);
   EXPECT_LT(firstLine, splitterLine);
+  // The panes are named as their own lines name them (a gadget number, not an element id).
   EXPECT_EQ(LineWith(code, "SplitterGadget("),
-            "  Splitter_0 = SplitterGadget(#PB_Any, 10, 10, 300, 200, 11, 12, "
+            "  Splitter_0 = SplitterGadget(#PB_Any, 10, 10, 300, 200, Button_0, Button_1, "
             "#PB_Splitter_Vertical|#PB_Splitter_FirstFixed)");
 
   // The numeric flags (the grip, the border the kind forces) are not source text: without a
   // flag list the line has no flags argument.
   AddElementFlag(tk, splitter, "");
+  SetElementName(tk, second, "#Right");
   EXPECT_EQ(LineWith(Code(), "SplitterGadget("),
-            "  Splitter_0 = SplitterGadget(#PB_Any, 10, 10, 300, 200, 11, 12)");
+            "  Splitter_0 = SplitterGadget(#PB_Any, 10, 10, 300, 200, Button_0, #Right)");
+
+  // A splitter nested in a pane of another waits for its own panes, and the outer one for
+  // everything inside it; a gadget after both comes last.
+  const int a = tk::Button(tk, 14, 0, 0, 50, 50, "a", 0, w);
+  const int b = tk::Button(tk, 15, 0, 0, 50, 50, "b", 0, w);
+  const int inner = Splitter(tk, 16, 0, 0, 100, 100, a, b, Flag::Vertical, w);
+  const int third = tk::Button(tk, 17, 0, 0, 50, 50, "c", 0, w);
+  const int outer = Splitter(tk, 18, 0, 220, 300, 60, inner, third, 0, w);
+  tk::Text(tk, 19, 320, 10, 50, 20, "after", 0, w);
+  ASSERT_EQ(E(inner).ParentID, outer);
+  const std::string nested = Code();
+  auto at = [&](const std::string& needle) {
+    const size_t pos = nested.find(needle);
+    EXPECT_NE(pos, std::string::npos) << needle;
+    return pos;
+  };
+  EXPECT_LT(at("\"a\")"), at(" Splitter_1 = "));
+  EXPECT_LT(at("\"b\")"), at(" Splitter_1 = "));
+  EXPECT_LT(at(" Splitter_1 = "), at(" Splitter_2 = "));
+  EXPECT_LT(at("\"c\")"), at(" Splitter_2 = "));
+  EXPECT_LT(at(" Splitter_2 = "), at("\"after\")"));
+  EXPECT_EQ(
+      LineWith(nested, " Splitter_2 = "),
+      "  Splitter_2 = SplitterGadget(#PB_Any, 0, 220, 300, 60, Splitter_1, " + E(third).Name + ")");
 }
 
 TEST_F(GeneratorTest, WindowEventsAreBoundToTheirProcedures) {
@@ -604,10 +632,11 @@ TEST_F(GeneratorTest, EveryWindowGetsItsProcedureAndMainBlock) {
   EXPECT_GT(code.find("  Open_Window_0()\r\n"), code.find("EndProcedure\r\n", openB));
   EXPECT_EQ(code.substr(code.size() - 19), "CompilerEndIf\r\n\r\n\r\n");
 
-  // Windows go in element-list order, not creation order: a small id places the new record
-  // at that position of the list, ahead of the others.
+  // Windows go in element-list order, not creation order: a window moved to the front of
+  // its siblings is written first.
   const int early = FormWindow(4, 0, 300, 100, 100, "Early");
   SetElementName(tk, early, "Early");
+  SetPosition(tk, early, ZOrder::First);
   ASSERT_LT(IndexOf(tk.root, FindElement(tk, early)), IndexOf(tk.root, FindElement(tk, a)));
   const std::string reordered = Code();
   EXPECT_NE(reordered.find("Global Early=-1\r\nGlobal Window_0=-1\r\nGlobal Window_1=-1\r\n"),
