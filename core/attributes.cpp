@@ -66,8 +66,11 @@ Element& ItemHolder(Toolkit& tk, Element& e) {
   return host != nullptr ? *host : e;
 }
 
+// Kinds whose attribute codes their own module answers first (a track bar's limits work like
+// a scroll bar's).
 bool HasKindModuleAttributes(ElementKind k) {
-  return k == ElementKind::ScrollBar || k == ElementKind::ScrollArea || k == ElementKind::Splitter;
+  return k == ElementKind::ScrollBar || k == ElementKind::ScrollArea ||
+         k == ElementKind::Splitter || k == ElementKind::TrackBar;
 }
 
 // True when the element sits on the tab its parent currently shows (always true off panels).
@@ -467,9 +470,13 @@ int HideElement(Toolkit& tk, int id, int state) {
     });
     rec->Repaint = 1;
   }
+  // Without children, the elements attached to it (its scroll bars) go with it. Only those
+  // that are attached to it: a bar's own link names its owner, which must stay as it is.
   if (!hasChildren) {
-    for (int i = 0; i < 2; ++i) {
-      if (Element* attached = FindElement(tk, e->Attached[i])) attached->Hidden = on;
+    for (int link : e->Attached) {
+      Element* attached = FindElement(tk, link);
+      if (attached != nullptr && attached != e && attached->Attached[0] == id)
+        attached->Hidden = on;
     }
   }
   return previous;

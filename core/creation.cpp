@@ -111,13 +111,6 @@ int DecimalsOf(std::string_view s) {
   return static_cast<int>(std::min<size_t>(end - dot - 1, kMaxSpinDecimals));
 }
 
-std::string FormatFixed(double value, int decimals) {
-  char buf[320];
-  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  if (result.ec != std::errc()) return "0";
-  return std::string(buf, result.ptr);
-}
-
 void ClearImageWhenTextEmpty(Element& e) {
   if (e.Text.empty()) e.Image = -1;
 }
@@ -323,6 +316,13 @@ void ApplyKindDefaults(Toolkit& tk, Element& e, int param1, int param2, int para
 }
 
 }  // namespace
+
+std::string FormatFixed(double value, int decimals) {
+  char buf[320];
+  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return "0";
+  return std::string(buf, result.ptr);
+}
 
 int CreateElement(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
                   std::string_view text, int param1, int param2, int param3, Flags64 flags,

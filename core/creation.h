@@ -17,4 +17,8 @@ int CreateElement(Toolkit& tk, ElementKind kind, int id, int x, int y, int width
                   std::string_view text, int param1 = -1, int param2 = -1, int param3 = 0,
                   Flags64 flags = 0, int parentId = -1, std::string_view stepText = {});
 
+// A number with a fixed count of decimals, as a Spin shows its value ("0" when it cannot be
+// written).
+std::string FormatFixed(double value, int decimals);
+
 }  // namespace tk

@@ -175,6 +175,12 @@ struct Element {
   int8_t CornerGrip = 0;  // design dragging only by a small square at the top-left corner
   int8_t Painted = 0;
   int8_t PopupMember = 0;
+  // Menu building and popups: the 1-based index of the item the next menu item turns into a
+  // submenu (0 none), the last submenu popup created from this menu, and the element a shown
+  // popup belongs to (-1 none).
+  int PendingSubMenu = 0;
+  int LastSubMenu = -1;
+  int PopupOwner = -1;
   int GroupDragX = 0, GroupDragY = 0;
   CoordBlock BeforeMaximize, BeforeMinimize;
 
@@ -193,11 +199,21 @@ struct Element {
   int CaretWidthsFont = -1;
   // Vertical scroll offset and content height of list-like strips (HScroll is horizontal).
   int VScroll = 0, ScrollHeight = 0;
+  // Lists: the widest item text so far and the width the items need (what the horizontal
+  // bar scrolls over); an icon list's header height and pressed column; a row's indent.
+  int WidestItem = 0, ContentWidth = 0;
+  int HeaderHeight = 0, PressedColumn = -1;
+  int Indent = 0;
   // The painter's copy of Text fitted into its room ("..." cut), reused while the text, the
   // font and the room are unchanged so an unchanged element costs no measuring per frame.
   std::string FitSource, FitText;
   int FitFont = -1, FitRoom = -1;
   int8_t FitCut = 0;  // 1 when FitText differs from the text (it was cut)
+
+  // Status bar layout: the number the next automatic field gets, and the width of the field
+  // anchored to the right edge.
+  int NextFieldNumber = 0;
+  int AnchoredWidth = 0;
 
   // Item state colours (hot back, and three further state colours).
   Color HotBackColor = 0xFCDFC3;

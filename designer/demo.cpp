@@ -1,6 +1,7 @@
 // The toolkit demonstration scene: windows of every caption style, one element of each kind
-// built so far, editable Strings, a design surface with selectable elements, and the layout
-// kinds (a splitter between a tabbed panel and a note, a scroll area larger than its view).
+// built so far with a menu bar over them, editable Strings, a design surface with selectable
+// elements, and the layout kinds (a splitter between a tabbed panel and a note, a scroll area
+// larger than its view).
 #include "designer/demo.h"
 
 #include "core/attributes.h"
@@ -8,11 +9,17 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/combobox.h"
+#include "elements/menu.h"
 #include "elements/panel.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
 #include "elements/simple.h"
+#include "elements/spin.h"
 #include "elements/splitter.h"
+#include "elements/statusbar.h"
+#include "elements/toolbar.h"
+#include "elements/trackbar.h"
 #include "elements/window.h"
 #include "platform/platform.h"
 #include "render/host.h"
@@ -21,6 +28,18 @@
 namespace tk::demo {
 
 namespace {
+
+// The kinds window's menu bar and the command ids of its entries.
+constexpr int kKindsMenu = 118;
+constexpr int kCommandNew = 1;
+constexpr int kCommandOpen = 2;
+constexpr int kCommandQuit = 3;
+constexpr int kCommandUndo = 4;
+constexpr int kCommandCut = 5;
+constexpr int kCommandCopy = 6;
+constexpr int kCommandPaste = 7;
+constexpr int kCommandAbout = 8;
+constexpr int kCommandRecentFirst = 20;
 
 // Escape ends the program; the caption buttons act through the windows' own item routing.
 // A press on anything that is not design-selectable drops the design selection, so the arrow
@@ -39,13 +58,37 @@ int OnDemoEvent(Toolkit& tk, EventCode code) {
   return 1;
 }
 
+// The kinds window's menu bar: titles with drop-down menus, a separator, a submenu and
+// entries with icons in the gutter.
+void BuildKindsMenu(Toolkit& tk, int window) {
+  if (CreateMenu(tk, kKindsMenu, window) == 0) return;
+  MenuTitle(tk, "File");
+  MenuItem(tk, kCommandNew, "New");
+  MenuItem(tk, kCommandOpen, "Open...", tk.builtins.SmallIcon);
+  MenuBar(tk);
+  OpenSubMenu(tk, "Recent");
+  MenuItem(tk, kCommandRecentFirst, "form.pbf");
+  MenuItem(tk, kCommandRecentFirst + 1, "Окно_настроек.pbf");
+  CloseSubMenu(tk);
+  MenuItem(tk, kCommandQuit, "Quit", tk.builtins.RedCross);
+  MenuTitle(tk, "Edit");
+  MenuItem(tk, kCommandUndo, "Undo");
+  MenuBar(tk);
+  MenuItem(tk, kCommandCut, "Cut");
+  MenuItem(tk, kCommandCopy, "Copy");
+  MenuItem(tk, kCommandPaste, "Paste", tk.builtins.TrayArrow);
+  MenuTitle(tk, "Help");
+  MenuItem(tk, kCommandAbout, "About");
+}
+
 void BuildKindsWindow(Toolkit& tk) {
-  const int w = Window(tk, kKindsWindow, 20, 40, 470, 390, "Simple kinds",
+  const int w = Window(tk, kKindsWindow, 20, 40, 470, 368, "Simple kinds",
                        Flag::SystemMenu | Flag::MaximizeGadget | Flag::MinimizeGadget);
+  BuildKindsMenu(tk, w);
   Text(tk, 100, 10, 10, 210, 64,
        "A Text element wraps its words onto several lines when they do not fit on one.");
-  String(tk, 101, 10, 84, 210, 24, "String: Привет, мир");
-  Editor(tk, 102, 10, 118, 210, 70, "");
+  String(tk, 101, 10, 80, 210, 24, "String: Привет, мир");
+  Editor(tk, 102, 10, 112, 210, 70, "");
   AddElementItem(tk, 102, -1, "Editor: one item per line\nsecond line\nтретья строка");
   Button(tk, 103, 240, 10, 100, 28, "Button");
   const int off = Button(tk, 104, 350, 10, 100, 28, "Disabled");
@@ -53,20 +96,20 @@ void BuildKindsWindow(Toolkit& tk) {
   Button(tk, 105, 240, 48, 100, 28, "A caption far too long for its button");
   const int icon = Button(tk, 106, 350, 48, 100, 28, "Icon");
   SetElementImage(tk, icon, tk.builtins.SmallIcon);
-  CheckBox(tk, 107, 240, 90, 200, 22, "CheckBox");
+  CheckBox(tk, 107, 240, 86, 200, 22, "CheckBox");
   SetElementState(tk, 107, 1);
-  Option(tk, 108, 240, 116, 200, 22, "Option one");
-  Option(tk, 109, 240, 140, 200, 22, "Option two");
+  Option(tk, 108, 240, 110, 200, 22, "Option one");
+  Option(tk, 109, 240, 134, 200, 22, "Option two");
   SetElementState(tk, 108, 1);
-  Frame(tk, 110, 10, 200, 210, 120, "Frame with a title");
-  CheckBox(tk, 111, 22, 222, 180, 22, "Inside the frame");
-  Text(tk, 112, 22, 252, 180, 40, "Кириллица и Latin\nна двух строках");
-  Container(tk, 113, 240, 200, 210, 120, Flag::Border);
+  Frame(tk, 110, 10, 190, 210, 116, "Frame with a title");
+  CheckBox(tk, 111, 22, 212, 180, 22, "Inside the frame");
+  Text(tk, 112, 22, 240, 180, 40, "Кириллица и Latin\nна двух строках");
+  Container(tk, 113, 240, 190, 210, 116, Flag::Border);
   Text(tk, 114, 10, 10, 180, 40, "A Container with a border holds this Text.");
   CloseList(tk);
-  String(tk, kEditableString, 10, 334, 210, 24, "Edit me, then Ctrl+C / Ctrl+V");
-  String(tk, kNumericString, 240, 334, 210, 24, "3.14", Flag::Numeric);
-  Text(tk, 117, 10, 362, 440, 22, "Both Strings take typing; the right one only digits and \".\".");
+  String(tk, kEditableString, 10, 316, 210, 24, "Edit me, then Ctrl+C / Ctrl+V");
+  String(tk, kNumericString, 240, 316, 210, 24, "3.14", Flag::Numeric);
+  Text(tk, 117, 10, 344, 440, 22, "Both Strings take typing; the right one only digits and \".\".");
   SetElementText(tk, w, "Simple kinds");
 }
 
@@ -110,7 +153,7 @@ int PlaceDesignElement(Toolkit& tk, int id, ElementKind kind, int x, int y, int 
 }
 
 void BuildDesignSurface(Toolkit& tk) {
-  Window(tk, kDesignWindow, 510, 230, 470, 225, "Design surface", Flag::SystemMenu | Flag::Raised);
+  Window(tk, kDesignWindow, 510, 230, 470, 200, "Design surface", Flag::SystemMenu | Flag::Raised);
   Text(tk, 300, 10, 5, 450, 50,
        "Press an element to select it, drag its body to move it, drag its border to resize "
        "it. Ctrl+arrows move it, Shift+arrows resize it, arrows walk to its neighbours.");
@@ -119,6 +162,12 @@ void BuildDesignSurface(Toolkit& tk) {
   PlaceDesignElement(tk, 303, ElementKind::Text, 20, 120, 120, 50,
                      "A Text with the same left edge");
   PlaceDesignElement(tk, 304, ElementKind::CheckBox, 170, 120, 140, 25, "A CheckBox");
+  // A tool bar: icon buttons with tool tips, a separator and a text button.
+  CreateToolBar(tk, 305, kDesignWindow);
+  ToolBarButton(tk, 1, tk.builtins.SmallIcon, -1, "", "A window icon");
+  ToolBarButton(tk, 2, tk.builtins.TrayArrow, -1, "", "Into the tray");
+  ToolBarSeparator(tk);
+  ToolBarButton(tk, 3, tk.builtins.RedCross, 1, "Delete", "A toggled button with text");
   CloseList(tk);
   // Nothing is selected until the user presses an element.
   SelectElement(tk, -1, true);
@@ -163,10 +212,23 @@ void BuildLayoutKinds(Toolkit& tk) {
   SetElementColor(tk, split, SplitterAttribute::SecondMinimumSize, 100);
   SetElementState(tk, split, 330);
 
-  ScrollBar(tk, 411, 10, 208, 560, 17, 0, 100, 20, 0, kLayoutWindow);
+  // A row of value kinds: a lone scroll bar, a spin and a track bar; below them two combo
+  // boxes, one with a check list.
+  ScrollBar(tk, 411, 10, 208, 250, 17, 0, 100, 20, 0, kLayoutWindow);
   SetElementState(tk, 411, 35);
-  Text(tk, 412, 10, 230, 560, 20,
-       "A lone scroll bar: arrows step, the track pages, the thumb drags.");
+  Spin(tk, 440, 270, 204, 90, 24, 0, 10, Flag::Numeric, kLayoutWindow, "0.5");
+  SetElementState(tk, 440, 2.5);
+  TrackBar(tk, 441, 370, 200, 200, 28, 0, 20, 0, kLayoutWindow);
+  SetElementState(tk, 441, 8);
+  ComboBox(tk, 442, 10, 232, 170, 24, 0, kLayoutWindow);
+  for (const char* colour : {"Red", "Green", "Blue", "Жёлтый"})
+    AddElementItem(tk, 442, -1, colour);
+  SetElementState(tk, 442, 1);
+  ComboBox(tk, 443, 190, 232, 170, 24, kComboCheckList, kLayoutWindow);
+  for (const char* style : {"Bold", "Italic", "Underline"})
+    AddElementItem(tk, 443, -1, style);
+  SetElementText(tk, 443, "Styles");
+  Text(tk, 412, 370, 236, 200, 20, "Spin, track bar, combo boxes");
 
   ScrollArea(tk, kLayoutScrollArea, 585, 10, 360, 215, 700, 480, 10, Flag::Border, kLayoutWindow);
   Text(tk, 413, 10, 10, 320, 40, "The content is 700 by 480 pixels; the bars scroll it.");
@@ -178,6 +240,14 @@ void BuildLayoutKinds(Toolkit& tk) {
   CheckBox(tk, 419, 220, 180, 200, 22, "Scrolled with the rest");
   CloseList(tk);
   CloseList(tk);
+
+  CreateStatusBar(tk, 444, kLayoutWindow);
+  AddStatusBarField(tk, 160);
+  AddStatusBarField(tk, 200);
+  AddStatusBarField(tk, kFillWidth);
+  StatusBarText(tk, 444, 0, "Ready");
+  StatusBarText(tk, 444, 1, "Готово к работе", FieldLook::Right);
+  StatusBarText(tk, 444, 2, "A status bar with three fields and the anchored one");
 }
 
 }  // namespace

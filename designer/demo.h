@@ -8,7 +8,7 @@
 namespace tk::demo {
 
 inline constexpr int kDefaultWidth = 1000;
-inline constexpr int kDefaultHeight = 770;
+inline constexpr int kDefaultHeight = 800;
 
 // Ids of the elements that scripts and tests act on.
 inline constexpr int kMainWindow = 1;

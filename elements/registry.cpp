@@ -3,10 +3,16 @@
 #include "elements/registry.h"
 
 #include "elements/builtin_images.h"
+#include "elements/combobox.h"
+#include "elements/list.h"
+#include "elements/menu.h"
 #include "elements/panel.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
+#include "elements/spin.h"
 #include "elements/splitter.h"
+#include "elements/statusbar.h"
+#include "elements/trackbar.h"
 #include "elements/window.h"
 #include "elements/zorder.h"
 #include "render/host.h"
@@ -20,6 +26,13 @@ void RegisterKinds(Toolkit& tk) {
   RegisterScrollBar(tk);
   RegisterScrollArea(tk);
   RegisterZOrder(tk);
+  RegisterStatusBar(tk);
+  RegisterSpin(tk);
+  RegisterTrackBar(tk);
+  RegisterMenus(tk);
+  RegisterLists(tk);
+  // After the lists: a check-list combo box drops its icon list down like a popup.
+  RegisterComboBox(tk);
 }
 
 void PrepareToolkit(Toolkit& tk) {

@@ -242,7 +242,8 @@ int SetScrollBarState(Element& bar, double value) {
   if (next == bar.Value) return 0;
   const int direction = v < bar.Value ? 1 : -1;
   bar.Value = next;
-  RecomputeScrollBar(bar);
+  // A track bar lays its thumb out by its own rules; its setter recomputes it.
+  if (bar.Kind == ElementKind::ScrollBar) RecomputeScrollBar(bar);
   bar.Repaint = 1;
   return direction;
 }

@@ -91,6 +91,33 @@ int ItemAt(const Element& e, const std::vector<std::unique_ptr<Element>>& items)
   return found;
 }
 
+// The last row (or, with rows false, header column) of a list under the pointer; -1 when
+// none. Lists lay their rows out from their inner corner and scroll them with their bars; an
+// icon list's header stays above its rows, and its rows own the check-box column at their left.
+int ListItemAt(const Element& e, bool rows) {
+  const auto& items = rows ? e.Items : e.Columns;
+  const bool icon = e.Kind == ElementKind::ListIcon;
+  const int mx = e.MouseX - (e.Inner.x0 - e.Frame.x0) + e.HScroll;
+  int my = e.MouseY - (e.Inner.y0 - e.Frame.y0);
+  if (rows) {
+    if (icon && !e.Columns.empty() && my <= e.HeaderHeight) return -1;
+    my += e.VScroll;
+  }
+  int found = -1;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Element& it = *items[i];
+    const int left = rows && icon ? 0 : it.Frame.x0;
+    if (it.Frame.y0 < my && my <= it.Frame.y0 + it.Frame.h0 && left <= mx &&
+        mx < it.Frame.x0 + it.Frame.w0)
+      found = static_cast<int>(i);
+  }
+  return found;
+}
+
+bool IsList(ElementKind k) {
+  return k == ElementKind::ListView || k == ElementKind::ListIcon;
+}
+
 int FirstChild(Toolkit& tk, int id) {
   const auto& list = tk.root.Elements;
   const Element* parent = FindElement(tk, id);
@@ -158,9 +185,9 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
     int item = -1;
     if (!e->Items.empty() && root.ButtonHeld == 0 &&
         (TracksItemsAlways(e->Kind) || id == root.UsedElement || id == root.ActiveBar)) {
-      item = ItemAt(*e, e->Items);
+      item = IsList(e->Kind) ? ListItemAt(*e, true) : ItemAt(*e, e->Items);
       e->HotItem = item;
-      if (e->Kind == ElementKind::ListIcon) e->HotColumn = ItemAt(*e, e->Columns);
+      if (e->Kind == ElementKind::ListIcon) e->HotColumn = ListItemAt(*e, false);
       if (code == ElementEvent::LeftButtonDown && e->Kind == ElementKind::ToolBar)
         e->PressedItem = item;
       if (item != ds.HoveredItem) {
@@ -180,10 +207,15 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
     if (e->Alive) {
       if (code == ElementEvent::MouseWheel) {
         Element* bar = e->Kind == ElementKind::ScrollBar ? e : FindElement(tk, e->Attached[0]);
+        // A list names itself first; its vertical bar comes second.
+        if (IsList(e->Kind)) bar = FindElement(tk, e->Attached[1]);
         if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) bar = EnclosingAreaBar(tk, *e);
         if (bar && bar->Kind == ElementKind::ScrollBar) {
           bar->ScrollPos -= kWheelStep * root.WheelDelta;
-          SetElementState(tk, bar->ID, bar->ScrollPos + bar->ScrollOffset);
+          const int barId = bar->ID;
+          SetElementState(tk, barId, bar->ScrollPos + bar->ScrollOffset);
+          // The position stays where the bar clamped it, so turning back moves at once.
+          if (Element* b = FindElement(tk, barId)) b->ScrollPos = b->Value - b->ScrollOffset;
         }
       } else if (IsButtonDown(code)) {
         if (root.DropDownOpen)

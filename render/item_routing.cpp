@@ -332,6 +332,7 @@ void RoutePopupMenu(Toolkit& tk, Element& popup, EventCode code, int index) {
   // A leaf entry: take the choice and close the whole chain.
   if (IsComboList(popup)) {
     popup.OpenTitle = index;
+    popup.StateIndex = index;  // the combo's state is its list's selection
     if (Element* combo = FindElement(tk, popup.SubLevel); combo != nullptr && combo != &popup) {
       combo->PressedItem = index;
       SetElementText(tk, combo->ID, entry->Text);

@@ -770,7 +770,8 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 }
 
 void PaintItems(Toolkit& tk, Painter& painter, Element& e) {
-  if (e.Items.empty()) return;
+  // An icon list shows its header also while it has no rows.
+  if (e.Items.empty() && e.Columns.empty()) return;
   if (auto hook = tk.Hooks(e.Kind).PaintItems) {
     hook(tk, e, painter);
     return;

@@ -113,12 +113,17 @@ TEST_F(AttributesTest, HidingFollowsTheTreeAndKeepsOwnWishes) {
   EXPECT_EQ(E(104).Hidden, 1);
   EXPECT_EQ(E(105).Hidden, 1);  // inside a hidden container
 
-  // An element without children takes its attached elements (its scroll bars) along.
-  E(106).Attached[0] = 107;
+  // An element without children takes its attached elements (its scroll bars) along; a
+  // bar hidden on its own leaves its owner alone.
+  E(106).Attached[1] = 107;
+  E(107).Attached[0] = 106;
   HideElement(tk, 106, 1);
   EXPECT_EQ(E(107).Hidden, 1);
   HideElement(tk, 106, 0);
   EXPECT_EQ(E(107).Hidden, 0);
+  HideElement(tk, 107, 1);
+  EXPECT_EQ(E(107).Hidden, 1);
+  EXPECT_EQ(E(106).Hidden, 0);
 }
 
 TEST_F(AttributesTest, ToolBarFlagsAreLeftAlone) {

@@ -87,6 +87,8 @@ TEST_F(ScrollAreaTest, ShortContentHidesItsBarAndStepReachesBothBars) {
   EXPECT_NE(HBar().Hidden, 0);
   SetElementColor(tk, kArea, 2, 50);
   EXPECT_NE(VBar().Hidden, 0);
+  EXPECT_EQ(Area().Hidden, 0);  // hiding its bar leaves the area itself alone
+  EXPECT_EQ(Content().Hidden, 0);
   EXPECT_EQ(Content().Frame.w0, Area().Inner.w0);  // the full visible width
   EXPECT_EQ(Content().Frame.h0, 50);
   EXPECT_EQ(HBar().Frame.w0, Area().Inner.w0);
@@ -155,6 +157,11 @@ TEST_F(ScrollAreaTest, TheWheelAfterAPressInsideTheContentScrollsTheArea) {
   PumpEvents(tk);
   EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 0);
   EXPECT_EQ(ContentY(), before);
+  // Past the start the wheel keeps no debt: one notch down moves at once.
+  wheel.wheel = -1;
+  platform.Inject(wheel);
+  PumpEvents(tk);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 5);
 }
 
 // Scrolled content reaches beyond its view by design and gets no red overhang marks; a child

@@ -1,0 +1,180 @@
+// The ComboBox kind: creation with its list, entries added to the list, the selection shown
+// as the combo's text, and the drop button's layout.
+#include "elements/combobox.h"
+
+#include <algorithm>
+
+#include "core/attributes.h"
+#include "core/coords.h"
+#include "core/creation.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "elements/list.h"
+#include "elements/menu.h"
+#include "elements/zorder.h"
+#include "render/paint.h"
+
+namespace tk {
+namespace {
+
+constexpr int kButtonWidth = 16;
+constexpr int kCheckListMaxHeight = 200;
+// A list that serves a combo box carries this owner kind.
+constexpr int kComboListMode = 8;
+constexpr Flags64 kEntryFlags = 0x3100;
+// The check list: check boxes, and its high flag bit.
+constexpr Flags64 kCheckListFlags = MakeFlags(0x1, 0x20000);
+
+bool IsCombo(const Element* e) {
+  return e != nullptr && e->Alive != 0 && e->Kind == ElementKind::ComboBox;
+}
+
+Element* ListOf(Toolkit& tk, const Element& combo) {
+  Element* list = FindElement(tk, combo.ChildHost);
+  return list != nullptr && list != &combo ? list : nullptr;
+}
+
+// The combo shows the text of its selected entry.
+void SyncText(Toolkit& tk, int comboId) {
+  Element* combo = FindElement(tk, comboId);
+  if (!IsCombo(combo)) return;
+  Element* list = ListOf(tk, *combo);
+  if (list == nullptr) return;
+  const Element* entry = FindItem(*list, list->StateIndex);
+  if (entry == nullptr) return;
+  const std::string text = entry->Text;
+  SetElementText(tk, comboId, text);
+}
+
+int AddEntry(Toolkit& tk, Element& combo, int position, const std::string& text, int image,
+             Flags64 flags) {
+  Element* list = ListOf(tk, combo);
+  if (list == nullptr) return -1;
+  if (list->Kind == ElementKind::ListIcon) {
+    const int before = static_cast<int>(list->Items.size());
+    AddListItem(tk, list->ID, position, text, image, flags | kEntryFlags);
+    return position >= 0 && position < before ? position : before;
+  }
+  return AddItem(tk, list->ID, position, text, image, (flags == 0 ? 0 : flags) | kEntryFlags);
+}
+
+void SelectEntry(Toolkit& tk, Element& combo, double state) {
+  Element* list = ListOf(tk, combo);
+  if (list == nullptr) return;
+  const int index = static_cast<int>(state);
+  if (index != -1 && list->ItemMap.count(index) == 0) return;
+  list->StateIndex = index;
+  list->PressedItem = index;
+  combo.PressedItem = index;
+  SyncText(tk, combo.ID);
+}
+
+// The drop button: beside the field for an editable combo (covering the frame while hot or
+// pressed), over the whole element otherwise, so the whole combo reacts as one button.
+void PlaceButton(Element& combo) {
+  if (combo.Items.empty()) return;
+  Element& b = *combo.Items.front();
+  const int W = combo.Inner.w0, H = combo.Inner.h0;
+  if (HasAny(combo.Flags, Flag::Editable)) {
+    const bool lit = (b.RepaintFlags & (StateBit::Hot | StateBit::Pressed)) != 0;
+    b.Frame.x0 = W - kButtonWidth;
+    b.Frame.y0 = lit ? -1 : 0;
+    b.Frame.w0 = kButtonWidth + (lit ? combo.FrameWidth : 0);
+    b.Frame.h0 = lit ? combo.Frame.h0 + combo.FrameWidth : H;
+  } else {
+    b.Frame.x0 = -1;
+    b.Frame.y0 = -1;
+    b.Frame.w0 = combo.Frame.w0;
+    b.Frame.h0 = combo.Frame.h0;
+  }
+}
+
+void PaintButton(Toolkit& tk, Element& combo, platform::Painter& painter) {
+  PlaceButton(combo);
+  if (!combo.Items.empty())
+    PaintElement(tk, painter, combo, *combo.Items.front(), combo.Inner.x0, combo.Inner.y0);
+}
+
+// The check list drops down like a popup: shown below the combo, on top of everything.
+void ShowCheckList(Toolkit& tk, Element& list, int owner, int x, int y) {
+  const int id = list.ID;
+  // As tall as its rows (within limits); near the bottom of the desktop it opens above.
+  const int rows = static_cast<int>(list.Items.size());
+  const int height = std::clamp(list.HeaderHeight + rows * kListRowHeight + 2 * list.FrameWidth + 2,
+                                kListRowHeight + 4, kCheckListMaxHeight);
+  const Element* desktop = DesktopElement(tk);
+  const Element* combo = FindElement(tk, owner);
+  if (desktop != nullptr && combo != nullptr && y + height > desktop->Frame.h0)
+    y = combo->Frame.y0 - height + 1;
+  ResizeElementById(tk, id, x, y, kIgnore, height, CoordMode::Absolute);
+  if (Element* l = FindElement(tk, id)) {
+    l->Hidden = 0;
+    l->HiddenOwn = 0;
+    l->Repaint = 1;
+  }
+  // Above everything: after the last record, its own children (its scroll bars) with it.
+  const int last = tk.root.Elements.back()->ID;
+  if (!IsChildOf(tk, last, id)) SetPosition(tk, id, ZOrder::After, last);
+  tk.root.DropDownOpen = true;
+  tk.root.OpenDropDown = id;
+}
+
+void HideCheckList(Toolkit&, Element& list) {
+  list.Hidden = 1;
+  list.HiddenOwn = 1;
+  list.Repaint = 1;
+}
+
+}  // namespace
+
+int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId,
+             int64_t data) {
+  BusyGuard busy(tk);
+  const int made = CreateElement(tk, ElementKind::ComboBox, id, x, y, width, height, "", -1, -1, 0,
+                                 flags, parentId);
+  if (made == 0) return 0;
+  if (data != 0) SetElementData(tk, made, data);
+  AddItem(tk, made, -1, "", -1, 0);
+
+  // The list lives on the desktop, hidden until it drops down.
+  const int previous = OpenList(tk, 0);
+  int list = -1;
+  if (HasAny(flags, kComboCheckList)) {
+    list = ListIcon(tk, -1, 0, 0, width, 120, "", width, kCheckListFlags, 0);
+    if (Element* l = FindElement(tk, list)) {
+      l->Hidden = 1;
+      l->HiddenOwn = 1;
+    }
+  } else {
+    const int savedMenu = tk.root.LastMenu;
+    list = CreatePopupMenu(tk, -1);
+    tk.root.LastMenu = savedMenu;
+  }
+  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  Element* combo = FindElement(tk, made);
+  Element* l = FindElement(tk, list);
+  if (combo == nullptr || l == nullptr) return made;
+  l->SubLevel = made;
+  l->ModeField = kComboListMode;
+  combo->ChildHost = list;
+  PlaceButton(*combo);
+  return made;
+}
+
+int ComboList(Toolkit& tk, int combo) {
+  const Element* e = FindElement(tk, combo);
+  return IsCombo(e) && FindElement(tk, e->ChildHost) != nullptr ? e->ChildHost : -1;
+}
+
+void RegisterComboBox(Toolkit& tk) {
+  KindHooks& h = tk.Hooks(ElementKind::ComboBox);
+  h.AddItem = &AddEntry;
+  h.SetState = &SelectEntry;
+  h.PaintItems = &PaintButton;
+  KindHooks& list = tk.Hooks(ElementKind::ListIcon);
+  list.ShowPopup = &ShowCheckList;
+  list.HidePopup = &HideCheckList;
+}
+
+}  // namespace tk

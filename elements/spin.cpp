@@ -1,0 +1,108 @@
+// The Spin kind: the value shown with its decimals, the two buttons' layout and their clicks.
+#include "elements/spin.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/attributes.h"
+#include "core/creation.h"
+#include "core/events.h"
+#include "core/lookup.h"
+#include "render/paint.h"
+
+namespace tk {
+namespace {
+
+constexpr int kButtonWidth = 16;
+
+std::string Shown(const Element& spin, double value) {
+  return FormatFixed(value, spin.SpinDecimals);
+}
+
+void SetSpinState(Toolkit& tk, Element& spin, double state) {
+  spin.SpinValue = static_cast<float>(state);
+  const int id = spin.ID;
+  SetElementText(tk, id, Shown(spin, state));
+  // The text setter parses the text back; keep the value exactly as given.
+  if (Element* e = FindElement(tk, id)) e->SpinValue = static_cast<float>(state);
+}
+
+// The buttons share the strip at the right edge, one above the other.
+void PlaceButtons(Element& spin) {
+  if (spin.Items.size() < 2) return;
+  const int W = spin.Inner.w0, H = spin.Inner.h0;
+  for (int i : {kSpinUpItem, kSpinDownItem}) {
+    Element& b = *spin.Items[static_cast<size_t>(i)];
+    b.Frame.w0 = kButtonWidth - 3;
+    b.Frame.x0 = W - kButtonWidth + 2;
+    b.Frame.h0 = H / 2 - 1;
+    b.Frame.y0 = i == kSpinUpItem ? 1 : (H % 2 != 0 ? H / 2 + 1 : H / 2);
+  }
+}
+
+void PaintButtons(Toolkit& tk, Element& spin, platform::Painter& painter) {
+  PlaceButtons(spin);
+  for (size_t i = 0; i < spin.Items.size() && i < 2; ++i)
+    PaintElement(tk, painter, spin, *spin.Items[i], spin.Inner.x0, spin.Inner.y0);
+}
+
+void Resized(Toolkit&, Element& spin) {
+  PlaceButtons(spin);
+}
+
+// A click on a button steps the value within the limits.
+void ButtonEvent(Toolkit& tk, Element& spin, EventCode code, int, int item) {
+  if (code != ElementEvent::LeftClick) return;
+  BusyGuard busy(tk);
+  const int id = spin.ID;
+  float value = std::strtof(spin.Text.c_str(), nullptr);
+  spin.SpinValue = value;
+  EventCode step = 0;
+  if (item == kSpinUpItem) {
+    if (value < spin.SpinMax) {
+      value += spin.SpinStep;
+      step = ElementEvent::StepUp;
+    }
+  } else if (item == kSpinDownItem) {
+    if (!(spin.SpinMin >= value)) {
+      value -= spin.SpinStep;
+      step = ElementEvent::StepDown;
+    }
+  }
+  spin.SpinValue = value;
+  if (step != 0) PostElementEvent(tk, step, id, item, 0);
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return;
+  if (HasAny(e->Flags, Flag::Numeric) && e->SpinMin <= value && value <= e->SpinMax) {
+    SetElementText(tk, id, Shown(*e, value));
+    if ((e = FindElement(tk, id)) == nullptr) return;
+    e->SpinValue = value;
+    // Announced here once; the text input must not announce the same text again.
+    e->PreviousText = e->Text;
+    e->PreviousTextSet = 1;
+    PostElementEvent(tk, ElementEvent::Change, id, item, 0);
+  }
+}
+
+}  // namespace
+
+int Spin(Toolkit& tk, int id, int x, int y, int width, int height, double minimum, double maximum,
+         Flags64 flags, int parentId, const std::string& stepText, int64_t data) {
+  const int made = CreateElement(
+      tk, ElementKind::Spin, id, x, y, width, height, "", static_cast<int>(std::lround(minimum)),
+      static_cast<int>(std::lround(maximum)), 0, flags, parentId, stepText);
+  if (made == 0) return 0;
+  if (data != 0) SetElementData(tk, made, data);
+  if (Element* e = FindElement(tk, made)) PlaceButtons(*e);
+  return made;
+}
+
+void RegisterSpin(Toolkit& tk) {
+  KindHooks& h = tk.Hooks(ElementKind::Spin);
+  h.SetState = &SetSpinState;
+  h.PaintItems = &PaintButtons;
+  h.Resized = &Resized;
+  h.ItemEvent = &ButtonEvent;
+}
+
+}  // namespace tk

@@ -1,0 +1,216 @@
+// The ToolBar kind: attaching the strip to a window, button and separator widths, the bar
+// growing to its buttons, toggle states and tool tips.
+#include "elements/toolbar.h"
+
+#include <vector>
+
+#include "core/coords.h"
+#include "core/creation.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+
+namespace tk {
+namespace {
+
+constexpr int kSmallIcon = 16;
+constexpr int kLargeIcon = 24;
+constexpr int kSmallBar = 24;
+constexpr int kLargeBar = 32;
+constexpr int kIconPad = 6;
+constexpr int kTextPad = 14;
+constexpr int kInlineTextPad = 10;
+constexpr int kTextBelowPad = 10;
+constexpr int kSeparatorWidth = 3;
+constexpr Flags64 kButtonFlags = 0xD3100;
+constexpr int kFlatStyle = 16;
+// Style bits kept in the high flag word.
+constexpr uint32_t kHighSmall = 0x1, kHighLarge = 0x2, kHighInline = 0x80;
+
+bool IsToolBarElement(const Element* e) {
+  return e != nullptr && e->Alive != 0 && e->Kind == ElementKind::ToolBar;
+}
+
+bool Inline(const Element& bar) {
+  return (HighWord(bar.Flags) & kHighInline) != 0;
+}
+
+int IconSize(const Element& bar) {
+  return (HighWord(bar.Flags) & kHighLarge) != 0 && (HighWord(bar.Flags) & kHighSmall) == 0
+             ? kLargeIcon
+             : kSmallIcon;
+}
+
+Element* ButtonById(Element& bar, int button) {
+  for (auto& item : bar.Items)
+    if (item->ID == button) return item.get();
+  return nullptr;
+}
+
+// The bar's height is its window's tool strip, so the client area starts below it.
+void UpdateStrip(Toolkit& tk, const Element& bar) {
+  Element* w = FindElement(tk, bar.WindowID);
+  if (w == nullptr || w->Kind != ElementKind::Window) return;
+  w->ToolStripHeight = bar.Frame.h0;
+  SetElementY(tk, *w, w->Frame.y0);
+}
+
+}  // namespace
+
+int CreateToolBar(Toolkit& tk, int id, int window, int flags) {
+  Root& root = tk.root;
+  Element* w = FindElement(tk, window);
+  if (w == nullptr || w->Kind != ElementKind::Window) return -1;
+
+  if (flags == 0) flags = ToolBarStyle::SmallIcons | ToolBarStyle::InlineText;
+  uint32_t high = 0;
+  int height = 0;
+  if (flags & ToolBarStyle::SmallIcons) {
+    high |= kHighSmall;
+    height = kSmallBar;
+  } else if (flags & ToolBarStyle::LargeIcons) {
+    high |= kHighLarge;
+    height = kLargeBar;
+  }
+  uint32_t low = 0xCB800;
+  if (flags & ToolBarStyle::InlineText) {
+    low = 0xC7400;
+    high |= kHighInline;
+  }
+
+  for (const auto& r : root.Elements) {
+    if (r->Alive && r->Kind == ElementKind::ToolBar && r->ParentID == window) {
+      root.LastToolBar = -1;
+      return -1;
+    }
+  }
+  BusyGuard busy(tk);
+  const int previous = OpenList(tk, window);
+
+  // The children keep their place in the client area, which moves down below the bar.
+  std::vector<int> children;
+  for (const auto& r : root.Elements)
+    if (r->Alive && r->ParentID == window && r->ID != window) children.push_back(r->ID);
+  const int oldHeight = w->Frame.h0;
+  ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, oldHeight + height, CoordMode::Absolute);
+  w = FindElement(tk, window);
+  if (w == nullptr) return -1;
+  if (const Element* parent = FindElement(tk, w->ParentID);
+      parent != nullptr && parent != w && parent->Frame.h0 < w->Frame.h0) {
+    ResizeElementById(tk, parent->ID, kIgnore, kIgnore, kIgnore,
+                      w->Frame.h0 + 2 * w->FrameWidth + height, CoordMode::Absolute);
+  }
+
+  const int bar = CreateElement(tk, ElementKind::ToolBar, id, 0, -1, height, height, "", -1, -1, 0,
+                                MakeFlags(low, high), -1);
+  if (Element* b = FindElement(tk, bar); IsToolBarElement(b)) {
+    root.LastToolBar = bar;
+    UpdateStrip(tk, *b);
+  }
+  for (int child : children)
+    if (Element* c = FindElement(tk, child))
+      ResizeElement(tk, *c, kIgnore, c->ParentOffsetY(), kIgnore, kIgnore);
+  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  return bar != 0 ? bar : -1;
+}
+
+int ToolBarButton(Toolkit& tk, int buttonId, int image, int mode, const std::string& text,
+                  const std::string& toolTip) {
+  Element* bar = FindElement(tk, tk.root.LastToolBar);
+  if (!IsToolBarElement(bar)) return -1;
+  BusyGuard busy(tk);
+  const int barId = bar->ID;
+  if (buttonId == -1) buttonId = kToolBarAnyButton;
+  const int icon = IconSize(*bar);
+  platform::ImageStore& images = tk.platform.Images();
+  const bool separator = !images.IsImage(image) && text.empty() && image < 0;
+  if (!separator && !images.IsImage(image)) image = tk.builtins.SmallIcon;
+  if (images.IsImage(image) && icon == kLargeIcon &&
+      (images.Width(image) != kLargeIcon || images.Height(image) != kLargeIcon))
+    images.Resize(image, kLargeIcon, kLargeIcon);
+  const bool hasImage = images.IsImage(image);
+
+  // The next button starts where the last one ends.
+  int nextX = 0;
+  for (const auto& item : bar->Items)
+    nextX = item->Frame.x0 + item->Frame.w0;
+  const int barHeight = bar->Frame.h0;
+
+  const int index = AddItem(tk, barId, -1, text, hasImage ? image : -1, kButtonFlags);
+  bar = FindElement(tk, barId);
+  if (!IsToolBarElement(bar) || index < 0) return -1;
+  Element* item = FindItem(*bar, index);
+  if (item == nullptr) return -1;
+  // Routing finds items by position; the button's own id is what its events report.
+  item->ID = buttonId;
+
+  int height = barHeight;
+  int tw = 0;
+  if (!text.empty()) {
+    platform::Painter& measurer = tk.platform.Measurer();
+    const int previousFont = measurer.Font();
+    measurer.SetFont(bar->FontID != 0 ? bar->FontID : tk.platform.Fonts().Default());
+    const platform::TextSize size = measurer.MeasureText(text);
+    measurer.SetFont(previousFont);
+    tw = size.width + (Inline(*bar) ? kInlineTextPad : 0);
+    // Text under the icons needs a taller bar.
+    if (!Inline(*bar)) height = icon + size.height + kTextBelowPad;
+  }
+  int width;
+  if (Inline(*bar))
+    width = tw + (hasImage ? icon + kIconPad : 0);
+  else
+    width = !text.empty() ? tw + kTextPad : icon + kIconPad;
+  // Adding counted an item without text or image as a separator; the count is redone here.
+  if (item->SeparatorCount != 0 && bar->SeparatorCount > 0) --bar->SeparatorCount;
+  item->SeparatorCount = 0;
+  if (separator) {
+    ++bar->SeparatorCount;
+    item->SeparatorCount = 1;
+    width = kSeparatorWidth;
+  }
+  item->Frame.x0 = nextX;
+  item->Frame.y0 = 0;
+  item->Frame.w0 = width;
+  item->BackgroundMode = kFlatStyle;
+  item->BackColor = bar->BackColor;
+  item->FrontColor = bar->FrontColor;
+  item->FrameColor = bar->FrameColor;
+
+  // The bar ends at its last button; every button is as high as the bar.
+  ResizeElementById(tk, barId, kIgnore, kIgnore, nextX + width + 2 * bar->FrameWidth, height);
+  bar = FindElement(tk, barId);
+  if (!IsToolBarElement(bar)) return index;
+  for (auto& b : bar->Items)
+    b->Frame.h0 = bar->Inner.h0;
+  UpdateStrip(tk, *bar);
+
+  if (mode == 0 || mode == 1) SetToolBarButtonState(tk, barId, buttonId, mode);
+  if (!toolTip.empty()) ToolBarToolTip(tk, barId, buttonId, toolTip);
+  return index;
+}
+
+int ToolBarSeparator(Toolkit& tk) {
+  return ToolBarButton(tk, kToolBarAnyButton, -1);
+}
+
+int SetToolBarButtonState(Toolkit& tk, int toolBar, int button, int state) {
+  Element* bar = FindElement(tk, toolBar);
+  if (!IsToolBarElement(bar)) return 0;
+  Element* item = ButtonById(*bar, button);
+  if (item == nullptr) return 0;
+  const int previous = item->Checked;
+  if (state == 0 || state == 1) {
+    item->Checked = static_cast<int8_t>(state);
+    bar->Repaint = 1;
+  }
+  return previous;
+}
+
+void ToolBarToolTip(Toolkit& tk, int toolBar, int button, const std::string& text) {
+  Element* bar = FindElement(tk, toolBar);
+  if (!IsToolBarElement(bar) || text.empty()) return;
+  if (Element* item = ButtonById(*bar, button)) item->ToolTip = text;
+}
+
+}  // namespace tk

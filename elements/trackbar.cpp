@@ -1,0 +1,179 @@
+// The TrackBar kind: geometry, the state setter, clicks on the groove stepping the thumb
+// towards the pointer, thumb dragging, and the groove and thumb drawing.
+#include "elements/trackbar.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/creation.h"
+#include "core/events.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "elements/scrollbar.h"
+#include "render/paint.h"
+
+namespace tk {
+namespace {
+
+constexpr int kMinThumb = 8;
+constexpr Flags64 kPartItemFlags = 0x40C0000;
+
+int Nearest(double v) {
+  return static_cast<int>(std::lround(v));
+}
+
+int Length(const Element& bar) {
+  return bar.Vertical != 0 ? bar.Inner.h0 : bar.Inner.w0;
+}
+
+void PlaceItems(Element& bar) {
+  if (bar.Items.size() < 2) return;
+  Element& groove = *bar.Items[kTrackGrooveItem];
+  Element& thumb = *bar.Items[kTrackThumbItem];
+  const int W = bar.Inner.w0, H = bar.Inner.h0;
+  groove.Frame.x0 = 5;
+  groove.Frame.y0 = 5;
+  if (bar.Vertical != 0) {
+    groove.Frame.w0 = 4;
+    groove.Frame.h0 = H - 10;
+    thumb.Frame.x0 = 1;
+    thumb.Frame.w0 = W - 5;
+    thumb.Frame.y0 = Nearest(bar.ThumbPos);
+    thumb.Frame.h0 = Nearest(bar.ThumbLength);
+  } else {
+    groove.Frame.w0 = W - 10;
+    groove.Frame.h0 = 4;
+    thumb.Frame.y0 = 1;
+    thumb.Frame.h0 = H - 5;
+    thumb.Frame.x0 = Nearest(bar.ThumbPos);
+    thumb.Frame.w0 = Nearest(bar.ThumbLength);
+  }
+}
+
+// The public setter: the scroll bar's value rules, then the track bar's own geometry; posts
+// StepUp or StepDown on a change. Returns the direction (0 when nothing changed).
+int SetTrackValue(Toolkit& tk, Element& bar, double value) {
+  const int direction = SetScrollBarState(bar, value);
+  if (direction == 0) return 0;
+  RecomputeTrackBar(bar);
+  bar.Repaint = 1;
+  PostElementEvent(tk, direction > 0 ? ElementEvent::StepUp : ElementEvent::StepDown, bar.ID,
+                   bar.HotItem, 0);
+  return direction;
+}
+
+void SetStateHook(Toolkit& tk, Element& bar, double state) {
+  SetTrackValue(tk, bar, state);
+}
+
+bool SetAttributeHook(Toolkit&, Element& bar, int code, int64_t value) {
+  const int v = static_cast<int>(value);
+  if (code == 1) {
+    bar.Min = v;
+  } else if (code == 2) {
+    bar.Max = v < bar.Min ? bar.Min + 1 : v;
+  } else {
+    return false;
+  }
+  RecomputeTrackBar(bar);
+  bar.Repaint = 1;
+  return true;
+}
+
+bool GetAttributeHook(Toolkit&, Element& bar, int code, int64_t& value) {
+  if (code == 1) {
+    value = bar.Min;
+  } else if (code == 2) {
+    value = bar.Max;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void ResizedHook(Toolkit&, Element& bar) {
+  RecomputeTrackBar(bar);
+}
+
+// The pointer along the bar, relative to it.
+int PointerAlong(const Toolkit& tk, const Element& bar) {
+  return bar.Vertical != 0 ? tk.root.MouseY - bar.Inner.y0 : tk.root.MouseX - bar.Inner.x0;
+}
+
+// A press or release records where the thumb was grabbed; on the groove, with a step, the
+// thumb moves one step towards the pointer.
+void ItemEventHook(Toolkit& tk, Element& bar, EventCode code, int, int item) {
+  if (code != ElementEvent::LeftButtonDown && code != ElementEvent::LeftButtonUp) return;
+  const int along = PointerAlong(tk, bar);
+  bar.GrabX = Nearest(tk.root.MouseX - bar.Inner.x0 - bar.ThumbPos);
+  bar.GrabY = Nearest(tk.root.MouseY - bar.Inner.y0 - bar.ThumbPos);
+  bar.Grabbed = code == ElementEvent::LeftButtonDown ? 1 : 0;
+  if (item != kTrackGrooveItem || bar.ArrowSize == 0) return;
+  // Stored positions grow along the bar; a vertical bar reports them mirrored.
+  const bool forward = bar.ThumbPos <= along;
+  const int stored = bar.Value + (forward ? bar.ArrowSize : -bar.ArrowSize);
+  SetTrackValue(tk, bar, bar.Vertical != 0 ? bar.Max - stored : stored);
+}
+
+bool DragHook(Toolkit& tk, Element& bar, EventCode code) {
+  if (code == ElementEvent::LeftButtonUp) {
+    bar.Grabbed = 0;
+    return false;
+  }
+  if (code != ElementEvent::MouseMove || tk.root.ButtonHeld == 0 || bar.Grabbed == 0) return false;
+  const int grab = bar.Vertical != 0 ? bar.GrabY : bar.GrabX;
+  // The conversion counts the button size and border from the bar's own start.
+  const double pixel = PointerAlong(tk, bar) - grab + bar.FrameWidth;
+  int value = ScrollPixelToPosition(bar, pixel);
+  if (bar.ArrowSize != 0) value = bar.ArrowSize * (value / bar.ArrowSize);
+  return SetTrackValue(tk, bar, value) != 0;
+}
+
+void PaintTrackItems(Toolkit& tk, Element& bar, platform::Painter& painter) {
+  PlaceItems(bar);
+  for (size_t i = 0; i < bar.Items.size() && i < 2; ++i)
+    PaintElement(tk, painter, bar, *bar.Items[i], bar.Inner.x0, bar.Inner.y0);
+}
+
+}  // namespace
+
+void RecomputeTrackBar(Element& bar) {
+  const double track = Length(bar) - 2 * bar.ButtonSize;
+  const double range = bar.Max - bar.Min;
+  double thumb = range > 0 ? Nearest(track * bar.PageLength / range) : track;
+  if (thumb < kMinThumb) thumb = kMinThumb;
+  bar.ThumbLength = static_cast<float>(thumb);
+  bar.TrackLength = static_cast<int>(std::max(0.0, track));
+  bar.ThumbPos = static_cast<float>(ScrollPositionToPixel(bar, track));
+  PlaceItems(bar);
+}
+
+int TrackBar(Toolkit& tk, int id, int x, int y, int width, int height, int minimum, int maximum,
+             Flags64 flags, int parentId) {
+  BusyGuard busy(tk);
+  const int made = CreateElement(tk, ElementKind::TrackBar, id, x, y, width, height, "", minimum,
+                                 maximum, 0, flags, parentId);
+  if (made == 0) return 0;
+  for (int i = 0; i < 2; ++i)
+    AddItem(tk, made, -1, "", -1, kPartItemFlags);
+  Element* bar = FindElement(tk, made);
+  if (bar == nullptr) return made;
+  if (bar->Max < bar->Min) bar->Max = bar->Min + 1;
+  // A vertical bar starts with its minimum at the bottom.
+  bar->Value = bar->Vertical != 0 ? bar->Max - bar->Min : 0;
+  RecomputeTrackBar(*bar);
+  return made;
+}
+
+void RegisterTrackBar(Toolkit& tk) {
+  KindHooks& h = tk.Hooks(ElementKind::TrackBar);
+  h.SetAttribute = &SetAttributeHook;
+  h.GetAttribute = &GetAttributeHook;
+  h.SetState = &SetStateHook;
+  h.Resized = &ResizedHook;
+  h.ItemEvent = &ItemEventHook;
+  h.Drag = &DragHook;
+  h.PaintItems = &PaintTrackItems;
+}
+
+}  // namespace tk

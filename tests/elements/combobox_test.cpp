@@ -1,0 +1,138 @@
+// The ComboBox kind: its list, entries and selection, the drop button's layout, and choosing
+// an entry from the dropped-down list through native events.
+#include "elements/combobox.h"
+
+#include <vector>
+
+#include "core/attributes.h"
+#include "core/events.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "elements/registry.h"
+#include "elements/window.h"
+#include "render/host.h"
+#include "render/repaint.h"
+#include "tests/support/toolkit_fixture.h"
+
+namespace tk::testing {
+namespace {
+
+constexpr int kWindow = 1, kCombo = 10;
+
+class ComboBoxTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    PrepareToolkit(tk);
+    ASSERT_EQ(tk::Window(tk, kWindow, 0, 0, 600, 400, "Main", Flag::SystemMenu), kWindow);
+    CloseList(tk);
+  }
+  Element& E(int id) { return *FindElement(tk, id); }
+  void Press(int x, int y) {
+    platform.InjectMove(x, y);
+    platform.InjectClick(x, y);
+    PumpEvents(tk);
+  }
+};
+
+TEST_F(ComboBoxTest, EntriesLiveInTheListAndTheSelectionIsTheText) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  const int list = ComboList(tk, kCombo);
+  ASSERT_GE(list, 0);
+  EXPECT_EQ(E(list).Kind, ElementKind::PopupMenu);
+  EXPECT_NE(E(list).Hidden, 0);
+  EXPECT_EQ(E(list).SubLevel, kCombo);
+  EXPECT_EQ(E(list).ModeField, 8);
+  EXPECT_EQ(E(kCombo).Items.size(), 1u);  // the drop button
+
+  EXPECT_EQ(AddElementItem(tk, kCombo, -1, "Red"), 0);
+  EXPECT_EQ(AddElementItem(tk, kCombo, -1, "Green"), 1);
+  EXPECT_EQ(AddElementItem(tk, kCombo, -1, "Синий"), 2);
+  EXPECT_EQ(E(list).Items.size(), 3u);
+  EXPECT_EQ(E(kCombo).Items.size(), 1u);
+  EXPECT_NE(E(list).Items[0]->Flags & 0x3100, 0u);
+
+  SetElementState(tk, kCombo, 2);
+  EXPECT_EQ(GetElementState(tk, kCombo), 2.0);
+  EXPECT_EQ(GetElementText(tk, kCombo), "Синий");
+  SetElementState(tk, kCombo, 9);  // no such entry
+  EXPECT_EQ(GetElementState(tk, kCombo), 2.0);
+  EXPECT_EQ(ComboList(tk, kWindow), -1);
+}
+
+TEST_F(ComboBoxTest, TheDropButtonCoversTheElementUnlessEditable) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  Repaint(tk, kWindow, true);
+  const Element& whole = *E(kCombo).Items[0];
+  EXPECT_EQ(whole.Frame.x0, -1);
+  EXPECT_EQ(whole.Frame.y0, -1);
+  EXPECT_EQ(whole.Frame.w0, E(kCombo).Frame.w0);
+  EXPECT_EQ(whole.Frame.h0, E(kCombo).Frame.h0);
+
+  ASSERT_EQ(ComboBox(tk, 11, 20, 60, 150, 24, Flag::Editable, kWindow), 11);
+  Repaint(tk, kWindow, true);
+  const Element& beside = *E(11).Items[0];
+  EXPECT_EQ(beside.Frame.x0, E(11).Inner.w0 - 16);
+  EXPECT_EQ(beside.Frame.y0, 0);
+  EXPECT_EQ(beside.Frame.w0, 16);
+  EXPECT_EQ(beside.Frame.h0, E(11).Inner.h0);
+}
+
+TEST_F(ComboBoxTest, ChoosingFromTheDroppedListSelectsAndCloses) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  for (const char* t : {"One", "Two", "Three"})
+    AddElementItem(tk, kCombo, -1, t);
+  std::vector<int> changes;
+  BindCallback(tk, MakeHandler([&](EventCode code, int value) {
+                 if (code == ElementEvent::Change && tk.root.Event.EventElement == kCombo)
+                   changes.push_back(value);
+                 return 1;
+               }),
+               -1, -1, -1);
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  const Element& combo = E(kCombo);
+  Press(combo.Frame.x0 + 30, combo.Frame.y0 + 10);
+  const int list = ComboList(tk, kCombo);
+  ASSERT_EQ(E(list).Hidden, 0) << "the list drops down";
+  EXPECT_GE(E(list).Frame.y0, combo.Frame.y0 + combo.Frame.h0 - 2);
+
+  Repaint(tk, kWindow, true);
+  const Element& entry = *E(list).Items[1];
+  const int ex = E(list).Inner.x0 + entry.Frame.x0 + entry.Frame.w0 / 2;
+  const int ey = E(list).Inner.y0 + entry.Frame.y0 + entry.Frame.h0 / 2;
+  Press(ex, ey);
+  EXPECT_EQ(GetElementText(tk, kCombo), "Two");
+  EXPECT_EQ(GetElementState(tk, kCombo), 1.0);
+  EXPECT_NE(E(list).Hidden, 0);
+  ASSERT_FALSE(changes.empty());
+  EXPECT_EQ(changes.back(), 1);
+}
+
+TEST_F(ComboBoxTest, ACheckListComboDropsDownItsIconList) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, kComboCheckList, kWindow), kCombo);
+  const int list = ComboList(tk, kCombo);
+  ASSERT_GE(list, 0);
+  EXPECT_EQ(E(list).Kind, ElementKind::ListIcon);
+  EXPECT_NE(E(list).Hidden, 0);
+  EXPECT_EQ(E(list).ModeField, 8);
+  AddElementItem(tk, kCombo, -1, "Bold");
+  AddElementItem(tk, kCombo, -1, "Italic");
+  EXPECT_EQ(E(list).Items.size(), 2u);
+
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  Press(E(kCombo).Frame.x0 + 30, E(kCombo).Frame.y0 + 10);
+  EXPECT_EQ(E(list).Hidden, 0);
+  // On top of everything, followed only by its own scroll bars.
+  const auto& all = tk.root.Elements;
+  const int at = IndexOf(tk.root, FindElement(tk, list));
+  for (size_t i = static_cast<size_t>(at) + 1; i < all.size(); ++i)
+    EXPECT_EQ(all[i]->Kind, ElementKind::ScrollBar);
+  EXPECT_GE(at, static_cast<int>(all.size()) - 3);
+}
+
+}  // namespace
+}  // namespace tk::testing
