@@ -13,6 +13,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/window.h"
 #include "elements/zorder.h"
 #include "render/paint.h"
 
@@ -294,43 +295,14 @@ int CreateMenu(Toolkit& tk, int id, int window) {
   }
   BusyGuard busy(tk);
   const OpenListState saved = OpenListFor(tk, window);
-
-  // The children keep their place in the client area, which moves down below the bar.
-  std::vector<int> children;
-  for (const auto& rec : root.Elements) {
-    if (rec->Alive && rec->ParentID == window && rec.get() != w) children.push_back(rec->ID);
-  }
-
-  const int oldHeight = w->Frame.h0;
-  const int frame = w->FrameWidth;
-  ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, oldHeight + kMenuBarHeight);
-  w = FindElement(tk, window);
-  if (w == nullptr) {
-    RestoreOpenList(tk, saved);
-    return 0;
-  }
-  if (const Element* parent = FindElement(tk, w->ParentID);
-      parent != nullptr && parent != w && parent->Frame.h0 < w->Frame.h0) {
-    ResizeElementById(tk, parent->ID, kIgnore, kIgnore, kIgnore,
-                      oldHeight + 2 * frame + kMenuBarHeight);
-  }
-
-  const int menuId = CreateElement(tk, ElementKind::Menu, id, 0, -1, kMenuBarHeight, kMenuBarHeight,
-                                   "", -1, -1, 0, kBarFlags, -1);
+  const int menuId = AttachTopBar(tk, window, kMenuBarHeight, [&] {
+    return CreateElement(tk, ElementKind::Menu, id, 0, -1, kMenuBarHeight, kMenuBarHeight, "", -1,
+                         -1, 0, kBarFlags, -1);
+  });
   Element* bar = FindElement(tk, menuId);
-  w = FindElement(tk, window);
   if (bar != nullptr && bar->Kind == ElementKind::Menu) {
     bar->SubLevel = menuId;
     root.LastMenu = menuId;
-    if (w != nullptr) {
-      // The strip is the bar's from the start, so an empty bar already takes its room.
-      w->MenuStripHeight = bar->Frame.h0;
-      SetElementY(tk, *w, w->Frame.y0);
-    }
-  }
-  for (int child : children) {
-    Element* c = FindElement(tk, child);
-    if (c != nullptr) ResizeElement(tk, *c, kIgnore, c->ParentOffsetY(), kIgnore, kIgnore);
   }
   RestoreOpenList(tk, saved);
   return bar != nullptr ? menuId : 0;

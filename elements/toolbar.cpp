@@ -9,6 +9,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/window.h"
 
 namespace tk {
 namespace {
@@ -86,30 +87,11 @@ int CreateToolBar(Toolkit& tk, int id, int window, int flags) {
   }
   BusyGuard busy(tk);
   const int previous = OpenList(tk, window);
-
-  // The children keep their place in the client area, which moves down below the bar.
-  std::vector<int> children;
-  for (const auto& r : root.Elements)
-    if (r->Alive && r->ParentID == window && r->ID != window) children.push_back(r->ID);
-  const int oldHeight = w->Frame.h0;
-  ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, oldHeight + height, CoordMode::Absolute);
-  w = FindElement(tk, window);
-  if (w == nullptr) return -1;
-  if (const Element* parent = FindElement(tk, w->ParentID);
-      parent != nullptr && parent != w && parent->Frame.h0 < w->Frame.h0) {
-    ResizeElementById(tk, parent->ID, kIgnore, kIgnore, kIgnore,
-                      w->Frame.h0 + 2 * w->FrameWidth + height, CoordMode::Absolute);
-  }
-
-  const int bar = CreateElement(tk, ElementKind::ToolBar, id, 0, -1, height, height, "", -1, -1, 0,
-                                MakeFlags(low, high), -1);
-  if (Element* b = FindElement(tk, bar); IsToolBarElement(b)) {
-    root.LastToolBar = bar;
-    UpdateStrip(tk, *b);
-  }
-  for (int child : children)
-    if (Element* c = FindElement(tk, child))
-      ResizeElement(tk, *c, kIgnore, c->ParentOffsetY(), kIgnore, kIgnore);
+  const int bar = AttachTopBar(tk, window, height, [&] {
+    return CreateElement(tk, ElementKind::ToolBar, id, 0, -1, height, height, "", -1, -1, 0,
+                         MakeFlags(low, high), -1);
+  });
+  if (IsToolBarElement(FindElement(tk, bar))) root.LastToolBar = bar;
   if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
   return bar != 0 ? bar : -1;
 }

@@ -2,6 +2,8 @@
 // laying out and painting its caption item and caption buttons.
 #include "elements/window.h"
 
+#include <vector>
+
 #include "core/coords.h"
 #include "core/creation.h"
 #include "core/lookup.h"
@@ -121,6 +123,43 @@ void PaintWindowItems(Toolkit& tk, Element& window, platform::Painter& painter) 
     }
     PaintElement(tk, painter, window, item, ox, oy);
   }
+}
+
+int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>& create) {
+  Element* w = FindElement(tk, window);
+  if (w == nullptr || w->Kind != ElementKind::Window) return 0;
+  BusyGuard busy(tk);
+  // Bars live in the window's strips, not in the client area: they stay where they are.
+  std::vector<int> children;
+  for (const auto& r : tk.root.Elements) {
+    const bool bar = r->Kind == ElementKind::Menu || r->Kind == ElementKind::ToolBar ||
+                     r->Kind == ElementKind::StatusBar;
+    if (r->Alive && r->ParentID == window && r.get() != w && !bar) children.push_back(r->ID);
+  }
+
+  const int oldHeight = w->Frame.h0;
+  const int frame = w->FrameWidth;
+  ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, oldHeight + height);
+  w = FindElement(tk, window);
+  if (w == nullptr) return 0;
+  if (const Element* parent = FindElement(tk, w->ParentID);
+      parent != nullptr && parent != w && parent->Frame.h0 < w->Frame.h0) {
+    ResizeElementById(tk, parent->ID, kIgnore, kIgnore, kIgnore, oldHeight + 2 * frame + height);
+  }
+
+  const int bar = create();
+  const Element* b = FindElement(tk, bar);
+  w = FindElement(tk, window);
+  if (b != nullptr && w != nullptr) {
+    // The strip is the bar's from the start, so an empty bar already takes its room.
+    if (b->Kind == ElementKind::Menu) w->MenuStripHeight = b->Frame.h0;
+    if (b->Kind == ElementKind::ToolBar) w->ToolStripHeight = b->Frame.h0;
+    SetElementY(tk, *w, w->Frame.y0);
+  }
+  for (int child : children)
+    if (Element* c = FindElement(tk, child))
+      ResizeElement(tk, *c, kIgnore, c->ParentOffsetY(), kIgnore, kIgnore);
+  return bar;
 }
 
 }  // namespace tk

@@ -1,6 +1,7 @@
 // The Window kind: the creation procedure and the caption painter.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/toolkit.h"
@@ -15,5 +16,12 @@ int Window(Toolkit& tk, int id, int x, int y, int innerWidth, int innerHeight,
 
 // Lays out the caption item and caption buttons and paints them (the Window kind's items).
 void PaintWindowItems(Toolkit& tk, Element& window, platform::Painter& painter);
+
+// Makes room for a bar `height` pixels high at the top of `window` (a menu bar or tool bar):
+// the window grows by it (and its parent, when it no longer fits), `create` makes the bar
+// and returns its id (0 when it could not), the bar's height becomes the window's strip and
+// the children keep their place inside the client area, which moves down below the bar.
+// Returns what `create` returned.
+int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>& create);
 
 }  // namespace tk

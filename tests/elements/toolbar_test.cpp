@@ -7,6 +7,7 @@
 #include "core/events.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/menu.h"
 #include "elements/registry.h"
 #include "elements/simple.h"
 #include "elements/window.h"
@@ -52,6 +53,19 @@ TEST_F(ToolBarTest, AttachingMovesTheChildrenDownAndRefusesASecondBar) {
   EXPECT_EQ(tk.root.LastToolBar, -1);
   EXPECT_EQ(ToolBarButton(tk, 1, -1, -1, "x"), -1);  // no bar to add to
   EXPECT_EQ(CreateToolBar(tk, 7, 2), -1);            // not a window
+}
+
+// Below a menu bar: the tool bar takes the strip under it and the client area starts below
+// both.
+TEST_F(ToolBarTest, AToolBarSitsBelowTheMenuBar) {
+  const int childY = E(2).Frame.y0;
+  ASSERT_GT(CreateMenu(tk, 4, kWindow), 0);
+  ASSERT_EQ(CreateToolBar(tk, kBar, kWindow), kBar);
+  const Element& menu = E(4);
+  const Element& bar = E(kBar);
+  EXPECT_GE(bar.Frame.y0, menu.Frame.y0 + menu.Frame.h0 - 1);
+  EXPECT_LE(bar.Frame.y0 + bar.Frame.h0, E(kWindow).Inner.y0);
+  EXPECT_EQ(E(2).Frame.y0, childY + kMenuBarHeight + 24);
 }
 
 TEST_F(ToolBarTest, ButtonWidthsFollowTheStyle) {
