@@ -41,9 +41,9 @@ void SyncText(Toolkit& tk, int comboId) {
   if (!IsCombo(combo)) return;
   Element* list = ListOf(tk, *combo);
   if (list == nullptr) return;
+  // No selection shows no text.
   const Element* entry = FindItem(*list, list->StateIndex);
-  if (entry == nullptr) return;
-  const std::string text = entry->Text;
+  const std::string text = entry != nullptr ? entry->Text : std::string();
   SetElementText(tk, comboId, text);
 }
 
@@ -139,6 +139,8 @@ int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 f
 
   // The list lives on the desktop, hidden until it drops down.
   const int previous = OpenList(tk, 0);
+  const Element* open = FindElement(tk, previous);
+  const int previousTab = open != nullptr ? open->CurrentTab : 0;
   int list = -1;
   if (HasAny(flags, kComboCheckList)) {
     list = ListIcon(tk, -1, 0, 0, width, 120, "", width, kCheckListFlags, 0);
@@ -151,7 +153,7 @@ int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 f
     list = CreatePopupMenu(tk, -1);
     tk.root.LastMenu = savedMenu;
   }
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
   Element* combo = FindElement(tk, made);
   Element* l = FindElement(tk, list);
   if (combo == nullptr || l == nullptr) return made;

@@ -234,7 +234,7 @@ void RecomputeScrollBar(Element& bar) {
 }
 
 int SetScrollBarState(Element& bar, double value) {
-  if (bar.Kind == ElementKind::TrackBar && bar.Vertical != 0) value = bar.Max - value;
+  if (bar.Kind == ElementKind::TrackBar && bar.Vertical != 0) value = bar.Min + bar.Max - value;
   int v = static_cast<int>(value);
   if (v < bar.Min) v = bar.Min;
   if (v == bar.Value) return 0;

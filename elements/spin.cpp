@@ -1,6 +1,7 @@
 // The Spin kind: the value shown with its decimals, the two buttons' layout and their clicks.
 #include "elements/spin.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -60,12 +61,12 @@ void ButtonEvent(Toolkit& tk, Element& spin, EventCode code, int, int item) {
   EventCode step = 0;
   if (item == kSpinUpItem) {
     if (value < spin.SpinMax) {
-      value += spin.SpinStep;
+      value = std::min(value + spin.SpinStep, spin.SpinMax);
       step = ElementEvent::StepUp;
     }
   } else if (item == kSpinDownItem) {
     if (!(spin.SpinMin >= value)) {
-      value -= spin.SpinStep;
+      value = std::max(value - spin.SpinStep, spin.SpinMin);
       step = ElementEvent::StepDown;
     }
   }

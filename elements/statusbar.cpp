@@ -84,6 +84,8 @@ int CreateStatusBar(Toolkit& tk, int id, int window) {
   }
   BusyGuard busy(tk);
   const int previous = OpenList(tk, window);
+  const Element* open = FindElement(tk, previous);
+  const int previousTab = open != nullptr ? open->CurrentTab : 0;
 
   // The window grows; its children keep their places.
   ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, w->Frame.h0 + kWindowGrowth,
@@ -101,7 +103,7 @@ int CreateStatusBar(Toolkit& tk, int id, int window) {
 
   const int bar = CreateElement(tk, ElementKind::StatusBar, id, 0, 0, width, kBarHeight, "", -1, -1,
                                 0, kBarFlags, -1);
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
   if (bar == 0) return -1;
   root.LastStatusBar = bar;
   AddStatusBarField(tk, kAnchoredDefaultWidth, kAnchoredField);
@@ -117,13 +119,16 @@ int AddStatusBarField(Toolkit& tk, int width, int field) {
   if (field == -1) field = bar->NextFieldNumber++;
   if (Field(*bar, field) != nullptr) return -1;  // one field per number
 
+  // Adding files the new item under its position, which may be another field's number.
+  Element* displaced = Field(*bar, static_cast<int>(bar->Items.size()));
   const int index = AddItem(tk, barId, -1, "", -1, kFieldBorder | kFieldVCentre | kFieldLeft);
   bar = FindElement(tk, barId);
   if (bar == nullptr || index < 0) return -1;
-  Element* item = FindItem(*bar, index);
+  Element* item = bar->Items.empty() ? nullptr : bar->Items.back().get();
   if (item == nullptr) return -1;
   // The field is known by its own number, not by its position.
   bar->ItemMap.erase(index);
+  if (displaced != nullptr) bar->ItemMap[displaced->ID] = displaced;
   item->ID = field;
   bar->ItemMap[field] = item;
 

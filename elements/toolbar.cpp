@@ -24,6 +24,8 @@ constexpr int kInlineTextPad = 10;
 constexpr int kTextBelowPad = 10;
 constexpr int kSeparatorWidth = 3;
 constexpr Flags64 kButtonFlags = 0xD3100;
+constexpr Flags64 kImageRightBit = 0x10000;
+constexpr Flags64 kImageCentreBit = 0x40000;
 constexpr int kFlatStyle = 16;
 // Style bits kept in the high flag word.
 constexpr uint32_t kHighSmall = 0x1, kHighLarge = 0x2, kHighInline = 0x80;
@@ -66,12 +68,13 @@ int CreateToolBar(Toolkit& tk, int id, int window, int flags) {
   if (flags == 0) flags = ToolBarStyle::SmallIcons | ToolBarStyle::InlineText;
   uint32_t high = 0;
   int height = 0;
-  if (flags & ToolBarStyle::SmallIcons) {
-    high |= kHighSmall;
-    height = kSmallBar;
-  } else if (flags & ToolBarStyle::LargeIcons) {
+  if (flags & ToolBarStyle::LargeIcons && !(flags & ToolBarStyle::SmallIcons)) {
     high |= kHighLarge;
     height = kLargeBar;
+  } else {
+    // Small icons, also when no size was asked for: a bar needs some height.
+    high |= kHighSmall;
+    height = kSmallBar;
   }
   uint32_t low = 0xCB800;
   if (flags & ToolBarStyle::InlineText) {
@@ -87,12 +90,14 @@ int CreateToolBar(Toolkit& tk, int id, int window, int flags) {
   }
   BusyGuard busy(tk);
   const int previous = OpenList(tk, window);
+  const Element* open = FindElement(tk, previous);
+  const int previousTab = open != nullptr ? open->CurrentTab : 0;
   const int bar = AttachTopBar(tk, window, height, [&] {
     return CreateElement(tk, ElementKind::ToolBar, id, 0, -1, height, height, "", -1, -1, 0,
                          MakeFlags(low, high), -1);
   });
   if (IsToolBarElement(FindElement(tk, bar))) root.LastToolBar = bar;
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
   return bar != 0 ? bar : -1;
 }
 
@@ -151,6 +156,8 @@ int ToolBarButton(Toolkit& tk, int buttonId, int image, int mode, const std::str
     item->SeparatorCount = 1;
     width = kSeparatorWidth;
   }
+  // Text beside the icon reads from the icon on: the icon keeps to the left.
+  if (Inline(*bar) && !text.empty()) item->Flags &= ~(kImageRightBit | kImageCentreBit);
   item->Frame.x0 = nextX;
   item->Frame.y0 = 0;
   item->Frame.w0 = width;
@@ -167,8 +174,11 @@ int ToolBarButton(Toolkit& tk, int buttonId, int image, int mode, const std::str
     b->Frame.h0 = bar->Inner.h0;
   UpdateStrip(tk, *bar);
 
-  if (mode == 0 || mode == 1) SetToolBarButtonState(tk, barId, buttonId, mode);
-  if (!toolTip.empty()) ToolBarToolTip(tk, barId, buttonId, toolTip);
+  // The new button itself, whatever other buttons share its id (separators all do).
+  if (Element* added = FindItem(*bar, index)) {
+    if (mode == 0 || mode == 1) added->Checked = static_cast<int8_t>(mode);
+    if (!toolTip.empty()) added->ToolTip = toolTip;
+  }
   return index;
 }
 

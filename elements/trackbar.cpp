@@ -112,7 +112,7 @@ void ItemEventHook(Toolkit& tk, Element& bar, EventCode code, int, int item) {
   // Stored positions grow along the bar; a vertical bar reports them mirrored.
   const bool forward = bar.ThumbPos <= along;
   const int stored = bar.Value + (forward ? bar.ArrowSize : -bar.ArrowSize);
-  SetTrackValue(tk, bar, bar.Vertical != 0 ? bar.Max - stored : stored);
+  SetTrackValue(tk, bar, bar.Vertical != 0 ? bar.Min + bar.Max - stored : stored);
 }
 
 bool DragHook(Toolkit& tk, Element& bar, EventCode code) {
@@ -124,8 +124,10 @@ bool DragHook(Toolkit& tk, Element& bar, EventCode code) {
   const int grab = bar.Vertical != 0 ? bar.GrabY : bar.GrabX;
   // The conversion counts the button size and border from the bar's own start.
   const double pixel = PointerAlong(tk, bar) - grab + bar.FrameWidth;
+  // Counted from the minimum; snapped down to the step.
   int value = ScrollPixelToPosition(bar, pixel);
   if (bar.ArrowSize != 0) value = bar.ArrowSize * (value / bar.ArrowSize);
+  value += bar.Min;
   return SetTrackValue(tk, bar, value) != 0;
 }
 
@@ -144,7 +146,11 @@ void RecomputeTrackBar(Element& bar) {
   if (thumb < kMinThumb) thumb = kMinThumb;
   bar.ThumbLength = static_cast<float>(thumb);
   bar.TrackLength = static_cast<int>(std::max(0.0, track));
-  bar.ThumbPos = static_cast<float>(ScrollPositionToPixel(bar, track));
+  // The thumb's place along the track, counted from the minimum and kept on the bar.
+  double pos = bar.ButtonSize + (range > 0 ? Nearest((bar.Value - bar.Min) * track / range) : 0);
+  const double limit = Length(bar) - bar.ButtonSize;
+  if (pos + thumb > limit) pos = limit - thumb;
+  bar.ThumbPos = static_cast<float>(std::max<double>(pos, bar.ButtonSize));
   PlaceItems(bar);
 }
 
@@ -159,8 +165,8 @@ int TrackBar(Toolkit& tk, int id, int x, int y, int width, int height, int minim
   Element* bar = FindElement(tk, made);
   if (bar == nullptr) return made;
   if (bar->Max < bar->Min) bar->Max = bar->Min + 1;
-  // A vertical bar starts with its minimum at the bottom.
-  bar->Value = bar->Vertical != 0 ? bar->Max - bar->Min : 0;
+  // The bar starts at its minimum, which a vertical bar shows at the bottom.
+  bar->Value = bar->Vertical != 0 ? bar->Max : bar->Min;
   RecomputeTrackBar(*bar);
   return made;
 }

@@ -142,9 +142,16 @@ int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>
   ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, oldHeight + height);
   w = FindElement(tk, window);
   if (w == nullptr) return 0;
-  if (const Element* parent = FindElement(tk, w->ParentID);
-      parent != nullptr && parent != w && parent->Frame.h0 < w->Frame.h0) {
-    ResizeElementById(tk, parent->ID, kIgnore, kIgnore, kIgnore, oldHeight + 2 * frame + height);
+  // A parent shorter than the grown window becomes the window's height plus its frame and the
+  // bar, and in any case tall enough to hold the window where it sits.
+  if (const Element* parent = FindElement(tk, w->ParentID); parent != nullptr && parent != w) {
+    const int needed = w->Frame.y0 - parent->Inner.y0 + w->Frame.h0;
+    int grown = parent->Frame.h0;
+    if (parent->Frame.h0 < w->Frame.h0) grown = oldHeight + 2 * frame + height;
+    if (parent->Inner.h0 + (grown - parent->Frame.h0) < needed)
+      grown = parent->Frame.h0 + (needed - parent->Inner.h0);
+    if (grown != parent->Frame.h0)
+      ResizeElementById(tk, parent->ID, kIgnore, kIgnore, kIgnore, grown);
   }
 
   const int bar = create();

@@ -118,7 +118,10 @@ int SetPosition(Toolkit& tk, int id, int direction, int relative) {
   Element* a = FindElement(tk, id);
   if (a == nullptr) return -1;
 
-  if (Element* r = FindElement(tk, relative)) {
+  if (relative != -1) {
+    // A relative element that does not exist moves nothing.
+    Element* r = FindElement(tk, relative);
+    if (r == nullptr) return -1;
     if (direction == ZOrder::Before)
       MoveSubtree(tk, *a, *r, false);
     else if (direction == ZOrder::After)

@@ -852,6 +852,13 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
           painter.SetMode(DrawMode::Outlined);
           painter.Box(ix, iy, iw, ih, item.StateColor1);
         }
+        // A toggled tool-bar button stays lit while it is down.
+        if (e.Kind == ElementKind::ToolBar && item.Checked != 0 && i != e.HotItem) {
+          painter.SetMode(DrawMode::Default);
+          painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, item.HotBackColor);
+          painter.SetMode(DrawMode::Outlined);
+          painter.Box(ix, iy, iw, ih, item.StateColor1);
+        }
         if (i == e.OpenTitle) {
           const bool active = e.ID == root.UsedElement || e.Kind == ElementKind::Menu;
           painter.SetMode(DrawMode::Default);

@@ -9,7 +9,9 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/panel.h"
 #include "elements/registry.h"
+#include "elements/simple.h"
 #include "elements/window.h"
 #include "render/host.h"
 #include "render/repaint.h"
@@ -132,6 +134,27 @@ TEST_F(ComboBoxTest, ACheckListComboDropsDownItsIconList) {
   for (size_t i = static_cast<size_t>(at) + 1; i < all.size(); ++i)
     EXPECT_EQ(all[i]->Kind, ElementKind::ScrollBar);
   EXPECT_GE(at, static_cast<int>(all.size()) - 3);
+}
+
+TEST_F(ComboBoxTest, NoSelectionShowsNoTextAndAPanelTabIsKept) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  AddElementItem(tk, kCombo, -1, "Red");
+  SetElementState(tk, kCombo, 0);
+  EXPECT_EQ(GetElementText(tk, kCombo), "Red");
+  SetElementState(tk, kCombo, -1);
+  EXPECT_EQ(GetElementState(tk, kCombo), -1.0);
+  EXPECT_EQ(GetElementText(tk, kCombo), "");
+
+  // Made on the second tab of a panel, it leaves the panel's list on that tab.
+  ASSERT_EQ(Panel(tk, 30, 10, 100, 300, 200, 0, kWindow), 30);
+  AddTab(tk, 30, -1, "One");
+  AddTab(tk, 30, -1, "Two");
+  OpenList(tk, 30, 1);
+  ASSERT_EQ(ComboBox(tk, 31, 10, 10, 150, 24), 31);
+  ASSERT_EQ(tk::Button(tk, 32, 10, 50, 80, 24, "After"), 32);
+  EXPECT_EQ(E(31).TabIndex, 1);
+  EXPECT_EQ(E(32).TabIndex, 1);
+  CloseList(tk);
 }
 
 }  // namespace

@@ -190,5 +190,31 @@ TEST_F(SpinTrackTest, GrooveClicksStepTowardsThePointerAndTheThumbDrags) {
   EXPECT_EQ(static_cast<int>(GetElementState(tk, 20)), snapped);
 }
 
+TEST_F(SpinTrackTest, LimitsHoldForStepsThatDoNotDivideTheRangeAndNonZeroMinimums) {
+  // A step that does not divide the range stops at the limit.
+  ASSERT_EQ(Spin(tk, 10, 10, 10, 100, 24, 0, 1, Flag::Numeric, kWindow, "0.3"), 10);
+  Start();
+  const auto up = ItemCenter(10, kSpinUpItem);
+  for (int i = 0; i < 4; ++i)
+    ClickAt(up);
+  EXPECT_EQ(GetElementText(tk, 10), "1.0");
+  EXPECT_FLOAT_EQ(static_cast<float>(GetElementState(tk, 10)), 1.0f);
+
+  // Track bars whose range does not start at 0, both ways round.
+  ASSERT_EQ(TrackBar(tk, 20, 10, 60, 210, 30, 10, 20, 0, kWindow), 20);
+  EXPECT_EQ(GetElementState(tk, 20), 10.0);
+  SetElementState(tk, 20, 20);
+  EXPECT_EQ(GetElementState(tk, 20), 20.0);
+  SetElementState(tk, 20, 15);
+  EXPECT_EQ(GetElementState(tk, 20), 15.0);
+  EXPECT_EQ(E(20).ThumbPos, 5.0f + std::lround(5.0 * E(20).TrackLength / 10));
+  ASSERT_EQ(TrackBar(tk, 21, 300, 10, 30, 200, 10, 20, Flag::Vertical, kWindow), 21);
+  EXPECT_EQ(GetElementState(tk, 21), 10.0);
+  SetElementState(tk, 21, 12);
+  EXPECT_EQ(GetElementState(tk, 21), 12.0);
+  SetElementState(tk, 21, 20);
+  EXPECT_EQ(E(21).ThumbPos, 5.0f);  // the maximum at the top
+}
+
 }  // namespace
 }  // namespace tk::testing

@@ -124,5 +124,16 @@ TEST_F(StatusBarTest, TextAndLookOfAField) {
   }
 }
 
+TEST_F(StatusBarTest, ExplicitAndAutomaticNumbersDoNotLoseFields) {
+  ASSERT_EQ(CreateStatusBar(tk, kBar, kWindow), kBar);
+  EXPECT_EQ(AddStatusBarField(tk, 50, 2), 2);
+  EXPECT_EQ(AddStatusBarField(tk, 50), 0);
+  EXPECT_EQ(AddStatusBarField(tk, 50), 1);
+  for (int field : {0, 1, 2, kAnchoredField})
+    EXPECT_TRUE(StatusBarText(tk, kBar, field, "x")) << field;
+  EXPECT_EQ(FieldOf(2).Frame.x0, 0);
+  EXPECT_EQ(FieldOf(1).Frame.x0, 100);
+}
+
 }  // namespace
 }  // namespace tk::testing

@@ -12,7 +12,9 @@
 #include "elements/simple.h"
 #include "elements/window.h"
 #include "render/host.h"
+#include "render/paint.h"
 #include "render/repaint.h"
+#include "tests/support/recording_painter.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -111,12 +113,27 @@ TEST_F(ToolBarTest, TextUnderIconsMakesTheBarTaller) {
   EXPECT_EQ(E(kWindow).Frame.h0, windowHeight);
 
   // Beside the icon (inline), the width is text + 10 + icon + 6 and the bar keeps its height.
-  ASSERT_EQ(tk::Window(tk, 3, 0, 320, 300, 100, "Inline", Flag::SystemMenu), 3);
+  ASSERT_EQ(tk::Window(tk, 3, 10, 120, 300, 100, "Inline", Flag::SystemMenu), 3);
   CloseList(tk);
   ASSERT_EQ(CreateToolBar(tk, 8, 3), 8);
   ToolBarButton(tk, 20, tk.builtins.SmallIcon, -1, "Open");
   EXPECT_EQ(E(8).Items[0]->Frame.w0, size.width + 10 + 16 + 6);
   EXPECT_EQ(E(8).Frame.h0, 24);
+  // The icon comes first, the text after it, without overlapping.
+  RecordingPainter painter;
+  PaintAll(tk, painter);
+  const Element& bar = E(8);
+  auto inBar = [&](const PaintCall& c) {
+    return c.y >= bar.Frame.y0 && c.y < bar.Frame.y0 + bar.Frame.h0;
+  };
+  int imageRight = -1, textX = -1;
+  for (const auto& c : painter.Of(PaintOp::DrawImage))
+    if (inBar(c)) imageRight = c.x + c.w;
+  for (const auto& c : painter.Texts())
+    if (inBar(c) && c.text == "Open") textX = c.x;
+  ASSERT_GT(imageRight, 0);
+  ASSERT_GT(textX, 0);
+  EXPECT_LE(imageRight, textX);
 }
 
 TEST_F(ToolBarTest, StatesToolTipsAndAPressedButton) {
@@ -148,6 +165,29 @@ TEST_F(ToolBarTest, StatesToolTipsAndAPressedButton) {
   PumpEvents(tk);
   ASSERT_EQ(chosen.size(), 1u);
   EXPECT_EQ(chosen[0], 11);
+}
+
+TEST_F(ToolBarTest, SharedIdsAndStyleFlagsWithoutASize) {
+  // Text beside the icons but no size asked for: small icons, not a bar of no height.
+  ASSERT_EQ(CreateToolBar(tk, kBar, kWindow, ToolBarStyle::InlineText), kBar);
+  EXPECT_EQ(E(kBar).Frame.h0, 24);
+  // A separator and a button added with id -1 share an id; state and tip go to the button.
+  ToolBarSeparator(tk);
+  const int index = ToolBarButton(tk, -1, tk.builtins.SmallIcon, 1, "A", "tip");
+  EXPECT_EQ(Item(0).Checked, 0);
+  EXPECT_EQ(Item(0).ToolTip, "");
+  EXPECT_EQ(Item(index).Checked, 1);
+  EXPECT_EQ(Item(index).ToolTip, "tip");
+}
+
+// A child window that grows for its bar makes its parent grow enough to hold it.
+TEST_F(ToolBarTest, TheParentOfAGrowingChildWindowHoldsIt) {
+  ASSERT_EQ(tk::Window(tk, 3, 10, 60, 200, 160, "Child", Flag::SystemMenu, kWindow), 3);
+  CloseList(tk);
+  ASSERT_EQ(CreateToolBar(tk, kBar, 3, ToolBarStyle::LargeIcons), kBar);
+  const Element& child = E(3);
+  const Element& parent = E(kWindow);
+  EXPECT_GE(parent.Inner.y0 + parent.Inner.h0, child.Frame.y0 + child.Frame.h0);
 }
 
 }  // namespace

@@ -159,5 +159,12 @@ TEST_F(ZOrderTest, PressingAWindowBringsItToTheFront) {
   EXPECT_EQ(tk.root.PointerElement, 3);
 }
 
+TEST_F(ZOrderTest, ARelativeElementThatDoesNotExistMovesNothing) {
+  BuildSiblings();
+  EXPECT_EQ(SetPosition(tk, 30, ZOrder::Before, 999), -1);
+  EXPECT_EQ(SetPosition(tk, 30, ZOrder::Last, 999), -1);
+  EXPECT_EQ(Gadgets(), (std::vector<int>{10, 20, 21, 22, 30, 40}));
+}
+
 }  // namespace
 }  // namespace tk::testing
