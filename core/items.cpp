@@ -280,26 +280,6 @@ void ApplyOwnerAppearance(const Element& owner, Element& item) {
   }
 }
 
-// A bar's height becomes its window's strip, so the window's inner rectangle shrinks by it.
-void UpdateWindowStrip(Toolkit& tk, const Element& bar) {
-  Element* window = FindElement(tk, bar.WindowID);
-  if (window == nullptr || window->Kind != ElementKind::Window) return;
-  switch (bar.Kind) {
-    case ElementKind::Menu:
-      window->MenuStripHeight = bar.Frame.h0;
-      break;
-    case ElementKind::ToolBar:
-      window->ToolStripHeight = bar.Frame.h0;
-      break;
-    case ElementKind::StatusBar:
-      window->StatusStripHeight = bar.Frame.h0;
-      break;
-    default:
-      return;
-  }
-  SetElementY(tk, *window, window->Frame.y0);
-}
-
 // An editor's text goes in line by line, up to a block height; alignment bits of the editor
 // move the first line down by the free space when the editor had no lines yet.
 int AddEditorLines(Toolkit& tk, Element& owner, const std::string& text, int image, Flags64 flags) {
@@ -347,6 +327,25 @@ int AddEditorLines(Toolkit& tk, Element& owner, const std::string& text, int ima
 }
 
 }  // namespace
+
+void UpdateWindowStrip(Toolkit& tk, const Element& bar) {
+  Element* window = FindElement(tk, bar.WindowID);
+  if (window == nullptr || window->Kind != ElementKind::Window) return;
+  switch (bar.Kind) {
+    case ElementKind::Menu:
+      window->MenuStripHeight = bar.Frame.h0;
+      break;
+    case ElementKind::ToolBar:
+      window->ToolStripHeight = bar.Frame.h0;
+      break;
+    case ElementKind::StatusBar:
+      window->StatusStripHeight = bar.Frame.h0;
+      break;
+    default:
+      return;
+  }
+  SetElementY(tk, *window, window->Frame.y0);
+}
 
 int AddItem(Toolkit& tk, int id, int position, const std::string& text, int image, Flags64 flags) {
   if (flags == 0) flags = Flag::DefaultItemFlags;

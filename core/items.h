@@ -16,4 +16,8 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
 int AddElementItem(Toolkit& tk, int id, int position, const std::string& text, int image = -1,
                    Flags64 flags = 0);
 
+// A bar's height (menu bar, tool bar, status bar) becomes its window's strip, so the window's
+// inner rectangle shrinks by it. Other kinds are left alone.
+void UpdateWindowStrip(Toolkit& tk, const Element& bar);
+
 }  // namespace tk

@@ -2,8 +2,6 @@
 // growing to its buttons, toggle states and tool tips.
 #include "elements/toolbar.h"
 
-#include <vector>
-
 #include "core/coords.h"
 #include "core/creation.h"
 #include "core/items.h"
@@ -48,14 +46,6 @@ Element* ButtonById(Element& bar, int button) {
   for (auto& item : bar.Items)
     if (item->ID == button) return item.get();
   return nullptr;
-}
-
-// The bar's height is its window's tool strip, so the client area starts below it.
-void UpdateStrip(Toolkit& tk, const Element& bar) {
-  Element* w = FindElement(tk, bar.WindowID);
-  if (w == nullptr || w->Kind != ElementKind::Window) return;
-  w->ToolStripHeight = bar.Frame.h0;
-  SetElementY(tk, *w, w->Frame.y0);
 }
 
 }  // namespace
@@ -172,7 +162,7 @@ int ToolBarButton(Toolkit& tk, int buttonId, int image, int mode, const std::str
   if (!IsToolBarElement(bar)) return index;
   for (auto& b : bar->Items)
     b->Frame.h0 = bar->Inner.h0;
-  UpdateStrip(tk, *bar);
+  UpdateWindowStrip(tk, *bar);
 
   // The new button itself, whatever other buttons share its id (separators all do).
   if (Element* added = FindItem(*bar, index)) {

@@ -6,6 +6,7 @@
 
 #include "core/coords.h"
 #include "core/creation.h"
+#include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "render/host.h"
@@ -155,14 +156,8 @@ int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>
   }
 
   const int bar = create();
-  const Element* b = FindElement(tk, bar);
-  w = FindElement(tk, window);
-  if (b != nullptr && w != nullptr) {
-    // The strip is the bar's from the start, so an empty bar already takes its room.
-    if (b->Kind == ElementKind::Menu) w->MenuStripHeight = b->Frame.h0;
-    if (b->Kind == ElementKind::ToolBar) w->ToolStripHeight = b->Frame.h0;
-    SetElementY(tk, *w, w->Frame.y0);
-  }
+  // The strip is the bar's from the start, so an empty bar already takes its room.
+  if (const Element* b = FindElement(tk, bar)) UpdateWindowStrip(tk, *b);
   for (int child : children)
     if (Element* c = FindElement(tk, child))
       ResizeElement(tk, *c, kIgnore, c->ParentOffsetY(), kIgnore, kIgnore);
