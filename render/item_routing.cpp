@@ -158,10 +158,17 @@ int TextWidth(Toolkit& tk, const Element& owner, const Element& item) {
 void ItemToolTip(Toolkit& tk, const Element& owner, const Element& item, EventCode code) {
   Root& root = tk.root;
   if (CodeHas(code, ElementEvent::MouseEnter)) {
+    // Less the owner's shown vertical scroll bar, whichever link holds it (a list names
+    // itself first).
     int room = owner.Inner.w0;
-    const Element* bar = FindElement(tk, owner.Attached[0]);
-    if (bar != nullptr && bar->Kind == ElementKind::ScrollBar && bar->Hidden == 0)
-      room -= bar->Frame.w0;
+    for (int link : owner.Attached) {
+      const Element* bar = FindElement(tk, link);
+      if (bar != nullptr && bar != &owner && bar->Kind == ElementKind::ScrollBar &&
+          bar->Vertical != 0 && bar->Hidden == 0) {
+        room -= bar->Frame.w0;
+        break;
+      }
+    }
     if (!item.Text.empty() && TextWidth(tk, owner, item) > room) {
       int ox = 0, oy = 0;
       ItemOrigin(owner, ox, oy);

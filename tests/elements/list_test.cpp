@@ -284,6 +284,27 @@ TEST_F(ListTest, ClicksSelectRowsAndTheWheelScrollsTheListInUse) {
   EXPECT_EQ(GetElementState(tk, kList), static_cast<double>(shown));
 }
 
+// An item whose text fits the list but not beside its shown vertical bar shows its whole text
+// in a tooltip laid over it.
+TEST_F(ListTest, TextHiddenByTheBarShowsInATooltipOverTheItem) {
+  ListView(tk, kList, 20, 30, 200, 120, "", 0, kWindow);
+  AddRows(kList, 30);
+  ASSERT_EQ(VBar(kList).Hidden, 0);
+  const int room = Get(kList).Inner.w0, barWidth = VBar(kList).Frame.w0;
+  platform::Painter& m = platform.Measurer();
+  m.SetFont(platform.Fonts().Default());
+  std::string text = "W";
+  while (m.TextWidth(text + "W") < room)
+    text += "W";
+  ASSERT_GT(m.TextWidth(text), room - barWidth);
+  AddListItem(tk, kList, 3, text);  // inserted: drawn fourth
+  StartPointer();
+  platform.InjectMove(MidX(kList, 3), MidY(kList, 3));
+  PumpEvents(tk);
+  EXPECT_EQ(tk.root.ToolTipText, text);
+  EXPECT_EQ(tk.root.ToolTipMinWidth, Item(kList, 3).Frame.w0);
+}
+
 class ListIconTest : public ListTest {
  protected:
   void SetUp() override {
