@@ -396,7 +396,8 @@ void OpenAndClose(Toolkit& tk, Element& owner, EventCode code, int id, int index
 void PressListIconRow(Toolkit& tk, Element& list, Element& row, int index) {
   const Element* combo = IsComboList(list) ? FindElement(tk, list.SubLevel) : nullptr;
   const int target = combo != nullptr ? combo->ID : list.ID;
-  const int mx = tk.root.MouseX;
+  // The check column scrolls sideways with the rows.
+  const int mx = tk.root.MouseX + list.HScroll;
   const bool checkColumn = HasAny(list.Flags, Flag::CheckBoxes) &&
                            mx >= list.Frame.x0 + kCheckColumnLeft &&
                            mx <= list.Frame.x0 + row.Frame.x0 - kCheckColumnGap;

@@ -373,6 +373,21 @@ TEST_F(ListIconTest, HeaderColumnTextsAndCheckBoxesAreDrawnInPlace) {
   EXPECT_EQ(Count(p, PaintOp::Box, DrawMode::Default, 0, cx + 3, cy(2) + 3, 7, 7), 1);
 }
 
+// Scrolled sideways, a box ticks where it is drawn.
+TEST_F(ListIconTest, ScrolledSidewaysTheBoxesTickWhereTheyAreDrawn) {
+  AddListColumn(tk, kIcons, -1, "Wide", 400);  // wider than the list: it scrolls sideways
+  AddListItem(tk, kIcons, -1, "first\n1\na\nw");
+  StartPointer();
+  const int hbar = Get(kIcons).Attached[2];
+  SetElementState(tk, hbar, 10);
+  ASSERT_EQ(Get(kIcons).HScroll, 10);
+  Repaint(tk, kWindow, true);
+  const int boxMiddle = OriginX() + 5 + 6;  // drawn square's middle, now 10 pixels further left
+  ASSERT_GT(boxMiddle, Get(kIcons).Frame.x0);
+  ClickAt(boxMiddle, MidY(kIcons, 0));
+  EXPECT_EQ(Item(kIcons, 0).Checked, 1);
+}
+
 TEST_F(ListIconTest, CheckBoxClicksTickRowsAndHeaderPressesSelectNothing) {
   AddListItem(tk, kIcons, -1, "first\n1\na");
   AddListItem(tk, kIcons, -1, "second\n2\nb");
