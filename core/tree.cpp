@@ -280,6 +280,12 @@ int OpenList(Toolkit& tk, int id, int tab) {
   return previous;
 }
 
+void ReopenList(Toolkit& tk, int previous) {
+  const Element* e = FindElement(tk, previous);
+  if (e == nullptr) return;
+  OpenList(tk, previous, e->CurrentTab);
+}
+
 int CloseList(Toolkit& tk) {
   Root& root = tk.root;
   for (size_t i = root.Elements.size(); i-- > 0;) {

@@ -36,6 +36,9 @@ int AddChildCount(Toolkit& tk, int id, int delta);
 // Open lists: new elements go into the open list.
 int OpenList(Toolkit& tk, int id, int tab = 0);
 int CloseList(Toolkit& tk);  // returns the id of the list closed, -1 when none was open
+// Opens again a list that was open before (what OpenList returned), on the panel tab it was
+// on, so a kind that opened another list for a moment leaves the caller where it was.
+void ReopenList(Toolkit& tk, int previous);
 // Moves an element under a new parent; refuses a parent inside the element. Returns the
 // previous parent id, or -1 when nothing changed.
 int SetElementParent(Toolkit& tk, int id, int parentId, int tab = 0);

@@ -139,8 +139,6 @@ int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 f
 
   // The list lives on the desktop, hidden until it drops down.
   const int previous = OpenList(tk, 0);
-  const Element* open = FindElement(tk, previous);
-  const int previousTab = open != nullptr ? open->CurrentTab : 0;
   int list = -1;
   if (HasAny(flags, kComboCheckList)) {
     list = ListIcon(tk, -1, 0, 0, width, 120, "", width, kCheckListFlags, 0);
@@ -153,7 +151,7 @@ int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 f
     list = CreatePopupMenu(tk, -1);
     tk.root.LastMenu = savedMenu;
   }
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
+  ReopenList(tk, previous);
   Element* combo = FindElement(tk, made);
   Element* l = FindElement(tk, list);
   if (combo == nullptr || l == nullptr) return made;

@@ -495,7 +495,7 @@ int CreateList(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, i
     finish(made);
     AttachBars(tk, made);
   }
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  ReopenList(tk, previous);
   return made;
 }
 

@@ -98,16 +98,10 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
 
 int Panel(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId) {
   int previous = -1;
-  int previousTab = 0;
-  if (FindElement(tk, parentId) != nullptr) {
-    previous = OpenList(tk, parentId);
-    // Re-opening a panel's list must not move it to another tab.
-    if (const Element* p = FindElement(tk, previous); p != nullptr && p->Kind == ElementKind::Panel)
-      previousTab = p->CurrentTab;
-  }
+  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
   const int result = CreateElement(tk, ElementKind::Panel, id, x, y, width, height, "", kNoImage,
                                    kNoImage, 0, flags, -1);
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
+  ReopenList(tk, previous);
   return result;
 }
 

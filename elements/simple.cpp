@@ -33,7 +33,7 @@ int CreateInside(Toolkit& tk, ElementKind kind, int id, int x, int y, int width,
 
   // Only a list opened here is undone; without a parent a container the call made stays
   // open for the caller's next elements.
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  ReopenList(tk, previous);
   return result;
 }
 

@@ -240,7 +240,7 @@ int Splitter(Toolkit& tk, int id, int x, int y, int width, int height, int first
   if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
   const int result = CreateElement(tk, ElementKind::Splitter, id, x, y, width, height, "", firstId,
                                    secondId, 0, flags | Flag::BorderLess, -1);
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous);
+  ReopenList(tk, previous);
 
   const Element* e = FindElement(tk, result);
   if (e == nullptr || e->Kind != ElementKind::Splitter) return result;

@@ -84,8 +84,6 @@ int CreateStatusBar(Toolkit& tk, int id, int window) {
   }
   BusyGuard busy(tk);
   const int previous = OpenList(tk, window);
-  const Element* open = FindElement(tk, previous);
-  const int previousTab = open != nullptr ? open->CurrentTab : 0;
 
   // The window grows; its children keep their places.
   ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, w->Frame.h0 + kWindowGrowth,
@@ -103,7 +101,7 @@ int CreateStatusBar(Toolkit& tk, int id, int window) {
 
   const int bar = CreateElement(tk, ElementKind::StatusBar, id, 0, 0, width, kBarHeight, "", -1, -1,
                                 0, kBarFlags, -1);
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
+  ReopenList(tk, previous);
   if (bar == 0) return -1;
   root.LastStatusBar = bar;
   AddStatusBarField(tk, kAnchoredDefaultWidth, kAnchoredField);

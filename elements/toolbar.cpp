@@ -80,14 +80,12 @@ int CreateToolBar(Toolkit& tk, int id, int window, int flags) {
   }
   BusyGuard busy(tk);
   const int previous = OpenList(tk, window);
-  const Element* open = FindElement(tk, previous);
-  const int previousTab = open != nullptr ? open->CurrentTab : 0;
   const int bar = AttachTopBar(tk, window, height, [&] {
     return CreateElement(tk, ElementKind::ToolBar, id, 0, -1, height, height, "", -1, -1, 0,
                          MakeFlags(low, high), -1);
   });
   if (IsToolBarElement(FindElement(tk, bar))) root.LastToolBar = bar;
-  if (FindElement(tk, previous) != nullptr) OpenList(tk, previous, previousTab);
+  ReopenList(tk, previous);
   return bar != 0 ? bar : -1;
 }
 

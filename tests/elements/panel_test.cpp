@@ -164,6 +164,15 @@ TEST_F(PanelTest, ReopeningTheOpenPanelPicksTheRequestedTab) {
   EXPECT_EQ(FindElement(tk, 101)->TabIndex, 1);
   EXPECT_EQ(FindElement(tk, 102)->TabIndex, 1);
   EXPECT_EQ(FindElement(tk, 101)->ParentID, kPanel);
+
+  // An element made into another parent meanwhile leaves the panel's list on its tab.
+  ASSERT_EQ(tk::Container(tk, 103, 10, 80, 100, 50), 103);  // on the second tab, list open
+  CloseList(tk);
+  ASSERT_EQ(Button(tk, 104, 5, 5, 50, 20, "Inside", 0, 103), 104);
+  ASSERT_EQ(Button(tk, 105, 10, 140, 80, 25, "Still on two"), 105);
+  EXPECT_EQ(FindElement(tk, 104)->ParentID, 103);
+  EXPECT_EQ(FindElement(tk, 105)->ParentID, kPanel);
+  EXPECT_EQ(FindElement(tk, 105)->TabIndex, 1);
 }
 
 TEST_F(PanelTest, PressingATabThroughNativeEventsSwitchesAndPostsChange) {
