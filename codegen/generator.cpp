@@ -402,8 +402,9 @@ class FormWriter {
       if (top == nullptr) continue;
 
       if (IsPartOfParent(e)) continue;
-      if (e.TabIndex == 0 && images_.IsImage(e.Image)) AppendImage(e.Image);
       if (top->TabIndex != 0) continue;  // on another page of the surface
+      // Every written element's image is loaded, whichever panel tab the element sits on.
+      if (images_.IsImage(e.Image)) AppendImage(e.Image);
 
       WindowText& w = *TextOfWindow(*top);
       if (&e == top) {
@@ -490,7 +491,8 @@ class FormWriter {
     for (const auto& w : windows_) {
       const Element& window = *w->window;
       if (window.EventList.empty()) continue;
-      object_ = window.Name;
+      // Named from the bare name, as the binding lines name them: "Pal#" gives Pal_...
+      object_.assign(TrimChar(window.Name, '#'));
       object_ += '_';
       AppendEventProcedures(out_, 0, object_, TrimBars(window.EventList), {});
     }

@@ -327,8 +327,8 @@ TEST_F(GeneratorTest, ImageLoadingAndDecoderLines) {
   EXPECT_NE(code.find("ButtonImageGadget(#PB_Any, 0, 20, 10, 10, ImageID(5))"), std::string::npos);
   EXPECT_NE(code.find("ImageGadget(#PB_Any, 0, 100, 10, 10, 0)"), std::string::npos) << code;
 
-  // Images on another page of the surface are not loaded; an element of the window on a
-  // page of its own panel keeps its page index and is skipped too.
+  // Images on another page of the surface (the designer's own) are not loaded; an image on a
+  // later tab of a form's panel is, like that of any gadget whose line is written.
   OpenList(tk, kSurface, 1);
   Gadget(ElementKind::Image, 20, -1, 0, 0, 10, 10, "", 6);
   CloseList(tk);
@@ -342,8 +342,10 @@ TEST_F(GeneratorTest, ImageLoadingAndDecoderLines) {
   CloseList(tk);
   ASSERT_EQ(E(onPage).TabIndex, 1);
   code = Code();
-  EXPECT_EQ(code.substr(0, images.size()), images);
-  // ... but its creation line is written with the rest of the window.
+  const std::string define = "Define Event\r\n";
+  const std::string withTab =
+      images.substr(0, images.size() - define.size()) + "LoadImage(6, \"c.bmp\")\r\n" + define;
+  EXPECT_EQ(code.substr(0, withTab.size()), withTab) << code;
   EXPECT_NE(code.find("Image_0 = ImageGadget(#PB_Any, 0, 0, 10, 10, ImageID(6))"),
             std::string::npos);
 
@@ -605,6 +607,15 @@ TEST_F(GeneratorTest, WindowEventsAreBoundToTheirProcedures) {
   EXPECT_NE(constant.find("   BindEvent( #PB_Event_LeftClick, @Main_LeftClick_Event(), #Main )"),
             std::string::npos)
       << constant;
+  // A trailing "#" too: the procedure and the binding name it from the same bare name.
+  SetElementName(tk, w, "Pal#");
+  const std::string trailing = Code();
+  EXPECT_NE(trailing.find("\r\nProcedure Pal_LeftClick_Event( )\r\n"), std::string::npos);
+  EXPECT_NE(
+      trailing.find("\r\n   BindEvent( #PB_Event_LeftClick, @Pal_LeftClick_Event(), Pal# )\r\n"),
+      std::string::npos)
+      << trailing;
+  EXPECT_EQ(Count(trailing, "Pal#_"), 0);
 }
 
 TEST_F(GeneratorTest, EveryWindowGetsItsProcedureAndMainBlock) {
