@@ -19,7 +19,6 @@
 #include "core/attributes.h"
 #include "core/kind_names.h"
 #include "core/lookup.h"
-#include "core/tree.h"
 #include "platform/images.h"
 
 namespace tk {
@@ -381,10 +380,11 @@ class FormWriter {
   // the parent is a part the owner made for itself (a scroll area's content). The answer is
   // kept for the next sibling.
   int ListParentOf(const Element& e) {
-    if (e.ParentID == lastChildParent_) return lastListParent_;
+    if (listParentValid_ && e.ParentID == lastChildParent_) return lastListParent_;
     int id = e.ParentID;
     if (const Element* p = FindElement(tk_, id); p != nullptr && IsPartOfParent(*p))
       id = p->ParentID;
+    listParentValid_ = true;
     lastChildParent_ = e.ParentID;
     lastListParent_ = id;
     return id;
@@ -737,7 +737,7 @@ class FormWriter {
   std::unordered_map<int, const Element*> topOfParent_;
   std::vector<int> path_;
   std::string object_;
-  // Each written element's node: the window text holding it and its index there.
+  // The node of each written element that has children: its window text and its index there.
   std::unordered_map<int, std::pair<WindowText*, int>> nodeOf_;
   // The creation-line walk: what is still to be written, last first.
   enum class Step : uint8_t { Node, Line, Tab, Close };
@@ -755,7 +755,8 @@ class FormWriter {
   const Element* lastTop_ = nullptr;
   const Element* lastWindow_ = nullptr;
   WindowText* lastWindowText_ = nullptr;
-  int lastChildParent_ = -2;  // -2: no answer kept (-1 is an element's "no parent")
+  bool listParentValid_ = false;
+  int lastChildParent_ = 0;
   int lastListParent_ = -1;
 };
 
