@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -18,7 +19,6 @@
 #include "core/attributes.h"
 #include "core/kind_names.h"
 #include "core/lookup.h"
-#include "core/tree.h"
 #include "platform/images.h"
 
 namespace tk {
@@ -287,17 +287,33 @@ void AppendWindowBindings(std::string& out, const Element& w) {
   AppendBindEventLines(out, 3, events, w.Name);
 }
 
+// The kinds whose creation opens a gadget list that stays open until CloseGadgetList().
+bool OpensGadgetList(ElementKind kind) {
+  return kind == ElementKind::Container || kind == ElementKind::ScrollArea ||
+         kind == ElementKind::Panel;
+}
+
+// One written element: its creation line (a range of WindowText::lines) and its place among
+// the elements written inside the same gadget list as it.
+struct Node {
+  const Element* element = nullptr;
+  int listParent = -1;  // id of the element whose list holds it
+  size_t begin = 0, end = 0;
+  int firstChild = -1, lastChild = -1, next = -1;  // node indices, element-list order
+};
+
 // What one window of the form contributes to each section, gathered in one pass over the
 // element list so every record is read once, however the windows' records interleave.
 struct WindowText {
   const Element* window = nullptr;
   size_t order = SIZE_MAX;  // position of the window's own record among the windows'
   std::string globals;      // Global lines of its gadgets
-  std::vector<const std::string*> constants;           // constant names of its gadgets
-  std::string procedures;                              // event procedures of its gadgets
-  std::string creation;                                // creation lines, window and gadgets
-  std::string settings;                                // hidden, disabled, tool tip, colour lines
-  std::vector<std::pair<int, std::string>> splitters;  // splitter id, its line, waiting
+  std::vector<const std::string*> constants;  // constant names of its gadgets
+  std::string procedures;                     // event procedures of its gadgets
+  std::string lines;                          // creation lines, element-list order
+  std::vector<Node> nodes;                    // one per creation line, same order
+  std::vector<int> roots;                     // nodes no other node holds: the window
+  std::string settings;                       // hidden, disabled, tool tip, colour lines
 };
 
 // How many records ahead of the one being written the pass requests the next fields.
@@ -360,6 +376,20 @@ class FormWriter {
     return false;
   }
 
+  // The element whose gadget list holds `e`'s line: its parent, or the parent's owner when
+  // the parent is a part the owner made for itself (a scroll area's content). The answer is
+  // kept for the next sibling.
+  int ListParentOf(const Element& e) {
+    if (listParentValid_ && e.ParentID == lastChildParent_) return lastListParent_;
+    int id = e.ParentID;
+    if (const Element* p = FindElement(tk_, id); p != nullptr && IsPartOfParent(*p))
+      id = p->ParentID;
+    listParentValid_ = true;
+    lastChildParent_ = e.ParentID;
+    lastListParent_ = id;
+    return id;
+  }
+
   WindowText* TextOfWindow(const Element& top) {
     if (&top == lastWindow_) return lastWindowText_;
     auto [found, added] = windowIndex_.try_emplace(&top, windows_.size());
@@ -402,8 +432,9 @@ class FormWriter {
       if (top == nullptr) continue;
 
       if (IsPartOfParent(e)) continue;
-      if (e.TabIndex == 0 && images_.IsImage(e.Image)) AppendImage(e.Image);
       if (top->TabIndex != 0) continue;  // on another page of the surface
+      // Every written element's image is loaded, whichever panel tab the element sits on.
+      if (images_.IsImage(e.Image)) AppendImage(e.Image);
 
       WindowText& w = *TextOfWindow(*top);
       if (&e == top) {
@@ -422,32 +453,63 @@ class FormWriter {
           AppendEventProcedures(w.procedures, 0, object_, "#PB_Event_Gadget", {});
         }
       }
-      // A splitter's line waits until its panes (which follow it in the list) are written:
-      // PureBasic needs the gadgets before the splitter that joins them.
-      FlushSplitters(w, &e);
-      if (e.Kind == ElementKind::Splitter) {
-        w.splitters.emplace_back(e.ID, std::string());
-        AppendCreationLine(tk_, w.splitters.back().second, e, images_);
-      } else {
-        AppendCreationLine(tk_, w.creation, e, images_);
-      }
+      // The lines are put in list order here; WriteCreationLines nests them.
+      Node node;
+      node.element = &e;
+      node.listParent = &e == top ? -1 : ListParentOf(e);
+      node.begin = w.lines.size();
+      AppendCreationLine(tk_, w.lines, e, images_);
+      node.end = w.lines.size();
+      // Only an element with children can hold lines; the others need no entry.
+      if (e.ChildCount > 0)
+        nodeOf_.emplace(e.ID, std::make_pair(&w, static_cast<int>(w.nodes.size())));
+      w.nodes.push_back(node);
       AppendSettings(w.settings, e);
     }
     for (auto& w : windows_)
-      FlushSplitters(*w, nullptr);
+      LinkNodes(*w);
     // A window's record may follow some of its gadgets after re-parenting: the windows go in
     // the order of their own records.
     std::sort(windows_.begin(), windows_.end(),
               [](const auto& a, const auto& b) { return a->order < b->order; });
   }
 
-  // Writes the waiting splitter lines whose subtree `next` is not part of (all of them for
-  // nullptr), innermost first.
-  void FlushSplitters(WindowText& w, const Element* next) {
-    while (!w.splitters.empty() &&
-           (next == nullptr || !IsInside(tk_, *next, w.splitters.back().first))) {
-      w.creation += w.splitters.back().second;
-      w.splitters.pop_back();
+  // Hangs every node under the node of the element whose list holds it, keeping list order
+  // among siblings (a parent's record may come after its children's). A node whose holder
+  // wrote no line goes under the window, or stands on its own when the window wrote none.
+  void LinkNodes(WindowText& w) {
+    int window = -1;
+    for (size_t i = 0; i < w.nodes.size() && window < 0; ++i)
+      if (w.nodes[i].element == w.window) window = static_cast<int>(i);
+    // Siblings follow each other in the list: the last answer is kept.
+    bool haveLast = false;
+    int lastParent = 0, lastHolder = window;
+    for (size_t i = 0; i < w.nodes.size(); ++i) {
+      const int self = static_cast<int>(i);
+      int holder = -1;
+      if (self != window) {
+        const int parent = w.nodes[i].listParent;
+        if (!haveLast || parent != lastParent) {
+          haveLast = true;
+          lastParent = parent;
+          lastHolder = window;
+          if (auto found = nodeOf_.find(parent);
+              found != nodeOf_.end() && found->second.first == &w && found->second.second != self)
+            lastHolder = found->second.second;
+        }
+        holder = lastHolder;
+      }
+      if (holder < 0) {
+        w.roots.push_back(self);
+        continue;
+      }
+      Node& h = w.nodes[static_cast<size_t>(holder)];
+      if (h.lastChild < 0) {
+        h.firstChild = self;
+      } else {
+        w.nodes[static_cast<size_t>(h.lastChild)].next = self;
+      }
+      h.lastChild = self;
     }
   }
 
@@ -471,7 +533,7 @@ class FormWriter {
     size_t size = imageLines_.size() + kFixedBytes;
     size_t names = 0;
     for (const auto& w : windows_) {
-      size += w->globals.size() + w->procedures.size() + w->creation.size() + w->settings.size() +
+      size += w->globals.size() + w->procedures.size() + w->lines.size() + w->settings.size() +
               kBytesPerWindow + 16 * w->constants.size();
       names += w->window->Name.size() + kCaseLineBytes;
     }
@@ -490,7 +552,8 @@ class FormWriter {
     for (const auto& w : windows_) {
       const Element& window = *w->window;
       if (window.EventList.empty()) continue;
-      object_ = window.Name;
+      // Named from the bare name, as the binding lines name them: "Pal#" gives Pal_...
+      object_.assign(TrimChar(window.Name, '#'));
       object_ += '_';
       AppendEventProcedures(out_, 0, object_, TrimBars(window.EventList), {});
     }
@@ -548,7 +611,7 @@ class FormWriter {
     out_ += "Procedure Open_";
     out_ += TrimChar(window.Name, '#');
     out_ += "()\r\n";
-    out_ += w.creation;
+    WriteCreationLines(w);
     if (tk_.root.StickyWindow != -1 && window.ID == tk_.root.StickyWindow) {
       out_ += "  StickyWindow(";
       out_ += window.Name;
@@ -558,6 +621,87 @@ class FormWriter {
     out_ += w.settings;
     if (IsWindowKind(window) && !window.EventList.empty()) AppendWindowBindings(out_, window);
     out_ += "EndProcedure\r\n\r\n";
+  }
+
+  // The creation lines nested as PureBasic builds the form: a container, scroll area or
+  // panel, then what its list holds, then CloseGadgetList(); a panel's children after the
+  // AddGadgetItem of their tab; a splitter after its panes (which it holds). Walked with an
+  // explicit stack, so however deep the nesting the walk needs no deeper call stack.
+  void WriteCreationLines(const WindowText& w) {
+    tasks_.clear();
+    for (size_t i = w.roots.size(); i-- > 0;)
+      tasks_.push_back({Step::Node, w.roots[i], 0});
+    while (!tasks_.empty()) {
+      const Task task = tasks_.back();
+      tasks_.pop_back();
+      const Node& node = w.nodes[static_cast<size_t>(task.node)];
+      const Element& e = *node.element;
+      switch (task.step) {
+        case Step::Line:
+          out_.append(w.lines, node.begin, node.end - node.begin);
+          continue;
+        case Step::Close:
+          out_ += "  CloseGadgetList()\r\n";
+          continue;
+        case Step::Tab:
+          // Tab texts are quoted as captions are.
+          out_ += "  AddGadgetItem(";
+          out_ += e.Name;
+          out_ += ", -1, \"";
+          if (task.tab < e.Items.size()) out_ += e.Items[task.tab]->Text;
+          out_ += "\")\r\n";
+          continue;
+        case Step::Node:
+          break;
+      }
+      children_.clear();
+      for (int c = node.firstChild; c >= 0; c = w.nodes[static_cast<size_t>(c)].next)
+        children_.push_back(c);
+      if (e.Kind == ElementKind::Splitter) {
+        // PureBasic needs the panes before the splitter that joins them.
+        tasks_.push_back({Step::Line, task.node, 0});
+        PushInOrder(children_.begin(), children_.end());
+        continue;
+      }
+      out_.append(w.lines, node.begin, node.end - node.begin);
+      if (OpensGadgetList(e.Kind)) tasks_.push_back({Step::Close, task.node, 0});
+      if (e.Kind == ElementKind::Panel) {
+        PushTabs(w, task.node);
+      } else {
+        PushInOrder(children_.begin(), children_.end());
+      }
+    }
+  }
+
+  // Pushes the nodes of [first, last) so that they are written in that order.
+  void PushInOrder(std::vector<int>::const_iterator first, std::vector<int>::const_iterator last) {
+    while (last != first)
+      tasks_.push_back({Step::Node, *--last, 0});
+  }
+
+  // Pushes a panel's tabs, each followed by its children (children_, in list order): every
+  // tab in tab order, also one without children. A child is on the first tab whose index
+  // is its page index; children of no tab (a page index no tab has) follow the last tab.
+  void PushTabs(const WindowText& w, int panelNode) {
+    const Element& panel = *w.nodes[static_cast<size_t>(panelNode)].element;
+    const size_t tabs = panel.Items.size();
+    tabKeyed_.clear();
+    for (int child : children_) {
+      const int index = w.nodes[static_cast<size_t>(child)].element->TabIndex;
+      size_t position = 0;
+      while (position < tabs && panel.Items[position]->ID != index)
+        ++position;
+      tabKeyed_.emplace_back(position, child);
+    }
+    std::stable_sort(tabKeyed_.begin(), tabKeyed_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Pushed backwards: children of no tab first, then each tab's children and its line.
+    auto it = tabKeyed_.end();
+    for (size_t position = tabs + 1; position-- > 0;) {
+      while (it != tabKeyed_.begin() && std::prev(it)->first == position)
+        tasks_.push_back({Step::Node, (--it)->second, 0});
+      if (position < tabs) tasks_.push_back({Step::Tab, panelNode, position});
+    }
   }
 
   void WriteMainBlock(const Element& window) {
@@ -593,12 +737,27 @@ class FormWriter {
   std::unordered_map<int, const Element*> topOfParent_;
   std::vector<int> path_;
   std::string object_;
+  // The node of each written element that has children: its window text and its index there.
+  std::unordered_map<int, std::pair<WindowText*, int>> nodeOf_;
+  // The creation-line walk: what is still to be written, last first.
+  enum class Step : uint8_t { Node, Line, Tab, Close };
+  struct Task {
+    Step step;
+    int node;
+    size_t tab;  // for Tab: the tab's position in the panel's items
+  };
+  std::vector<Task> tasks_;
+  std::vector<int> children_;
+  std::vector<std::pair<size_t, int>> tabKeyed_;  // tab position, child node
   // One-entry caches for runs of siblings.
   bool lastValid_ = false;
   int lastParent_ = 0;
   const Element* lastTop_ = nullptr;
   const Element* lastWindow_ = nullptr;
   WindowText* lastWindowText_ = nullptr;
+  bool listParentValid_ = false;
+  int lastChildParent_ = 0;
+  int lastListParent_ = -1;
 };
 
 }  // namespace

@@ -327,8 +327,8 @@ TEST_F(GeneratorTest, ImageLoadingAndDecoderLines) {
   EXPECT_NE(code.find("ButtonImageGadget(#PB_Any, 0, 20, 10, 10, ImageID(5))"), std::string::npos);
   EXPECT_NE(code.find("ImageGadget(#PB_Any, 0, 100, 10, 10, 0)"), std::string::npos) << code;
 
-  // Images on another page of the surface are not loaded; an element of the window on a
-  // page of its own panel keeps its page index and is skipped too.
+  // Images on another page of the surface (the designer's own) are not loaded; an image on a
+  // later tab of a form's panel is, like that of any gadget whose line is written.
   OpenList(tk, kSurface, 1);
   Gadget(ElementKind::Image, 20, -1, 0, 0, 10, 10, "", 6);
   CloseList(tk);
@@ -342,8 +342,10 @@ TEST_F(GeneratorTest, ImageLoadingAndDecoderLines) {
   CloseList(tk);
   ASSERT_EQ(E(onPage).TabIndex, 1);
   code = Code();
-  EXPECT_EQ(code.substr(0, images.size()), images);
-  // ... but its creation line is written with the rest of the window.
+  const std::string define = "Define Event\r\n";
+  const std::string withTab =
+      images.substr(0, images.size() - define.size()) + "LoadImage(6, \"c.bmp\")\r\n" + define;
+  EXPECT_EQ(code.substr(0, withTab.size()), withTab) << code;
   EXPECT_NE(code.find("Image_0 = ImageGadget(#PB_Any, 0, 0, 10, 10, ImageID(6))"),
             std::string::npos);
 
@@ -477,6 +479,77 @@ TEST_F(GeneratorTest, ScrollAreaPartsAreNotWrittenAsGadgets) {
   EXPECT_EQ(Count(code, "Global "), 3);  // the window, the area and the button
 }
 
+// Containers, scroll areas and panels keep their gadget list open until CloseGadgetList():
+// their children are written between the two, a panel's after the AddGadgetItem of their
+// tab, and whatever follows the container lands outside it again.
+TEST_F(GeneratorTest, ContainerChildrenAreWrittenInsideTheirGadgetLists) {
+  const int w = FormWindow(10, 0, 0, 500, 400, "W");
+  const int box = tk::Container(tk, 11, 5, 5, 200, 100, 0, w);
+  const int nested = tk::Container(tk, 12, 10, 10, 80, 50, 0, box);
+  tk::Button(tk, 13, 1, 2, 30, 20, "deep", 0, nested);
+  tk::Button(tk, 14, 100, 10, 30, 20, "in box", 0, box);
+
+  // The third tab gets its child first and the second none; every tab is still written, in
+  // tab order, and a tab text is quoted like a caption (unchanged).
+  const int panel = Panel(tk, 20, 210, 5, 200, 150, 0, w);
+  SetElementName(tk, panel, "#Tabs");
+  AddTab(tk, panel, -1, "One");
+  AddTab(tk, panel, -1, "Two");
+  AddTab(tk, panel, -1, "Say \"3\"");
+  OpenList(tk, panel, 2);
+  tk::Button(tk, 21, 0, 0, 30, 20, "on 3");
+  CloseList(tk);
+  OpenList(tk, panel, 0);
+  tk::Button(tk, 22, 0, 0, 30, 20, "on 1");
+  CloseList(tk);
+  ASSERT_EQ(E(21).TabIndex, 2);
+  ASSERT_EQ(E(22).TabIndex, 0);
+
+  // A scroll area's children go into its own list; its content container is not written.
+  ScrollArea(tk, 30, 5, 160, 200, 100, 400, 300, 10, 0, w);
+  tk::Button(tk, 31, 3, 4, 30, 20, "scrolled");
+  CloseList(tk);
+
+  // Panes that are containers: each pane's list is closed before the splitter line.
+  const int left = tk::Container(tk, 40, 0, 0, 50, 50, 0, w);
+  tk::Button(tk, 41, 1, 1, 20, 20, "L", 0, left);
+  const int right = tk::Container(tk, 42, 0, 0, 50, 50, 0, w);
+  Splitter(tk, 43, 210, 160, 200, 100, left, right, 0, w);
+  tk::Text(tk, 50, 5, 300, 50, 20, "after", 0, w);
+  for (int id : {11, 12, 13, 14, 21, 22, 30, 31, 40, 41, 42, 43, 50})
+    SetElementName(tk, id, "G" + std::to_string(id));
+
+  EXPECT_NE(Code().find(Crlf("Procedure Open_Window_0()\n"
+                             "  Window_0 = OpenWindow(#PB_Any, 0, 0, 500, 400, \"W\")\n"
+                             "  G11 = ContainerGadget(#PB_Any, 5, 5, 200, 100)\n"
+                             "  G12 = ContainerGadget(#PB_Any, 10, 10, 80, 50)\n"
+                             "  G13 = ButtonGadget(#PB_Any, 1, 2, 30, 20, \"deep\")\n"
+                             "  CloseGadgetList()\n"
+                             "  G14 = ButtonGadget(#PB_Any, 100, 10, 30, 20, \"in box\")\n"
+                             "  CloseGadgetList()\n"
+                             "  PanelGadget(#Tabs, 210, 5, 200, 150)\n"
+                             "  AddGadgetItem(#Tabs, -1, \"One\")\n"
+                             "  G22 = ButtonGadget(#PB_Any, 0, 0, 30, 20, \"on 1\")\n"
+                             "  AddGadgetItem(#Tabs, -1, \"Two\")\n"
+                             "  AddGadgetItem(#Tabs, -1, \"Say \"3\"\")\n"
+                             "  G21 = ButtonGadget(#PB_Any, 0, 0, 30, 20, \"on 3\")\n"
+                             "  CloseGadgetList()\n"
+                             "  G30 = ScrollAreaGadget(#PB_Any, 5, 160, 200, 100, 400, 300, 10)\n"
+                             "  G31 = ButtonGadget(#PB_Any, 3, 4, 30, 20, \"scrolled\")\n"
+                             "  CloseGadgetList()\n"
+                             "  G40 = ContainerGadget(#PB_Any, 0, 0, 50, 50)\n"
+                             "  G41 = ButtonGadget(#PB_Any, 1, 1, 20, 20, \"L\")\n"
+                             "  CloseGadgetList()\n"
+                             "  G42 = ContainerGadget(#PB_Any, 0, 0, 50, 50)\n"
+                             "  CloseGadgetList()\n"
+                             "  G43 = SplitterGadget(#PB_Any, 210, 160, 200, 100, G40, G42)\n"
+                             "  G50 = TextGadget(#PB_Any, 5, 300, 50, 20, \"after\")\n"
+                             "\n"
+                             "EndProcedure\n")),
+            std::string::npos)
+      << Code();
+}
+
 TEST_F(GeneratorTest, GeometryFollowsBordersAndParentsAndTitlesFollowTheSetter) {
   const int w = FormWindow(10, 37, 21, 300, 200, "W");
   // A window's size is its client area: the frame without borders and caption.
@@ -605,6 +678,15 @@ TEST_F(GeneratorTest, WindowEventsAreBoundToTheirProcedures) {
   EXPECT_NE(constant.find("   BindEvent( #PB_Event_LeftClick, @Main_LeftClick_Event(), #Main )"),
             std::string::npos)
       << constant;
+  // A trailing "#" too: the procedure and the binding name it from the same bare name.
+  SetElementName(tk, w, "Pal#");
+  const std::string trailing = Code();
+  EXPECT_NE(trailing.find("\r\nProcedure Pal_LeftClick_Event( )\r\n"), std::string::npos);
+  EXPECT_NE(
+      trailing.find("\r\n   BindEvent( #PB_Event_LeftClick, @Pal_LeftClick_Event(), Pal# )\r\n"),
+      std::string::npos)
+      << trailing;
+  EXPECT_EQ(Count(trailing, "Pal#_"), 0);
 }
 
 TEST_F(GeneratorTest, EveryWindowGetsItsProcedureAndMainBlock) {
