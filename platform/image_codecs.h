@@ -10,6 +10,13 @@
 
 namespace tk::platform::codecs {
 
+// The most pixels a decoded file may hold: a form's pictures need far fewer, and the cap keeps
+// a hostile header from costing a gigabyte.
+inline constexpr uint64_t kMaxImagePixels = uint64_t{64} << 20;
+
+// True when a decoder may allocate an image of this size; otherwise false with the reason,
+// which names the format and the size.
+bool FitsDecodeLimits(int64_t width, int64_t height, const char* format, std::string& error);
 // A transparent ARGB32 image, or nullptr when the size is outside 1..kMaxImageSide.
 std::unique_ptr<ImageData> NewImage(int width, int height);
 std::unique_ptr<ImageData> DecodePng(const uint8_t* data, size_t size, std::string& error);
