@@ -1,4 +1,4 @@
-// Image store, the PNG decoder (libpng's simplified reader) and the JPEG decoder (libjpeg)
+// Image store, the PNG decoder (libpng) and the JPEG decoder (libjpeg)
 // into premultiplied surfaces, and the recognition of image formats by their first bytes.
 #include "platform/images.h"
 
