@@ -71,11 +71,7 @@ bool ReadDib(const Bytes& b, bool icon, Dib& dib, std::string& error) {
   dib.topDown = height < 0 && !icon;
   if (height < 0) height = -height;
   if (icon) height /= 2;
-  if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) {
-    error = "bitmap size " + std::to_string(width) + "x" + std::to_string(height) +
-            " is outside 1.." + std::to_string(kMaxImageSide);
-    return false;
-  }
+  if (!FitsDecodeLimits(width, height, "bitmap", error)) return false;
   dib.width = static_cast<int>(width);
   dib.height = static_cast<int>(height);
   if (dib.bpp != 1 && dib.bpp != 4 && dib.bpp != 8 && dib.bpp != 16 && dib.bpp != 24 &&
@@ -312,6 +308,48 @@ uint32_t TgaPixel(const uint8_t* p, int depth, bool alpha) {
   }
 }
 
+uint32_t Premultiplied(uint32_t argb) {
+  const uint32_t a = argb >> 24;
+  if (a == 255) return argb;
+  auto pre = [&](int shift) { return (((argb >> shift) & 0xFF) * a + 127) / 255; };
+  return a << 24 | pre(16) << 16 | pre(8) << 8 | pre(0);
+}
+
+// Stores pixels in file order straight into the image, whichever corner the file starts at.
+class TgaWriter {
+ public:
+  TgaWriter(ImageData* image, bool topDown, bool rightToLeft)
+      : pixels_(cairo_image_surface_get_data(image->surface)),
+        stride_(cairo_image_surface_get_stride(image->surface)),
+        width_(image->width),
+        height_(image->height),
+        topDown_(topDown),
+        rightToLeft_(rightToLeft) {
+    StartRow();
+  }
+  void Put(uint32_t pixel) {
+    line_[rightToLeft_ ? width_ - 1 - col_ : col_] = pixel;
+    ++done_;
+    if (++col_ == width_ && ++row_ < height_) {
+      col_ = 0;
+      StartRow();
+    }
+  }
+  uint64_t Done() const { return done_; }
+
+ private:
+  void StartRow() {
+    const int y = topDown_ ? row_ : height_ - 1 - row_;
+    line_ = reinterpret_cast<uint32_t*>(pixels_ + static_cast<size_t>(y) * stride_);
+  }
+  uint8_t* pixels_;
+  int stride_, width_, height_;
+  bool topDown_, rightToLeft_;
+  int row_ = 0, col_ = 0;
+  uint32_t* line_ = nullptr;
+  uint64_t done_ = 0;
+};
+
 }  // namespace
 
 bool LooksLikeTga(const uint8_t* data, size_t size) {
@@ -343,11 +381,7 @@ std::unique_ptr<ImageData> DecodeTga(const uint8_t* data, size_t size, std::stri
     error = "TGA depth " + std::to_string(depth) + " does not fit its image type";
     return nullptr;
   }
-  if (width > kMaxImageSide || height > kMaxImageSide) {
-    error = "TGA size " + std::to_string(width) + "x" + std::to_string(height) + " is outside 1.." +
-            std::to_string(kMaxImageSide);
-    return nullptr;
-  }
+  if (!FitsDecodeLimits(width, height, "TGA", error)) return nullptr;
   // The colour map of a true-colour file is skipped (it is only a suggestion).
   const uint64_t mapBytes =
       file.U8(1) ? static_cast<uint64_t>(file.U16(5)) * ((file.U8(7) + 7) / 8) : 0;
@@ -355,30 +389,11 @@ std::unique_ptr<ImageData> DecodeTga(const uint8_t* data, size_t size, std::stri
   const int bytes = (depth + 7) / 8;
   const bool alpha = (descriptor & kTgaAlphaBits) != 0;
   const uint64_t count = static_cast<uint64_t>(width) * height;
-
-  // The pixels in file order; runs of a compressed file may cross rows.
-  std::vector<uint32_t> pixels;
-  pixels.reserve(count);
-  if (type == kTgaRleTrueColor || type == kTgaRleGrey) {
-    while (pixels.size() < count) {
-      if (!file.Has(at, 1)) break;
-      const int packet = file.U8(at++);
-      const uint64_t length = std::min<uint64_t>((packet & 0x7F) + 1u, count - pixels.size());
-      if (packet & 0x80) {
-        if (!file.Has(at, bytes)) break;
-        pixels.insert(pixels.end(), length, TgaPixel(file.At(at), depth, alpha));
-        at += bytes;
-      } else {
-        if (!file.Has(at, length * bytes)) break;
-        for (uint64_t i = 0; i < length; ++i, at += bytes)
-          pixels.push_back(TgaPixel(file.At(at), depth, alpha));
-      }
-    }
-  } else if (file.Has(at, count * bytes)) {
-    for (uint64_t i = 0; i < count; ++i, at += bytes)
-      pixels.push_back(TgaPixel(file.At(at), depth, alpha));
-  }
-  if (pixels.size() < count) {
+  const bool rle = type == kTgaRleTrueColor || type == kTgaRleGrey;
+  // A run-length packet covers at most 128 pixels, so a file shorter than that many packets
+  // cannot hold its picture: refused before the image is allocated.
+  const uint64_t leastBytes = rle ? (count + 127) / 128 * (1u + bytes) : count * bytes;
+  if (!file.Has(at, leastBytes)) {
     error = "TGA pixels truncated";
     return nullptr;
   }
@@ -389,20 +404,32 @@ std::unique_ptr<ImageData> DecodeTga(const uint8_t* data, size_t size, std::stri
     return nullptr;
   }
   cairo_surface_flush(image->surface);
-  uint8_t* out = cairo_image_surface_get_data(image->surface);
-  const int stride = cairo_image_surface_get_stride(image->surface);
-  const bool topDown = (descriptor & kTgaTopDown) != 0;
-  const bool rightToLeft = (descriptor & kTgaRightToLeft) != 0;
-  for (int row = 0; row < height; ++row) {
-    const int y = topDown ? row : height - 1 - row;
-    auto* dst = reinterpret_cast<uint32_t*>(out + static_cast<size_t>(y) * stride);
-    const uint32_t* src = pixels.data() + static_cast<size_t>(row) * width;
-    for (int col = 0; col < width; ++col) {
-      const uint32_t p = src[col], a = p >> 24;
-      auto pre = [&](int shift) { return (((p >> shift) & 0xFF) * a + 127) / 255; };
-      dst[rightToLeft ? width - 1 - col : col] =
-          a == 255 ? p : a << 24 | pre(16) << 16 | pre(8) << 8 | pre(0);
+  TgaWriter out(image.get(), (descriptor & kTgaTopDown) != 0, (descriptor & kTgaRightToLeft) != 0);
+  if (rle) {
+    // Runs may cross rows.
+    while (out.Done() < count) {
+      if (!file.Has(at, 1)) break;
+      const int packet = file.U8(at++);
+      const uint64_t length = std::min<uint64_t>((packet & 0x7F) + 1u, count - out.Done());
+      if (packet & 0x80) {
+        if (!file.Has(at, bytes)) break;
+        const uint32_t pixel = Premultiplied(TgaPixel(file.At(at), depth, alpha));
+        for (uint64_t i = 0; i < length; ++i)
+          out.Put(pixel);
+        at += bytes;
+      } else {
+        if (!file.Has(at, length * bytes)) break;
+        for (uint64_t i = 0; i < length; ++i, at += bytes)
+          out.Put(Premultiplied(TgaPixel(file.At(at), depth, alpha)));
+      }
     }
+  } else {
+    for (uint64_t i = 0; i < count; ++i, at += bytes)
+      out.Put(Premultiplied(TgaPixel(file.At(at), depth, alpha)));
+  }
+  if (out.Done() < count) {
+    error = "TGA pixels truncated";
+    return nullptr;
   }
   cairo_surface_mark_dirty(image->surface);
   image->depth = alpha ? 32 : 24;

@@ -1,4 +1,4 @@
-// Image store, the PNG decoder (libpng's simplified reader) and the JPEG decoder (libjpeg)
+// Image store, the PNG decoder (libpng) and the JPEG decoder (libjpeg)
 // into premultiplied surfaces, and the recognition of image formats by their first bytes.
 #include "platform/images.h"
 
@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <initializer_list>
+#include <vector>
 
 #include "platform/cairo_internal.h"
 #include "platform/image_codecs.h"
@@ -81,51 +82,135 @@ std::unique_ptr<ImageData> NewImage(int width, int height) {
   return data;
 }
 
+namespace {
+
+// Ancillary chunks that change how the pixels come out. Every other ancillary chunk (text,
+// palettes, metadata, unknown ones) is skipped unread: libpng would otherwise allocate and
+// zero whatever length such a chunk claims before finding out that the file ends.
+constexpr char kPngColourChunks[] = "gAMA\0sRGB\0cHRM\0iCCP";
+constexpr int kPngColourChunkCount = 4;
+// What libpng may allocate for any one chunk it keeps (an ICC profile is the largest).
+constexpr png_alloc_size_t kMaxPngChunkBytes = 8 << 20;
+
+struct PngSource {
+  const uint8_t* data;
+  size_t size;
+  size_t at;
+  char message[128];
+};
+
+void PngRead(png_structp png, png_bytep out, size_t length) {
+  auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+  if (length > source->size - source->at) png_error(png, "read beyond end of data");
+  std::memcpy(out, source->data + source->at, length);
+  source->at += length;
+}
+
+[[noreturn]] void PngError(png_structp png, png_const_charp message) {
+  auto* source = static_cast<PngSource*>(png_get_error_ptr(png));
+  std::snprintf(source->message, sizeof source->message, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+
+// Reads the chunks up to the pixels. The jumps back from libpng's errors skip no destructor:
+// these frames hold only plain data.
+bool ReadPngHeader(png_structp png, png_infop info, png_uint_32* width, png_uint_32* height) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_chunk_malloc_max(png, kMaxPngChunkBytes);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT,
+                              reinterpret_cast<png_const_bytep>(kPngColourChunks),
+                              kPngColourChunkCount);
+  // Damage that libpng can read past (a bad checksum on an ancillary chunk, trailing data)
+  // is forgiven, as viewers do.
+  png_set_benign_errors(png, 1);
+  png_read_info(png, info);
+  *width = png_get_image_width(png, info);
+  *height = png_get_image_height(png, info);
+  return true;
+}
+
+// Decodes the rows as 8-bit BGRA (cairo's byte order) with straight alpha and sRGB gamma.
+bool ReadPngRows(png_structp png, png_infop info, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  const int depth = png_get_bit_depth(png, info);
+  const int type = png_get_color_type(png, info);
+  png_set_expand(png);  // palette to RGB, small grey depths to 8 bits, tRNS to alpha
+  if (depth == 16) png_set_scale_16(png);
+  if ((type & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
+  png_set_bgr(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  // Untagged files are taken as sRGB, except 16-bit ones, which count as linear light.
+  png_set_alpha_mode(png, PNG_ALPHA_PNG, depth == 16 ? PNG_GAMMA_LINEAR : PNG_DEFAULT_sRGB);
+  png_set_alpha_mode(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  png_read_image(png, rows);
+  png_read_end(png, info);
+  return true;
+}
+
+}  // namespace
+
+bool FitsDecodeLimits(int64_t width, int64_t height, const char* format, std::string& error) {
+  if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) {
+    error = std::string(format) + " size " + std::to_string(width) + "x" + std::to_string(height) +
+            " is outside 1.." + std::to_string(kMaxImageSide);
+    return false;
+  }
+  if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxImagePixels) {
+    error = std::string(format) + " size " + std::to_string(width) + "x" + std::to_string(height) +
+            " is over " + std::to_string(kMaxImagePixels >> 20) + " megapixels";
+    return false;
+  }
+  return true;
+}
+
 std::unique_ptr<ImageData> DecodePng(const uint8_t* data, size_t size, std::string& error) {
   if (!data || size == 0) {
     error = "no image data";
     return nullptr;
   }
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  // The simplified reader catches libpng's errors itself and reports them in image.message.
-  if (!png_image_begin_read_from_memory(&image, data, size)) {
-    error = std::string("PNG header unreadable: ") + image.message;
-    png_image_free(&image);
+  PngSource source{data, size, 0, "unknown error"};
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, &PngError, &PngWarning);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    error = "PNG decoder unavailable";
     return nullptr;
   }
-  if (image.width > static_cast<png_uint_32>(kMaxImageSide) ||
-      image.height > static_cast<png_uint_32>(kMaxImageSide) || image.width == 0 ||
-      image.height == 0) {
-    error = "PNG size " + std::to_string(image.width) + "x" + std::to_string(image.height) +
-            " is outside 1.." + std::to_string(kMaxImageSide);
-    png_image_free(&image);
-    return nullptr;
+  png_set_read_fn(png, &source, &PngRead);
+  png_uint_32 width = 0, height = 0;
+  std::unique_ptr<ImageData> result;
+  if (!ReadPngHeader(png, info, &width, &height)) {
+    error = std::string("PNG header unreadable: ") + source.message;
+  } else if (FitsDecodeLimits(width, height, "PNG", error)) {
+    result = NewImage(static_cast<int>(width), static_cast<int>(height));
+    if (!result) error = "out of memory for the image";
   }
-  int width = static_cast<int>(image.width);
-  int height = static_cast<int>(image.height);
-  auto result = NewImage(width, height);
-  if (!result) {
-    error = "out of memory for the image";
-    png_image_free(&image);
-    return nullptr;
+  if (result) {
+    // Rows are decoded straight into the surface.
+    cairo_surface_flush(result->surface);
+    uint8_t* pixels = cairo_image_surface_get_data(result->surface);
+    const int stride = cairo_image_surface_get_stride(result->surface);
+    std::vector<png_bytep> rows(height);
+    for (png_uint_32 y = 0; y < height; ++y)
+      rows[y] = pixels + static_cast<size_t>(y) * stride;
+    if (!ReadPngRows(png, info, rows.data())) {
+      error = std::string("PNG data corrupt: ") + source.message;
+      result.reset();
+    }
   }
-  // BGRA bytes are the little-endian layout of cairo's ARGB32 words.
-  image.format = PNG_FORMAT_BGRA;
-  cairo_surface_flush(result->surface);
-  uint8_t* pixels = cairo_image_surface_get_data(result->surface);
-  int stride = cairo_image_surface_get_stride(result->surface);
-  if (!png_image_finish_read(&image, nullptr, pixels, stride, nullptr)) {
-    error = std::string("PNG data corrupt: ") + image.message;
-    png_image_free(&image);
-    return nullptr;
-  }
-  png_image_free(&image);
+  png_destroy_read_struct(&png, &info, nullptr);
+  if (!result) return nullptr;
   // cairo wants premultiplied alpha.
-  for (int y = 0; y < height; ++y) {
+  uint8_t* pixels = cairo_image_surface_get_data(result->surface);
+  const int stride = cairo_image_surface_get_stride(result->surface);
+  for (png_uint_32 y = 0; y < height; ++y) {
     uint8_t* p = pixels + static_cast<size_t>(y) * stride;
-    for (int x = 0; x < width; ++x, p += 4) {
+    for (png_uint_32 x = 0; x < width; ++x, p += 4) {
       unsigned a = p[3];
       if (a == 255) continue;
       p[0] = static_cast<uint8_t>((p[0] * a + 127) / 255);
@@ -141,31 +226,53 @@ std::unique_ptr<ImageData> DecodePng(const uint8_t* data, size_t size, std::stri
 
 namespace {
 
+// A progressive file may announce any number of scans, each a pass over the whole picture;
+// real encoders write about ten.
+constexpr int kMaxJpegScans = 100;
+// libjpeg's own memory, which holds a progressive picture's coefficients besides the image
+// surface; enough for a 16-megapixel colour photograph.
+constexpr long kMaxJpegMemory = 64L << 20;
+
 // libjpeg reports fatal errors through error_exit, which must not return: it jumps back to
 // the decoding step that was running. The frames that set the jump hold only plain data, so
 // the jump skips no destructor.
 struct JpegError {
   jpeg_error_mgr manager;
+  jpeg_progress_mgr progress;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
-  bool truncated;  // the data ended early; libjpeg only warns and pads the picture
 };
 
+[[noreturn]] void JpegFail(j_common_ptr info, const char* message) {
+  auto* error = reinterpret_cast<JpegError*>(info->err);
+  std::snprintf(error->message, sizeof error->message, "%s", message);
+  std::longjmp(error->jump, 1);
+}
+
 void JpegErrorExit(j_common_ptr info) {
+  // Without backing store, that is what libjpeg says when the memory cap is reached.
+  if (info->err->msg_code == JERR_NO_BACKING_STORE)
+    JpegFail(info, "JPEG image needs more memory than allowed");
   auto* error = reinterpret_cast<JpegError*>(info->err);
   (*info->err->format_message)(info, error->message);
   std::longjmp(error->jump, 1);
 }
 
 // Warnings are not printed. Damaged data the decoder can read past is accepted, as viewers
-// do; data that simply ends is refused like a truncated PNG or bitmap.
+// do; data that simply ends is refused at once, before libjpeg pads the rest of the picture.
 void JpegEmitMessage(j_common_ptr info, int level) {
-  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-    reinterpret_cast<JpegError*>(info->err)->truncated = true;
+  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) JpegFail(info, "JPEG data truncated");
 }
 
-// Reads the header and starts decompression into BGRA rows (cairo's byte order).
-bool StartJpeg(jpeg_decompress_struct* info, JpegError* error, const uint8_t* data, size_t size) {
+// Called between pieces of input while a multi-scan file is read.
+void JpegProgress(j_common_ptr info) {
+  if (info->is_decompressor &&
+      reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxJpegScans)
+    JpegFail(info, "JPEG image has too many scans");
+}
+
+bool ReadJpegHeader(jpeg_decompress_struct* info, JpegError* error, const uint8_t* data,
+                    size_t size) {
   if (setjmp(error->jump)) return false;
   jpeg_mem_src(info, data, static_cast<unsigned long>(size));
   if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK) {
@@ -176,14 +283,13 @@ bool StartJpeg(jpeg_decompress_struct* info, JpegError* error, const uint8_t* da
     std::snprintf(error->message, sizeof error->message, "CMYK JPEG images are not supported");
     return false;
   }
-  if (info->image_width == 0 || info->image_height == 0 ||
-      info->image_width > static_cast<JDIMENSION>(kMaxImageSide) ||
-      info->image_height > static_cast<JDIMENSION>(kMaxImageSide)) {
-    std::snprintf(error->message, sizeof error->message, "JPEG size %ux%u is outside 1..%d",
-                  static_cast<unsigned>(info->image_width),
-                  static_cast<unsigned>(info->image_height), kMaxImageSide);
-    return false;
-  }
+  return true;
+}
+
+// Starts decompression into BGRA rows (cairo's byte order); a progressive file is read whole
+// here.
+bool StartJpeg(jpeg_decompress_struct* info, JpegError* error) {
+  if (setjmp(error->jump)) return false;
   // Greyscale and colour alike come out as BGRA with opaque alpha.
   info->out_color_space = JCS_EXT_BGRA;
   jpeg_start_decompress(info);
@@ -223,32 +329,40 @@ std::unique_ptr<ImageData> DecodeJpeg(const uint8_t* data, size_t size, std::str
   info.err = jpeg_std_error(&jpegError.manager);
   jpegError.manager.error_exit = &JpegErrorExit;
   jpegError.manager.emit_message = &JpegEmitMessage;
+  jpegError.progress.progress_monitor = &JpegProgress;
   if (!CreateJpeg(&info, &jpegError)) {
     error = std::string("JPEG decoder unavailable: ") + jpegError.message;
     return nullptr;
   }
+  info.progress = &jpegError.progress;
+  info.mem->max_memory_to_use = kMaxJpegMemory;
   std::unique_ptr<ImageData> result;
-  if (StartJpeg(&info, &jpegError, data, size)) {
-    result = NewImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    if (!result) {
-      std::snprintf(jpegError.message, sizeof jpegError.message, "out of memory for the image");
+  std::string reason;
+  const std::string unreadable = "JPEG data unreadable: ";
+  if (!ReadJpegHeader(&info, &jpegError, data, size)) {
+    reason = unreadable + jpegError.message;
+  } else if (!FitsDecodeLimits(info.image_width, info.image_height, "JPEG", reason)) {
+    // Refused before libjpeg allocates anything for the picture.
+  } else if (!StartJpeg(&info, &jpegError)) {
+    reason = unreadable + jpegError.message;
+  } else if (!(result = NewImage(static_cast<int>(info.output_width),
+                                 static_cast<int>(info.output_height)))) {
+    reason = "out of memory for the image";
+  } else {
+    // Rows are decoded straight into the surface.
+    cairo_surface_flush(result->surface);
+    if (ReadJpegRows(&info, &jpegError, cairo_image_surface_get_data(result->surface),
+                     cairo_image_surface_get_stride(result->surface))) {
+      cairo_surface_mark_dirty(result->surface);
+      result->depth = 24;
+      result->format = ImageFormat::Jpeg;
     } else {
-      cairo_surface_flush(result->surface);
-      if (ReadJpegRows(&info, &jpegError, cairo_image_surface_get_data(result->surface),
-                       cairo_image_surface_get_stride(result->surface)) &&
-          !jpegError.truncated) {
-        cairo_surface_mark_dirty(result->surface);
-        result->depth = 24;
-        result->format = ImageFormat::Jpeg;
-      } else {
-        if (jpegError.truncated)
-          std::snprintf(jpegError.message, sizeof jpegError.message, "JPEG data truncated");
-        result.reset();
-      }
+      reason = unreadable + jpegError.message;
+      result.reset();
     }
   }
   jpeg_destroy_decompress(&info);
-  if (!result) error = std::string("JPEG data unreadable: ") + jpegError.message;
+  if (!result) error = reason;
   return result;
 }
 

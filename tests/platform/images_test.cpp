@@ -128,7 +128,7 @@ std::vector<uint8_t> IcoFile(const std::vector<IconEntry>& entries) {
 
 // Encodes 8-bit samples (`components` per pixel: 1 grey, 3 RGB) as a baseline JPEG.
 std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
-                                const std::vector<uint8_t>& samples) {
+                                const std::vector<uint8_t>& samples, bool progressive = false) {
   jpeg_compress_struct info{};
   jpeg_error_mgr error{};
   info.err = jpeg_std_error(&error);
@@ -142,6 +142,7 @@ std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
   info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 100, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     JSAMPROW row = const_cast<uint8_t*>(samples.data()) +
@@ -152,6 +153,52 @@ std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
   std::vector<uint8_t> out(buffer, buffer + size);
   jpeg_destroy_compress(&info);
   std::free(buffer);
+  return out;
+}
+
+// One JPEG marker segment: FF, the marker, a big-endian length, the body.
+void AppendSegment(std::vector<uint8_t>& out, uint8_t marker, const std::vector<uint8_t>& body) {
+  const size_t length = body.size() + 2;
+  out.insert(out.end(),
+             {0xFF, marker, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)});
+  out.insert(out.end(), body.begin(), body.end());
+}
+
+// A hand-made JPEG of `components` full-resolution components: flat quantisation, a DC table
+// and an AC table with one 1-bit code each (so every block of a zero byte stream is flat),
+// the frame header `frame` (0xC0 baseline, 0xC2 progressive), then `scans` DC scans over all
+// components, each followed by `dataBytes` zero bytes; an end marker only when `finished`.
+std::vector<uint8_t> HandMadeJpeg(uint8_t frame, int width, int height, int components, int scans,
+                                  int dataBytes, bool finished) {
+  std::vector<uint8_t> out = {0xFF, 0xD8};
+  std::vector<uint8_t> table(65, 1);
+  table[0] = 0;
+  AppendSegment(out, 0xDB, table);
+  std::vector<uint8_t> header = {8,
+                                 static_cast<uint8_t>(height >> 8),
+                                 static_cast<uint8_t>(height),
+                                 static_cast<uint8_t>(width >> 8),
+                                 static_cast<uint8_t>(width),
+                                 static_cast<uint8_t>(components)};
+  for (int c = 1; c <= components; ++c)
+    header.insert(header.end(), {static_cast<uint8_t>(c), 0x11, 0});
+  AppendSegment(out, frame, header);
+  for (uint8_t id : {0x00, 0x10}) {
+    std::vector<uint8_t> huffman(18, 0);
+    huffman[0] = id;
+    huffman[1] = 1;  // one code of one bit, for symbol 0
+    AppendSegment(out, 0xC4, huffman);
+  }
+  for (int i = 0; i < scans; ++i) {
+    std::vector<uint8_t> scan = {static_cast<uint8_t>(components)};
+    for (int c = 1; c <= components; ++c)
+      scan.insert(scan.end(), {static_cast<uint8_t>(c), 0x00});
+    // Baseline scans cover all 64 coefficients; progressive ones here only the DC.
+    scan.insert(scan.end(), {0, static_cast<uint8_t>(frame == 0xC0 ? 63 : 0), 0});
+    AppendSegment(out, 0xDA, scan);
+    out.insert(out.end(), static_cast<size_t>(dataBytes), 0);
+  }
+  if (finished) out.insert(out.end(), {0xFF, 0xD9});
   return out;
 }
 
@@ -443,6 +490,96 @@ TEST(JpegDecoding, DamagedOrOversizedDataIsRefused) {
   error.clear();
   EXPECT_EQ(store.DecodeImage(5, wide.data(), wide.size(), &error), -1);
   EXPECT_NE(error.find("20000"), std::string::npos) << error;
+  EXPECT_FALSE(store.IsImage(5));
+}
+
+TEST(JpegDecoding, ScansTruncationAndMemoryAreBounded) {
+  ImageStore store;
+  std::string error;
+  // A real progressive file (ten scans) and a hand-made one with a few scans still decode.
+  std::vector<uint8_t> rgb(32 * 16 * 3, 200);
+  std::vector<uint8_t> jpeg = EncodeJpeg(32, 16, 3, rgb, true);
+  int n = store.DecodeImage(ImageStore::kAny, jpeg.data(), jpeg.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_TRUE(Near(store.Pixel(n, 20, 10), 0xFFC8C8C8u, 3)) << std::hex << store.Pixel(n, 20, 10);
+  jpeg = HandMadeJpeg(0xC2, 64, 64, 1, 5, 16, true);
+  EXPECT_GE(store.DecodeImage(ImageStore::kAny, jpeg.data(), jpeg.size(), &error), 0) << error;
+
+  // 1,000 empty scans over a 1024 x 1024 picture: each one is a pass over every block.
+  jpeg = HandMadeJpeg(0xC2, 1024, 1024, 1, 1000, 0, true);
+  EXPECT_EQ(store.DecodeImage(5, jpeg.data(), jpeg.size(), &error), -1);
+  EXPECT_NE(error.find("scans"), std::string::npos) << error;
+  // A baseline file that ends after a few hundred bytes of a 64-megapixel picture.
+  jpeg = HandMadeJpeg(0xC0, 8192, 8192, 1, 1, 200, false);
+  EXPECT_EQ(store.DecodeImage(5, jpeg.data(), jpeg.size(), &error), -1);
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+  // A progressive colour picture whose coefficients alone would take 384 MB.
+  jpeg = HandMadeJpeg(0xC2, 8192, 8192, 3, 1, 0, true);
+  EXPECT_EQ(store.DecodeImage(5, jpeg.data(), jpeg.size(), &error), -1);
+  EXPECT_NE(error.find("memory"), std::string::npos) << error;
+  EXPECT_FALSE(store.IsImage(5));
+}
+
+TEST(HostileImages, PngChunksClaimingGigabytesAreSkippedUnread) {
+  ImageStore store;
+  std::string error;
+  const std::vector<uint8_t> png = EncodePng(3, 2, SamplePixels());
+  // Text and other metadata chunks inside a valid file are passed over.
+  std::vector<uint8_t> annotated(png.begin(), png.begin() + 33);  // signature and IHDR
+  AppendChunk(annotated, "tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'h', 'i'});
+  AppendChunk(annotated, "prVt", std::vector<uint8_t>(100, 7));  // unknown, ancillary
+  annotated.insert(annotated.end(), png.begin() + 33, png.end());
+  int n = store.DecodeImage(ImageStore::kAny, annotated.data(), annotated.size(), &error);
+  ASSERT_GE(n, 0) << error;
+  EXPECT_EQ(store.Pixel(n, 1, 0), 0x80008000u);
+
+  // A chunk header claiming 2 GB, three bytes before the end of a 44-byte file.
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "eXIf", "prVt"}) {
+    std::vector<uint8_t> claim(png.begin(), png.begin() + 33);
+    claim.insert(claim.end(), {0x7F, 0xFF, 0xFF, 0xFF});
+    claim.insert(claim.end(), type, type + 4);
+    claim.insert(claim.end(), {'a', 0, 'b'});
+    ASSERT_EQ(claim.size(), 44u);
+    error.clear();
+    EXPECT_EQ(store.DecodeImage(5, claim.data(), claim.size(), &error), -1) << type;
+    EXPECT_FALSE(error.empty()) << type;
+  }
+  EXPECT_FALSE(store.IsImage(5));
+}
+
+TEST(HostileImages, EveryFormatRefusesMoreThan64Megapixels) {
+  ImageStore store;
+  std::string error;
+  auto refusedForSize = [&](const std::vector<uint8_t>& bytes, const char* what) {
+    error.clear();
+    EXPECT_EQ(store.DecodeImage(5, bytes.data(), bytes.size(), &error), -1) << what;
+    EXPECT_NE(error.find("megapixels"), std::string::npos) << what << ": " << error;
+  };
+  refusedForSize(HugeHeaderPng(8193), "PNG");
+  refusedForSize(HandMadeJpeg(0xC2, 16384, 16384, 1, 1, 0, true), "JPEG");
+  // 4 MB of run-length packets (128 pixels of grey 0x80 each) that do fill 16384 x 16384.
+  std::vector<uint8_t> packets = {0xFF, 0x80};
+  while (packets.size() < 16384u * 16384u / 128u * 2u) {
+    const std::vector<uint8_t> copy = packets;  // doubling keeps the build fast
+    packets.insert(packets.end(), copy.begin(), copy.end());
+  }
+  refusedForSize(TgaFile(11, 16384, 16384, 8, 0x20, packets), "TGA");
+  // One bit per pixel: 8.4 MB of rows for 16384 x 4100.
+  refusedForSize(BmpFile(InfoHeader(16384, 4100, 1), std::vector<uint8_t>(8 + 2048u * 4100u), 8),
+                 "BMP");
+  std::vector<uint8_t> dib = InfoHeader(16384, 2 * 4100, 1);
+  dib.resize(dib.size() + 8 + 2048u * 4100u);
+  refusedForSize(IcoFile({{0, 0, 1, dib}}), "ICO");
+
+  // At the cap itself the size passes; this file is refused only for its missing pixel data.
+  std::vector<uint8_t> png = HugeHeaderPng(8192);
+  EXPECT_EQ(store.DecodeImage(5, png.data(), png.size(), &error), -1);
+  EXPECT_EQ(error.find("megapixels"), std::string::npos) << error;
+  // A run-length file far too short for what it claims is refused as truncated.
+  packets.resize(100);
+  const std::vector<uint8_t> tga = TgaFile(11, 8192, 8192, 8, 0x20, packets);
+  EXPECT_EQ(store.DecodeImage(5, tga.data(), tga.size(), &error), -1);
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
   EXPECT_FALSE(store.IsImage(5));
 }
 
