@@ -368,12 +368,14 @@ void OptionGlyph(Painter& p, const Element& r, int x, int y, int h, const Look& 
   }
 }
 
-void ComboBoxGlyph(Painter& p, const Element& r, int x, int y, int w, int h) {
-  const int strip = x + w - r.FrameWidth - r.ItemWidth;  // left edge of the button strip
-  const int cx = HasAny(r.Flags, Flag::Editable) ? strip + kDropDownArrowInset + kArrowSize - 1
-                                                 : strip + r.ItemWidth / 2;
+// Placed from the combo's own frame, so the arrow stays put while its button grows when hot.
+void ComboBoxGlyph(Painter& p, const Element& combo) {
+  const CoordBlock& f = combo.Frame;
+  const int strip = f.x0 + f.w0 - combo.FrameWidth - combo.ItemWidth;  // the button's left edge
+  const int cx = HasAny(combo.Flags, Flag::Editable) ? strip + kDropDownArrowInset + kArrowSize - 1
+                                                     : strip + combo.ItemWidth / 2;
   p.SetMode(DrawMode::Default);
-  Arrow(p, cx, y + h / 2, Direction::Down, kGlyphColor);
+  Arrow(p, cx, f.y0 + f.h0 / 2, Direction::Down, kGlyphColor);
 }
 
 // Spin: the separator of the element's button strip, and the arrows of its two buttons.
@@ -672,10 +674,11 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
       }
       break;
     case ElementKind::ComboBox:
-      if (!isItem) {
-        ComboBoxGlyph(painter, record, x, y, w, h);
-        roomW -= record.ItemWidth;
-      }
+      // An editable combo's drop button is painted over the field, so its arrow goes on the
+      // button; otherwise the button is see-through and the element carries the arrow.
+      if (owner.Kind == ElementKind::ComboBox && isItem == HasAny(owner.Flags, Flag::Editable))
+        ComboBoxGlyph(painter, owner);
+      if (!isItem) roomW -= record.ItemWidth;
       break;
     case ElementKind::Spin:
       SpinGlyph(painter, record, isItem, x, y, w, h, look);
