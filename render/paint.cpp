@@ -653,8 +653,11 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   if ((textBits & kTextCentre) && (textBits & kTextRight)) textBits &= ~kTextCentre;
   if ((textBits & kTextVCentre) && (textBits & kTextBottom)) textBits &= ~kTextVCentre;
 
-  // Text room: inside the frame and beside the image.
-  int roomX = x + 1, roomW = w - iw - 2;
+  // Text room: inside the frame and beside the image; an image centred along the top leaves
+  // a text aligned to the bottom the whole width below it.
+  const bool imageAbove = hasImage && (imageBits & kImageCentre) &&
+                          !(imageBits & (kImageVCentre | kImageBottom)) && (textBits & kTextBottom);
+  int roomX = x + 1, roomW = w - (imageAbove ? 0 : iw) - 2;
   if (hasImage && !(imageBits & (kImageCentre | kImageRight))) roomX += iw;
 
   // Kind glyphs; they also keep the text clear of themselves.
