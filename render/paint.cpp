@@ -70,6 +70,7 @@ constexpr uint32_t kImageBottom = 0x20000;
 constexpr int kCheckBoxSize = 13;
 constexpr int kCheckBoxInner = 11;
 constexpr int kThirdStateSize = 7;
+constexpr int kImageTextGap = 4;  // between an image and the text centred beside it
 constexpr int kGlyphTextGap = 4;  // text of a check box or option starts this far past the glyph
 constexpr int kOptionRadius = 7;
 constexpr int kOptionDotRadius = 4;
@@ -659,6 +660,16 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
                           !(imageBits & (kImageVCentre | kImageBottom)) && (textBits & kTextBottom);
   int roomX = x + 1, roomW = w - (imageAbove ? 0 : iw) - 2;
   if (hasImage && !(imageBits & (kImageCentre | kImageRight))) roomX += iw;
+  // An image and a text both centred across share the middle, the image just left of the
+  // text: the text is centred right of the image's room and the image follows it.
+  const bool centredPair = hasImage && !imageAbove && (imageBits & kImageCentre) &&
+                           (textBits & kTextCentre) && !record.Text.empty();
+  bool pairPlaced = false;
+  int pairImageX = 0;
+  if (centredPair) {
+    roomX += iw + kImageTextGap;
+    roomW -= kImageTextGap;
+  }
 
   // Kind glyphs; they also keep the text clear of themselves.
   switch (kind) {
@@ -737,6 +748,10 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
       if (!shown.empty()) {
         painter.SetMode(DrawMode::Transparent);
         DrawTextBox(painter, bx, by, shown, front, kNoColor, textBits, bw, bh);
+        if (centredPair && shown.find_first_of("\r\n") == std::string_view::npos) {
+          pairImageX = bx + (bw - painter.TextWidth(shown)) / 2 - kImageTextGap - iw;
+          pairPlaced = true;
+        }
       }
     }
   }
@@ -744,7 +759,8 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   // Image.
   const int opacity = ImageOpacity(owner, record, disabled);
   if (hasImage) {
-    const int ix = (imageBits & kImageRight)    ? x + w - 1 - iw
+    const int ix = pairPlaced                   ? pairImageX
+                   : (imageBits & kImageRight)  ? x + w - 1 - iw
                    : (imageBits & kImageCentre) ? x + (w - iw) / 2
                                                 : x + 1;
     const int iy = (imageBits & kImageBottom)    ? y + h - 1 - ih
