@@ -696,7 +696,11 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
       break;
     case ElementKind::Spin:
       SpinGlyph(painter, record, isItem, x, y, w, h, look);
-      if (!isItem) roomW -= record.ItemWidth;
+      if (!isItem) {
+        roomW -= record.ItemWidth;
+        // The value sits level with the middle of the field, between its two buttons.
+        textBits = (textBits & ~kTextBottom) | kTextVCentre;
+      }
       break;
     case ElementKind::ScrollBar:
       if (isItem) ScrollBarGlyph(painter, record, x, y, w, h);
