@@ -625,7 +625,10 @@ Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags) {
     e->FrameWidth = e->FrameWidthSet = HasAny(e->Flags, Flag::Double | Flag::Raised) ? 2 : 1;
   }
   if (HasAny(e->Flags, Flag::SizeGadget)) e->FrameWidth = 4;
-  if (HasAny(e->Flags, Flag::PassThrough)) e->BackgroundMode = Background::None;
+  // A panel's body is the page its children sit on: high 0x10 (how the designer makes its
+  // panels) leaves it painted.
+  if (HasAny(e->Flags, Flag::PassThrough) && e->Kind != ElementKind::Panel)
+    e->BackgroundMode = Background::None;
   if (e->Kind == ElementKind::Splitter) {
     e->SplitterBar = HasAny(e->Flags, Flag::SplitterGrip) ? 6
                      : HasAny(e->Flags, Flag::Separator)  ? 4

@@ -20,6 +20,8 @@ constexpr int kTabDrop = 2;
 constexpr int kStripMargin = 2;
 constexpr Color kTabLine = 0xACACAC;          // tab outlines and the line under the strip
 constexpr Color kTabSelectedFill = 0xFFFFFF;  // a panel without its own colour
+constexpr Flags64 kImageRightBit = 0x10000;
+constexpr Flags64 kImageCentreBit = 0x40000;
 
 // The tab a panel shows: its selected tab, or the first while none is selected.
 int ShownTab(const Element& panel) {
@@ -113,7 +115,11 @@ int AddTab(Toolkit& tk, int panel, int position, const std::string& text, int im
   const int index = AddItem(tk, panel, position, text, image, flags);
   p = FindElement(tk, panel);
   if (index < 0 || p == nullptr || p->Serial != serial) return index;
-  if (Element* tab = FindItem(*p, index)) tab->Data = data;
+  if (Element* tab = FindItem(*p, index)) {
+    tab->Data = data;
+    // A tab's icon leads its text.
+    tab->Flags &= ~(kImageRightBit | kImageCentreBit);
+  }
   // The first tab becomes the selected one.
   if (p->StateIndex < 0) p->StateIndex = 0;
   p->Repaint = 1;

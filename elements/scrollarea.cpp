@@ -64,40 +64,68 @@ int ScrollAxis(Toolkit& tk, int areaId, bool vertical, int v) {
   return v;
 }
 
-// Sets the content size on one axis: the bar along that axis is shown when the content does
-// not fit, and the other bar and the content make room for it.
+// Shows the bars the content needs and fits each bar to the view it scrolls. An axis needs
+// its bar when the content is longer than the room along it; a shown bar takes its thickness
+// off the room across it, which may make the other axis need its bar too. Each bar pages by
+// its view and ends where the content's end meets the view's end. Returns the view size; the
+// area's offsets follow the bars when the new range clamps them.
+void FitBars(Toolkit& tk, int areaId, int& viewW, int& viewH) {
+  Element* area = FindElement(tk, areaId);
+  if (area == nullptr) return;
+  const int W = area->Inner.w0, H = area->Inner.h0;
+  const int contentW = area->Min, contentH = area->Max;
+  Element* vbar = Bar(tk, *area, 1);
+  Element* hbar = Bar(tk, *area, 2);
+  const int vbarId = vbar != nullptr ? vbar->ID : -1, hbarId = hbar != nullptr ? hbar->ID : -1;
+  const int across = vbar != nullptr ? vbar->Frame.w0 : 0;
+  const int along = hbar != nullptr ? hbar->Frame.h0 : 0;
+  bool needH = hbar != nullptr && contentW > W;
+  bool needV = vbar != nullptr && contentH > H;
+  if (needH && !needV) needV = vbar != nullptr && contentH > H - along;
+  if (needV && !needH) needH = hbar != nullptr && contentW > W - across;
+  viewW = W - (needV ? across : 0);
+  viewH = H - (needH ? along : 0);
+
+  auto fit = [&](int barId, bool needed, int content, int view, bool vertical) {
+    HideElement(tk, barId, needed ? 0 : 1);
+    if (vertical)
+      ResizeElementById(tk, barId, W - across, 0, kIgnore, viewH);
+    else
+      ResizeElementById(tk, barId, 0, H - along, viewW, kIgnore);
+    Element* bar = FindElement(tk, barId);
+    if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) return;
+    bar->Max = std::max(content, bar->Min + 1);
+    bar->PageLength = std::clamp(view, 1, bar->Max - bar->Min);
+    if (!needed) bar->Value = bar->Min;
+    RecomputeScrollBar(*bar);  // also pulls the value back into the new range
+    const int value = bar->Value;
+    if (Element* a = FindElement(tk, areaId)) (vertical ? a->VScroll : a->HScroll) = value;
+  };
+  if (hbarId >= 0) fit(hbarId, needH, contentW, viewW, false);
+  if (vbarId >= 0) fit(vbarId, needV, contentH, viewH, true);
+}
+
+// Sets the content size on one axis and re-fits both bars. The content keeps its own size
+// across the axis and only grows to fill the room beside a bar, so setting one dimension
+// never cuts off the other.
 void SizeAxis(Toolkit& tk, Element& area, bool vertical, int v, int& newW, int& newH) {
   (vertical ? area.Max : area.Min) = v;
   (vertical ? newH : newW) = v;
-  Element* bar = Bar(tk, area, vertical ? 1 : 2);
-  if (bar == nullptr) return;
-  Element* other = Bar(tk, area, vertical ? 2 : 1);
-  const int W = area.Inner.w0, H = area.Inner.h0;
-  const int across = other == nullptr ? 0 : (vertical ? other->Frame.h0 : other->Frame.w0);
-  bar->Max = v + across + 2 * area.FrameWidth;
-  RecomputeScrollBar(*bar);
-  const bool needed = v >= bar->PageLength;
-  HideElement(tk, bar->ID, needed ? 0 : 1);
-  const int thickness = needed ? (vertical ? bar->Frame.w0 : bar->Frame.h0) : 0;
-  if (needed) {
-    if (vertical)
-      ResizeElementById(tk, bar->ID, W - bar->Frame.w0, 0, kIgnore, kIgnore);
-    else
-      ResizeElementById(tk, bar->ID, 0, H - bar->Frame.h0, kIgnore, kIgnore);
-  }
-  // The content keeps its own size across the axis and only grows to fill the room beside
-  // the bar, so setting one dimension never cuts off the other.
-  if (vertical) {
-    newW = std::max(area.Min, W - thickness);
-    if (other != nullptr)
-      ResizeElementById(tk, other->ID, kIgnore, kIgnore, W - thickness, kIgnore);
-  } else {
-    newH = std::max(area.Max, H - thickness);
-    if (other != nullptr)
-      ResizeElementById(tk, other->ID, kIgnore, kIgnore, kIgnore, H - thickness);
-  }
-  // A resized bar pages by its own length.
-  if (other != nullptr) RecomputeScrollBar(*other);
+  const int areaId = area.ID;
+  int viewW = area.Inner.w0, viewH = area.Inner.h0;
+  FitBars(tk, areaId, viewW, viewH);
+  const Element* a = FindElement(tk, areaId);
+  if (a == nullptr) return;
+  if (vertical)
+    newW = std::max(a->Min, viewW);
+  else
+    newH = std::max(a->Max, viewH);
+}
+
+// Offsets the bars changed while fitting move the content with them.
+void FollowBars(const Element& area, const Element& content, int& newX, int& newY) {
+  if (content.Frame.x0 - area.Inner.x0 != -area.HScroll) newX = -area.HScroll;
+  if (content.Frame.y0 - area.Inner.y0 != -area.VScroll) newY = -area.VScroll;
 }
 
 bool SetAreaAttribute(Toolkit& tk, Element& area, int code, int64_t value) {
@@ -117,11 +145,13 @@ bool SetAreaAttribute(Toolkit& tk, Element& area, int code, int64_t value) {
       newY = -ScrollAxis(tk, areaId, true, v);
       break;
     case kScrollAreaInnerWidth:
-      SizeAxis(tk, area, false, v, newW, newH);
+    case kScrollAreaInnerHeight: {
+      SizeAxis(tk, area, code == kScrollAreaInnerHeight, v, newW, newH);
+      const Element* a = FindElement(tk, areaId);
+      const Element* content = a != nullptr ? FindElement(tk, a->Attached[0]) : nullptr;
+      if (content != nullptr) FollowBars(*a, *content, newX, newY);
       break;
-    case kScrollAreaInnerHeight:
-      SizeAxis(tk, area, true, v, newW, newH);
-      break;
+    }
     case kScrollAreaStep:
       area.PageLength = v;
       for (int slot : {1, 2})
@@ -134,6 +164,22 @@ bool SetAreaAttribute(Toolkit& tk, Element& area, int code, int64_t value) {
   if (newX != kIgnore || newY != kIgnore || newW != kIgnore || newH != kIgnore)
     ResizeElementById(tk, a->Attached[0], newX, newY, newW, newH);
   return true;
+}
+
+// A resized area re-fits its bars to the new view; the content keeps its size and follows
+// offsets that the new range clamped.
+void ResizedHook(Toolkit& tk, Element& area) {
+  BusyGuard busy(tk);
+  const int areaId = area.ID;
+  int viewW = 0, viewH = 0;
+  FitBars(tk, areaId, viewW, viewH);
+  const Element* a = FindElement(tk, areaId);
+  const Element* content = a != nullptr ? FindElement(tk, a->Attached[0]) : nullptr;
+  if (content == nullptr) return;
+  int newX = kIgnore, newY = kIgnore;
+  FollowBars(*a, *content, newX, newY);
+  if (newX != kIgnore || newY != kIgnore)
+    ResizeElementById(tk, content->ID, newX, newY, kIgnore, kIgnore);
 }
 
 // The area's own bar items, laid out like a bar's parts along its right or bottom edge.
@@ -219,6 +265,7 @@ void RegisterScrollArea(Toolkit& tk) {
   h.GetAttribute = &GetAreaAttribute;
   h.SetAttribute = &SetAreaAttribute;
   h.PaintItems = &PaintAreaItems;
+  h.Resized = &ResizedHook;
 }
 
 }  // namespace tk

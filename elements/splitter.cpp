@@ -193,8 +193,12 @@ void SplitterPaintItems(Toolkit&, Element& e, Painter& painter) {
 }
 
 // Shows each state of a pane with items once (each tab of a panel), then the one it had.
+// A splitter pane is left alone: its items are its own panes, not pages, and its state reads
+// back the separator's start while setting it takes the separator's middle, so a restore
+// would move the separator by half its width.
 void VisitPaneStates(Toolkit& tk, int paneId) {
-  if (FindElement(tk, paneId) == nullptr) return;
+  const Element* pane = FindElement(tk, paneId);
+  if (pane == nullptr || pane->Kind == ElementKind::Splitter) return;
   const int count = CountItems(tk, paneId);
   if (count <= 0) return;
   const double kept = std::round(GetElementState(tk, paneId));

@@ -2,6 +2,8 @@
 // growing to its buttons, toggle states and tool tips.
 #include "elements/toolbar.h"
 
+#include <algorithm>
+
 #include "core/coords.h"
 #include "core/creation.h"
 #include "core/items.h"
@@ -24,6 +26,9 @@ constexpr int kSeparatorWidth = 3;
 constexpr Flags64 kButtonFlags = 0xD3100;
 constexpr Flags64 kImageRightBit = 0x10000;
 constexpr Flags64 kImageCentreBit = 0x40000;
+constexpr Flags64 kImageVCentreBit = 0x80000;
+constexpr Flags64 kTextVCentreBit = 0x2000;
+constexpr Flags64 kTextBottomBit = 0x800;
 constexpr int kFlatStyle = 16;
 // Style bits kept in the high flag word.
 constexpr uint32_t kHighSmall = 0x1, kHighLarge = 0x2, kHighInline = 0x80;
@@ -40,6 +45,19 @@ int IconSize(const Element& bar) {
   return (HighWord(bar.Flags) & kHighLarge) != 0 && (HighWord(bar.Flags) & kHighSmall) == 0
              ? kLargeIcon
              : kSmallIcon;
+}
+
+// Text under the icons: every icon centred along the top, so the icons of a bar line up,
+// and each text centred along the bottom, as wide as its button.
+void PlaceTextUnderIcons(Element& bar) {
+  const bool anyText = std::any_of(bar.Items.begin(), bar.Items.end(),
+                                   [](const auto& item) { return !item->Text.empty(); });
+  if (Inline(bar) || !anyText) return;
+  for (auto& item : bar.Items) {
+    if (item->SeparatorCount != 0) continue;
+    item->Flags &= ~(kImageRightBit | kImageVCentreBit | kTextVCentreBit);
+    item->Flags |= kImageCentreBit | kTextBottomBit;
+  }
 }
 
 Element* ButtonById(Element& bar, int button) {
@@ -160,6 +178,7 @@ int ToolBarButton(Toolkit& tk, int buttonId, int image, int mode, const std::str
   if (!IsToolBarElement(bar)) return index;
   for (auto& b : bar->Items)
     b->Frame.h0 = bar->Inner.h0;
+  PlaceTextUnderIcons(*bar);
   UpdateWindowStrip(tk, *bar);
 
   // The new button itself, whatever other buttons share its id (separators all do).

@@ -17,6 +17,12 @@ namespace {
 
 constexpr int kMinThumb = 8;
 constexpr Flags64 kPartItemFlags = 0x40C0000;
+constexpr int kGrooveThickness = 4;
+constexpr int kGrooveEnd = 5;   // the groove stops this far from the bar's ends
+constexpr int kThumbInset = 5;  // the thumb is this much thinner than the bar
+// Where the press that started a drag went down (Grabbed; 0 when no button is held).
+constexpr int kGrabbedElsewhere = 1;
+constexpr int kGrabbedThumb = 2;
 
 int Nearest(double v) {
   return static_cast<int>(std::lround(v));
@@ -26,25 +32,33 @@ int Length(const Element& bar) {
   return bar.Vertical != 0 ? bar.Inner.h0 : bar.Inner.w0;
 }
 
+// Across the bar the groove and the thumb are both centred, so the thumb rides the groove's
+// middle whatever the bar's thickness.
 void PlaceItems(Element& bar) {
   if (bar.Items.size() < 2) return;
   Element& groove = *bar.Items[kTrackGrooveItem];
   Element& thumb = *bar.Items[kTrackThumbItem];
   const int W = bar.Inner.w0, H = bar.Inner.h0;
-  groove.Frame.x0 = 5;
-  groove.Frame.y0 = 5;
+  const int across = bar.Vertical != 0 ? W : H;
+  const int grooveAt = (across - kGrooveThickness) / 2;
+  const int thumbAcross = across - kThumbInset;
+  const int thumbAt = (across - thumbAcross) / 2;
   if (bar.Vertical != 0) {
-    groove.Frame.w0 = 4;
-    groove.Frame.h0 = H - 10;
-    thumb.Frame.x0 = 1;
-    thumb.Frame.w0 = W - 5;
+    groove.Frame.x0 = grooveAt;
+    groove.Frame.y0 = kGrooveEnd;
+    groove.Frame.w0 = kGrooveThickness;
+    groove.Frame.h0 = H - 2 * kGrooveEnd;
+    thumb.Frame.x0 = thumbAt;
+    thumb.Frame.w0 = thumbAcross;
     thumb.Frame.y0 = Nearest(bar.ThumbPos);
     thumb.Frame.h0 = Nearest(bar.ThumbLength);
   } else {
-    groove.Frame.w0 = W - 10;
-    groove.Frame.h0 = 4;
-    thumb.Frame.y0 = 1;
-    thumb.Frame.h0 = H - 5;
+    groove.Frame.x0 = kGrooveEnd;
+    groove.Frame.y0 = grooveAt;
+    groove.Frame.w0 = W - 2 * kGrooveEnd;
+    groove.Frame.h0 = kGrooveThickness;
+    thumb.Frame.y0 = thumbAt;
+    thumb.Frame.h0 = thumbAcross;
     thumb.Frame.x0 = Nearest(bar.ThumbPos);
     thumb.Frame.w0 = Nearest(bar.ThumbLength);
   }
@@ -101,14 +115,19 @@ int PointerAlong(const Toolkit& tk, const Element& bar) {
 }
 
 // A press or release records where the thumb was grabbed; on the groove, with a step, the
-// thumb moves one step towards the pointer.
+// thumb moves one step towards the pointer. A thumb dragged along the groove's middle line
+// is often let go beside it, over the groove: that release ends the drag without a step.
 void ItemEventHook(Toolkit& tk, Element& bar, EventCode code, int, int item) {
   if (code != ElementEvent::LeftButtonDown && code != ElementEvent::LeftButtonUp) return;
   const int along = PointerAlong(tk, bar);
+  const bool endsThumbDrag = code == ElementEvent::LeftButtonUp && bar.Grabbed == kGrabbedThumb;
   bar.GrabX = Nearest(tk.root.MouseX - bar.Inner.x0 - bar.ThumbPos);
   bar.GrabY = Nearest(tk.root.MouseY - bar.Inner.y0 - bar.ThumbPos);
-  bar.Grabbed = code == ElementEvent::LeftButtonDown ? 1 : 0;
-  if (item != kTrackGrooveItem || bar.ArrowSize == 0) return;
+  if (code == ElementEvent::LeftButtonDown)
+    bar.Grabbed = item == kTrackThumbItem ? kGrabbedThumb : kGrabbedElsewhere;
+  else
+    bar.Grabbed = 0;
+  if (item != kTrackGrooveItem || bar.ArrowSize == 0 || endsThumbDrag) return;
   // Stored positions grow along the bar; a vertical bar reports them mirrored.
   const bool forward = bar.ThumbPos <= along;
   const int stored = bar.Value + (forward ? bar.ArrowSize : -bar.ArrowSize);

@@ -70,6 +70,7 @@ constexpr uint32_t kImageBottom = 0x20000;
 constexpr int kCheckBoxSize = 13;
 constexpr int kCheckBoxInner = 11;
 constexpr int kThirdStateSize = 7;
+constexpr int kImageTextGap = 4;  // between an image and the text centred beside it
 constexpr int kGlyphTextGap = 4;  // text of a check box or option starts this far past the glyph
 constexpr int kOptionRadius = 7;
 constexpr int kOptionDotRadius = 4;
@@ -368,12 +369,14 @@ void OptionGlyph(Painter& p, const Element& r, int x, int y, int h, const Look& 
   }
 }
 
-void ComboBoxGlyph(Painter& p, const Element& r, int x, int y, int w, int h) {
-  const int strip = x + w - r.FrameWidth - r.ItemWidth;  // left edge of the button strip
-  const int cx = HasAny(r.Flags, Flag::Editable) ? strip + kDropDownArrowInset + kArrowSize - 1
-                                                 : strip + r.ItemWidth / 2;
+// Placed from the combo's own frame, so the arrow stays put while its button grows when hot.
+void ComboBoxGlyph(Painter& p, const Element& combo) {
+  const CoordBlock& f = combo.Frame;
+  const int strip = f.x0 + f.w0 - combo.FrameWidth - combo.ItemWidth;  // the button's left edge
+  const int cx = HasAny(combo.Flags, Flag::Editable) ? strip + kDropDownArrowInset + kArrowSize - 1
+                                                     : strip + combo.ItemWidth / 2;
   p.SetMode(DrawMode::Default);
-  Arrow(p, cx, y + h / 2, Direction::Down, kGlyphColor);
+  Arrow(p, cx, f.y0 + f.h0 / 2, Direction::Down, kGlyphColor);
 }
 
 // Spin: the separator of the element's button strip, and the arrows of its two buttons.
@@ -651,9 +654,22 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   if ((textBits & kTextCentre) && (textBits & kTextRight)) textBits &= ~kTextCentre;
   if ((textBits & kTextVCentre) && (textBits & kTextBottom)) textBits &= ~kTextVCentre;
 
-  // Text room: inside the frame and beside the image.
-  int roomX = x + 1, roomW = w - iw - 2;
+  // Text room: inside the frame and beside the image; an image centred along the top leaves
+  // a text aligned to the bottom the whole width below it.
+  const bool imageAbove = hasImage && (imageBits & kImageCentre) &&
+                          !(imageBits & (kImageVCentre | kImageBottom)) && (textBits & kTextBottom);
+  int roomX = x + 1, roomW = w - (imageAbove ? 0 : iw) - 2;
   if (hasImage && !(imageBits & (kImageCentre | kImageRight))) roomX += iw;
+  // An image and a text both centred across share the middle, the image just left of the
+  // text: the text is centred right of the image's room and the image follows it.
+  const bool centredPair = hasImage && !imageAbove && (imageBits & kImageCentre) &&
+                           (textBits & kTextCentre) && !record.Text.empty();
+  bool pairPlaced = false;
+  int pairImageX = 0;
+  if (centredPair) {
+    roomX += iw + kImageTextGap;
+    roomW -= kImageTextGap;
+  }
 
   // Kind glyphs; they also keep the text clear of themselves.
   switch (kind) {
@@ -672,14 +688,19 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
       }
       break;
     case ElementKind::ComboBox:
-      if (!isItem) {
-        ComboBoxGlyph(painter, record, x, y, w, h);
-        roomW -= record.ItemWidth;
-      }
+      // An editable combo's drop button is painted over the field, so its arrow goes on the
+      // button; otherwise the button is see-through and the element carries the arrow.
+      if (owner.Kind == ElementKind::ComboBox && isItem == HasAny(owner.Flags, Flag::Editable))
+        ComboBoxGlyph(painter, owner);
+      if (!isItem) roomW -= record.ItemWidth;
       break;
     case ElementKind::Spin:
       SpinGlyph(painter, record, isItem, x, y, w, h, look);
-      if (!isItem) roomW -= record.ItemWidth;
+      if (!isItem) {
+        roomW -= record.ItemWidth;
+        // The value sits level with the middle of the field, between its two buttons.
+        textBits = (textBits & ~kTextBottom) | kTextVCentre;
+      }
       break;
     case ElementKind::ScrollBar:
       if (isItem) ScrollBarGlyph(painter, record, x, y, w, h);
@@ -731,6 +752,10 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
       if (!shown.empty()) {
         painter.SetMode(DrawMode::Transparent);
         DrawTextBox(painter, bx, by, shown, front, kNoColor, textBits, bw, bh);
+        if (centredPair && shown.find_first_of("\r\n") == std::string_view::npos) {
+          pairImageX = bx + (bw - painter.TextWidth(shown)) / 2 - kImageTextGap - iw;
+          pairPlaced = true;
+        }
       }
     }
   }
@@ -738,7 +763,8 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   // Image.
   const int opacity = ImageOpacity(owner, record, disabled);
   if (hasImage) {
-    const int ix = (imageBits & kImageRight)    ? x + w - 1 - iw
+    const int ix = pairPlaced                   ? pairImageX
+                   : (imageBits & kImageRight)  ? x + w - 1 - iw
                    : (imageBits & kImageCentre) ? x + (w - iw) / 2
                                                 : x + 1;
     const int iy = (imageBits & kImageBottom)    ? y + h - 1 - ih

@@ -80,6 +80,39 @@ TEST_F(ComboBoxTest, TheDropButtonCoversTheElementUnlessEditable) {
   EXPECT_EQ(beside.Frame.h0, E(11).Inner.h0);
 }
 
+// Read from the canvas: every combo shows its drop arrow, an editable one on a drop button
+// that lights up under the pointer without covering the arrow.
+TEST_F(ComboBoxTest, TheDropArrowShowsOnEveryComboAndOnAHotEditableButton) {
+  constexpr int kEditable = 11;
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  ASSERT_EQ(ComboBox(tk, kEditable, 20, 60, 150, 24, Flag::Editable, kWindow), kEditable);
+  auto arrowPixels = [&](int id) {
+    const Element& c = E(id);
+    int n = 0;
+    for (int y = c.Frame.y0; y < c.Frame.y0 + c.Frame.h0; ++y)
+      for (int x = c.Frame.x0 + c.Frame.w0 - 20; x < c.Frame.x0 + c.Frame.w0; ++x)
+        n += platform.CanvasPixel(x, y) == 0x555555u ? 1 : 0;
+    return n;
+  };
+  Repaint(tk, kWindow, true);
+  EXPECT_EQ(arrowPixels(kCombo), 5 + 3 + 1);
+  EXPECT_EQ(arrowPixels(kEditable), 5 + 3 + 1);
+
+  const Element& button = *E(kEditable).Items[0];
+  const int bx = E(kEditable).Inner.x0 + button.Frame.x0 + 2;
+  const int by = E(kEditable).Inner.y0 + 2;
+  const uint32_t normal = platform.CanvasPixel(bx, by);
+  platform.InjectMove(3, 3);
+  platform.InjectMove(bx, by);
+  PumpEvents(tk);
+  ASSERT_NE(button.RepaintFlags & StateBit::Hot, 0);
+  ASSERT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/combobox_snapshot.png"));
+  EXPECT_EQ(arrowPixels(kEditable), 5 + 3 + 1);
+  const uint32_t hot = platform.CanvasPixel(bx, by);
+  EXPECT_NE(hot, normal);
+  EXPECT_GT(hot & 0xFF, (hot >> 16) & 0xFF);  // the hot look is light blue
+}
+
 TEST_F(ComboBoxTest, ChoosingFromTheDroppedListSelectsAndCloses) {
   ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
   for (const char* t : {"One", "Two", "Three"})

@@ -207,6 +207,34 @@ TEST_F(ListTest, ContentHeightGrowsByMeasuredItemsAndSetsTheBar) {
   EXPECT_EQ(Item(12, 0).Frame.h0, 30);
 }
 
+// With the default item flags the icon and the text share the row's middle side by side.
+TEST_F(ListTest, DefaultItemFlagsPutTheTextBesideItsIcon) {
+  ListView(tk, kList, 20, 30, 200, 100, "", 0, kWindow);
+  const int icon = tk.builtins.SmallIcon;
+  ASSERT_EQ(tk.platform.Images().Width(icon), 16);
+  AddListItem(tk, kList, -1, "With icon", icon);
+  AddListItem(tk, kList, -1, "Text only");
+  ASSERT_EQ(Item(kList, 0).Flags, kListItemFlags);
+  RecordingPainter p;
+  PaintAll(tk, p);
+  const PaintCall* text = TextCall(p, "With icon");
+  const PaintCall* alone = TextCall(p, "Text only");
+  ASSERT_NE(text, nullptr);
+  ASSERT_NE(alone, nullptr);
+  std::vector<PaintCall> images;
+  for (const PaintCall& c : p.Of(PaintOp::DrawImage))
+    if (c.image == icon) images.push_back(c);
+  ASSERT_EQ(images.size(), 1u);
+  const PaintCall& image = images[0];
+  const int width = 9 * p.CharWidth();
+  EXPECT_GE(text->x, image.x + 16);
+  EXPECT_LE(text->x, image.x + 16 + 6);
+  // The pair is centred as one, where the lone text is centred by itself.
+  EXPECT_NEAR((image.x + text->x + width) / 2.0, alone->x + width / 2.0, 1.5);
+  Repaint(tk, kWindow, true);
+  EXPECT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/list_icon_text_snapshot.png"));
+}
+
 TEST_F(ListTest, SelectionIsShadedInTheFrameColourUnlessTheListIsInUse) {
   ListView(tk, kList, 20, 30, 200, 100, "", 0, kWindow);
   AddRows(kList, 20);

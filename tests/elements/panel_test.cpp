@@ -104,6 +104,48 @@ TEST_F(PanelTest, TabsArePlacedSideBySideAndInsertedTabsPushTheRest) {
   EXPECT_EQ(ShowTab(tk, button, 0), 0);
 }
 
+// Read from the canvas: a panel made with high word 0x10, with or without a border, paints
+// its white body like any other panel.
+TEST_F(PanelTest, PanelsMadeWithHighWord0x10PaintTheirBody) {
+  ASSERT_EQ(Panel(tk, kPanel, 20, 20, 300, 200, MakeFlags(0, 0x10), kWindow), kPanel);
+  ASSERT_EQ(Panel(tk, 11, 340, 20, 300, 200, MakeFlags(Flag::BorderLess, 0x10), kWindow), 11);
+  ASSERT_EQ(Panel(tk, 12, 20, 260, 300, 200, 0, kWindow), 12);
+  for (int id : {kPanel, 11, 12})
+    AddTab(tk, id, -1, "Page");
+  Repaint(tk, kWindow, true);
+  for (int id : {kPanel, 11, 12}) {
+    const Element& p = *FindElement(tk, id);
+    EXPECT_EQ(platform.CanvasPixel(p.Inner.x0 + p.Inner.w0 / 2, p.Inner.y0 + p.Inner.h0 / 2),
+              0xFFFFFFu)
+        << id;
+  }
+}
+
+// A tab's icon leads its text.
+TEST_F(PanelTest, ATabsIconStandsLeftOfItsText) {
+  ASSERT_EQ(Panel(tk, kPanel, 20, 20, 300, 200, 0, kWindow), kPanel);
+  const int icon = tk.builtins.SmallIcon;
+  AddTab(tk, kPanel, -1, "Form", icon);
+  AddTab(tk, kPanel, -1, "Code", icon);
+  RecordingPainter painter;
+  PaintItems(tk, painter, PanelRecord());
+  std::vector<PaintCall> images;
+  for (const auto& c : painter.Of(PaintOp::DrawImage))
+    if (c.image == icon) images.push_back(c);
+  const auto texts = painter.Texts();
+  ASSERT_EQ(images.size(), 2u);
+  ASSERT_EQ(texts.size(), 2u);
+  // Each tab draws its text, then its icon.
+  for (size_t i = 0; i < 2; ++i) {
+    const Element& tab = *PanelRecord().Items[texts[i].text == "Form" ? 0 : 1];
+    const int tabX = PanelRecord().Inner.x0 + 1 - PanelRecord().HScroll + tab.Frame.x0;
+    EXPECT_LE(images[i].x + tk.platform.Images().Width(icon), texts[i].x) << tab.Text;
+    EXPECT_GE(images[i].x, tabX) << tab.Text;
+  }
+  Repaint(tk, kWindow, true);
+  EXPECT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/panel_tabs_snapshot.png"));
+}
+
 TEST_F(PanelTest, SwitchingTabsShowsOnlyThatTabsChildrenAndKeepsProgramHiddenOnes) {
   BuildPanel(300);
   EXPECT_FALSE(Hidden(100));

@@ -182,5 +182,52 @@ TEST_F(ScrollAreaTest, ScrolledContentIsNotMarkedAsStickingOut) {
   EXPECT_EQ(redLines(), 0);  // the content and its button (5, 5 in 400 x 600) stick out
 }
 
+// A bar shows only when its axis does not fit the room the other bar leaves, and scrolling
+// ends where the content's end meets the view's end. Read from the canvas.
+TEST_F(ScrollAreaTest, BarsShowOnlyWhenNeededAndScrollingStopsAtTheContentsEnd) {
+  constexpr int kSmall = 11, kTall = 12, kMark = 70;
+  ASSERT_EQ(ScrollArea(tk, kSmall, 250, 10, 302, 202, 100, 100, 10, 0, kWindow), kSmall);
+  CloseList(tk);
+  ASSERT_EQ(ScrollArea(tk, kTall, 250, 250, 302, 133, 100, 600, 10, 0, kWindow), kTall);
+  Text(tk, kMark, 0, 580, 100, 20, "");  // the last 20 rows of the content
+  CloseList(tk);
+  FindElement(tk, kMark)->BackColor = 0x0000FF;
+  FindElement(tk, kMark)->BackgroundMode = Background::Plain;
+  const Element& small = *FindElement(tk, kSmall);
+  const Element& tall = *FindElement(tk, kTall);
+  ASSERT_EQ(tall.Inner.h0, 131);
+  SetElementColor(tk, kTall, 4, 100000);
+  Repaint(tk, kWindow, true);
+  ASSERT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/scrollarea_snapshot.png"));
+
+  // 100 x 100 in 300 x 200: no bar, the strip along the bottom edge is the area's face.
+  const uint32_t face = platform.CanvasPixel(small.Inner.x0 + 200, small.Inner.y0 + 150);
+  int notFace = 0;
+  for (int y = small.Inner.y0 + small.Inner.h0 - 17; y < small.Inner.y0 + small.Inner.h0; ++y)
+    for (int x = small.Inner.x0; x < small.Inner.x0 + small.Inner.w0; ++x)
+      notFace += platform.CanvasPixel(x, y) != face ? 1 : 0;
+  EXPECT_EQ(notFace, 0);
+  EXPECT_NE(FindElement(tk, small.Attached[2])->Hidden, 0);
+  EXPECT_NE(FindElement(tk, small.Attached[1])->Hidden, 0);
+
+  // 600 high in 131: the end is 469 down, and there the mark fills the view's last row.
+  EXPECT_EQ(GetElementAttribute(tk, kTall, 4), 600 - 131);
+  EXPECT_NE(FindElement(tk, tall.Attached[2])->Hidden, 0);
+  const Element& content = *FindElement(tk, tall.Attached[0]);
+  const Element& mark = *FindElement(tk, kMark);
+  EXPECT_EQ(content.Frame.y0 + content.Frame.h0, tall.Inner.y0 + tall.Inner.h0);
+  const int lastRow = tall.Inner.y0 + tall.Inner.h0 - 1;
+  EXPECT_EQ(platform.CanvasPixel(tall.Inner.x0 + 50, lastRow), 0xFF0000u);
+  EXPECT_EQ(platform.CanvasPixel(tall.Inner.x0 + 50, mark.Frame.y0), 0xFF0000u);
+  EXPECT_NE(platform.CanvasPixel(tall.Inner.x0 + 50, mark.Frame.y0 - 1), 0xFF0000u);
+
+  // Shrunk to an 80 x 80 view, both bars are needed, each beside the other.
+  ResizeElementById(tk, kSmall, kIgnore, kIgnore, 82, 82);
+  EXPECT_EQ(FindElement(tk, small.Attached[1])->Hidden, 0);
+  EXPECT_EQ(FindElement(tk, small.Attached[2])->Hidden, 0);
+  SetElementColor(tk, kSmall, 4, 1000);
+  EXPECT_EQ(GetElementAttribute(tk, kSmall, 4), 100 - (80 - 17));
+}
+
 }  // namespace
 }  // namespace tk::testing

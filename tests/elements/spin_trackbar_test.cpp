@@ -13,7 +13,9 @@
 #include "elements/trackbar.h"
 #include "elements/window.h"
 #include "render/host.h"
+#include "render/paint.h"
 #include "render/repaint.h"
+#include "tests/support/recording_painter.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -143,13 +145,67 @@ TEST_F(SpinTrackTest, TrackBarGeometryAndValues) {
   EXPECT_EQ(E(21).Items[kTrackThumbItem]->Frame.y0, 5);
 }
 
+// Across a tall field the spin's value and the track bar's groove and thumb keep to the
+// middle: the text from the recorded calls, the groove and thumb from the canvas.
+TEST_F(SpinTrackTest, SpinTextAndTrackBarGrooveSitInTheMiddle) {
+  ASSERT_EQ(Spin(tk, 10, 10, 10, 100, 40, 0, 10, Flag::Numeric, kWindow, "1"), 10);
+  ASSERT_EQ(TrackBar(tk, 20, 10, 80, 210, 40, 0, 100, 0, kWindow), 20);
+  ASSERT_EQ(TrackBar(tk, 21, 300, 10, 40, 200, 0, 100, Flag::Vertical, kWindow), 21);
+  RecordingPainter painter;
+  PaintAll(tk, painter);
+  const Element& spin = E(10);
+  int valueY = -1;
+  for (const PaintCall& c : painter.Texts())
+    if (c.text == "0" && c.y >= spin.Frame.y0 && c.y < spin.Frame.y0 + spin.Frame.h0) valueY = c.y;
+  ASSERT_GE(valueY, 0);
+  EXPECT_NEAR(valueY + painter.LineHeight() / 2.0, spin.Inner.y0 + spin.Inner.h0 / 2.0, 1.0);
+
+  Repaint(tk, kWindow, true);
+  ASSERT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/trackbar_snapshot.png"));
+  // The middle of what differs from the bar's face, across the bar at `along`.
+  auto middleAcross = [&](const Element& bar, int along, int& first, int& last) {
+    const bool vertical = bar.Vertical != 0;
+    const int across = vertical ? bar.Inner.w0 : bar.Inner.h0;
+    auto at = [&](int i) {
+      return vertical ? platform.CanvasPixel(bar.Inner.x0 + i, bar.Inner.y0 + along)
+                      : platform.CanvasPixel(bar.Inner.x0 + along, bar.Inner.y0 + i);
+    };
+    const uint32_t face = at(0);
+    first = -1;
+    for (int i = 0; i < across; ++i) {
+      if (at(i) == face) continue;
+      if (first < 0) first = i;
+      last = i;
+    }
+  };
+  for (int id : {20, 21}) {
+    const Element& bar = E(id);
+    const Element& thumb = *bar.Items[kTrackThumbItem];
+    const bool vertical = bar.Vertical != 0;
+    const int across = vertical ? bar.Inner.w0 : bar.Inner.h0;
+    const int length = vertical ? bar.Inner.h0 : bar.Inner.w0;
+    const int thumbAt = vertical ? thumb.Frame.y0 : thumb.Frame.x0;
+    const int thumbLength = vertical ? thumb.Frame.h0 : thumb.Frame.w0;
+    // On the groove away from the thumb, and through the thumb.
+    const int grooveAlong = thumbAt > length / 2 ? length / 4 : 3 * length / 4;
+    int first = -1, last = -1;
+    middleAcross(bar, grooveAlong, first, last);
+    ASSERT_GE(first, 0) << id;
+    EXPECT_EQ(last - first + 1, 4) << id;
+    EXPECT_NEAR((first + last) / 2.0, (across - 1) / 2.0, 1.0) << id;
+    middleAcross(bar, thumbAt + thumbLength / 2, first, last);
+    ASSERT_GE(first, 0) << id;
+    EXPECT_NEAR((first + last) / 2.0, (across - 1) / 2.0, 1.0) << id;
+  }
+}
+
 TEST_F(SpinTrackTest, GrooveClicksStepTowardsThePointerAndTheThumbDrags) {
   ASSERT_EQ(TrackBar(tk, 20, 10, 10, 210, 30, 0, 100, 0, kWindow), 20);
   SetElementState(tk, 20, 50);
   Start();
   // Without a step a click on the groove changes nothing.
   const Element& bar = E(20);
-  const int y = bar.Inner.y0 + 7;
+  const int y = ItemCenter(20, kTrackGrooveItem).second;  // across the groove's middle
   ClickAt({bar.Inner.x0 + 190, y});
   EXPECT_EQ(GetElementState(tk, 20), 50.0);
   // With a step it moves one step towards the pointer, on either side.

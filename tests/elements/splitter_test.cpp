@@ -235,6 +235,27 @@ TEST_F(SplitterTest, PanelPaneShowsEachTabOnceAndKeepsItsCurrentTab) {
   EXPECT_EQ(GetElementState(tk, kFirst), 1.0);
 }
 
+// An inner splitter made a pane of an outer one keeps its separator where it was, and draws
+// its grip there.
+TEST_F(SplitterTest, AnInnerSplitterKeepsItsSeparatorWhenAnOuterOneIsMade) {
+  Build(Flag::Vertical | Flag::SplitterGrip);
+  ASSERT_EQ(E(kSplit).SplitterBar, 6);
+  SetElementState(tk, kSplit, 150);
+  ASSERT_EQ(E(kSplit).SplitterPos, 147);
+  const std::vector<int> first = Pane(kFirst), second = Pane(kSecond);
+  ASSERT_EQ(Container(tk, 4, 0, 0, 50, 50, 0, kWindow), 4);
+  ASSERT_EQ(Splitter(tk, 11, 0, 0, 300, 500, kSplit, 4, 0, kWindow), 11);
+  ASSERT_EQ(E(kSplit).Inner.w0, 300);  // the same width as before: nothing to re-divide
+  EXPECT_EQ(E(kSplit).SplitterPos, 147);
+  EXPECT_EQ(Pane(kFirst), first);
+  EXPECT_EQ(Pane(kSecond)[0], second[0]);
+  RecordingPainter painter;
+  PaintItems(tk, painter, E(kSplit));
+  const std::vector<PaintCall> dots = painter.Of(PaintOp::Circle);
+  ASSERT_EQ(dots.size(), 5u);
+  EXPECT_EQ(dots[2].x, E(kSplit).Frame.x0 + 147 + (6 - 1) / 2);
+}
+
 // Pointer shape and dragging through the headless backend's native events.
 TEST_F(SplitterTest, PointerOverTheSeparatorAndANativeDrag) {
   Build(Flag::Vertical | Flag::Separator);

@@ -136,6 +136,40 @@ TEST_F(ToolBarTest, TextUnderIconsMakesTheBarTaller) {
   EXPECT_LE(imageRight, textX);
 }
 
+// Text under the icons is drawn whole below its icon, which is centred over it; an icon-only
+// button of the same bar lines its icon up with the others along the top.
+TEST_F(ToolBarTest, TextUnderIconsIsDrawnWholeBelowACentredIcon) {
+  ASSERT_EQ(CreateToolBar(tk, kBar, kWindow, ToolBarStyle::SmallIcons), kBar);
+  ToolBarButton(tk, 10, tk.builtins.SmallIcon, -1, "New");
+  ToolBarButton(tk, 11, tk.builtins.SmallIcon);
+  ToolBarButton(tk, 12, tk.builtins.SmallIcon, -1, "Open the form");
+  RecordingPainter painter;
+  PaintAll(tk, painter);
+  const Element& bar = E(kBar);
+  auto inBar = [&](const PaintCall& c) {
+    return c.y >= bar.Frame.y0 && c.y < bar.Frame.y0 + bar.Frame.h0;
+  };
+  std::vector<PaintCall> images, texts;
+  for (const auto& c : painter.Of(PaintOp::DrawImage))
+    if (inBar(c)) images.push_back(c);
+  for (const auto& c : painter.Texts())
+    if (inBar(c)) texts.push_back(c);
+  ASSERT_EQ(images.size(), 3u);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "New");
+  EXPECT_EQ(texts[1].text, "Open the form");
+  const int widths[] = {3 * painter.CharWidth(), 13 * painter.CharWidth()};
+  for (int i = 0; i < 2; ++i) {
+    const PaintCall& icon = images[i == 0 ? 0 : 2];
+    EXPECT_GE(texts[i].y, icon.y + 16) << texts[i].text;
+    EXPECT_NEAR(icon.x + 8, texts[i].x + widths[i] / 2, 1) << texts[i].text;
+  }
+  EXPECT_EQ(images[1].y, images[0].y);
+  EXPECT_EQ(images[2].y, images[0].y);
+  Repaint(tk, kWindow, true);
+  EXPECT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/toolbar_snapshot.png"));
+}
+
 TEST_F(ToolBarTest, StatesToolTipsAndAPressedButton) {
   ASSERT_EQ(CreateToolBar(tk, kBar, kWindow), kBar);
   ToolBarButton(tk, 10, tk.builtins.SmallIcon, 1, "", "Save the form");
