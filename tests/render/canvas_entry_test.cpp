@@ -314,6 +314,50 @@ TEST_F(CanvasEntryTest, ACloseRequestInsideANestedLoopEndsTheOuterLoopToo) {
   EXPECT_TRUE(tk.root.Elements.empty());
 }
 
+TEST_F(CanvasEntryTest, ANestedLoopForAWindowEndsWhenThatWindowIsFreed) {
+  Open();
+  Button(tk, 10, 10, 40);
+  Button(tk, 11, 10, 80);  // pressed after the answer: the outer loop takes it
+  const int asking = CreateElement(tk, ElementKind::Window, 20, 300, 100, 200, 120, "Ask", -1, -1,
+                                   -1, Flag::SystemMenu);
+  Button(tk, 21, 10, 10);
+  CloseList(tk);
+  int returned = 0;
+  BindElementEvent(tk, 10, MakeHandler([&](EventCode code, int) {
+                     if (code != ElementEvent::LeftClick) return 1;
+                     RunEventLoop(tk, asking);
+                     ++returned;
+                     return 1;
+                   }),
+                   -1);
+  BindElementEvent(tk, 21, MakeHandler([&](EventCode code, int) {
+                     if (code == ElementEvent::LeftClick) FreeElement(tk, asking);
+                     return 1;
+                   }),
+                   -1);
+  int returnedBeforeNext = -1;
+  BindElementEvent(tk, 11, MakeHandler([&](EventCode code, int) {
+                     if (code == ElementEvent::LeftClick) returnedBeforeNext = returned;
+                     return 1;
+                   }),
+                   -1);
+  NativeEvent ev;
+  ev.type = NativeEventType::FocusGained;
+  platform.Inject(ev);
+  const Element& b = *FindElement(tk, 10);
+  const Element& answer = *FindElement(tk, 21);
+  platform.InjectClick(b.Frame.x0 + 5, b.Frame.y0 + 5);
+  platform.InjectClick(answer.Frame.x0 + 5, answer.Frame.y0 + 5);
+  const Element& next = *FindElement(tk, 11);
+  platform.InjectClick(next.Frame.x0 + 5, next.Frame.y0 + 5);
+  ASSERT_TRUE(PumpEvents(tk));
+  EXPECT_EQ(returned, 1);
+  EXPECT_EQ(returnedBeforeNext, 1);
+  EXPECT_EQ(FindElement(tk, asking), nullptr);
+  EXPECT_EQ(tk.root.MainWindow, main);
+  EXPECT_TRUE(platform.HostExists());
+}
+
 TEST_F(CanvasEntryTest, CaptionButtonHandlerMaximizesMinimizesAndRestoresChildWindows) {
   Open();
   int w = CreateElement(tk, ElementKind::Window, 5, 40, 50, 200, 100, "child", -1, -1, -1,
