@@ -408,6 +408,13 @@ int SetElementImage(Toolkit& tk, int id, int image) {
   return std::exchange(e->Image, image);
 }
 
+int SetElementBackImage(Toolkit& tk, int id, int image) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return 0;
+  e->Repaint = 1;
+  return std::exchange(e->BackImage, image);
+}
+
 int GetElementImage(Toolkit& tk, int id) {
   const Element* e = FindElement(tk, id);
   return e != nullptr ? e->Image : -1;

@@ -31,6 +31,8 @@ int64_t GetElementData(Toolkit& tk, int id);
 int SetElementFont(Toolkit& tk, int id, int font);
 int SetElementImage(Toolkit& tk, int id, int image);
 int GetElementImage(Toolkit& tk, int id);
+// The image tiled under the element's inner area (0 for none); returns the previous one.
+int SetElementBackImage(Toolkit& tk, int id, int image);
 int SetElementParam3(Toolkit& tk, int id, int value);
 int DisableElement(Toolkit& tk, int id, int state);
 int IsDisabled(Toolkit& tk, int id);

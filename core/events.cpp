@@ -148,15 +148,13 @@ void BindCallback(Toolkit& tk, const HandlerRef& handler, int windowId, int gadg
   snapshot.reserve(tk.root.Elements.size());
   for (const auto& rec : tk.root.Elements)
     snapshot.push_back(rec.get());
-  // A gadget binding replays the gadget's events; a window binding those of the elements in
-  // the window; a desktop binding everything, the desktop's own Started included.
+  // A gadget binding replays the gadget's events; a window or desktop binding those of the
+  // bound element itself (a window's creation and focus, the desktop's Started) and of every
+  // element inside it.
   const int boundId = target->ID;
-  const bool desktopBinding = target == DesktopElement(tk);
   for (Element* rec : snapshot) {
     if (!rec->Alive) continue;
-    const bool takesPart = gadget != nullptr ? rec == gadget
-                           : desktopBinding  ? IsInside(tk, *rec, boundId)
-                                             : IsDescendant(tk, *rec, boundId);
+    const bool takesPart = gadget != nullptr ? rec == gadget : IsInside(tk, *rec, boundId);
     if (!takesPart) continue;
     for (EventCode type : kReplayOrder) {
       if (!rec->Alive) break;

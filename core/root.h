@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -10,7 +11,23 @@
 
 #include "core/element.h"
 
+namespace tk::platform {
+class Painter;
+}  // namespace tk::platform
+
 namespace tk {
+
+// The designer's rubber band on a form: its rectangle (0 size when none) and its colour.
+struct SelectionRectangle {
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  Color Colour = 0xE23A2B;
+};
+
+// Something a handler draws over every finished frame until it takes it away.
+struct Overlay {
+  int Handle = 0;
+  std::function<void(platform::Painter&)> Paint;
+};
 
 // What the running handler's event concerns; saved and restored around every delivery so
 // nested posting keeps the outer record intact.
@@ -85,6 +102,15 @@ struct Root {
   int OpenDropDown = -1;
   int PopupUnderPointer = -1;
   int LastPressedItem = -1;  // index of the item a button last went down on
+
+  // The designer's chosen tool (None when no tool is chosen) and its rubber band, shared by
+  // its panel and form-editing handlers.
+  ElementKind ToolKind = ElementKind::None;
+  SelectionRectangle Selection;
+
+  // Painted after the tooltip on every repaint, in the order they were added.
+  std::vector<Overlay> Overlays;
+  int NextOverlayHandle = 1;
 
   // Id tables and the element list. Records never move while they exist.
   std::unordered_map<const Element*, int> AddressToID;

@@ -51,6 +51,10 @@ struct LoopState {
   bool Started = false;
   bool CloseRequested = false;
   HandlerRef WindowButtons;  // the caption-button handler as bound by the loop
+  // Event loops (and pumps) running now, one inside the other; the level a quit request
+  // asked to end (0 for none).
+  int Depth = 0;
+  int QuitLevel = 0;
 };
 
 // Element-dispatch state.

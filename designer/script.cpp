@@ -489,24 +489,49 @@ bool ScriptRunner::Run(const ScriptCommand& command, std::string* error) {
       return true;
     }
   }
-  Pump();
+  if (!feeding_) Pump();
   return true;
+}
+
+bool ScriptRunner::FeedLine() {
+  if (lines_ == nullptr || next_ >= lines_->size() || !feedError_.empty()) return false;
+  const ScriptLine& line = (*lines_)[next_++];
+  line_ = line.number;
+  std::string message;
+  feeding_ = true;
+  const bool ok = Run(line.command, &message);
+  feeding_ = false;
+  if (!ok) feedError_ = name_ + ":" + std::to_string(line.number) + ": " + message;
+  return ok;
 }
 
 bool ScriptRunner::RunText(std::string_view text, std::string_view name, std::string* error) {
   std::vector<ScriptLine> lines;
   if (!ParseScript(text, name, lines, error)) return false;
-  for (const ScriptLine& line : lines) {
+  // A handler may run an event loop of its own (a modal requester); while it waits, the
+  // headless backend asks for the next lines from here.
+  lines_ = &lines;
+  next_ = 0;
+  name_ = std::string(name);
+  feedError_.clear();
+  platform_.SetFeeder([this] { return FeedLine(); });
+  bool ok = true;
+  while (ok && next_ < lines.size()) {
+    const ScriptLine& line = lines[next_++];
     line_ = line.number;
     std::string message;
     if (!Run(line.command, &message)) {
-      if (error) *error = std::string(name) + ":" + std::to_string(line.number) + ": " + message;
-      line_ = 0;
-      return false;
+      if (error) *error = name_ + ":" + std::to_string(line.number) + ": " + message;
+      ok = false;
+    } else if (!feedError_.empty()) {
+      if (error) *error = feedError_;
+      ok = false;
     }
   }
+  platform_.SetFeeder(nullptr);
+  lines_ = nullptr;
   line_ = 0;
-  return true;
+  return ok;
 }
 
 bool ScriptRunner::RunFile(const std::string& path, std::string* error) {

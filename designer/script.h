@@ -95,6 +95,9 @@ class ScriptRunner {
   void Press(MouseButton button);
   void Release(MouseButton button);
   void Pump();
+  // Runs the next script line for an event loop that a handler runs (a modal requester),
+  // without handling its events: that loop does. False when no line is left or one failed.
+  bool FeedLine();
 
   Toolkit& tk_;
   platform::HeadlessPlatform& platform_;
@@ -103,6 +106,12 @@ class ScriptRunner {
   int line_ = 0;
   bool ended_ = false;
   int endedAtLine_ = 0;
+  // The script being run by RunText, the next line to run, and how it is named in messages.
+  const std::vector<ScriptLine>* lines_ = nullptr;
+  size_t next_ = 0;
+  std::string name_;
+  bool feeding_ = false;
+  std::string feedError_;  // a fed line that failed, reported when the handler returns
 };
 
 }  // namespace tk::designer

@@ -2,6 +2,7 @@
 // and delivery to the application's handlers for one code and one element.
 #include "render/dispatch.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/attributes.h"
@@ -127,11 +128,28 @@ int FirstChild(Toolkit& tk, int id) {
   return -1;
 }
 
+// Whether the keyboard is on the design surface: on the design selection, on the window it
+// is designed in, or on another element of that window (walking moves the selection, not
+// the keyboard). An element that takes typing keeps its arrow keys.
+bool KeyboardOnDesign(const Element& keyboard, const Element& designed) {
+  // A designed window is its own design window.
+  const int window = designed.Kind == ElementKind::Window ? designed.ID : designed.WindowID;
+  if (keyboard.ID == designed.ID || keyboard.ID == window) return true;
+  return keyboard.WindowID == window && !HasAny(keyboard.Flags, Flag::Editable);
+}
+
+// A size shrunk by the keys stops where a dragged border stops: one grid step, and an
+// element already smaller than that does not grow.
+int Shrunk(int size, int step) {
+  const int least = std::max(1, step);
+  return std::max(size - step, std::min(size, least));
+}
+
 // Keyboard handling of the design selection: Shift resizes, Control moves, plain arrows walk.
-void NudgeDesignSelection(Toolkit& tk) {
+void NudgeDesignSelection(Toolkit& tk, const Element& keyboard) {
   Root& root = tk.root;
   Element* d = FindElement(tk, root.DesignedElement);
-  if (!d) return;
+  if (!d || !KeyboardOnDesign(keyboard, *d)) return;
   const int s = tk.dispatch.GridStep;
   const int key = root.KeyCode;
   const bool left = key == platform::Key::Left, right = key == platform::Key::Right;
@@ -140,9 +158,9 @@ void NudgeDesignSelection(Toolkit& tk) {
   int x = d->ParentOffsetX(), y = d->ParentOffsetY();
   int w = d->Frame.w0, h = d->Frame.h0;
   if (root.Modifiers == platform::Modifier::Shift) {
-    if (left) w -= s;
+    if (left) w = Shrunk(w, s);
     if (right) w += s;
-    if (up) h -= s;
+    if (up) h = Shrunk(h, s);
     if (down) h += s;
     ResizeElement(tk, *d, kIgnore, kIgnore, w, h, CoordMode::Parent);
   } else if (root.Modifiers == platform::Modifier::Control) {
@@ -279,9 +297,10 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
       if (root.ButtonHeld != 0) {
         root.ToolTipX = root.MouseX + kToolTipOffsetX;
         root.ToolTipY = root.MouseY + kToolTipOffsetY;
+        // The position as the getters and the generator report it, not the stored offset.
         if (CodeHas(code, ElementEvent::Move))
-          root.ToolTipText = "x,y = (" + std::to_string(e->ParentOffsetX()) + ":" +
-                             std::to_string(e->ParentOffsetY()) + ")";
+          root.ToolTipText = "x,y = (" + std::to_string(ElementX(tk, id, CoordMode::Parent)) + ":" +
+                             std::to_string(ElementY(tk, id, CoordMode::Parent)) + ")";
         if (CodeHas(code, ElementEvent::Resize))
           root.ToolTipText =
               "W,H = (" + std::to_string(e->Frame.w0) + ":" + std::to_string(e->Frame.h0) + ")";
@@ -353,7 +372,7 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
       } else if (code == ElementEvent::MouseLeave) {
         SetPointer(tk, HitAreaCode::None);
       } else if (code == ElementEvent::KeyDown) {
-        NudgeDesignSelection(tk);
+        NudgeDesignSelection(tk, *e);
       }
     }
 
@@ -363,8 +382,10 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
       if (auto drag = tk.Hooks(e->Kind).Drag; drag && drag(tk, *e, code)) repaint = true;
     }
 
-    // The application's handlers.
-    if (e->Alive && DeliversToHandlers(e->Kind) && e->InnerPart1 == 0)
+    // The application's handlers. An option's click reaches them from the state setter
+    // below, once the option is chosen.
+    const bool optionClick = e->Kind == ElementKind::Option && code == ElementEvent::LeftClick;
+    if (e->Alive && DeliversToHandlers(e->Kind) && e->InnerPart1 == 0 && !optionClick)
       PostElementEvent(tk, code, id, e->HotItem, 0);
   }
 

@@ -162,6 +162,23 @@ void Dispatch(Toolkit& tk, EventCode code, int id) {
   if (id >= 0) DispatchEvent(tk, code, id);
 }
 
+// Counts one running loop for as long as it runs, and tells whether a quit request is for it.
+class LoopLevel {
+ public:
+  explicit LoopLevel(LoopState& loop) : loop_(loop), level_(++loop.Depth) {}
+  ~LoopLevel() {
+    --loop_.Depth;
+    if (loop_.QuitLevel >= level_) loop_.QuitLevel = 0;
+  }
+  LoopLevel(const LoopLevel&) = delete;
+  LoopLevel& operator=(const LoopLevel&) = delete;
+  bool QuitAsked() const { return loop_.QuitLevel == level_; }
+
+ private:
+  LoopState& loop_;
+  const int level_;
+};
+
 // Handles one native event; false when the loop must end.
 bool HandleNative(Toolkit& tk, const NativeEvent& ev) {
   switch (ev.type) {
@@ -371,11 +388,16 @@ int OnCanvasEvent(Toolkit& tk, const NativeEvent& ev) {
 }
 
 bool PumpEvents(Toolkit& tk) {
+  LoopLevel level(tk.loop);
   NativeEvent ev;
   while (tk.platform.PollEvent(ev)) {
-    if (!HandleNative(tk, ev)) return false;
+    if (!HandleNative(tk, ev) || level.QuitAsked()) return false;
   }
   return true;
+}
+
+void QuitEventLoop(Toolkit& tk) {
+  if (tk.loop.Depth > 0) tk.loop.QuitLevel = tk.loop.Depth;
 }
 
 void PrepareLoop(Toolkit& tk, int mainWindow) {
@@ -387,10 +409,32 @@ void PrepareLoop(Toolkit& tk, int mainWindow) {
   tk.loop.CloseRequested = false;
 }
 
+namespace {
+
+// A loop run from a handler: the same event handling, but the host, the Root and the main
+// window stay as the outer loop has them.
+void RunNestedLoop(Toolkit& tk, int window) {
+  LoopLevel level(tk.loop);
+  const bool watched = IsWindow(tk, window);
+  NativeEvent ev;
+  while (!level.QuitAsked()) {
+    if (watched && !IsWindow(tk, window)) break;
+    if (!tk.platform.WaitEvent(ev, 100)) continue;
+    if (!HandleNative(tk, ev)) break;
+  }
+}
+
+}  // namespace
+
 int RunEventLoop(Toolkit& tk, int mainWindow) {
   Root& root = tk.root;
   platform::Platform& pf = tk.platform;
   NativeEvent ev;
+
+  if (tk.loop.Depth > 0) {
+    RunNestedLoop(tk, mainWindow);
+    return 0;
+  }
 
   if (root.Elements.empty()) {
     // Nothing of the toolkit exists: only wait for the host to be closed.
@@ -420,9 +464,12 @@ int RunEventLoop(Toolkit& tk, int mainWindow) {
     }
   }
 
-  while (true) {
-    if (!pf.WaitEvent(ev, 100)) continue;
-    if (!HandleNative(tk, ev)) break;
+  {
+    LoopLevel level(tk.loop);
+    while (!level.QuitAsked()) {
+      if (!pf.WaitEvent(ev, 100)) continue;
+      if (!HandleNative(tk, ev)) break;
+    }
   }
 
   // The run is over: close the host and start the Root afresh.

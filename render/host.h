@@ -21,11 +21,21 @@ int OpenHost(Toolkit& tk, int id, int x, int y, int width, int height, const std
 // caption-button handler for every element. RunEventLoop calls it; so do scripted sessions.
 void PrepareLoop(Toolkit& tk, int mainWindow);
 
-// Runs until a close request arrives. Returns 0.
+// Runs until a close request arrives (or QuitEventLoop ends it), then closes the host and
+// starts the Root afresh. Returns 0.
+// Called from a handler while events are being handled (a modal requester), it runs a nested
+// loop instead that returns to its caller and leaves the host and the Root as they are: on a
+// quit request, when the window it was given is freed, or on a close request, which then
+// ends the outer loops too.
 int RunEventLoop(Toolkit& tk, int mainWindow);
 
+// Asks the innermost running event loop to return once the event being handled is done.
+// Nothing happens while no loop runs.
+void QuitEventLoop(Toolkit& tk);
+
 // Handles every queued native event without waiting; returns false once a close request
-// ended the loop (or the headless queue is exhausted). Used by RunEventLoop and by tests.
+// (or a quit request) ended the loop (or the headless queue is exhausted). Used by
+// RunEventLoop and by tests and scripted sessions, where it counts as the program's loop.
 bool PumpEvents(Toolkit& tk);
 
 // Handles one native canvas event.

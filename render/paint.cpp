@@ -335,6 +335,41 @@ void PaintToolTip(Toolkit& tk, Painter& painter) {
   painter.Text(x + kToolTipTextX, y + (h - size.height) / 2, root.ToolTipText, kBlack, kNoColor);
 }
 
+// What handlers asked to show over the frame. A copy is walked: an overlay may add or take
+// away overlays while it paints.
+void PaintOverlays(Toolkit& tk, Painter& painter) {
+  const std::vector<Overlay> overlays = tk.root.Overlays;
+  for (const Overlay& o : overlays) {
+    painter.SetOrigin(0, 0);
+    painter.Unclip();
+    painter.SetMode(DrawMode::Default);
+    o.Paint(painter);
+  }
+  painter.SetOrigin(0, 0);
+  painter.Unclip();
+}
+
+// A back image is tiled from the inner top-left corner over the inner rectangle, where that
+// is visible (the designer's dot grid under a form).
+void PaintBackImage(Toolkit& tk, Painter& painter, const Element& e) {
+  const platform::ImageStore& images = tk.platform.Images();
+  if (e.BackImage == 0 || !images.IsImage(e.BackImage)) return;
+  const int tw = images.Width(e.BackImage), th = images.Height(e.BackImage);
+  if (tw <= 0 || th <= 0) return;
+  const CoordBlock& in = e.Inner;
+  const CoordBlock& seen = e.Clip;
+  const int left = std::max(in.x0, seen.x0), top = std::max(in.y0, seen.y0);
+  const int right = std::min(in.x0 + in.w0, seen.x0 + seen.w0);
+  const int bottom = std::min(in.y0 + in.h0, seen.y0 + seen.h0);
+  if (right <= left || bottom <= top) return;
+  painter.Clip(left, top, right - left, bottom - top);
+  // Only the tiles that reach the visible part; the first ones may start above or left of it.
+  for (int ty = in.y0 + (top - in.y0) / th * th; ty < bottom; ty += th)
+    for (int tx = in.x0 + (left - in.x0) / tw * tw; tx < right; tx += tw)
+      painter.DrawImage(e.BackImage, tx, ty, 0, 0, 255);
+  ClipOutputTo(painter, e.Clip);
+}
+
 // ---- Kind glyphs ----------------------------------------------------------------------------
 
 void CheckBoxGlyph(Painter& p, const Element& r, int x, int y, int h, const Look& look) {
@@ -549,6 +584,20 @@ void PaintAll(Toolkit& tk, Painter& painter) {
   }
 
   PaintToolTip(tk, painter);
+  PaintOverlays(tk, painter);
+}
+
+int AddOverlay(Toolkit& tk, std::function<void(Painter&)> paint) {
+  if (!paint) return 0;
+  Root& root = tk.root;
+  const int handle = root.NextOverlayHandle++;
+  root.Overlays.push_back(Overlay{handle, std::move(paint)});
+  return handle;
+}
+
+bool RemoveOverlay(Toolkit& tk, int handle) {
+  auto& list = tk.root.Overlays;
+  return std::erase_if(list, [handle](const Overlay& o) { return o.Handle == handle; }) != 0;
 }
 
 void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record, int dx, int dy,
@@ -602,6 +651,8 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
     painter.SetGradientColors(look.top, look.bottom);
     box(x, y - top, w, h + top, look.bottom);
   }
+
+  if (!isItem) PaintBackImage(tk, painter, record);
 
   // A Frame's border line runs through the middle of its title.
   const bool titled = !isItem && kind == ElementKind::Frame;

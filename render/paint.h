@@ -1,6 +1,8 @@
 // The drawing pipeline: the whole scene in list order, one element, one item, clipping.
 #pragma once
 
+#include <functional>
+
 #include "core/toolkit.h"
 #include "platform/painter.h"
 
@@ -19,6 +21,13 @@ void PaintElement(Toolkit& tk, platform::Painter& painter, Element& owner, Eleme
 // rectangle, stores it in the child's Clip pair 0 and clips the output to it.
 void ClipToParent(Toolkit& tk, platform::Painter& painter, const Element& parent, Element& child,
                   int x, int y, int w, int h);
+
+// Adds a painter that every repaint calls last, over the finished frame and the tooltip (a
+// rubber band a handler keeps showing while the scene is repainted under it). Returns its
+// handle (> 0), or 0 for an empty painter.
+int AddOverlay(Toolkit& tk, std::function<void(platform::Painter&)> paint);
+// Takes an overlay away; the next repaint no longer shows it. False for an unknown handle.
+bool RemoveOverlay(Toolkit& tk, int handle);
 
 // Paints the items of an element through its kind's painter.
 void PaintItems(Toolkit& tk, platform::Painter& painter, Element& e);

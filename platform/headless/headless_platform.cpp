@@ -155,6 +155,10 @@ bool HeadlessPlatform::PollEvent(NativeEvent& event) {
 
 bool HeadlessPlatform::WaitEvent(NativeEvent& event, int /*timeoutMs*/) {
   if (PollEvent(event)) return true;
+  // A feeder may answer true without queuing anything (a line that only records the state).
+  while (feeder_ && feeder_()) {
+    if (PollEvent(event)) return true;
+  }
   event = NativeEvent{NativeEventType::Exhausted};
   event.x = pointer_.x;
   event.y = pointer_.y;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,10 @@ class HeadlessPlatform : public Platform {
   int CanvasHeight() const;
   int PresentCount() const { return presents_; }
   bool QueueEmpty() const { return queue_.empty() && posted_.empty(); }
+  // Asked by WaitEvent when nothing is queued, so a driver can queue what comes next (the
+  // next script lines, for an event loop a handler runs); it answers false once it has
+  // nothing more, and WaitEvent then reports the queue exhausted. Empty: no feeder.
+  void SetFeeder(std::function<bool()> feeder) { feeder_ = std::move(feeder); }
 
   bool OpenHost(int x, int y, int width, int height) override;
   bool HostExists() const override { return open_; }
@@ -88,6 +93,7 @@ class HeadlessPlatform : public Platform {
   // Events the program posts itself (close requests, focus) come out before injected ones,
   // as they do on the real backend.
   std::deque<NativeEvent> posted_;
+  std::function<bool()> feeder_;
   Rect restore_{0, 0, 0, 0};  // host rectangle before maximizing
   std::deque<MessageAnswer> messageAnswers_;
   std::deque<std::string> fileAnswers_;

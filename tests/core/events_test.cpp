@@ -55,19 +55,35 @@ TEST_F(EventsTest, LateWindowBindingSeesEachCreationOnce) {
   Make(ElementKind::String, 102);
   Make(ElementKind::CheckBox, 103);
 
+  // The window's own creation comes first, then each of its elements'.
   BindElementEvent(tk, 100, Recorder("first"), ElementEvent::Created);
-  ASSERT_EQ(calls.size(), 3u);
-  for (size_t i = 0; i < 3; ++i) {
+  ASSERT_EQ(calls.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(calls[i].type, ElementEvent::Created);
-    EXPECT_EQ(calls[i].value, 101 + static_cast<int>(i));
-    EXPECT_EQ(calls[i].record.EventElement, 101 + static_cast<int>(i));
+    EXPECT_EQ(calls[i].value, 100 + static_cast<int>(i));
+    EXPECT_EQ(calls[i].record.EventElement, 100 + static_cast<int>(i));
     EXPECT_EQ(calls[i].record.EventType, ElementEvent::Created);
   }
+  EXPECT_EQ(calls[0].record.EventWindow, 100);
   EXPECT_EQ(tk.root.Event.EventElement, -1);  // restored after the replay
 
   calls.clear();
   BindElementEvent(tk, 100, Recorder("second"), ElementEvent::Created);
   EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(EventsTest, AWindowBoundAfterItsCreationSeesItsOwnCreationAndFocus) {
+  Window(100);
+  PostElementEvent(tk, ElementEvent::Focus, 100, 0, 0);  // as activation announces it
+  CloseList(tk);
+  Window(200);  // another window's events stay its own
+  CloseList(tk);
+  BindCallback(tk, Recorder("form"), 100, -1, -1);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].type, ElementEvent::Created);
+  EXPECT_EQ(calls[1].type, ElementEvent::Focus);
+  EXPECT_EQ(calls[0].value, 100);
+  EXPECT_EQ(calls[1].record.EventWindow, 100);
 }
 
 TEST_F(EventsTest, ReplayFollowsTheFixedTypeOrderAndTheBoundTypes) {

@@ -14,6 +14,7 @@
 
 #include "core/attributes.h"
 #include "core/creation.h"
+#include "core/events.h"
 #include "core/lookup.h"
 #include "designer/demo.h"
 #include "elements/registry.h"
@@ -443,6 +444,58 @@ TEST(ScriptSession, TypingDraggingAndNudgingShowInTheDump) {
                           at(win.Inner.x0 + 62, win.Inner.y0 + 97, 102, 32) +
                           "\t0\t0\t1\tButton_0");
   EXPECT_EQ(tk.root.DesignedElement, 3);
+}
+
+// A line whose click opens a modal loop from a handler: the lines after it are played into
+// that loop until one answers it; the rest run as usual once the handler has returned.
+TEST(ScriptSession, LinesAfterAModalLoopOpensAnswerIt) {
+  platform::HeadlessPlatform platform(400, 300);
+  Toolkit tk(platform);
+  PrepareToolkit(tk);
+  ASSERT_EQ(Window(tk, 1, 0, 0, 400, 300, "Main"), 1);
+  ASSERT_EQ(Button(tk, 2, 10, 10, 100, 30, "Ask"), 2);
+  ASSERT_EQ(Button(tk, 3, 10, 60, 100, 30, "OK"), 3);
+  ASSERT_EQ(String(tk, 4, 10, 110, 150, 24, ""), 4);
+  std::vector<std::string> order;
+  std::string typedWhileOpen;
+  BindElementEvent(tk, 2, MakeHandler([&](EventCode code, int) {
+                     if (code != ElementEvent::LeftClick) return 1;
+                     order.push_back("ask");
+                     RunEventLoop(tk, 1);
+                     order.push_back("answered");
+                     typedWhileOpen = GetElementText(tk, 4);
+                     return 1;
+                   }),
+                   -1);
+  BindElementEvent(tk, 3, MakeHandler([&](EventCode code, int) {
+                     if (code != ElementEvent::LeftClick) return 1;
+                     order.push_back("ok");
+                     QuitEventLoop(tk);
+                     return 1;
+                   }),
+                   -1);
+  ASSERT_TRUE(StartSession(tk, 1));
+  const auto centre = [&](int id) {
+    const Element& e = *FindElement(tk, id);
+    return std::to_string(e.Frame.x0 + e.Frame.w0 / 2) + " " +
+           std::to_string(e.Frame.y0 + e.Frame.h0 / 2);
+  };
+
+  ScratchDir dir;
+  const std::string shot = (dir / "modal.png").string();
+  ScriptRunner runner(tk, platform);
+  std::string error;
+  const std::string script = "click " + centre(2) + "\nclick " + centre(4) + "\ntype ab\n" +
+                             "screenshot " + shot + "\nclick " + centre(3) + "\nclick " +
+                             centre(4) + "\nkey End\ntype c\n";
+  ASSERT_TRUE(runner.RunText(script, "modal.txt", &error)) << error;
+  EXPECT_FALSE(runner.Ended());
+  EXPECT_EQ(order, (std::vector<std::string>{"ask", "ok", "answered"}));
+  EXPECT_EQ(typedWhileOpen, "ab");
+  EXPECT_EQ(GetElementText(tk, 4), "abc");
+  EXPECT_TRUE(fs::exists(shot));
+  EXPECT_TRUE(platform.HostExists());
+  EXPECT_EQ(tk.loop.Depth, 0);
 }
 
 // The demonstration's main window closes through its caption's close button; the lines after

@@ -239,6 +239,125 @@ TEST_F(CanvasEntryTest, ALoopWithoutCloseRequestRunsUntilTheQueueIsDry) {
   EXPECT_TRUE(tk.loop.Started);
 }
 
+TEST_F(CanvasEntryTest, ANestedLoopEndedFromAHandlerReturnsAndLeavesTheRootIntact) {
+  Open();
+  Button(tk, 10, 10, 40);  // opens a modal loop
+  Button(tk, 11, 10, 80);  // answers it
+  tk.root.ToolKind = ElementKind::Button;
+  tk.root.Selection.Width = 40;
+  std::vector<std::string> order;
+  bool intact = false;
+  BindElementEvent(tk, 10, MakeHandler([&](EventCode code, int) {
+                     if (code != ElementEvent::LeftClick) return 1;
+                     order.push_back("open");
+                     EXPECT_EQ(RunEventLoop(tk, main), 0);
+                     order.push_back("returned");
+                     intact = platform.HostExists() && FindElement(tk, 11) != nullptr &&
+                              tk.root.MainWindow == main &&
+                              tk.root.ToolKind == ElementKind::Button &&
+                              tk.root.Selection.Width == 40 && !tk.loop.CloseRequested;
+                     return 1;
+                   }),
+                   -1);
+  BindElementEvent(tk, 11, MakeHandler([&](EventCode code, int) {
+                     if (code != ElementEvent::LeftClick) return 1;
+                     order.push_back("answer");
+                     QuitEventLoop(tk);
+                     return 1;
+                   }),
+                   -1);
+  NativeEvent focus;
+  focus.type = NativeEventType::FocusGained;
+  platform.Inject(focus);
+  const auto click = [&](int id) {
+    const Element& e = *FindElement(tk, id);
+    platform.InjectClick(e.Frame.x0 + 5, e.Frame.y0 + 5);
+  };
+  click(10);
+  click(11);  // handled by the nested loop
+  click(11);  // and this one by the outer loop again
+  RunEventLoop(tk, main);
+  EXPECT_EQ(order, (std::vector<std::string>{"open", "answer", "returned", "answer"}));
+  EXPECT_TRUE(intact);
+  // The outer loop, run dry, ended the program: host closed, Root afresh.
+  EXPECT_FALSE(platform.HostExists());
+  EXPECT_TRUE(tk.root.Elements.empty());
+  EXPECT_EQ(tk.root.ToolKind, ElementKind::None);
+  EXPECT_EQ(tk.root.Selection.Width, 0);
+  EXPECT_EQ(tk.loop.Depth, 0);
+}
+
+TEST_F(CanvasEntryTest, ACloseRequestInsideANestedLoopEndsTheOuterLoopToo) {
+  Open();
+  Button(tk, 10, 10, 40);
+  int returned = 0;
+  BindElementEvent(tk, 10, MakeHandler([&](EventCode code, int) {
+                     if (code != ElementEvent::LeftClick) return 1;
+                     RunEventLoop(tk, main);
+                     ++returned;
+                     return 1;
+                   }),
+                   -1);
+  NativeEvent ev;
+  ev.type = NativeEventType::FocusGained;
+  platform.Inject(ev);
+  const Element& b = *FindElement(tk, 10);
+  const int x = b.Frame.x0 + 5, y = b.Frame.y0 + 5;
+  platform.InjectClick(x, y);
+  ev.type = NativeEventType::CloseRequest;
+  platform.Inject(ev);
+  platform.InjectClick(x, y);  // never reached: the program has ended
+  RunEventLoop(tk, main);
+  EXPECT_EQ(returned, 1);
+  EXPECT_TRUE(tk.loop.CloseRequested);
+  EXPECT_FALSE(platform.HostExists());
+  EXPECT_TRUE(tk.root.Elements.empty());
+}
+
+TEST_F(CanvasEntryTest, ANestedLoopForAWindowEndsWhenThatWindowIsFreed) {
+  Open();
+  Button(tk, 10, 10, 40);
+  Button(tk, 11, 10, 80);  // pressed after the answer: the outer loop takes it
+  const int asking = CreateElement(tk, ElementKind::Window, 20, 300, 100, 200, 120, "Ask", -1, -1,
+                                   -1, Flag::SystemMenu);
+  Button(tk, 21, 10, 10);
+  CloseList(tk);
+  int returned = 0;
+  BindElementEvent(tk, 10, MakeHandler([&](EventCode code, int) {
+                     if (code != ElementEvent::LeftClick) return 1;
+                     RunEventLoop(tk, asking);
+                     ++returned;
+                     return 1;
+                   }),
+                   -1);
+  BindElementEvent(tk, 21, MakeHandler([&](EventCode code, int) {
+                     if (code == ElementEvent::LeftClick) FreeElement(tk, asking);
+                     return 1;
+                   }),
+                   -1);
+  int returnedBeforeNext = -1;
+  BindElementEvent(tk, 11, MakeHandler([&](EventCode code, int) {
+                     if (code == ElementEvent::LeftClick) returnedBeforeNext = returned;
+                     return 1;
+                   }),
+                   -1);
+  NativeEvent ev;
+  ev.type = NativeEventType::FocusGained;
+  platform.Inject(ev);
+  const Element& b = *FindElement(tk, 10);
+  const Element& answer = *FindElement(tk, 21);
+  platform.InjectClick(b.Frame.x0 + 5, b.Frame.y0 + 5);
+  platform.InjectClick(answer.Frame.x0 + 5, answer.Frame.y0 + 5);
+  const Element& next = *FindElement(tk, 11);
+  platform.InjectClick(next.Frame.x0 + 5, next.Frame.y0 + 5);
+  ASSERT_TRUE(PumpEvents(tk));
+  EXPECT_EQ(returned, 1);
+  EXPECT_EQ(returnedBeforeNext, 1);
+  EXPECT_EQ(FindElement(tk, asking), nullptr);
+  EXPECT_EQ(tk.root.MainWindow, main);
+  EXPECT_TRUE(platform.HostExists());
+}
+
 TEST_F(CanvasEntryTest, CaptionButtonHandlerMaximizesMinimizesAndRestoresChildWindows) {
   Open();
   int w = CreateElement(tk, ElementKind::Window, 5, 40, 50, 200, 100, "child", -1, -1, -1,

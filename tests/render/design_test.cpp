@@ -188,6 +188,27 @@ TEST_F(DesignTest, BodyDragSnapsTowardZeroAndShowsThePositionReadOut) {
   EXPECT_EQ(tk.dispatch.DragElement, -1);
 }
 
+TEST_F(DesignTest, TheMoveReadOutShowsThePositionTheGettersReport) {
+  // A resizable element's grab band lies outside its drawn frame: stored offset and seen
+  // position differ by the surplus.
+  const int b = Selectable(10, 40, 40, 100, 30);
+  Element& e = E(b);
+  ASSERT_EQ(e.FrameWidth - e.FrameWidthSet, 3);
+  Drag(BodyX(e), BodyY(e), BodyX(e) + 23, BodyY(e) + 37);
+  EXPECT_EQ(SeenX(tk, b), 60);
+  EXPECT_EQ(SeenY(tk, b), 75);
+  EXPECT_EQ(tk.root.ToolTipText, "x,y = (60:75)");
+
+  // Inside a container as well.
+  const int box = Container(tk, 20, 20, 200, 300, 150);
+  const int inner = Selectable(21, 30, 30, 80, 25);
+  CloseList(tk);
+  ASSERT_EQ(GetParent(tk, inner), box);
+  Drag(BodyX(E(inner)), BodyY(E(inner)), BodyX(E(inner)) + 11, BodyY(E(inner)) + 6);
+  EXPECT_EQ(tk.root.ToolTipText, "x,y = (" + std::to_string(SeenX(tk, inner)) + ":" +
+                                     std::to_string(SeenY(tk, inner)) + ")");
+}
+
 TEST_F(DesignTest, RightEdgeResizeMeasuresFromTheFrame) {
   // A window: snap(103) - 2.
   Element& form = E(kForm);
@@ -398,6 +419,55 @@ TEST_F(DesignTest, KeyboardNudgesAndWalksTheSelection) {
   EXPECT_EQ(tk.root.DesignedElement, box);
   Key(platform::Key::Right);  // no next sibling: the first child
   EXPECT_EQ(tk.root.DesignedElement, inner);
+}
+
+TEST_F(DesignTest, ArrowKeysActOnTheDesignOnlyWhileTheKeyboardIsOnIt) {
+  const int b = Selectable(10, 40, 40, 100, 30);
+  const int other = Selectable(11, 40, 120, 100, 30);
+  const int field = String(tk, 12, 200, 200, 150, 24, "typing here");
+  Click(BodyX(E(b)), BodyY(E(b)));
+  ASSERT_EQ(tk.root.DesignedElement, b);
+  const int x = SeenX(tk, b), w = E(b).Frame.w0;
+
+  // A String has the keyboard: its arrows move the caret, not the design selection.
+  Click(BodyX(E(field)), BodyY(E(field)));
+  ASSERT_EQ(tk.root.UsedElement, field);
+  Key(platform::Key::Right, platform::Modifier::Control);
+  Key(platform::Key::Right, platform::Modifier::Shift);
+  Key(platform::Key::Down);
+  EXPECT_EQ(SeenX(tk, b), x);
+  EXPECT_EQ(E(b).Frame.w0, w);
+  EXPECT_EQ(tk.root.DesignedElement, b);
+  EXPECT_FALSE(HasAll(E(other).Flags, Flag::Selected));
+
+  // The form window itself has the keyboard: the keys act on its selection again.
+  Click(E(kForm).Frame.x0 + 300, E(kForm).Frame.y0 + 300);
+  ASSERT_EQ(tk.root.UsedElement, kForm);
+  ASSERT_EQ(tk.root.DesignedElement, b);
+  Key(platform::Key::Right, platform::Modifier::Control);
+  EXPECT_EQ(SeenX(tk, b), x + 5);
+  Key(platform::Key::Down);
+  EXPECT_EQ(tk.root.DesignedElement, other);
+}
+
+TEST_F(DesignTest, ShiftArrowsStopShrinkingAtOneGridStep) {
+  const int b = Selectable(10, 40, 40, 17, 12);
+  Click(BodyX(E(b)), BodyY(E(b)));
+  ASSERT_EQ(tk.root.DesignedElement, b);
+  for (int i = 0; i < 6; ++i) {
+    Key(platform::Key::Left, platform::Modifier::Shift);
+    Key(platform::Key::Up, platform::Modifier::Shift);
+  }
+  // Where a dragged border stops.
+  EXPECT_EQ(E(b).Frame.w0, 5);
+  EXPECT_EQ(E(b).Frame.h0, 5);
+  Key(platform::Key::Right, platform::Modifier::Shift);
+  EXPECT_EQ(E(b).Frame.w0, 10);
+
+  // An element already narrower than a step keeps its size.
+  ResizeElement(tk, E(b), kIgnore, kIgnore, 3, kIgnore);
+  Key(platform::Key::Left, platform::Modifier::Shift);
+  EXPECT_EQ(E(b).Frame.w0, 3);
 }
 
 TEST_F(DesignTest, PointerShapesFollowTheAreasThroughTheCache) {

@@ -12,6 +12,7 @@
 #include "core/creation.h"
 #include "core/items.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "elements/registry.h"
 #include "elements/simple.h"
 #include "elements/window.h"
@@ -631,6 +632,79 @@ TEST_F(PaintTest, TooltipBoxFitsItsTextAndItsMinimumSize) {
   rec.Clear();
   PaintAll(tk, rec);
   EXPECT_TRUE(TextsOf(rec, "Tip").empty());
+}
+
+TEST_F(PaintTest, ABackImageIsTiledFromTheInnerCornerInsideTheInnerRectangle) {
+  // A 6 x 6 green tile with a black dot at its top-left corner.
+  constexpr int kTile = 6;
+  const int tile = platform.Images().Create(platform::ImageStore::kAny, kTile, kTile, 24, 0x00FF00);
+  platform::Painter* ip = platform.BeginImageDrawing(tile);
+  ASSERT_NE(ip, nullptr);
+  ip->SetMode(DrawMode::Default);
+  ip->Plot(0, 0, 0x000000);
+  platform.EndImageDrawing();
+
+  // A captioned window with the wide border of a sizeable one: its inner rectangle lies
+  // below the caption and 4 pixels in from the frame.
+  const int w = tk::Window(tk, 5, 100, 100, 204, 140, "Grid", Flag::SystemMenu | Flag::SizeGadget);
+  CloseList(tk);
+  EXPECT_EQ(SetElementBackImage(tk, w, tile), 0);
+  EXPECT_EQ(SetElementBackImage(tk, 999, tile), 0);  // no such element
+  Paint();
+  const CoordBlock in = E(w).Inner;
+  const CoordBlock fr = E(w).Frame;
+  ASSERT_GT(in.y0, fr.y0 + 20);  // the caption is above the inner rectangle
+  EXPECT_EQ(Px(in.x0, in.y0), 0x000000u);
+  EXPECT_EQ(Px(in.x0 + 1, in.y0 + 1), 0x00FF00u);
+  EXPECT_EQ(Px(in.x0 + 2 * kTile, in.y0 + kTile), 0x000000u);
+  EXPECT_EQ(Px(in.x0 + 2 * kTile + 1, in.y0 + kTile), 0x00FF00u);
+  // Nothing of it above or left of the inner rectangle, nor in the border band right of it
+  // and below it, where the last tiles would reach out.
+  ASSERT_NE(in.w0 % kTile, 0);
+  ASSERT_NE(in.h0 % kTile, 0);
+  const int midX = in.x0 + in.w0 / 2, midY = in.y0 + in.h0 / 2;
+  EXPECT_NE(Px(midX, in.y0 - 1), 0x00FF00u);
+  EXPECT_NE(Px(in.x0 - 1, midY), 0x00FF00u);
+  for (int x = in.x0 + in.w0; x < fr.x0 + fr.w0; ++x)
+    EXPECT_NE(Px(x, midY), 0x00FF00u) << "x " << x;
+  for (int y = in.y0 + in.h0; y < fr.y0 + fr.h0; ++y)
+    EXPECT_NE(Px(midX, y), 0x00FF00u) << "y " << y;
+
+  // Taken away again, the window shows its plain background.
+  EXPECT_EQ(SetElementBackImage(tk, w, 0), tile);
+  Paint();
+  EXPECT_NE(Px(in.x0 + 1, in.y0 + 1), 0x00FF00u);
+}
+
+TEST_F(PaintTest, OverlaysAreDrawnLastOnEveryRepaintUntilTakenAway) {
+  Element& main = E(1);
+  tk.root.PointerElement = 1;
+  tk.root.ToolTipText = "A tip under the band";
+  tk.root.ToolTipX = 200;
+  tk.root.ToolTipY = 200;
+  int painted = 0;
+  const int band = AddOverlay(tk, [&](platform::Painter& p) {
+    ++painted;
+    p.SetMode(DrawMode::Outlined);
+    p.Box(190, 195, 60, 15, 0x0000FF);
+  });
+  EXPECT_GT(band, 0);
+  EXPECT_EQ(AddOverlay(tk, nullptr), 0);
+  Paint();
+  EXPECT_EQ(Px(210, 195), 0xFF0000u);      // over the window
+  EXPECT_EQ(Px(220, 205), Rgb(0xE1FFFF));  // the tooltip is there ...
+  EXPECT_EQ(Px(220, 209), 0xFF0000u);      // ... and the band over it
+  // A later repaint (any change) keeps it.
+  SetElementText(tk, main.ID, "Main again");
+  Repaint(tk, 1, false);
+  EXPECT_EQ(painted, 2);
+  EXPECT_EQ(Px(210, 195), 0xFF0000u);
+
+  EXPECT_TRUE(RemoveOverlay(tk, band));
+  EXPECT_FALSE(RemoveOverlay(tk, band));
+  Repaint(tk, 1, false);
+  EXPECT_EQ(painted, 2);
+  EXPECT_NE(Px(210, 195), 0xFF0000u);
 }
 
 }  // namespace
