@@ -51,11 +51,8 @@ int AddEntry(Toolkit& tk, Element& combo, int position, const std::string& text,
              Flags64 flags) {
   Element* list = ListOf(tk, combo);
   if (list == nullptr) return -1;
-  if (list->Kind == ElementKind::ListIcon) {
-    const int before = static_cast<int>(list->Items.size());
-    AddListItem(tk, list->ID, position, text, image, flags | kEntryFlags);
-    return position >= 0 && position < before ? position : before;
-  }
+  if (list->Kind == ElementKind::ListIcon)
+    return AddListItem(tk, list->ID, position, text, image, flags | kEntryFlags);
   return AddItem(tk, list->ID, position, text, image, (flags == 0 ? 0 : flags) | kEntryFlags);
 }
 

@@ -230,7 +230,7 @@ void PaintPopup(Toolkit& tk, Element& popup, Painter& painter) {
         painter.SetMode(DrawMode::Default);
         painter.Line(ix + g + 1, iy + ih / 2, iw - g - 1, 1, item.FrameColor);
       }
-    } else if (static_cast<int>(i) == popup.HotItem && item.Disabled == 0) {
+    } else if (item.Index == popup.HotItem && item.Disabled == 0) {
       painter.SetMode(DrawMode::AlphaBlend);
       painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, (item.HotBackColor & 0xFFFFFF) | kHalfAlpha);
       AlphaOutline(painter, ix, iy, iw, ih, kHotOutline | kHalfAlpha);

@@ -128,6 +128,7 @@ int AddStatusBarField(Toolkit& tk, int width, int field) {
   bar->ItemMap.erase(index);
   if (displaced != nullptr) bar->ItemMap[displaced->ID] = displaced;
   item->ID = field;
+  item->Index = field;
   bar->ItemMap[field] = item;
 
   // A field starts empty but is no separator.

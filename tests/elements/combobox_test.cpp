@@ -112,6 +112,47 @@ TEST_F(ComboBoxTest, ChoosingFromTheDroppedListSelectsAndCloses) {
   EXPECT_EQ(changes.back(), 1);
 }
 
+// Entries inserted in front and entries added past the end (a gap in the indexes, as the
+// property grid makes them) are hovered and chosen as the rows they are drawn in.
+TEST_F(ComboBoxTest, InsertedAndGappedEntriesAreChosenByTheirRows) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  for (const char* t : {"one", "two", "three"})
+    AddElementItem(tk, kCombo, -1, t);
+  SetElementState(tk, kCombo, 1);
+  EXPECT_EQ(AddElementItem(tk, kCombo, 0, "zero"), 0);
+  EXPECT_EQ(GetElementState(tk, kCombo), 2.0) << "the selection stays on its entry";
+  EXPECT_EQ(GetElementText(tk, kCombo), "two");
+  ASSERT_EQ(ComboBox(tk, 11, 250, 20, 150, 24, 0, kWindow), 11);
+  EXPECT_EQ(AddElementItem(tk, 11, 0, "a"), 0);
+  EXPECT_EQ(AddElementItem(tk, 11, 2, "b"), 2);
+  SetItemData(tk, 11, 2, 77);
+  EXPECT_EQ(GetItemData(tk, 11, 2), 77);
+
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  // Drops a combo's list and presses its second row, hovering it first.
+  auto chooseSecondRow = [&](int combo, int index) {
+    Press(E(combo).Frame.x0 + 30, E(combo).Frame.y0 + 10);
+    const int list = ComboList(tk, combo);
+    EXPECT_EQ(E(list).Hidden, 0) << "the list drops down";
+    Repaint(tk, kWindow, true);
+    const Element& row = *E(list).Items[1];
+    const int x = E(list).Inner.x0 + row.Frame.x0 + row.Frame.w0 / 2;
+    const int y = E(list).Inner.y0 + row.Frame.y0 + row.Frame.h0 / 2;
+    platform.InjectMove(x, y);
+    PumpEvents(tk);
+    EXPECT_EQ(E(list).HotItem, index) << "the hovered row is the hot one";
+    Press(x, y);
+  };
+  chooseSecondRow(kCombo, 1);
+  EXPECT_EQ(GetElementText(tk, kCombo), "one");
+  EXPECT_EQ(GetElementState(tk, kCombo), 1.0);
+  chooseSecondRow(11, 2);
+  EXPECT_EQ(GetElementText(tk, 11), "b");
+  EXPECT_EQ(GetElementState(tk, 11), 2.0);
+}
+
 TEST_F(ComboBoxTest, ACheckListComboDropsDownItsIconList) {
   ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, kComboCheckList, kWindow), kCombo);
   const int list = ComboList(tk, kCombo);
