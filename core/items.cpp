@@ -332,6 +332,22 @@ void RebuildItemMap(Element& owner) {
     owner.ItemMap[item->Index] = item.get();
 }
 
+// Kinds whose state is the index of their selected item (other kinds keep a tick, a window
+// command or a value there).
+bool SelectsItems(ElementKind k) {
+  switch (k) {
+    case ElementKind::ListView:
+    case ElementKind::ListIcon:
+    case ElementKind::Panel:
+    case ElementKind::PopupMenu:
+    case ElementKind::Menu:
+    case ElementKind::PropertyList:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Indexes at or above `from` move by `delta`, and so do the owner's fields that name them.
 void ShiftIndexes(Element& owner, int from, int delta) {
   for (auto& item : owner.Items) {
@@ -342,7 +358,7 @@ void ShiftIndexes(Element& owner, int from, int delta) {
   auto follow = [&](int& field) {
     if (field >= from) field += delta;
   };
-  follow(owner.StateIndex);
+  if (SelectsItems(owner.Kind)) follow(owner.StateIndex);
   follow(owner.PressedItem);
   follow(owner.OpenTitle);
   if (owner.Kind == ElementKind::Panel) follow(owner.CurrentTab);
@@ -381,8 +397,9 @@ void RemoveItemRecord(Element& owner, size_t position) {
   const int index = items[position]->Index;
   items.erase(items.begin() + static_cast<std::ptrdiff_t>(position));
   // A field that named the removed item names nothing now.
-  for (int* field : {&owner.StateIndex, &owner.PressedItem, &owner.OpenTitle, &owner.HotItem})
+  for (int* field : {&owner.PressedItem, &owner.OpenTitle, &owner.HotItem})
     if (*field == index) *field = -1;
+  if (SelectsItems(owner.Kind) && owner.StateIndex == index) owner.StateIndex = -1;
   ShiftIndexes(owner, index + 1, -1);
 }
 

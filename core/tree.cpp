@@ -280,10 +280,49 @@ int OpenList(Toolkit& tk, int id, int tab) {
   return previous;
 }
 
-void ReopenList(Toolkit& tk, int previous) {
-  const Element* e = FindElement(tk, previous);
-  if (e == nullptr) return;
-  OpenList(tk, previous, e->CurrentTab);
+ListState EnterParentList(Toolkit& tk, int parentId) {
+  ListState saved;
+  Element* parent = FindElement(tk, parentId);
+  if (parent == nullptr) return saved;
+  Root& root = tk.root;
+  saved.entered = true;
+  saved.openList = root.OpenList;
+  saved.currentWindow = root.CurrentWindow;
+  if (const Element* open = FindElement(tk, root.OpenList)) saved.openTab = open->CurrentTab;
+  // OpenList opens the element that holds the parent's children.
+  Element* holder = parent;
+  if (Element* host = FindElement(tk, parent->ChildHost)) holder = host;
+  saved.holder = holder->ID;
+  saved.holderMark = holder->ListPrevious;
+  saved.holderTab = holder->CurrentTab;
+  OpenList(tk, parentId);
+  // The parent holds the new element even when it keeps no list of its own (a list's bars).
+  root.OpenList = saved.holder;
+  // Inside a gadget of another window the new element belongs to that window; the desktop's
+  // popups and lists stay with the window they are made for.
+  holder = FindElement(tk, saved.holder);
+  if (holder != nullptr && holder->Kind != ElementKind::Window &&
+      holder->Kind != ElementKind::Desktop && FindElement(tk, holder->WindowID) != nullptr)
+    root.CurrentWindow = holder->WindowID;
+  return saved;
+}
+
+void LeaveParentList(Toolkit& tk, const ListState& saved, int made) {
+  if (!saved.entered) return;
+  Root& root = tk.root;
+  if (Element* e = FindElement(tk, made);
+      e != nullptr && e->ID != saved.openList && e->ListHolder != 0 && e->ListPrevious != e->ID)
+    e->ListPrevious = e->ID;  // the new element's own list is not the caller's
+  if (Element* holder = FindElement(tk, saved.holder)) {
+    holder->ListPrevious = saved.holderMark;
+    holder->CurrentTab = saved.holderTab;
+  }
+  root.CurrentWindow = saved.currentWindow;
+  // A list freed meanwhile leaves the fallback the freeing chose.
+  Element* open = FindElement(tk, saved.openList);
+  if (open == nullptr && saved.openList != -1) return;
+  root.OpenList = saved.openList;
+  if (open != nullptr) open->CurrentTab = saved.openTab;
 }
 
 int CloseList(Toolkit& tk) {

@@ -482,15 +482,14 @@ template <typename Finish>
 int CreateList(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
                const std::string& text, Flags64 flags, int parentId, Finish finish) {
   BusyGuard busy(tk);
-  int previous = -1;
-  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
-  const int made = CreateElement(tk, kind, id, x, y, width, height, text, -1, -1, 0, flags, -1);
-  if (const Element* e = FindElement(tk, made); e != nullptr && e->Kind == kind) {
-    finish(made);
-    AttachBars(tk, made);
-  }
-  ReopenList(tk, previous);
-  return made;
+  return CreateInParent(tk, parentId, [&] {
+    const int made = CreateElement(tk, kind, id, x, y, width, height, text, -1, -1, 0, flags, -1);
+    if (const Element* e = FindElement(tk, made); e != nullptr && e->Kind == kind) {
+      finish(made);
+      AttachBars(tk, made);
+    }
+    return made;
+  });
 }
 
 }  // namespace

@@ -97,12 +97,10 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
 }  // namespace
 
 int Panel(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId) {
-  int previous = -1;
-  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
-  const int result = CreateElement(tk, ElementKind::Panel, id, x, y, width, height, "", kNoImage,
-                                   kNoImage, 0, flags, -1);
-  ReopenList(tk, previous);
-  return result;
+  return CreateInParent(tk, parentId, [&] {
+    return CreateElement(tk, ElementKind::Panel, id, x, y, width, height, "", kNoImage, kNoImage, 0,
+                         flags, -1);
+  });
 }
 
 int AddTab(Toolkit& tk, int panel, int position, const std::string& text, int image, Flags64 flags,

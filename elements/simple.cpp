@@ -23,18 +23,13 @@ constexpr int kNoImage = -1;
 template <typename Finish>
 int CreateInside(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
                  const std::string& text, Flags64 flags, int parentId, Finish finish) {
-  int previous = -1;
-  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
-
-  const int result =
-      CreateElement(tk, kind, id, x, y, width, height, text, kNoImage, kNoImage, 0, flags, -1);
-  // A handler run during creation may already have freed the element again.
-  if (const Element* e = FindElement(tk, result); e != nullptr && e->Kind == kind) finish(result);
-
-  // Only a list opened here is undone; without a parent a container the call made stays
-  // open for the caller's next elements.
-  ReopenList(tk, previous);
-  return result;
+  return CreateInParent(tk, parentId, [&] {
+    const int result =
+        CreateElement(tk, kind, id, x, y, width, height, text, kNoImage, kNoImage, 0, flags, -1);
+    // A handler run during creation may already have freed the element again.
+    if (const Element* e = FindElement(tk, result); e != nullptr && e->Kind == kind) finish(result);
+    return result;
+  });
 }
 
 int CreatePlain(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
