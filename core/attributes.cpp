@@ -494,6 +494,13 @@ void ClearItems(Toolkit& tk, int id) {
   }
   holder.HotItem = -1;
   holder.PressedItem = -1;
+  holder.OpenTitle = -1;
+  // The selected item is gone, and so is a combo box's selection of it.
+  if (SelectsItems(holder.Kind)) holder.StateIndex = -1;
+  if (e->Kind == ElementKind::ComboBox) {
+    e->StateIndex = -1;
+    e->PressedItem = -1;
+  }
   e->Repaint = 1;
 }
 

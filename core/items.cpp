@@ -332,8 +332,8 @@ void RebuildItemMap(Element& owner) {
     owner.ItemMap[item->Index] = item.get();
 }
 
-// Kinds whose state is the index of their selected item (other kinds keep a tick, a window
-// command or a value there).
+}  // namespace
+
 bool SelectsItems(ElementKind k) {
   switch (k) {
     case ElementKind::ListView:
@@ -347,6 +347,8 @@ bool SelectsItems(ElementKind k) {
       return false;
   }
 }
+
+namespace {
 
 // Indexes at or above `from` move by `delta`, and so do the owner's fields that name them.
 void ShiftIndexes(Element& owner, int from, int delta) {

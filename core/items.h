@@ -33,6 +33,10 @@ void RemoveItemRecord(Element& owner, size_t position);
 // The position in Items of the item filed under `index`; -1 when there is none.
 int ItemPosition(const Element& owner, int index);
 
+// Kinds whose state is the index of their selected item (others keep a tick, a window command
+// or a value there).
+bool SelectsItems(ElementKind k);
+
 // A bar's height (menu bar, tool bar, status bar) becomes its window's strip, so the window's
 // inner rectangle shrinks by it. Other kinds are left alone.
 void UpdateWindowStrip(Toolkit& tk, const Element& bar);

@@ -177,12 +177,23 @@ TEST_F(ComboBoxTest, ACheckListComboDropsDownItsIconList) {
   EXPECT_GE(at, static_cast<int>(all.size()) - 3);
 }
 
-TEST_F(ComboBoxTest, NoSelectionShowsNoTextAndAPanelTabIsKept) {
+TEST_F(ComboBoxTest, NoSelectionShowsNoTextClearingDropsItAndAPanelTabIsKept) {
   ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
   AddElementItem(tk, kCombo, -1, "Red");
   SetElementState(tk, kCombo, 0);
   EXPECT_EQ(GetElementText(tk, kCombo), "Red");
   SetElementState(tk, kCombo, -1);
+  EXPECT_EQ(GetElementState(tk, kCombo), -1.0);
+  EXPECT_EQ(GetElementText(tk, kCombo), "");
+
+  // Clearing the entries clears the selection, also for entries added afterwards.
+  AddElementItem(tk, kCombo, -1, "Green");
+  SetElementState(tk, kCombo, 1);
+  ClearItems(tk, kCombo);
+  EXPECT_EQ(GetElementState(tk, kCombo), -1.0);
+  EXPECT_EQ(GetElementText(tk, kCombo), "");
+  AddElementItem(tk, kCombo, -1, "Blue");
+  AddElementItem(tk, kCombo, -1, "Black");
   EXPECT_EQ(GetElementState(tk, kCombo), -1.0);
   EXPECT_EQ(GetElementText(tk, kCombo), "");
 
