@@ -6,7 +6,6 @@
 #include "core/creation.h"
 #include "core/lookup.h"
 #include "core/tree.h"
-#include "render/interaction.h"
 
 namespace tk {
 namespace {
@@ -46,9 +45,8 @@ int Text(Toolkit& tk, int id, int x, int y, int width, int height, const std::st
                         // Through the setter, so a multi-line Text carries its closing line
                         // feed from the start and wraps like any text set later.
                         SetElementText(tk, created, text);
-                        if (data == 0) return;
-                        SelectElement(tk, created, true);
-                        SetElementData(tk, created, data);
+                        // Only the data: the design selection of other elements is left alone.
+                        if (data != 0) SetElementData(tk, created, data);
                       });
 }
 

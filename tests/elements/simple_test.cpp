@@ -141,8 +141,12 @@ TEST_F(SimpleKindsTest, StringsAndEditorsAlwaysCarryTheirFlags) {
 TEST_F(SimpleKindsTest, UserDataIsStoredOnlyWhenGiven) {
   ASSERT_EQ(Text(tk, 10, 5, 5, 80, 20, "none", 0, -1, 0), 10);
   EXPECT_EQ(GetElementData(tk, 10), 0);
+  // A Text with data leaves the design selection as it was.
+  E(10).Flags |= Flag::Selected;
   ASSERT_EQ(Text(tk, 11, 5, 30, 80, 20, "tagged", 0, -1, 77), 11);
   EXPECT_EQ(GetElementData(tk, 11), 77);
+  EXPECT_TRUE(HasAny(E(10).Flags, Flag::Selected));
+  EXPECT_FALSE(HasAny(E(11).Flags, Flag::Selected));
   ASSERT_EQ(String(tk, 12, 5, 55, 80, 20, "none", 0, -1, 0), 12);
   EXPECT_EQ(GetElementData(tk, 12), 0);
   ASSERT_EQ(String(tk, 13, 5, 80, 80, 20, "tagged", 0, -1, -5), 13);
