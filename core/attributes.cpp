@@ -50,16 +50,6 @@ bool HasCaptionItem(const Element& window) {
   return !window.Items.empty() && !IsCaptionButton(*window.Items.front());
 }
 
-// Items are found by index: after removals the indexes and the map are rebuilt so no map
-// entry outlives its record.
-void RenumberItems(Element& owner) {
-  owner.ItemMap.clear();
-  for (size_t i = 0; i < owner.Items.size(); ++i) {
-    owner.Items[i]->ID = static_cast<int>(i);
-    owner.ItemMap[static_cast<int>(i)] = owner.Items[i].get();
-  }
-}
-
 // The element whose items stand for this one (a combo box keeps them in its list).
 Element& ItemHolder(Toolkit& tk, Element& e) {
   Element* host = FindElement(tk, e.ChildHost);
@@ -170,12 +160,8 @@ void ApplyWindowFlags(Toolkit& tk, Element& e, Flags64& request) {
   e.CaptionHeight = tk.root.CaptionHeightDefault;
   e.Flags |= Flag::MoveArea;
   if (!HasCaptionItem(e)) {
-    const bool before = !e.Items.empty();
-    AddItem(tk, id, before ? 0 : -1, e.Text, e.Image, 0);
-    // Inserted in front of the buttons: their indexes moved up by one.
-    if (Element* window = FindElement(tk, id); before && window != nullptr) {
-      RenumberItems(*window);
-    }
+    // In front of the buttons, whose indexes move up by one.
+    AddItem(tk, id, e.Items.empty() ? -1 : 0, e.Text, e.Image, 0);
   }
   for (const Button& b : buttons) {
     Element* window = FindElement(tk, id);
@@ -515,6 +501,13 @@ void ClearItems(Toolkit& tk, int id) {
   }
   holder.HotItem = -1;
   holder.PressedItem = -1;
+  holder.OpenTitle = -1;
+  // The selected item is gone, and so is a combo box's selection of it.
+  if (SelectsItems(holder.Kind)) holder.StateIndex = -1;
+  if (e->Kind == ElementKind::ComboBox) {
+    e->StateIndex = -1;
+    e->PressedItem = -1;
+  }
   e->Repaint = 1;
 }
 
@@ -598,7 +591,8 @@ int ItemUnderMouse(Toolkit& tk, Element& e) {
       const int x = it.Frame.x0 - shift;
       if (it.Frame.y0 < e.MouseY && e.MouseY <= it.Frame.y0 + it.Frame.h0 && x - pad <= e.MouseX &&
           e.MouseX < x + it.Frame.w0 + pad) {
-        found = static_cast<int>(i);
+        // Items are known by their index; columns by their position.
+        found = &list == &e.Items ? it.Index : static_cast<int>(i);
       }
     }
     return found;
@@ -661,18 +655,18 @@ bool RemoveElementFlags(Toolkit& tk, int id, Flags64 flags) {
     e->CaptionHeight = 0;
     e->Flags &= ~Flag::MoveArea;
     if (HasCaptionItem(*e)) {
-      e->Items.erase(e->Items.begin());
+      RemoveItemRecord(*e, 0);
       itemsChanged = true;
     }
   }
   if (HasAll(flags, Flag::SystemMenu)) {
-    const size_t before = e->Items.size();
-    std::erase_if(e->Items,
-                  [](const std::unique_ptr<Element>& item) { return IsCaptionButton(*item); });
-    itemsChanged = itemsChanged || e->Items.size() != before;
+    for (size_t i = e->Items.size(); i-- > 0;) {
+      if (!IsCaptionButton(*e->Items[i])) continue;
+      RemoveItemRecord(*e, i);
+      itemsChanged = true;
+    }
   }
   if (itemsChanged) {
-    RenumberItems(*e);
     e->HotItem = -1;
     e->PressedItem = -1;
   }

@@ -154,6 +154,10 @@ struct Element {
   int ItemLayout = 0;
   int TabIndex = 0;
   int ItemIndex = -1;
+  // An item's index: its key in the owner's ItemMap, which routing, the hot, pressed and
+  // selected fields and the item procedures name. It follows the order of Items but may leave
+  // gaps, and it may differ from the item's ID (a menu entry's ID is its command).
+  int Index = -1;
   int CurrentTab = 0;
   int SubLevel = 0;
   int StateIndex = -1;

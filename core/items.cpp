@@ -326,7 +326,90 @@ int AddEditorLines(Toolkit& tk, Element& owner, const std::string& text, int ima
   return last;
 }
 
+void RebuildItemMap(Element& owner) {
+  owner.ItemMap.clear();
+  for (auto& item : owner.Items)
+    owner.ItemMap[item->Index] = item.get();
+}
+
 }  // namespace
+
+bool SelectsItems(ElementKind k) {
+  switch (k) {
+    case ElementKind::ListView:
+    case ElementKind::ListIcon:
+    case ElementKind::Panel:
+    case ElementKind::PopupMenu:
+    case ElementKind::Menu:
+    case ElementKind::PropertyList:
+      return true;
+    default:
+      return false;
+  }
+}
+
+namespace {
+
+// Indexes at or above `from` move by `delta`, and so do the owner's fields that name them.
+void ShiftIndexes(Element& owner, int from, int delta) {
+  for (auto& item : owner.Items) {
+    if (item->Index < from) continue;
+    if (item->ID == item->Index) item->ID += delta;
+    item->Index += delta;
+  }
+  auto follow = [&](int& field) {
+    if (field >= from) field += delta;
+  };
+  if (SelectsItems(owner.Kind)) follow(owner.StateIndex);
+  follow(owner.PressedItem);
+  follow(owner.OpenTitle);
+  if (owner.Kind == ElementKind::Panel) follow(owner.CurrentTab);
+  RebuildItemMap(owner);
+}
+
+}  // namespace
+
+size_t InsertItemRecord(Element& owner, int index) {
+  auto& items = owner.Items;
+  size_t position = items.size();
+  if (index < 0) {
+    index = 0;
+    for (const auto& item : items)
+      index = std::max(index, item->Index + 1);
+  } else {
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (items[i]->Index >= index) {
+        position = i;
+        break;
+      }
+    }
+    if (position < items.size()) ShiftIndexes(owner, index, +1);
+  }
+  items.insert(items.begin() + static_cast<std::ptrdiff_t>(position), std::make_unique<Element>());
+  Element& item = *items[position];
+  item.Index = index;
+  item.ID = index;
+  owner.ItemMap[index] = &item;
+  return position;
+}
+
+void RemoveItemRecord(Element& owner, size_t position) {
+  auto& items = owner.Items;
+  if (position >= items.size()) return;
+  const int index = items[position]->Index;
+  items.erase(items.begin() + static_cast<std::ptrdiff_t>(position));
+  // A field that named the removed item names nothing now.
+  for (int* field : {&owner.PressedItem, &owner.OpenTitle, &owner.HotItem})
+    if (*field == index) *field = -1;
+  if (SelectsItems(owner.Kind) && owner.StateIndex == index) owner.StateIndex = -1;
+  ShiftIndexes(owner, index + 1, -1);
+}
+
+int ItemPosition(const Element& owner, int index) {
+  for (size_t i = 0; i < owner.Items.size(); ++i)
+    if (owner.Items[i]->Index == index) return static_cast<int>(i);
+  return -1;
+}
 
 void UpdateWindowStrip(Toolkit& tk, const Element& bar) {
   Element* window = FindElement(tk, bar.WindowID);
@@ -356,12 +439,11 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
   Element& owner = *found;
 
   auto& items = owner.Items;
-  const bool inserted = position >= 0 && static_cast<size_t>(position) < items.size();
-  const size_t index = inserted ? static_cast<size_t>(position) : items.size();
-  items.insert(items.begin() + static_cast<std::ptrdiff_t>(index), std::make_unique<Element>());
+  const size_t index = InsertItemRecord(owner, position);
+  // Placed before other items (not at the end): layout pushes those along.
+  const bool inserted = index + 1 < items.size();
   Element& item = *items[index];
-  item.ID = static_cast<int>(index);
-  owner.ItemMap[item.ID] = &item;
+  const int number = item.Index;
 
   item.RepaintFlags = StateBit::Normal;
   item.Flags = flags;
@@ -392,7 +474,7 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
     const bool kept =
         std::any_of(items.begin(), items.end(),
                     [&](const std::unique_ptr<Element>& r) { return r.get() == &item; });
-    if (!kept) return static_cast<int>(index);
+    if (!kept) return number;
   }
 
   if (owner.Kind == ElementKind::PropertyList) ApplyPropertyRow(owner, item);
@@ -410,7 +492,7 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
   }
 
   if (owner.Alive) UpdateWindowStrip(tk, owner);
-  return static_cast<int>(index);
+  return number;
 }
 
 int AddElementItem(Toolkit& tk, int id, int position, const std::string& text, int image,

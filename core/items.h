@@ -16,6 +16,27 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
 int AddElementItem(Toolkit& tk, int id, int position, const std::string& text, int image = -1,
                    Flags64 flags = 0);
 
+// Item indexes. An item is filed in its owner's ItemMap under its index (Element::Index).
+// Indexes follow the order of Items but may leave gaps: an item added past the last index
+// keeps the index it was given. An item whose ID is its index keeps the two equal when the
+// indexes move.
+
+// Makes a new, empty item record for `index` and returns its position in Items. -1 appends
+// after the highest index. An index that some item has or lies below inserts the record
+// before the first such item, and the indexes from there on move up by one (with the owner's
+// selected, pressed and open item). A higher index appends under that index.
+size_t InsertItemRecord(Element& owner, int index);
+
+// Removes the item at a position of Items; the indexes above it move down by one.
+void RemoveItemRecord(Element& owner, size_t position);
+
+// The position in Items of the item filed under `index`; -1 when there is none.
+int ItemPosition(const Element& owner, int index);
+
+// Kinds whose state is the index of their selected item (others keep a tick, a window command
+// or a value there).
+bool SelectsItems(ElementKind k);
+
 // A bar's height (menu bar, tool bar, status bar) becomes its window's strip, so the window's
 // inner rectangle shrinks by it. Other kinds are left alone.
 void UpdateWindowStrip(Toolkit& tk, const Element& bar);

@@ -2,7 +2,9 @@
 // focus and freeing.
 #include "core/tree.h"
 
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "core/coords.h"
 #include "core/events.h"
@@ -66,6 +68,52 @@ void MoveBarStrip(Toolkit& tk, const Element& bar, int oldWindow, int newWindow)
   }
 }
 
+// A list that drops down from a combo box carries this mode.
+constexpr int kComboListMode = 8;
+
+bool IsDropDown(const Element& e) {
+  return e.Kind == ElementKind::PopupMenu || e.ModeField == kComboListMode;
+}
+
+// What an element owns outside its subtree: the popup menus and combo lists on the desktop
+// made for a window (they name it as their window), for a menu or for a combo box (they
+// name it as the menu or combo they open from).
+bool OwnedByDoomed(Toolkit& tk, const Element& r,
+                   const std::unordered_set<const Element*>& doomed) {
+  if (r.ParentID != 0 || r.ID == 0 || !IsDropDown(r)) return false;
+  if (r.SubLevel != r.ID) {
+    const Element* from = FindElement(tk, r.SubLevel);
+    if (from != nullptr && doomed.count(from) != 0) return true;
+  }
+  const Element* window = FindElement(tk, r.WindowID);
+  return window != nullptr && window->Kind == ElementKind::Window && doomed.count(window) != 0;
+}
+
+// A freed drop-down, or the element one was shown for, leaves no drop-down state behind: the
+// popups shown for it are hidden, and when the open chain is concerned it closes.
+void ForgetDropDowns(Toolkit& tk, const Element& rec) {
+  Root& root = tk.root;
+  if (root.TopPopupMenu == rec.ID) root.TopPopupMenu = -1;
+  bool close = root.OpenDropDown == rec.ID || root.PopupUnderPointer == rec.ID;
+  for (const auto& r : root.Elements) {
+    if (r.get() == &rec || r->PopupOwner != rec.ID) continue;
+    r->PopupOwner = -1;
+    if (r->ID == root.OpenDropDown) close = true;
+  }
+  if (!close) return;
+  for (const auto& r : root.Elements) {
+    if (r.get() == &rec || r->ParentID != 0 || !IsDropDown(*r) || r->Hidden != 0) continue;
+    r->Hidden = 1;
+    r->HiddenOwn = 1;
+    r->PopupOwner = -1;
+    r->Repaint = 1;
+  }
+  root.DropDownOpen = false;
+  root.OpenDropDown = -1;
+  root.PopupUnderPointer = -1;
+  tk.dispatch.MenuOpen = false;
+}
+
 // Removes one record: counters, the Freed event, the id tables and the element list.
 void FreeOne(Toolkit& tk, Element* rec) {
   if (!rec->Alive) return;  // already being freed further up the stack
@@ -74,6 +122,7 @@ void FreeOne(Toolkit& tk, Element* rec) {
   PostEventToRecord(tk, *rec, ElementEvent::Freed, -1, 0);
 
   Root& root = tk.root;
+  ForgetDropDowns(tk, *rec);
   // An open list or current window that disappears falls back to where it came from.
   if (root.OpenList == rec->ID && FindElement(tk, rec->ID) == rec) root.OpenList = rec->ParentID;
   if (root.CurrentWindow == rec->ID && FindElement(tk, rec->ID) == rec) {
@@ -280,10 +329,49 @@ int OpenList(Toolkit& tk, int id, int tab) {
   return previous;
 }
 
-void ReopenList(Toolkit& tk, int previous) {
-  const Element* e = FindElement(tk, previous);
-  if (e == nullptr) return;
-  OpenList(tk, previous, e->CurrentTab);
+ListState EnterParentList(Toolkit& tk, int parentId) {
+  ListState saved;
+  Element* parent = FindElement(tk, parentId);
+  if (parent == nullptr) return saved;
+  Root& root = tk.root;
+  saved.entered = true;
+  saved.openList = root.OpenList;
+  saved.currentWindow = root.CurrentWindow;
+  if (const Element* open = FindElement(tk, root.OpenList)) saved.openTab = open->CurrentTab;
+  // OpenList opens the element that holds the parent's children.
+  Element* holder = parent;
+  if (Element* host = FindElement(tk, parent->ChildHost)) holder = host;
+  saved.holder = holder->ID;
+  saved.holderMark = holder->ListPrevious;
+  saved.holderTab = holder->CurrentTab;
+  OpenList(tk, parentId);
+  // The parent holds the new element even when it keeps no list of its own (a list's bars).
+  root.OpenList = saved.holder;
+  // Inside a gadget of another window the new element belongs to that window; the desktop's
+  // popups and lists stay with the window they are made for.
+  holder = FindElement(tk, saved.holder);
+  if (holder != nullptr && holder->Kind != ElementKind::Window &&
+      holder->Kind != ElementKind::Desktop && FindElement(tk, holder->WindowID) != nullptr)
+    root.CurrentWindow = holder->WindowID;
+  return saved;
+}
+
+void LeaveParentList(Toolkit& tk, const ListState& saved, int made) {
+  if (!saved.entered) return;
+  Root& root = tk.root;
+  if (Element* e = FindElement(tk, made);
+      e != nullptr && e->ID != saved.openList && e->ListHolder != 0 && e->ListPrevious != e->ID)
+    e->ListPrevious = e->ID;  // the new element's own list is not the caller's
+  if (Element* holder = FindElement(tk, saved.holder)) {
+    holder->ListPrevious = saved.holderMark;
+    holder->CurrentTab = saved.holderTab;
+  }
+  root.CurrentWindow = saved.currentWindow;
+  // A list freed meanwhile leaves the fallback the freeing chose.
+  Element* open = FindElement(tk, saved.openList);
+  if (open == nullptr && saved.openList != -1) return;
+  root.OpenList = saved.openList;
+  if (open != nullptr) open->CurrentTab = saved.openTab;
 }
 
 int CloseList(Toolkit& tk) {
@@ -463,15 +551,28 @@ void FreeElement(Toolkit& tk, int id) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return;
   BusyGuard busy(tk);
-  // Descendants first, deepest-last-created first. Collected before anything is freed so
-  // the parent chains are still intact; freed records stay readable in the graveyard.
-  std::vector<Element*> doomed;
+  // The element, its descendants, and what any of them owns on the desktop (with its own
+  // descendants), until nothing more is found. Collected before anything is freed so the
+  // parent chains are still intact; freed records stay readable in the graveyard.
   const auto& list = tk.root.Elements;
-  for (size_t i = list.size(); i-- > 0;) {
-    Element* rec = list[i].get();
-    if (rec != e && IsDescendant(tk, *rec, id)) doomed.push_back(rec);
+  std::unordered_set<const Element*> doomed{e};
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const auto& rec : list) {
+      if (doomed.count(rec.get()) != 0) continue;
+      const Element* parent = FindElement(tk, rec->ParentID);
+      const bool inside = parent != nullptr && parent != rec.get() && doomed.count(parent) != 0;
+      if (inside || OwnedByDoomed(tk, *rec, doomed)) {
+        doomed.insert(rec.get());
+        grew = true;
+      }
+    }
   }
-  for (Element* rec : doomed)
+  // Later records first (children follow their parents), the element itself last.
+  std::vector<Element*> order;
+  for (size_t i = list.size(); i-- > 0;)
+    if (list[i].get() != e && doomed.count(list[i].get()) != 0) order.push_back(list[i].get());
+  for (Element* rec : order)
     FreeOne(tk, rec);
   FreeOne(tk, e);
 }

@@ -36,9 +36,35 @@ int AddChildCount(Toolkit& tk, int id, int delta);
 // Open lists: new elements go into the open list.
 int OpenList(Toolkit& tk, int id, int tab = 0);
 int CloseList(Toolkit& tk);  // returns the id of the list closed, -1 when none was open
-// Opens again a list that was open before (what OpenList returned), on the panel tab it was
-// on, so a kind that opened another list for a moment leaves the caller where it was.
-void ReopenList(Toolkit& tk, int previous);
+
+// The open list as a kind creator found it: the list, its panel tab, the current window, and
+// the open mark and tab of the parent whose list the creator opens.
+struct ListState {
+  bool entered = false;  // a parent was named and its list opened
+  int openList = -1;
+  int openTab = 0;
+  int currentWindow = -1;
+  int holder = -1;
+  int holderMark = -1;
+  int holderTab = 0;
+};
+// Opens the list of `parentId` when it names an element, so new elements become its children
+// (and belong to its window) even when it keeps no list of its own; keeps what
+// LeaveParentList needs to put things back.
+ListState EnterParentList(Toolkit& tk, int parentId);
+// Puts back the list, tab and window the caller had, when a parent's list was opened; the
+// element `made` there, when it opened a list of its own, is left closed.
+void LeaveParentList(Toolkit& tk, const ListState& saved, int made);
+// The one creation routine of the kinds: `make` runs inside the parent's list (when parentId
+// names an element) and returns the new element's id; afterwards the caller finds the list it
+// had open before. Without a parent nothing is restored, so a container made stays open.
+template <typename Make>
+int CreateInParent(Toolkit& tk, int parentId, Make make) {
+  const ListState saved = EnterParentList(tk, parentId);
+  const int made = make();
+  LeaveParentList(tk, saved, made);
+  return made;
+}
 // Moves an element under a new parent; refuses a parent inside the element. Returns the
 // previous parent id, or -1 when nothing changed.
 int SetElementParent(Toolkit& tk, int id, int parentId, int tab = 0);

@@ -51,11 +51,8 @@ int AddEntry(Toolkit& tk, Element& combo, int position, const std::string& text,
              Flags64 flags) {
   Element* list = ListOf(tk, combo);
   if (list == nullptr) return -1;
-  if (list->Kind == ElementKind::ListIcon) {
-    const int before = static_cast<int>(list->Items.size());
-    AddListItem(tk, list->ID, position, text, image, flags | kEntryFlags);
-    return position >= 0 && position < before ? position : before;
-  }
+  if (list->Kind == ElementKind::ListIcon)
+    return AddListItem(tk, list->ID, position, text, image, flags | kEntryFlags);
   return AddItem(tk, list->ID, position, text, image, (flags == 0 ? 0 : flags) | kEntryFlags);
 }
 
@@ -131,14 +128,16 @@ void HideCheckList(Toolkit&, Element& list) {
 int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId,
              int64_t data) {
   BusyGuard busy(tk);
-  const int made = CreateElement(tk, ElementKind::ComboBox, id, x, y, width, height, "", -1, -1, 0,
-                                 flags, parentId);
+  const int made = CreateInParent(tk, parentId, [&] {
+    return CreateElement(tk, ElementKind::ComboBox, id, x, y, width, height, "", -1, -1, 0, flags,
+                         -1);
+  });
   if (made == 0) return 0;
   if (data != 0) SetElementData(tk, made, data);
   AddItem(tk, made, -1, "", -1, 0);
 
-  // The list lives on the desktop, hidden until it drops down.
-  const int previous = OpenList(tk, 0);
+  // The list lives on the desktop, hidden until it drops down; both makers put the caller's
+  // list back.
   int list = -1;
   if (HasAny(flags, kComboCheckList)) {
     list = ListIcon(tk, -1, 0, 0, width, 120, "", width, kCheckListFlags, 0);
@@ -151,12 +150,13 @@ int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 f
     list = CreatePopupMenu(tk, -1);
     tk.root.LastMenu = savedMenu;
   }
-  ReopenList(tk, previous);
   Element* combo = FindElement(tk, made);
   Element* l = FindElement(tk, list);
   if (combo == nullptr || l == nullptr) return made;
   l->SubLevel = made;
   l->ModeField = kComboListMode;
+  // Its choices reach the handlers of the combo's window, and it goes when that window does.
+  l->WindowID = combo->WindowID;
   combo->ChildHost = list;
   PlaceButton(*combo);
   return made;

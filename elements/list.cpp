@@ -9,6 +9,7 @@
 
 #include "core/attributes.h"
 #include "core/creation.h"
+#include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/scrollbar.h"
@@ -112,13 +113,6 @@ platform::TextSize Measure(Toolkit& tk, const Element& list, std::string_view te
   if (text.empty()) size.width = 0;
   painter.SetFont(previous);
   return size;
-}
-
-// The item map finds items by their position, as the dispatch and the item routing ask.
-void RefreshItemMap(Element& list) {
-  list.ItemMap.clear();
-  for (size_t i = 0; i < list.Items.size(); ++i)
-    list.ItemMap[static_cast<int>(i)] = list.Items[i].get();
 }
 
 // Positions and widths of items from `from` on: stacked from the top (or side by side in a
@@ -348,7 +342,7 @@ void PaintListView(Toolkit& tk, Element& list, Painter& painter) {
     const int x = ox + item.Frame.x0, y = oy + item.Frame.y0;
     if (!Overlaps(view, x, y, item.Frame.w0, item.Frame.h0)) continue;
     ClipTo(painter, view);
-    ItemBoxes(tk, painter, list, item, static_cast<int>(i), x, y, item.Frame.w0, item.Frame.h0);
+    ItemBoxes(tk, painter, list, item, item.Index, x, y, item.Frame.w0, item.Frame.h0);
     PaintElement(tk, painter, list, item, ox, oy);
   }
   painter.SetMode(DrawMode::Default);
@@ -449,7 +443,7 @@ void PaintListIcon(Toolkit& tk, Element& list, Painter& painter) {
       const int x = ox + row.Frame.x0, y = rowsY + row.Frame.y0;
       if (!Overlaps(rows, ox, y, row.Frame.x0 + row.Frame.w0, row.Frame.h0)) continue;
       ClipTo(painter, rows);
-      ItemBoxes(tk, painter, list, row, static_cast<int>(i), x, y, row.Frame.w0, row.Frame.h0);
+      ItemBoxes(tk, painter, list, row, row.Index, x, y, row.Frame.w0, row.Frame.h0);
       if (checks) PaintCheckBox(painter, list, row, ox, y);
       PaintCells(tk, painter, list, row, ox, rowsY);
     }
@@ -488,15 +482,14 @@ template <typename Finish>
 int CreateList(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
                const std::string& text, Flags64 flags, int parentId, Finish finish) {
   BusyGuard busy(tk);
-  int previous = -1;
-  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
-  const int made = CreateElement(tk, kind, id, x, y, width, height, text, -1, -1, 0, flags, -1);
-  if (const Element* e = FindElement(tk, made); e != nullptr && e->Kind == kind) {
-    finish(made);
-    AttachBars(tk, made);
-  }
-  ReopenList(tk, previous);
-  return made;
+  return CreateInParent(tk, parentId, [&] {
+    const int made = CreateElement(tk, kind, id, x, y, width, height, text, -1, -1, 0, flags, -1);
+    if (const Element* e = FindElement(tk, made); e != nullptr && e->Kind == kind) {
+      finish(made);
+      AttachBars(tk, made);
+    }
+    return made;
+  });
 }
 
 }  // namespace
@@ -537,12 +530,8 @@ int AddListItem(Toolkit& tk, int listId, int position, const std::string& text, 
     if (!icon) list.ContentWidth = 0;
   }
 
-  const bool inserted = position >= 0 && static_cast<size_t>(position) < items.size();
-  const size_t index = inserted ? static_cast<size_t>(position) : items.size();
-  items.insert(items.begin() + static_cast<std::ptrdiff_t>(index), std::make_unique<Element>());
-  RefreshItemMap(list);
+  const size_t index = InsertItemRecord(list, position);
   Element& item = *items[index];
-  item.ID = position == -1 ? static_cast<int>(items.size()) : position;
   item.Kind = list.Kind;
   item.Text = text;
   item.Flags = flags;
@@ -592,7 +581,7 @@ int AddListItem(Toolkit& tk, int listId, int position, const std::string& text, 
     }
   }
   list.ScrollHeight += grow;
-  const int result = item.ID;
+  const int result = item.Index;
   const int barBefore = ShownBarWidth(tk, list);
 
   FitBars(tk, listId);

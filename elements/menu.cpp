@@ -91,28 +91,6 @@ bool OpensFrom(Toolkit& tk, const Element& popup, int ancestor) {
   return false;
 }
 
-// The open list, the current window and the open mark of the list a kind creator opens,
-// saved so the creator can leave them exactly as it found them.
-struct OpenListState {
-  int openList = -1;
-  int currentWindow = -1;
-  int holder = -1;
-  int holderMark = -1;
-};
-
-OpenListState OpenListFor(Toolkit& tk, int holder) {
-  OpenListState saved{tk.root.OpenList, tk.root.CurrentWindow, holder, -1};
-  if (const Element* h = FindElement(tk, holder)) saved.holderMark = h->ListPrevious;
-  OpenList(tk, holder);
-  return saved;
-}
-
-void RestoreOpenList(Toolkit& tk, const OpenListState& saved) {
-  tk.root.OpenList = saved.openList;
-  tk.root.CurrentWindow = saved.currentWindow;
-  if (Element* h = FindElement(tk, saved.holder)) h->ListPrevious = saved.holderMark;
-}
-
 // Adds an entry with the item flags of the menu's kind and gives it its command id.
 int AddEntry(Toolkit& tk, int menuId, const std::string& text, int image, Flags64 flags,
              int itemId) {
@@ -230,7 +208,7 @@ void PaintPopup(Toolkit& tk, Element& popup, Painter& painter) {
         painter.SetMode(DrawMode::Default);
         painter.Line(ix + g + 1, iy + ih / 2, iw - g - 1, 1, item.FrameColor);
       }
-    } else if (static_cast<int>(i) == popup.HotItem && item.Disabled == 0) {
+    } else if (item.Index == popup.HotItem && item.Disabled == 0) {
       painter.SetMode(DrawMode::AlphaBlend);
       painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, (item.HotBackColor & 0xFFFFFF) | kHalfAlpha);
       AlphaOutline(painter, ix, iy, iw, ih, kHotOutline | kHalfAlpha);
@@ -294,7 +272,7 @@ int CreateMenu(Toolkit& tk, int id, int window) {
     }
   }
   BusyGuard busy(tk);
-  const OpenListState saved = OpenListFor(tk, window);
+  const ListState saved = EnterParentList(tk, window);
   const int menuId = AttachTopBar(tk, window, kMenuBarHeight, [&] {
     return CreateElement(tk, ElementKind::Menu, id, 0, -1, kMenuBarHeight, kMenuBarHeight, "", -1,
                          -1, 0, kBarFlags, -1);
@@ -304,7 +282,7 @@ int CreateMenu(Toolkit& tk, int id, int window) {
     bar->SubLevel = menuId;
     root.LastMenu = menuId;
   }
-  RestoreOpenList(tk, saved);
+  LeaveParentList(tk, saved, menuId);
   return bar != nullptr ? menuId : 0;
 }
 
@@ -313,7 +291,7 @@ int CreatePopupMenu(Toolkit& tk, int id) {
   // Popups live on the desktop; without one there is nowhere to put them.
   if (DesktopElement(tk) == nullptr) return 0;
   BusyGuard busy(tk);
-  const OpenListState saved = OpenListFor(tk, 0);
+  const ListState saved = EnterParentList(tk, 0);
   const int popupId =
       CreateElement(tk, ElementKind::PopupMenu, id, 0, 0, 0, 0, "", -1, -1, 0, kPopupFlags, -1);
   Element* popup = FindElement(tk, popupId);
@@ -324,7 +302,7 @@ int CreatePopupMenu(Toolkit& tk, int id) {
     }
     if (FindElement(tk, root.TopPopupMenu) == nullptr) root.TopPopupMenu = popupId;
   }
-  RestoreOpenList(tk, saved);
+  LeaveParentList(tk, saved, popupId);
   return popup != nullptr ? popupId : 0;
 }
 

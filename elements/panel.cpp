@@ -47,8 +47,8 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
   if (panel.Items.empty()) return;
   const int ox = panel.Inner.x0 + 1;
   const int oy = panel.Inner.y0 - panel.CaptionHeight + 1;
-  const int count = static_cast<int>(panel.Items.size());
-  const int current = panel.StateIndex >= 0 && panel.StateIndex < count ? panel.StateIndex : -1;
+  // The selected tab's position in the strip (its index may differ).
+  const int current = panel.StateIndex >= 0 ? ItemPosition(panel, panel.StateIndex) : -1;
 
   int offset = 0;
   if (current >= 0) {
@@ -60,7 +60,7 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
 
   // Tabs are outlined: the others in the normal (or hot) look, the selected one in the
   // panel's own colour, open at the bottom so it joins the client area below the strip line.
-  auto look = [&](Element& tab, int index, bool selected) {
+  auto look = [&](Element& tab, bool selected) {
     tab.Flags |= Flag::Border;
     tab.FrameColor = kTabLine;
     if (selected) {
@@ -71,14 +71,14 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
       tab.BackgroundMode = Background::Gradient;
       tab.BackColor = kNoColor;
       tab.RepaintFlags =
-          index == panel.HotItem && tab.Disabled == 0 ? StateBit::Hot : StateBit::Normal;
+          tab.Index == panel.HotItem && tab.Disabled == 0 ? StateBit::Hot : StateBit::Normal;
     }
   };
   // Indexed walks: the list is re-read every step.
   for (int i = 0; i < static_cast<int>(panel.Items.size()); ++i) {
     if (i == current) continue;
     Element& tab = *panel.Items[static_cast<size_t>(i)];
-    look(tab, i, false);
+    look(tab, false);
     tab.Frame.y0 = kTabDrop;
     PaintElement(tk, painter, panel, tab, ox + offset, oy, 0, -kTabDrop);
   }
@@ -87,7 +87,7 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
   painter.Line(panel.Inner.x0, stripBottom, panel.Inner.w0, 1, kTabLine);
   if (current >= 0 && current < static_cast<int>(panel.Items.size())) {
     Element& tab = *panel.Items[static_cast<size_t>(current)];
-    look(tab, current, true);
+    look(tab, true);
     tab.Frame.y0 = 0;
     PaintElement(tk, painter, panel, tab, ox + offset, oy);
     const int x = ox + offset + tab.Frame.x0;
@@ -99,12 +99,10 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
 }  // namespace
 
 int Panel(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId) {
-  int previous = -1;
-  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
-  const int result = CreateElement(tk, ElementKind::Panel, id, x, y, width, height, "", kNoImage,
-                                   kNoImage, 0, flags, -1);
-  ReopenList(tk, previous);
-  return result;
+  return CreateInParent(tk, parentId, [&] {
+    return CreateElement(tk, ElementKind::Panel, id, x, y, width, height, "", kNoImage, kNoImage, 0,
+                         flags, -1);
+  });
 }
 
 int AddTab(Toolkit& tk, int panel, int position, const std::string& text, int image, Flags64 flags,
@@ -112,9 +110,17 @@ int AddTab(Toolkit& tk, int panel, int position, const std::string& text, int im
   Element* p = FindElement(tk, panel);
   if (p == nullptr || p->Kind != ElementKind::Panel) return -1;
   const uint64_t serial = p->Serial;
+  // A tab put before others moves their indexes up; the elements on them follow their tabs.
+  const bool before =
+      position >= 0 && std::any_of(p->Items.begin(), p->Items.end(),
+                                   [&](const auto& t) { return t->Index >= position; });
   const int index = AddItem(tk, panel, position, text, image, flags);
   p = FindElement(tk, panel);
   if (index < 0 || p == nullptr || p->Serial != serial) return index;
+  if (before) {
+    for (const auto& rec : tk.root.Elements)
+      if (rec->ParentID == panel && rec.get() != p && rec->TabIndex >= index) ++rec->TabIndex;
+  }
   if (Element* tab = FindItem(*p, index)) {
     tab->Data = data;
     // A tab's icon leads its text.

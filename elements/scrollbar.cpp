@@ -10,6 +10,7 @@
 #include "core/events.h"
 #include "core/items.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "elements/scrollarea.h"
 #include "render/paint.h"
 
@@ -274,8 +275,10 @@ int SetScrollBarValue(Toolkit& tk, int id, double value) {
 int ScrollBar(Toolkit& tk, int id, int x, int y, int width, int height, int minimum, int maximum,
               int pageLength, Flags64 flags, int parentId, int64_t data) {
   BusyGuard busy(tk);
-  const int made = CreateElement(tk, ElementKind::ScrollBar, id, x, y, width, height, "", minimum,
-                                 maximum, pageLength, flags, parentId);
+  const int made = CreateInParent(tk, parentId, [&] {
+    return CreateElement(tk, ElementKind::ScrollBar, id, x, y, width, height, "", minimum, maximum,
+                         pageLength, flags, -1);
+  });
   if (made == 0) return 0;
   if (id == -1) id = made;
   // Creation stored the values raw; the setters below apply their rules to them.

@@ -6,7 +6,6 @@
 #include "core/creation.h"
 #include "core/lookup.h"
 #include "core/tree.h"
-#include "render/interaction.h"
 
 namespace tk {
 namespace {
@@ -23,18 +22,13 @@ constexpr int kNoImage = -1;
 template <typename Finish>
 int CreateInside(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
                  const std::string& text, Flags64 flags, int parentId, Finish finish) {
-  int previous = -1;
-  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
-
-  const int result =
-      CreateElement(tk, kind, id, x, y, width, height, text, kNoImage, kNoImage, 0, flags, -1);
-  // A handler run during creation may already have freed the element again.
-  if (const Element* e = FindElement(tk, result); e != nullptr && e->Kind == kind) finish(result);
-
-  // Only a list opened here is undone; without a parent a container the call made stays
-  // open for the caller's next elements.
-  ReopenList(tk, previous);
-  return result;
+  return CreateInParent(tk, parentId, [&] {
+    const int result =
+        CreateElement(tk, kind, id, x, y, width, height, text, kNoImage, kNoImage, 0, flags, -1);
+    // A handler run during creation may already have freed the element again.
+    if (const Element* e = FindElement(tk, result); e != nullptr && e->Kind == kind) finish(result);
+    return result;
+  });
 }
 
 int CreatePlain(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
@@ -51,9 +45,8 @@ int Text(Toolkit& tk, int id, int x, int y, int width, int height, const std::st
                         // Through the setter, so a multi-line Text carries its closing line
                         // feed from the start and wraps like any text set later.
                         SetElementText(tk, created, text);
-                        if (data == 0) return;
-                        SelectElement(tk, created, true);
-                        SetElementData(tk, created, data);
+                        // Only the data: the design selection of other elements is left alone.
+                        if (data != 0) SetElementData(tk, created, data);
                       });
 }
 

@@ -9,6 +9,7 @@
 #include "core/creation.h"
 #include "core/events.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -89,9 +90,11 @@ void ButtonEvent(Toolkit& tk, Element& spin, EventCode code, int, int item) {
 
 int Spin(Toolkit& tk, int id, int x, int y, int width, int height, double minimum, double maximum,
          Flags64 flags, int parentId, const std::string& stepText, int64_t data) {
-  const int made = CreateElement(
-      tk, ElementKind::Spin, id, x, y, width, height, "", static_cast<int>(std::lround(minimum)),
-      static_cast<int>(std::lround(maximum)), 0, flags, parentId, stepText);
+  const int made = CreateInParent(tk, parentId, [&] {
+    return CreateElement(tk, ElementKind::Spin, id, x, y, width, height, "",
+                         static_cast<int>(std::lround(minimum)),
+                         static_cast<int>(std::lround(maximum)), 0, flags, -1, stepText);
+  });
   if (made == 0) return 0;
   if (data != 0) SetElementData(tk, made, data);
   if (Element* e = FindElement(tk, made)) PlaceButtons(*e);

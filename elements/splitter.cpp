@@ -240,11 +240,10 @@ int SplitterLayout(Toolkit& tk, Element& splitter, int requested) {
 
 int Splitter(Toolkit& tk, int id, int x, int y, int width, int height, int firstId, int secondId,
              Flags64 flags, int parentId) {
-  int previous = -1;
-  if (FindElement(tk, parentId) != nullptr) previous = OpenList(tk, parentId);
-  const int result = CreateElement(tk, ElementKind::Splitter, id, x, y, width, height, "", firstId,
-                                   secondId, 0, flags | Flag::BorderLess, -1);
-  ReopenList(tk, previous);
+  const int result = CreateInParent(tk, parentId, [&] {
+    return CreateElement(tk, ElementKind::Splitter, id, x, y, width, height, "", firstId, secondId,
+                         0, flags | Flag::BorderLess, -1);
+  });
 
   const Element* e = FindElement(tk, result);
   if (e == nullptr || e->Kind != ElementKind::Splitter) return result;

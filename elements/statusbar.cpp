@@ -83,13 +83,16 @@ int CreateStatusBar(Toolkit& tk, int id, int window) {
     return -1;
   }
   BusyGuard busy(tk);
-  const int previous = OpenList(tk, window);
+  const ListState saved = EnterParentList(tk, window);
 
   // The window grows; its children keep their places.
   ResizeElementById(tk, window, kIgnore, kIgnore, kIgnore, w->Frame.h0 + kWindowGrowth,
                     CoordMode::Absolute);
   w = FindElement(tk, window);
-  if (w == nullptr) return -1;
+  if (w == nullptr) {
+    LeaveParentList(tk, saved, -1);
+    return -1;
+  }
   if (Element* parent = FindElement(tk, w->ParentID); parent != nullptr && parent != w) {
     const int needed = w->Frame.y0 - parent->Inner.y0 + w->Frame.h0;
     if (parent->Inner.h0 < needed)
@@ -101,7 +104,7 @@ int CreateStatusBar(Toolkit& tk, int id, int window) {
 
   const int bar = CreateElement(tk, ElementKind::StatusBar, id, 0, 0, width, kBarHeight, "", -1, -1,
                                 0, kBarFlags, -1);
-  ReopenList(tk, previous);
+  LeaveParentList(tk, saved, bar);
   if (bar == 0) return -1;
   root.LastStatusBar = bar;
   AddStatusBarField(tk, kAnchoredDefaultWidth, kAnchoredField);
@@ -128,6 +131,7 @@ int AddStatusBarField(Toolkit& tk, int width, int field) {
   bar->ItemMap.erase(index);
   if (displaced != nullptr) bar->ItemMap[displaced->ID] = displaced;
   item->ID = field;
+  item->Index = field;
   bar->ItemMap[field] = item;
 
   // A field starts empty but is no separator.

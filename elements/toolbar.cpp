@@ -97,13 +97,13 @@ int CreateToolBar(Toolkit& tk, int id, int window, int flags) {
     }
   }
   BusyGuard busy(tk);
-  const int previous = OpenList(tk, window);
-  const int bar = AttachTopBar(tk, window, height, [&] {
-    return CreateElement(tk, ElementKind::ToolBar, id, 0, -1, height, height, "", -1, -1, 0,
-                         MakeFlags(low, high), -1);
+  const int bar = CreateInParent(tk, window, [&] {
+    return AttachTopBar(tk, window, height, [&] {
+      return CreateElement(tk, ElementKind::ToolBar, id, 0, -1, height, height, "", -1, -1, 0,
+                           MakeFlags(low, high), -1);
+    });
   });
   if (IsToolBarElement(FindElement(tk, bar))) root.LastToolBar = bar;
-  ReopenList(tk, previous);
   return bar != 0 ? bar : -1;
 }
 

@@ -9,6 +9,7 @@
 #include "core/events.h"
 #include "core/items.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "elements/scrollbar.h"
 #include "render/paint.h"
 
@@ -176,8 +177,10 @@ void RecomputeTrackBar(Element& bar) {
 int TrackBar(Toolkit& tk, int id, int x, int y, int width, int height, int minimum, int maximum,
              Flags64 flags, int parentId) {
   BusyGuard busy(tk);
-  const int made = CreateElement(tk, ElementKind::TrackBar, id, x, y, width, height, "", minimum,
-                                 maximum, 0, flags, parentId);
+  const int made = CreateInParent(tk, parentId, [&] {
+    return CreateElement(tk, ElementKind::TrackBar, id, x, y, width, height, "", minimum, maximum,
+                         0, flags, -1);
+  });
   if (made == 0) return 0;
   for (int i = 0; i < 2; ++i)
     AddItem(tk, made, -1, "", -1, kPartItemFlags);

@@ -112,7 +112,7 @@ void PaintWindowItems(Toolkit& tk, Element& window, platform::Painter& painter) 
       const Color hot = KindValue(item.Kind) == kCloseButton ? kCloseHotColor : item.HotBackColor;
       // The box uses the x of the previous pass: the hot index comes from what the pointer
       // hit in the last picture, so the highlight lands where that button was drawn.
-      if (static_cast<int>(i) == window.HotItem && item.Disabled == 0) {
+      if (item.Index == window.HotItem && item.Disabled == 0) {
         painter.SetMode(platform::DrawMode::Default);
         painter.Box(ox + item.Frame.x0 + 1, oy + item.Frame.y0 + 1, item.Frame.w0 - 2,
                     item.Frame.h0 - 2, hot);

@@ -76,7 +76,8 @@ bool DeliversToHandlers(ElementKind k) {
   return k == ElementKind::Window || IsGadgetKind(k);
 }
 
-// The last item whose rectangle holds the element's pointer position; -1 when none.
+// The index of the last item whose rectangle holds the element's pointer position; -1 when
+// none.
 int ItemAt(const Element& e, const std::vector<std::unique_ptr<Element>>& items) {
   const int pad = e.ItemPadding1 + e.ItemPadding2;
   // List icons scroll their rows sideways; a panel shifts its tab strip.
@@ -87,14 +88,15 @@ int ItemAt(const Element& e, const std::vector<std::unique_ptr<Element>>& items)
     const int x = it.Frame.x0 - shift;
     if (it.Frame.y0 < e.MouseY && e.MouseY <= it.Frame.y0 + it.Frame.h0 && x - pad <= e.MouseX &&
         e.MouseX < x + it.Frame.w0 + pad)
-      found = static_cast<int>(i);
+      found = it.Index;
   }
   return found;
 }
 
-// The last row (or, with rows false, header column) of a list under the pointer; -1 when
-// none. Lists lay their rows out from their inner corner and scroll them with their bars; an
-// icon list's header stays above its rows, and its rows own the check-box column at their left.
+// The last row (its index) or, with rows false, header column (its position) of a list under
+// the pointer; -1 when none. Lists lay their rows out from their inner corner and scroll them with
+// their bars; an icon list's header stays above its rows, and its rows own the check-box column at
+// their left.
 int ListItemAt(const Element& e, bool rows) {
   const auto& items = rows ? e.Items : e.Columns;
   const bool icon = e.Kind == ElementKind::ListIcon;
@@ -110,7 +112,7 @@ int ListItemAt(const Element& e, bool rows) {
     const int left = rows && icon ? 0 : it.Frame.x0;
     if (it.Frame.y0 < my && my <= it.Frame.y0 + it.Frame.h0 && left <= mx &&
         mx < it.Frame.x0 + it.Frame.w0)
-      found = static_cast<int>(i);
+      found = rows ? it.Index : static_cast<int>(i);
   }
   return found;
 }

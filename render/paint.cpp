@@ -472,7 +472,7 @@ void PaintPropertyRows(Toolkit& tk, Painter& painter, Element& e) {
     const int rx = ox + row.Frame.x0, ry = oy + row.Frame.y0;
     const int rw = row.Frame.w0 > 0 ? row.Frame.w0 : e.Inner.w0, rh = row.Frame.h0;
     if (rh <= 0) continue;
-    const int index = static_cast<int>(i);
+    const int index = row.Index;
     painter.SetMode(DrawMode::Default);
     if (index == e.HotItem && !row.Disabled) painter.Box(rx, ry, rw, rh, row.HotBackColor);
     if (index == e.StateIndex) painter.Box(rx, ry, rw, rh, row.StateColor1);
@@ -923,20 +923,20 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
         painter.Line(ix + iw / 2, iy + 1, 1, ih - 2, item.FrameColor);
     } else {
       if (!item.Disabled) {
-        if (i == e.HotItem) {
+        if (item.Index == e.HotItem) {
           painter.SetMode(DrawMode::Default);
           painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, item.HotBackColor);
           painter.SetMode(DrawMode::Outlined);
           painter.Box(ix, iy, iw, ih, item.StateColor1);
         }
         // A toggled tool-bar button stays lit while it is down.
-        if (e.Kind == ElementKind::ToolBar && item.Checked != 0 && i != e.HotItem) {
+        if (e.Kind == ElementKind::ToolBar && item.Checked != 0 && item.Index != e.HotItem) {
           painter.SetMode(DrawMode::Default);
           painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, item.HotBackColor);
           painter.SetMode(DrawMode::Outlined);
           painter.Box(ix, iy, iw, ih, item.StateColor1);
         }
-        if (i == e.OpenTitle) {
+        if (item.Index == e.OpenTitle) {
           const bool active = e.ID == root.UsedElement || e.Kind == ElementKind::Menu;
           painter.SetMode(DrawMode::Default);
           painter.Box(ix, iy, iw, ih, active ? item.StateColor1 : item.FrameColor);

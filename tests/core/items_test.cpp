@@ -55,14 +55,29 @@ TEST_F(ItemsTest, PositionsAppendOrInsertBeforeTheOldItem) {
   ASSERT_EQ(list.Items.size(), 4u);
   EXPECT_EQ(list.Items[0]->Text, "new");
   EXPECT_EQ(list.Items[1]->Text, "first");
-  EXPECT_EQ(FindItem(list, 0), list.Items[0].get());
-  EXPECT_EQ(list.Items[1]->ID, 0);  // the other items keep their ids
+  // The items after the new one move up by one, ids and map keys alike.
+  ASSERT_EQ(list.ItemMap.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(list.Items[static_cast<size_t>(i)]->ID, i);
+    EXPECT_EQ(FindItem(list, i), list.Items[static_cast<size_t>(i)].get());
+  }
   EXPECT_EQ(list.Items[0]->Frame.y0, 0);
   EXPECT_EQ(list.Items[1]->Frame.y0, h);
   EXPECT_EQ(list.Items[3]->Frame.y0, 3 * h);
 
-  EXPECT_EQ(AddItem(tk, lv, 99, "tail"), 4);
+  // Past the end the item keeps the index it was given, after the last one; -1 continues
+  // after it.
+  EXPECT_EQ(AddItem(tk, lv, 99, "tail"), 99);
   EXPECT_EQ(list.Items[4]->Frame.y0, 4 * h);
+  EXPECT_EQ(FindItem(list, 99), list.Items[4].get());
+  EXPECT_EQ(FindItem(list, 4), nullptr);
+  EXPECT_EQ(AddItem(tk, lv, -1, "after"), 100);
+  // Inserting into the gap moves only the indexes at or above the new one.
+  EXPECT_EQ(AddItem(tk, lv, 50, "gap"), 50);
+  EXPECT_EQ(list.Items[4]->Text, "gap");
+  EXPECT_EQ(FindItem(list, 100)->Text, "tail");
+  EXPECT_EQ(FindItem(list, 101)->Text, "after");
+  EXPECT_EQ(FindItem(list, 3)->Text, "third");
   EXPECT_EQ(AddItem(tk, 4242, -1, "none"), -1);
 }
 

@@ -9,6 +9,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/menu.h"
 #include "elements/panel.h"
 #include "elements/registry.h"
 #include "elements/simple.h"
@@ -145,6 +146,92 @@ TEST_F(ComboBoxTest, ChoosingFromTheDroppedListSelectsAndCloses) {
   EXPECT_EQ(changes.back(), 1);
 }
 
+// Entries inserted in front and entries added past the end (a gap in the indexes, as the
+// property grid makes them) are hovered and chosen as the rows they are drawn in.
+TEST_F(ComboBoxTest, InsertedAndGappedEntriesAreChosenByTheirRows) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  for (const char* t : {"one", "two", "three"})
+    AddElementItem(tk, kCombo, -1, t);
+  SetElementState(tk, kCombo, 1);
+  EXPECT_EQ(AddElementItem(tk, kCombo, 0, "zero"), 0);
+  EXPECT_EQ(GetElementState(tk, kCombo), 2.0) << "the selection stays on its entry";
+  EXPECT_EQ(GetElementText(tk, kCombo), "two");
+  ASSERT_EQ(ComboBox(tk, 11, 250, 20, 150, 24, 0, kWindow), 11);
+  EXPECT_EQ(AddElementItem(tk, 11, 0, "a"), 0);
+  EXPECT_EQ(AddElementItem(tk, 11, 2, "b"), 2);
+  SetItemData(tk, 11, 2, 77);
+  EXPECT_EQ(GetItemData(tk, 11, 2), 77);
+
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  // Drops a combo's list and presses its second row, hovering it first.
+  auto chooseSecondRow = [&](int combo, int index) {
+    Press(E(combo).Frame.x0 + 30, E(combo).Frame.y0 + 10);
+    const int list = ComboList(tk, combo);
+    EXPECT_EQ(E(list).Hidden, 0) << "the list drops down";
+    Repaint(tk, kWindow, true);
+    const Element& row = *E(list).Items[1];
+    const int x = E(list).Inner.x0 + row.Frame.x0 + row.Frame.w0 / 2;
+    const int y = E(list).Inner.y0 + row.Frame.y0 + row.Frame.h0 / 2;
+    platform.InjectMove(x, y);
+    PumpEvents(tk);
+    EXPECT_EQ(E(list).HotItem, index) << "the hovered row is the hot one";
+    Press(x, y);
+  };
+  chooseSecondRow(kCombo, 1);
+  EXPECT_EQ(GetElementText(tk, kCombo), "one");
+  EXPECT_EQ(GetElementState(tk, kCombo), 1.0);
+  chooseSecondRow(11, 2);
+  EXPECT_EQ(GetElementText(tk, 11), "b");
+  EXPECT_EQ(GetElementState(tk, 11), 2.0);
+}
+
+// A combo box freed while its list is down takes the list with it and closes the drop-down;
+// closing a window frees the lists and menus made for it, their scroll bars included.
+TEST_F(ComboBoxTest, FreeingTheOwnerFreesItsListsAndMenus) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  AddElementItem(tk, kCombo, -1, "One");
+  const int firstList = ComboList(tk, kCombo);
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  Press(E(kCombo).Frame.x0 + 30, E(kCombo).Frame.y0 + 10);
+  ASSERT_EQ(E(firstList).Hidden, 0);
+  ASSERT_TRUE(tk.root.DropDownOpen);
+  FreeElement(tk, kCombo);
+  EXPECT_EQ(FindElement(tk, firstList), nullptr);
+  EXPECT_FALSE(tk.root.DropDownOpen);
+  EXPECT_EQ(tk.root.OpenDropDown, -1);
+
+  ASSERT_EQ(tk::Window(tk, 2, 300, 50, 300, 200, "Dialog", Flag::SystemMenu), 2);
+  ASSERT_EQ(ComboBox(tk, 20, 10, 10, 120, 24, 0, 2), 20);
+  ASSERT_EQ(ComboBox(tk, 21, 10, 50, 120, 24, kComboCheckList, 2), 21);
+  ASSERT_GT(CreateMenu(tk, 30, 2), 0);
+  MenuTitle(tk, "File");
+  MenuItem(tk, 31, "Open");
+  CloseList(tk);
+  std::vector<int> owned = {ComboList(tk, 20), ComboList(tk, 21)};
+  for (int link : E(owned[1]).Attached)
+    if (link != owned[1] && FindElement(tk, link) != nullptr) owned.push_back(link);
+  owned.push_back(E(30).Items[0]->Attached[0]);
+  ASSERT_EQ(owned.size(), 5u);
+  for (int id : owned)
+    ASSERT_NE(FindElement(tk, id), nullptr);
+  // The window's menu is open when it goes.
+  ASSERT_EQ(DisplayPopupMenu(tk, owned.back(), 30, 320, 100), 1);
+
+  FreeElement(tk, 2);
+  for (int id : owned)
+    EXPECT_EQ(FindElement(tk, id), nullptr) << "element " << id;
+  for (const auto& rec : tk.root.Elements)
+    EXPECT_NE(rec->WindowID, 2) << "element " << rec->ID << " names the freed window";
+  EXPECT_FALSE(tk.root.DropDownOpen);
+  // Pointer work afterwards finds nothing of the window.
+  Press(330, 120);
+  Repaint(tk, kWindow, true);
+}
+
 TEST_F(ComboBoxTest, ACheckListComboDropsDownItsIconList) {
   ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, kComboCheckList, kWindow), kCombo);
   const int list = ComboList(tk, kCombo);
@@ -169,12 +256,23 @@ TEST_F(ComboBoxTest, ACheckListComboDropsDownItsIconList) {
   EXPECT_GE(at, static_cast<int>(all.size()) - 3);
 }
 
-TEST_F(ComboBoxTest, NoSelectionShowsNoTextAndAPanelTabIsKept) {
+TEST_F(ComboBoxTest, NoSelectionShowsNoTextClearingDropsItAndAPanelTabIsKept) {
   ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
   AddElementItem(tk, kCombo, -1, "Red");
   SetElementState(tk, kCombo, 0);
   EXPECT_EQ(GetElementText(tk, kCombo), "Red");
   SetElementState(tk, kCombo, -1);
+  EXPECT_EQ(GetElementState(tk, kCombo), -1.0);
+  EXPECT_EQ(GetElementText(tk, kCombo), "");
+
+  // Clearing the entries clears the selection, also for entries added afterwards.
+  AddElementItem(tk, kCombo, -1, "Green");
+  SetElementState(tk, kCombo, 1);
+  ClearItems(tk, kCombo);
+  EXPECT_EQ(GetElementState(tk, kCombo), -1.0);
+  EXPECT_EQ(GetElementText(tk, kCombo), "");
+  AddElementItem(tk, kCombo, -1, "Blue");
+  AddElementItem(tk, kCombo, -1, "Black");
   EXPECT_EQ(GetElementState(tk, kCombo), -1.0);
   EXPECT_EQ(GetElementText(tk, kCombo), "");
 

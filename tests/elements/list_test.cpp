@@ -153,24 +153,23 @@ TEST_F(ListTest, BarsOfAListOnALaterPanelTabFollowTheList) {
   EXPECT_EQ(VBar(kList).Hidden, 0);
 }
 
-TEST_F(ListTest, InsertedItemsGoBeforeTheOldOneAndOtherIdsStay) {
+TEST_F(ListTest, InsertedItemsGoBeforeTheOldOneAndTheRestMoveUp) {
   ListView(tk, kList, 20, 30, 200, 300, "", 0, kWindow);
   for (const char* text : {"a", "b", "c"})
     AddListItem(tk, kList, -1, text);
-  EXPECT_EQ(Item(kList, 2).ID, 3);  // appended items count from 1
+  EXPECT_EQ(Item(kList, 2).ID, 2);
   const int bY = Item(kList, 1).Frame.y0;
   EXPECT_EQ(AddListItem(tk, kList, 1, "x"), 1);
   const char* order[] = {"a", "x", "b", "c"};
-  const int ids[] = {1, 1, 2, 3};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(Item(kList, i).Text, order[i]);
-    EXPECT_EQ(Item(kList, i).ID, ids[i]);
-    EXPECT_EQ(FindItem(Get(kList), i), &Item(kList, i));  // the routing finds by position
+    EXPECT_EQ(Item(kList, i).ID, i);
+    EXPECT_EQ(FindItem(Get(kList), i), &Item(kList, i));
   }
   EXPECT_EQ(Item(kList, 1).Frame.y0, bY);
   EXPECT_EQ(Item(kList, 2).Frame.y0, bY + Item(kList, 1).Frame.h0);
   EXPECT_EQ(AddListItem(tk, kList, 99, "far"), 99);
-  EXPECT_EQ(AddElementItem(tk, kList, -1, "d"), 6);
+  EXPECT_EQ(AddElementItem(tk, kList, -1, "d"), 100);
   EXPECT_EQ(Item(kList, 5).Text, "d");
 }
 

@@ -249,6 +249,28 @@ TEST_F(PanelTest, PressingATabThroughNativeEventsSwitchesAndPostsChange) {
   EXPECT_EQ(posted.size(), 1u);
 }
 
+// A tab put in front moves the others up by one index; their elements go with them, and
+// pressing a tab shows that tab's elements.
+TEST_F(PanelTest, ATabInsertedInFrontKeepsTheOtherTabsWithTheirElements) {
+  BuildPanel(400);
+  EXPECT_EQ(AddTab(tk, kPanel, 0, "New"), 0);
+  EXPECT_EQ(GetElementState(tk, kPanel), 1.0) << "the selected tab stays selected";
+  EXPECT_EQ(FindElement(tk, 101)->TabIndex, 2);
+  EXPECT_EQ(FindElement(tk, 105)->TabIndex, 3);
+  PumpEvents(tk);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  const auto [x, y] = TabCenter(2);  // "Two"
+  platform.InjectMove(x, y);
+  PumpEvents(tk);
+  platform.InjectClick(x, y);
+  PumpEvents(tk);
+  EXPECT_EQ(GetElementState(tk, kPanel), 2.0);
+  EXPECT_FALSE(Hidden(101));
+  EXPECT_TRUE(Hidden(100));
+  EXPECT_TRUE(Hidden(105));
+}
+
 TEST_F(PanelTest, AWideCurrentTabShiftsTheWholeStripAndShiftedTabsStayPressable) {
   BuildPanel(220);
   AddTab(tk, kPanel, -1, "A long fourth tab title");

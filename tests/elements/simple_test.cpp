@@ -1,10 +1,20 @@
 // The simple kinds and their creation pattern: where elements land, which list stays open,
 // forced flags, and the finishing steps (text, user data).
 #include "elements/simple.h"
+
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "core/attributes.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/combobox.h"
+#include "elements/panel.h"
 #include "elements/registry.h"
+#include "elements/scrollbar.h"
+#include "elements/spin.h"
+#include "elements/trackbar.h"
 #include "elements/window.h"
 #include "tests/support/toolkit_fixture.h"
 
@@ -63,6 +73,46 @@ TEST_F(SimpleKindsTest, ElementsLandInTheOpenListOrTheNamedParent) {
   EXPECT_EQ(tk.root.OpenList, 1);
 }
 
+// Every kind made inside a named parent (here a container of another window) belongs to that
+// parent and its window, and leaves the caller's list open on its panel tab in its window.
+TEST_F(SimpleKindsTest, EveryKindMadeInAParentPutsBackTheCallersList) {
+  ASSERT_EQ(Panel(tk, 30, 5, 5, 300, 200, 0, 1), 30);
+  AddTab(tk, 30, -1, "One");
+  AddTab(tk, 30, -1, "Two");
+  ASSERT_EQ(tk::Window(tk, 2, 320, 0, 250, 200, "Other", Flag::SystemMenu), 2);
+  ASSERT_EQ(Container(tk, 40, 5, 5, 200, 150), 40);
+  CloseList(tk);
+  CloseList(tk);
+  OpenList(tk, 1);
+  OpenList(tk, 30, 1);
+
+  const std::vector<std::pair<const char*, std::function<int()>>> creators = {
+      {"ScrollBar", [&] { return ScrollBar(tk, 50, 5, 5, 100, 17, 0, 10, 2, 0, 40); }},
+      {"Spin", [&] { return Spin(tk, 51, 5, 30, 80, 22, 0, 10, 0, 40); }},
+      {"TrackBar", [&] { return TrackBar(tk, 52, 5, 60, 100, 24, 0, 10, 0, 40); }},
+      {"ComboBox", [&] { return ComboBox(tk, 53, 5, 90, 100, 22, 0, 40); }},
+      {"Button", [&] { return Button(tk, 54, 5, 120, 60, 22, "B", 0, 40); }},
+  };
+  int next = 60;
+  for (const auto& [kind, create] : creators) {
+    SCOPED_TRACE(kind);
+    const int made = create();
+    ASSERT_GT(made, 0);
+    EXPECT_EQ(E(made).ParentID, 40);
+    EXPECT_EQ(E(made).WindowID, 2);
+    EXPECT_EQ(tk.root.OpenList, 30);
+    EXPECT_EQ(tk.root.CurrentWindow, 1);
+    ASSERT_EQ(Button(tk, next, 5, 5, 60, 20, "after"), next);
+    EXPECT_EQ(E(next).ParentID, 30);
+    EXPECT_EQ(E(next).TabIndex, 1);
+    EXPECT_EQ(E(next).WindowID, 1);
+    ++next;
+  }
+  // The caller closes its own list, not the parent's.
+  EXPECT_EQ(CloseList(tk), 30);
+  EXPECT_EQ(tk.root.OpenList, 1);
+}
+
 TEST_F(SimpleKindsTest, StringsAndEditorsAlwaysCarryTheirFlags) {
   ASSERT_EQ(String(tk, 10, 5, 5, 120, 20, "hello", 0), 10);
   const Element& s = E(10);
@@ -91,8 +141,12 @@ TEST_F(SimpleKindsTest, StringsAndEditorsAlwaysCarryTheirFlags) {
 TEST_F(SimpleKindsTest, UserDataIsStoredOnlyWhenGiven) {
   ASSERT_EQ(Text(tk, 10, 5, 5, 80, 20, "none", 0, -1, 0), 10);
   EXPECT_EQ(GetElementData(tk, 10), 0);
+  // A Text with data leaves the design selection as it was.
+  E(10).Flags |= Flag::Selected;
   ASSERT_EQ(Text(tk, 11, 5, 30, 80, 20, "tagged", 0, -1, 77), 11);
   EXPECT_EQ(GetElementData(tk, 11), 77);
+  EXPECT_TRUE(HasAny(E(10).Flags, Flag::Selected));
+  EXPECT_FALSE(HasAny(E(11).Flags, Flag::Selected));
   ASSERT_EQ(String(tk, 12, 5, 55, 80, 20, "none", 0, -1, 0), 12);
   EXPECT_EQ(GetElementData(tk, 12), 0);
   ASSERT_EQ(String(tk, 13, 5, 80, 80, 20, "tagged", 0, -1, -5), 13);
