@@ -570,8 +570,9 @@ TEST_F(TextEditTest, ElementsThatCannotEditIgnoreInput) {
   EXPECT_FALSE(EditText(tk, ElementEvent::KeyDown, -1));
 }
 
-TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsChange) {
+TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsNoChange) {
   const int s = MakeString(10, "a long text");
+  const int untouched = MakeString(11, "");
   Start();
   ClickAt(s, 11);
   Stroke(Key::Home, Modifier::Shift);
@@ -581,10 +582,11 @@ TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsChange) {
   EXPECT_EQ(E(s).EditCaret, 1);
   EXPECT_EQ(E(s).EditAnchor, 2);
   EXPECT_EQ(E(s).SelectedText, "b");
-  EXPECT_EQ(changes[s], 1);  // the program's new text is announced once
+  // A text set by the program is not the user typing: no Change, not even on the next event.
+  EXPECT_EQ(changes[s], 0);
   Type(U"Z");
   EXPECT_EQ(E(s).Text, "aZ");
-  EXPECT_EQ(changes[s], 2);
+  EXPECT_EQ(changes[s], 1);
 
   // Malformed bytes count as characters of their own and are never split or rewritten.
   SetElementText(tk, s, std::string("x\xC3y\x80", 4));
@@ -594,6 +596,14 @@ TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsChange) {
   Stroke(Key::Left);
   Stroke(Key::Backspace);
   EXPECT_EQ(E(s).Text, std::string("xy", 2));
+
+  // Nor for a text set before the user ever touched the element.
+  SetElementText(tk, untouched, "set");
+  ClickAt(untouched, 1);
+  EXPECT_EQ(changes[untouched], 0);
+  Type(U"!");
+  EXPECT_EQ(E(untouched).Text, "s!et");
+  EXPECT_EQ(changes[untouched], 1);
 }
 
 }  // namespace
