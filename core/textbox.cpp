@@ -1,6 +1,7 @@
 // Text box drawing: line-break normalisation, alignment and greedy word wrapping.
 #include "core/textbox.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ std::string_view TrimSpaces(std::string_view s) {
 
 // Wraps one source line greedily at single spaces: a word joins the current line while the
 // trimmed result stays narrower than the box. A word wider than the box keeps a line alone.
-void WrapLine(platform::Painter& painter, std::string_view line, int width,
+// Stops once `out` holds `limit` lines.
+void WrapLine(platform::Painter& painter, std::string_view line, int width, size_t limit,
               std::vector<std::string>& out) {
   std::string current;
   std::string candidate;
@@ -56,6 +58,7 @@ void WrapLine(platform::Painter& painter, std::string_view line, int width,
         current.swap(candidate);
       } else {
         out.push_back(std::move(current));
+        if (out.size() >= limit) return;
         current.assign(word);
       }
     }
@@ -98,11 +101,15 @@ int DrawTextBox(platform::Painter& painter, int x, int y, std::string_view text,
   }
 
   // Only the parts before each line feed are lines; anything after the last one is not drawn.
+  // Text placed from the top shows no more lines than fit (and always the first), so a long
+  // text is wrapped only as far as it is seen; centred or bottom text needs the whole count.
+  size_t limit = SIZE_MAX;
+  if (!vcentre && !bottom && h > 0) limit = height < h ? 1 : static_cast<size_t>(height / h);
   std::vector<std::string> lines;
   size_t start = 0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n && lines.size() < limit; ++i) {
     size_t feed = normal.find('\n', start);
-    WrapLine(painter, std::string_view(normal).substr(start, feed - start), width, lines);
+    WrapLine(painter, std::string_view(normal).substr(start, feed - start), width, limit, lines);
     start = feed + 1;
   }
 

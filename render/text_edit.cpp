@@ -54,17 +54,6 @@ size_t SequenceLength(std::string_view s, size_t i) {
   return n;
 }
 
-// Byte offsets of the character boundaries: entry p is where character p starts; the last
-// entry is the text's size, so there is one entry more than there are characters.
-std::vector<size_t> Boundaries(std::string_view s) {
-  std::vector<size_t> out;
-  out.reserve(s.size() + 1);
-  for (size_t i = 0; i < s.size(); i += SequenceLength(s, i))
-    out.push_back(i);
-  out.push_back(s.size());
-  return out;
-}
-
 int CharCount(std::string_view s) {
   int n = 0;
   for (size_t i = 0; i < s.size(); i += SequenceLength(s, i))
@@ -222,20 +211,46 @@ std::string DisplayText(const Element& e, std::string_view text) {
   return out;
 }
 
-// Widths of the first p characters, for every p from 0 to the character count, in the
-// painter's font. Kept on the element while the shown text and the font stay the same, so an
-// unchanged text costs no measuring per frame or per pointer move.
+// The caret x before every character from 0 to the character count, in the painter's font,
+// from one layout of the text. Kept on the element while the shown text and the font stay the
+// same, so an unchanged text costs no layout per frame or per pointer move.
 const std::vector<int>& PrefixWidths(Painter& painter, Element& e, const std::string& shown) {
   const int font = painter.Font();
   if (e.CaretWidthsFont == font && e.CaretWidthsText == shown && !e.CaretWidths.empty())
     return e.CaretWidths;
-  const std::vector<size_t> bounds = Boundaries(shown);
-  e.CaretWidths.assign(bounds.size(), 0);
-  for (size_t p = 1; p < bounds.size(); ++p)
-    e.CaretWidths[p] = painter.TextWidth(std::string_view(shown).substr(0, bounds[p]));
+  painter.CaretStops(shown, e.CaretWidths);
   e.CaretWidthsText = shown;
   e.CaretWidthsFont = font;
   return e.CaretWidths;
+}
+
+// One source line of a text with line breaks: its bytes and the index of its first character.
+// Breaks count as the text box counts them (LF CR, CR LF and a lone CR are one break each).
+struct SourceLine {
+  std::string_view text;
+  int firstChar = 0;
+};
+
+SourceLine LineAt(std::string_view text, int wanted) {
+  int line = 0, chars = 0, lineStart = 0;
+  size_t start = 0, i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c != '\n' && c != '\r') {
+      i += SequenceLength(text, i);
+      ++chars;
+      continue;
+    }
+    if (line == wanted) break;
+    const bool pair =
+        i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r') && text[i + 1] != c;
+    const size_t next = i + (pair ? 2 : 1);
+    chars += static_cast<int>(next - i);
+    i = start = next;
+    lineStart = chars;
+    ++line;
+  }
+  return {text.substr(start, i - start), lineStart};
 }
 
 // Measures in the element's font with the platform's measuring painter, whose font is given
@@ -568,19 +583,36 @@ void ClipTo(Painter& p, const Box& b) {
 
 int CaretFromPointer(Toolkit& tk, Element& e) {
   Measure m(tk, e);
-  const std::vector<int>& widths = PrefixWidths(m.painter(), e, DisplayText(e, e.Text));
+  const std::string shown = DisplayText(e, e.Text);
+  // Several lines are drawn from the top of the text box without scrolling: the pointer's
+  // line is measured on its own, so a long text costs no more than that line.
+  int64_t left = static_cast<int64_t>(e.TextX) - e.TextScroll;
+  int first = 0;
+  std::vector<int> lineStops;
+  const std::vector<int>* stops = &lineStops;
+  if (shown.find_first_of("\r\n") != std::string::npos) {
+    const int lineHeight = std::max(m.painter().TextHeight("A"), 1);
+    const int64_t row = (static_cast<int64_t>(tk.root.MouseY) - e.TextY) / lineHeight;
+    const SourceLine line = LineAt(shown, static_cast<int>(std::clamp<int64_t>(row, 0, INT32_MAX)));
+    m.painter().CaretStops(line.text, lineStops);
+    first = line.firstChar;
+    left = e.TextX;
+  } else {
+    stops = &PrefixWidths(m.painter(), e, shown);
+  }
+  const std::vector<int>& widths = *stops;
   const int64_t mouse = tk.root.MouseX;
   int best = 0;
   int64_t bestDistance = INT64_MAX;
   for (size_t p = 0; p < widths.size(); ++p) {
-    const int64_t x = static_cast<int64_t>(e.TextX) + widths[p] - e.TextScroll + kCaretOffset;
+    const int64_t x = left + widths[p] + kCaretOffset;
     const int64_t d = (x - mouse) * (x - mouse);
     if (d < bestDistance) {
       bestDistance = d;
       best = static_cast<int>(p);
     }
   }
-  return best;
+  return first + best;
 }
 
 bool EditText(Toolkit& tk, EventCode code, int id) {
