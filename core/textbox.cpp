@@ -10,21 +10,22 @@ namespace tk {
 namespace {
 
 // Folds LF CR, then CR LF, then lone CR into single line feeds, in that order, so that every
-// line-end convention (and a mix of them) counts one line feed per break.
+// line-end convention (and a mix of them) counts one line feed per break. In one pass: a CR
+// goes when a LF stands before it (the first fold) or after it (the second); any other CR
+// becomes a LF. The text between CRs is copied whole.
 std::string NormaliseLineBreaks(std::string_view text) {
-  std::string a;
-  a.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    a.push_back(text[i]);
-    if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] == '\r') ++i;
+  std::string out;
+  out.reserve(text.size());
+  size_t start = 0;
+  for (size_t i = text.find('\r'); i != std::string_view::npos; i = text.find('\r', i + 1)) {
+    out.append(text.substr(start, i - start));
+    const bool folded =
+        (i > 0 && text[i - 1] == '\n') || (i + 1 < text.size() && text[i + 1] == '\n');
+    if (!folded) out.push_back('\n');
+    start = i + 1;
   }
-  std::string b;
-  b.reserve(a.size());
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i] == '\r' && i + 1 < a.size() && a[i + 1] == '\n') continue;
-    b.push_back(a[i] == '\r' ? '\n' : a[i]);
-  }
-  return b;
+  out.append(text.substr(start));
+  return out;
 }
 
 std::string_view TrimSpaces(std::string_view s) {
@@ -78,8 +79,9 @@ int DrawTextBox(platform::Painter& painter, int x, int y, std::string_view text,
 
   const std::string normal = NormaliseLineBreaks(text);
   int n = 0;
-  for (char c : normal)
-    if (c == '\n') ++n;
+  for (size_t feed = normal.find('\n'); feed != std::string::npos;
+       feed = normal.find('\n', feed + 1))
+    ++n;
 
   const bool right = HasAny(flags, Flag::Right);
   const bool bottom = HasAny(flags, Flag::Bottom);
