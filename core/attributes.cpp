@@ -195,6 +195,10 @@ std::string SetElementText(Toolkit& tk, int id, const std::string& text) {
     std::string value = text;
     if (e->Kind == ElementKind::Text && HasAny(e->Flags, Flag::MultiLine)) value += "\n";
     previous = std::exchange(e->Text, std::move(value));
+    // The program's own text is no user edit: text input takes it as its new starting point,
+    // so no Change follows it.
+    e->PreviousText = e->Text;
+    e->PreviousTextSet = 1;
     if (e->Kind == ElementKind::Spin) e->SpinValue = std::strtof(text.c_str(), nullptr);
   }
   e->Repaint = 1;

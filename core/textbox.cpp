@@ -1,6 +1,7 @@
 // Text box drawing: line-break normalisation, alignment and greedy word wrapping.
 #include "core/textbox.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,21 +10,22 @@ namespace tk {
 namespace {
 
 // Folds LF CR, then CR LF, then lone CR into single line feeds, in that order, so that every
-// line-end convention (and a mix of them) counts one line feed per break.
+// line-end convention (and a mix of them) counts one line feed per break. In one pass: a CR
+// goes when a LF stands before it (the first fold) or after it (the second); any other CR
+// becomes a LF. The text between CRs is copied whole.
 std::string NormaliseLineBreaks(std::string_view text) {
-  std::string a;
-  a.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    a.push_back(text[i]);
-    if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] == '\r') ++i;
+  std::string out;
+  out.reserve(text.size());
+  size_t start = 0;
+  for (size_t i = text.find('\r'); i != std::string_view::npos; i = text.find('\r', i + 1)) {
+    out.append(text.substr(start, i - start));
+    const bool folded =
+        (i > 0 && text[i - 1] == '\n') || (i + 1 < text.size() && text[i + 1] == '\n');
+    if (!folded) out.push_back('\n');
+    start = i + 1;
   }
-  std::string b;
-  b.reserve(a.size());
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i] == '\r' && i + 1 < a.size() && a[i + 1] == '\n') continue;
-    b.push_back(a[i] == '\r' ? '\n' : a[i]);
-  }
-  return b;
+  out.append(text.substr(start));
+  return out;
 }
 
 std::string_view TrimSpaces(std::string_view s) {
@@ -35,7 +37,8 @@ std::string_view TrimSpaces(std::string_view s) {
 
 // Wraps one source line greedily at single spaces: a word joins the current line while the
 // trimmed result stays narrower than the box. A word wider than the box keeps a line alone.
-void WrapLine(platform::Painter& painter, std::string_view line, int width,
+// Stops once `out` holds `limit` lines.
+void WrapLine(platform::Painter& painter, std::string_view line, int width, size_t limit,
               std::vector<std::string>& out) {
   std::string current;
   std::string candidate;
@@ -56,6 +59,7 @@ void WrapLine(platform::Painter& painter, std::string_view line, int width,
         current.swap(candidate);
       } else {
         out.push_back(std::move(current));
+        if (out.size() >= limit) return;
         current.assign(word);
       }
     }
@@ -75,8 +79,9 @@ int DrawTextBox(platform::Painter& painter, int x, int y, std::string_view text,
 
   const std::string normal = NormaliseLineBreaks(text);
   int n = 0;
-  for (char c : normal)
-    if (c == '\n') ++n;
+  for (size_t feed = normal.find('\n'); feed != std::string::npos;
+       feed = normal.find('\n', feed + 1))
+    ++n;
 
   const bool right = HasAny(flags, Flag::Right);
   const bool bottom = HasAny(flags, Flag::Bottom);
@@ -98,11 +103,15 @@ int DrawTextBox(platform::Painter& painter, int x, int y, std::string_view text,
   }
 
   // Only the parts before each line feed are lines; anything after the last one is not drawn.
+  // Text placed from the top shows no more lines than fit (and always the first), so a long
+  // text is wrapped only as far as it is seen; centred or bottom text needs the whole count.
+  size_t limit = SIZE_MAX;
+  if (!vcentre && !bottom && h > 0) limit = height < h ? 1 : static_cast<size_t>(height / h);
   std::vector<std::string> lines;
   size_t start = 0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n && lines.size() < limit; ++i) {
     size_t feed = normal.find('\n', start);
-    WrapLine(painter, std::string_view(normal).substr(start, feed - start), width, lines);
+    WrapLine(painter, std::string_view(normal).substr(start, feed - start), width, limit, lines);
     start = feed + 1;
   }
 

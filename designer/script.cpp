@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "codegen/vocabulary.h"
@@ -143,6 +142,14 @@ int ButtonBit(MouseButton button) {
   return 1 << static_cast<int>(button);
 }
 
+// Commands built in code skip the parser, so the runner refuses a cut-short path itself.
+bool WritablePath(const std::string& path, std::string* error) {
+  if (path.find('\0') == std::string::npos) return true;
+  if (error)
+    *error = "cannot write " + path.substr(0, path.find('\0')) + ": the path contains a NUL byte";
+  return false;
+}
+
 }  // namespace
 
 int KeyCodeFromName(std::string_view name) {
@@ -262,6 +269,9 @@ bool ParseScriptLine(std::string_view line, ScriptCommand& out, bool* isCommand,
     cmd.op = word == "dump" ? ScriptOp::Dump : ScriptOp::Screenshot;
     cmd.path = std::string(TrimBlanks(rest));
     if (cmd.path.empty()) return usage(word == "dump" ? "dump PATH" : "screenshot PATH");
+    // The file system would take only the part before it, writing somewhere else.
+    if (cmd.path.find('\0') != std::string::npos)
+      return fail(word + ": the path contains a NUL byte");
   } else {
     return fail("unknown command '" + std::string(body.substr(0, wordEnd)) + "'");
   }
@@ -467,6 +477,7 @@ bool ScriptRunner::Run(const ScriptCommand& command, std::string* error) {
       }
       break;
     case ScriptOp::Screenshot: {
+      if (!WritablePath(command.path, error)) return false;
       std::string message;
       if (!platform_.SavePng(command.path, &message)) {
         if (error) *error = message;
@@ -475,6 +486,7 @@ bool ScriptRunner::Run(const ScriptCommand& command, std::string* error) {
       return true;
     }
     case ScriptOp::Dump: {
+      if (!WritablePath(command.path, error)) return false;
       const std::string text = DumpElements(tk_);
       std::FILE* file = std::fopen(command.path.c_str(), "wb");
       bool ok = file != nullptr;
@@ -535,14 +547,22 @@ bool ScriptRunner::RunText(std::string_view text, std::string_view name, std::st
 }
 
 bool ScriptRunner::RunFile(const std::string& path, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = "cannot read the script " + path + ": " + std::strerror(errno);
+  auto fail = [&](int code) {
+    if (error) *error = "cannot read the script " + path + ": " + std::strerror(code);
     return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return RunText(text.str(), path, error);
+  };
+  // Read errors count as well as a failed open: a folder opens but cannot be read.
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return fail(errno);
+  std::string text;
+  char buffer[65536];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    text.append(buffer, got);
+  const int readError = std::ferror(file) ? (errno != 0 ? errno : EIO) : 0;
+  std::fclose(file);
+  if (readError != 0) return fail(readError);
+  return RunText(text, path, error);
 }
 
 }  // namespace tk::designer

@@ -4,9 +4,11 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/cairo_internal.h"
 
@@ -615,10 +617,24 @@ int CairoPainter::LineHeight(FontData& font) {
   return font.lineHeight;
 }
 
+TextSize CairoPainter::LayoutSize(PangoLayout* layout, int lineHeight, std::string_view text) {
+  int w = 0, h = 0;
+  pango_layout_get_pixel_size(layout, &w, &h);
+  // One line keeps the font's line height whatever its letters, as text boxes expect.
+  return {w, text.find('\n') == std::string_view::npos ? lineHeight : h};
+}
+
 TextSize CairoPainter::MeasureText(std::string_view text) {
   FontData& font = fonts_.Data(font_);
   auto found = font.sizes.find(text);
   if (found != font.sizes.end()) return found->second;
+  auto older = font.olderSizes.find(text);
+  if (older != font.olderSizes.end()) {
+    const TextSize size = older->second;
+    if (font.sizes.size() < FontData::kMaxCachedSizes)
+      font.sizes.insert(font.olderSizes.extract(older));
+    return size;
+  }
   // The font's shared answers are dropped whole when they grow too many; a frame measuring
   // more texts than that would lay all of them out again every frame. This painter's own
   // answers last as long as its cached texts: from one frame to the next.
@@ -633,16 +649,68 @@ TextSize CairoPainter::MeasureText(std::string_view text) {
     if (old != previousSizes_.end())
       return sizes_.insert(previousSizes_.extract(old)).position->second;
   }
-  int height = LineHeight(font);
+  const int height = LineHeight(font);
   PrepareLayout(font, text);
-  int w = 0, h = 0;
-  pango_layout_get_pixel_size(layout_, &w, &h);
-  // One line keeps the font's line height whatever its letters, as text boxes expect.
-  TextSize size{w, text.find('\n') == std::string_view::npos ? height : h};
-  if (font.sizes.size() >= FontData::kMaxCachedSizes) font.sizes.clear();
-  font.sizes.emplace(std::string(text), size);
+  const TextSize size = LayoutSize(layout_, height, text);
+  if (text.size() <= FontData::kMaxCachedTextBytes) {
+    if (font.sizes.size() >= FontData::kMaxCachedSizes) {
+      font.olderSizes = std::move(font.sizes);
+      font.sizes.clear();
+    }
+    font.sizes.emplace(std::string(text), size);
+  }
   if (caching_ && sizes_.size() < kMaxTexts) sizes_.emplace(key, size);
   return size;
+}
+
+void CairoPainter::CaretStops(std::string_view text, std::vector<int>& stops) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); i += Utf8SequenceLength(text, i))
+    starts.push_back(i);
+  const size_t n = starts.size();
+  // Pango reads broken UTF-8 as other bytes, so its positions would not match the characters.
+  if (n == 0 || !g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
+    Painter::CaretStops(text, stops);
+    return;
+  }
+  FontData& font = fonts_.Data(font_);
+  PrepareLayout(font, text);
+  // The runs of the first line in visual order; each character's logical width, shared evenly
+  // inside a cluster, puts its leading edge after the characters before it in its run.
+  constexpr int kNone = INT32_MIN;
+  std::vector<int> units(n, kNone);
+  std::vector<int> widths;
+  const char* base = pango_layout_get_text(layout_);
+  PangoLayoutLine* line = pango_layout_get_line_readonly(layout_, 0);
+  int x = 0;
+  for (GSList* l = line ? line->runs : nullptr; l != nullptr; l = l->next) {
+    auto* run = static_cast<PangoGlyphItem*>(l->data);
+    const PangoItem* item = run->item;
+    widths.assign(static_cast<size_t>(std::max(item->num_chars, 0)), 0);
+    if (!widths.empty()) pango_glyph_item_get_logical_widths(run, base, widths.data());
+    int runWidth = 0;
+    for (int w : widths)
+      runWidth += w;
+    const bool rtl = (item->analysis.level & 1) != 0;
+    const size_t first = static_cast<size_t>(
+        std::lower_bound(starts.begin(), starts.end(), static_cast<size_t>(item->offset)) -
+        starts.begin());
+    int before = 0;
+    for (size_t j = 0; j < widths.size() && first + j < n; ++j) {
+      units[first + j] = rtl ? x + runWidth - before : x + before;
+      before += widths[j];
+    }
+    x += runWidth;
+  }
+  stops.assign(n + 1, 0);
+  int last = 0;
+  for (size_t p = 0; p < n; ++p) {
+    if (units[p] != kNone) last = PANGO_PIXELS(units[p]);
+    stops[p] = last;
+  }
+  int w = 0, h = 0;
+  pango_layout_get_pixel_size(layout_, &w, &h);
+  stops[n] = w;
 }
 
 CairoPainter::Picture CairoPainter::RenderText(PangoLayout* layout, PColor color) const {

@@ -60,6 +60,7 @@ class CairoPainter : public Painter {
   int Font() const override { return font_; }
   int Text(int x, int y, std::string_view text, PColor front, PColor back) override;
   TextSize MeasureText(std::string_view text) override;
+  void CaretStops(std::string_view text, std::vector<int>& stops) override;
 
   void DrawImage(int image, int x, int y, int w, int h, int opacity) override;
 
@@ -96,6 +97,8 @@ class CairoPainter : public Painter {
   void SetLayoutText(PangoLayout* layout, std::string_view text) const;
   PangoLayout* NewLayout(const FontData& font, std::string_view text) const;
   int LineHeight(FontData& font);
+  // The size of a laid-out text; one line keeps the font's line height.
+  static TextSize LayoutSize(PangoLayout* layout, int lineHeight, std::string_view text);
 
   // An image whose top-left corner lies at (dx, dy) from the point it is drawn for.
   struct Picture {

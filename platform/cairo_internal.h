@@ -54,9 +54,12 @@ struct FontData {
   int style = 0;
 
   // Text sizes measured in this font. A full repaint measures the same labels over and over,
-  // so the answer is kept; the cache is dropped whole when it grows past kMaxCachedSizes.
+  // so the answer is kept. Past kMaxCachedSizes the answers become the older generation and a
+  // new one starts; what is asked again moves back, so texts in use are never all measured
+  // again at once. Longer texts are not kept: each would hold its whole text as the key.
   static constexpr size_t kMaxCachedSizes = 4096;
-  TextMap<TextSize> sizes;
+  static constexpr size_t kMaxCachedTextBytes = 4096;
+  TextMap<TextSize> sizes, olderSizes;
   int lineHeight = -1;  // height of one line, measured once
 };
 

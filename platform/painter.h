@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace tk::platform {
 
@@ -16,6 +17,10 @@ enum class DrawMode {
   Gradient,     // boxes filled with a vertical gradient from back to front colour
   AlphaBlend,   // colours with an alpha byte blend with what lies under them
 };
+
+// Length of the character starting at s[i]: a UTF-8 sequence, or a malformed byte alone, so
+// every byte belongs to exactly one character.
+size_t Utf8SequenceLength(std::string_view s, size_t i);
 
 struct TextSize {
   int width = 0;
@@ -55,6 +60,10 @@ class Painter {
   virtual int Text(int x, int y, std::string_view text, PColor front, PColor back) = 0;
   virtual TextSize MeasureText(std::string_view text) = 0;
   int TextWidth(std::string_view text) { return MeasureText(text).width; }
+  // Caret stops of a one-line text in the current font: entry p is the x before character p
+  // (a UTF-8 sequence, or a malformed byte on its own), the last entry the width of the whole
+  // text. This fallback measures every prefix; a backend answers from one layout of the text.
+  virtual void CaretStops(std::string_view text, std::vector<int>& stops);
   int TextHeight(std::string_view text) { return MeasureText(text).height; }
 
   // Draws a stored image at (x, y) scaled to w x h (0 keeps its size), with opacity 0..255.

@@ -4,6 +4,7 @@
 // UTF-8 text, so no edit ever splits a multi-byte character.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,30 +55,40 @@ size_t SequenceLength(std::string_view s, size_t i) {
   return n;
 }
 
-// Byte offsets of the character boundaries: entry p is where character p starts; the last
-// entry is the text's size, so there is one entry more than there are characters.
-std::vector<size_t> Boundaries(std::string_view s) {
-  std::vector<size_t> out;
-  out.reserve(s.size() + 1);
-  for (size_t i = 0; i < s.size(); i += SequenceLength(s, i))
-    out.push_back(i);
-  out.push_back(s.size());
-  return out;
+// Eight ASCII bytes from s[i] on: eight characters at once. Texts of hundreds of kilobytes
+// (generated sources) are walked on every edit, and they are mostly ASCII.
+bool AsciiWord(std::string_view s, size_t i) {
+  uint64_t word = 0;
+  std::memcpy(&word, s.data() + i, sizeof word);
+  return (word & 0x8080808080808080ull) == 0;
+}
+
+// Walks from byte `i` (a character start) over up to `count` characters; returns the byte
+// offset reached and adds the characters passed to *passed.
+size_t Advance(std::string_view s, size_t i, int64_t count, int64_t* passed) {
+  int64_t p = 0;
+  while (p < count && i < s.size()) {
+    if (count - p >= 8 && i + 8 <= s.size() && AsciiWord(s, i)) {
+      i += 8;
+      p += 8;
+    } else {
+      i += SequenceLength(s, i);
+      ++p;
+    }
+  }
+  if (passed) *passed += p;
+  return i;
 }
 
 int CharCount(std::string_view s) {
-  int n = 0;
-  for (size_t i = 0; i < s.size(); i += SequenceLength(s, i))
-    ++n;
-  return n;
+  int64_t n = 0;
+  Advance(s, 0, INT64_MAX, &n);
+  return static_cast<int>(n);
 }
 
 // Byte offset of character `index`, clamped to the text.
 size_t ByteOffset(std::string_view s, int index) {
-  size_t i = 0;
-  for (int p = 0; p < index && i < s.size(); ++p)
-    i += SequenceLength(s, i);
-  return i;
+  return Advance(s, 0, index, nullptr);
 }
 
 // The code point of the character at s[i] (of length n); U+FFFD for a malformed one.
@@ -222,20 +233,100 @@ std::string DisplayText(const Element& e, std::string_view text) {
   return out;
 }
 
-// Widths of the first p characters, for every p from 0 to the character count, in the
-// painter's font. Kept on the element while the shown text and the font stay the same, so an
-// unchanged text costs no measuring per frame or per pointer move.
+// Texts of left-to-right scripts only (below the Hebrew block): their caret stops only grow
+// from left to right, so a part of the line can be laid out apart and shifted into place.
+bool LeftToRight(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0xD6) return false;
+  return true;
+}
+
+// Caret stops of `now` from those of `before` (the same font), laying out only the words the
+// edit touched: what precedes them keeps its stops, what follows is shifted by the change in
+// width. A typed character or a paste costs its own words, not the whole line. False when
+// the change cannot be done this way (the caller lays out the whole text).
+bool UpdateStops(Painter& painter, std::string_view before, std::string_view now,
+                 std::vector<int>& stops) {
+  if (!LeftToRight(now) || !LeftToRight(before) ||
+      stops.size() != static_cast<size_t>(CharCount(before)) + 1)
+    return false;
+  // The bytes both texts share at their start and at their end.
+  size_t head = 0;
+  const size_t shorter = std::min(before.size(), now.size());
+  while (head < shorter && before[head] == now[head])
+    ++head;
+  size_t tail = 0;
+  while (tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+    ++tail;
+  // Widen the changed part to whole words: glyphs inside a word shape together, while a space
+  // separates them from their neighbours.
+  size_t from = head;
+  while (from > 0 && now[from - 1] != ' ')
+    --from;
+  size_t to = now.size() - tail;
+  while (to < now.size() && now[to] != ' ')
+    ++to;
+  // Both cut points on character boundaries of both texts: ASCII spaces and the ends are.
+  const size_t oldTo = before.size() - (now.size() - to);
+  const int first = CharCount(now.substr(0, from));
+  const int oldEnd = CharCount(before.substr(0, oldTo));
+  std::vector<int> part;
+  painter.CaretStops(now.substr(from, to - from), part);
+  const int base = stops[static_cast<size_t>(first)];
+  const int shift = base + part.back() - stops[static_cast<size_t>(oldEnd)];
+  std::vector<int> out;
+  out.reserve(static_cast<size_t>(first) + part.size() + stops.size() - oldEnd);
+  out.assign(stops.begin(), stops.begin() + first);
+  for (int x : part)
+    out.push_back(base + x);
+  for (size_t p = static_cast<size_t>(oldEnd) + 1; p < stops.size(); ++p)
+    out.push_back(stops[p] + shift);
+  stops.swap(out);
+  return true;
+}
+
+// The caret x before every character from 0 to the character count, in the painter's font,
+// from one layout of the text. Kept on the element while the shown text and the font stay the
+// same, so an unchanged text costs no layout per frame or per pointer move.
 const std::vector<int>& PrefixWidths(Painter& painter, Element& e, const std::string& shown) {
   const int font = painter.Font();
   if (e.CaretWidthsFont == font && e.CaretWidthsText == shown && !e.CaretWidths.empty())
     return e.CaretWidths;
-  const std::vector<size_t> bounds = Boundaries(shown);
-  e.CaretWidths.assign(bounds.size(), 0);
-  for (size_t p = 1; p < bounds.size(); ++p)
-    e.CaretWidths[p] = painter.TextWidth(std::string_view(shown).substr(0, bounds[p]));
+  if (e.CaretWidthsFont != font || e.CaretWidths.empty() ||
+      !UpdateStops(painter, e.CaretWidthsText, shown, e.CaretWidths))
+    painter.CaretStops(shown, e.CaretWidths);
   e.CaretWidthsText = shown;
   e.CaretWidthsFont = font;
   return e.CaretWidths;
+}
+
+// One source line of a text with line breaks: its bytes and the index of its first character.
+// Breaks count as the text box counts them (LF CR, CR LF and a lone CR are one break each).
+struct SourceLine {
+  std::string_view text;
+  int firstChar = 0;
+};
+
+SourceLine LineAt(std::string_view text, int wanted) {
+  int line = 0, chars = 0, lineStart = 0;
+  size_t start = 0, i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c != '\n' && c != '\r') {
+      i += SequenceLength(text, i);
+      ++chars;
+      continue;
+    }
+    if (line == wanted) break;
+    const bool pair =
+        i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r') && text[i + 1] != c;
+    const size_t next = i + (pair ? 2 : 1);
+    chars += static_cast<int>(next - i);
+    i = start = next;
+    lineStart = chars;
+    ++line;
+  }
+  return {text.substr(start, i - start), lineStart};
 }
 
 // Measures in the element's font with the platform's measuring painter, whose font is given
@@ -267,8 +358,13 @@ void Normalise(Element& e) {
   if (e.EditAnchor < 0) e.EditAnchor = e.EditCaret;
   e.EditStart = std::min(e.EditCaret, e.EditAnchor);
   e.EditEnd = std::max(e.EditCaret, e.EditAnchor);
+  if (e.EditEnd == e.EditStart) {
+    e.SelectedText.clear();
+    return;
+  }
   const size_t from = ByteOffset(e.Text, e.EditStart);
-  e.SelectedText = e.Text.substr(from, ByteOffset(e.Text, e.EditEnd) - from);
+  const size_t to = Advance(e.Text, from, e.EditEnd - e.EditStart, nullptr);
+  e.SelectedText = e.Text.substr(from, to - from);
 }
 
 bool HasSelection(const Element& e) {
@@ -296,7 +392,7 @@ void EnsureCaret(Element& e) {
 std::string RemoveSelection(Element& e) {
   if (!HasSelection(e)) return {};
   const size_t from = ByteOffset(e.Text, e.EditStart);
-  const size_t to = ByteOffset(e.Text, e.EditEnd);
+  const size_t to = Advance(e.Text, from, e.EditEnd - e.EditStart, nullptr);
   std::string removed = e.Text.substr(from, to - from);
   e.Text.erase(from, to - from);
   e.EditCaret = e.EditAnchor = e.EditEnd = e.EditStart;
@@ -552,6 +648,33 @@ struct Box {
   int x = 0, y = 0, w = 0, h = 0;
 };
 
+// The part of a text line drawn at `left` that can reach into `clip`, with the x to draw it
+// at: a line much longer than its room is neither laid out nor drawn whole every frame. A few
+// characters beyond each edge stay in, for glyphs that overhang their advance.
+struct Slice {
+  int x;
+  std::string_view text;
+};
+Slice VisibleSlice(std::string_view shown, const std::vector<int>& stops, int left,
+                   const Box& clip) {
+  constexpr int kMargin = 2;
+  const int n = static_cast<int>(stops.size()) - 1;
+  if (n <= 0 || (left >= clip.x && left + stops.back() <= clip.x + clip.w) ||
+      !std::is_sorted(stops.begin(), stops.end()))
+    return {left, shown};
+  const auto at = [&](int x) {
+    return static_cast<int>(std::upper_bound(stops.begin(), stops.end(), x - left) -
+                            stops.begin()) -
+           1;
+  };
+  const int first = std::max(at(clip.x) - kMargin, 0);
+  const int last = std::min(at(clip.x + clip.w) + 1 + kMargin, n);
+  if (last <= first) return {left, {}};
+  const size_t from = ByteOffset(shown, first);
+  const size_t to = ByteOffset(shown, last);
+  return {left + stops[static_cast<size_t>(first)], shown.substr(from, to - from)};
+}
+
 Box Intersect(const Box& a, const Box& b) {
   const int x = std::max(a.x, b.x), y = std::max(a.y, b.y);
   const int r = std::min(a.x + a.w, b.x + b.w), bottom = std::min(a.y + a.h, b.y + b.h);
@@ -568,19 +691,36 @@ void ClipTo(Painter& p, const Box& b) {
 
 int CaretFromPointer(Toolkit& tk, Element& e) {
   Measure m(tk, e);
-  const std::vector<int>& widths = PrefixWidths(m.painter(), e, DisplayText(e, e.Text));
+  const std::string shown = DisplayText(e, e.Text);
+  // Several lines are drawn from the top of the text box without scrolling: the pointer's
+  // line is measured on its own, so a long text costs no more than that line.
+  int64_t left = static_cast<int64_t>(e.TextX) - e.TextScroll;
+  int first = 0;
+  std::vector<int> lineStops;
+  const std::vector<int>* stops = &lineStops;
+  if (shown.find_first_of("\r\n") != std::string::npos) {
+    const int lineHeight = std::max(m.painter().TextHeight("A"), 1);
+    const int64_t row = (static_cast<int64_t>(tk.root.MouseY) - e.TextY) / lineHeight;
+    const SourceLine line = LineAt(shown, static_cast<int>(std::clamp<int64_t>(row, 0, INT32_MAX)));
+    m.painter().CaretStops(line.text, lineStops);
+    first = line.firstChar;
+    left = e.TextX;
+  } else {
+    stops = &PrefixWidths(m.painter(), e, shown);
+  }
+  const std::vector<int>& widths = *stops;
   const int64_t mouse = tk.root.MouseX;
   int best = 0;
   int64_t bestDistance = INT64_MAX;
   for (size_t p = 0; p < widths.size(); ++p) {
-    const int64_t x = static_cast<int64_t>(e.TextX) + widths[p] - e.TextScroll + kCaretOffset;
+    const int64_t x = left + widths[p] + kCaretOffset;
     const int64_t d = (x - mouse) * (x - mouse);
     if (d < bestDistance) {
       bestDistance = d;
       best = static_cast<int>(p);
     }
   }
-  return best;
+  return first + best;
 }
 
 bool EditText(Toolkit& tk, EventCode code, int id) {
@@ -654,12 +794,13 @@ void PaintTextEditing(Toolkit& tk, Painter& painter, Element& owner, Element& r,
     painter.Box(selection.x, selection.y, selection.w, selection.h, tk.platform.HighlightColor());
   }
   if (!shown.empty()) {
+    const auto [sliceX, slice] = VisibleSlice(shown, widths, left, textClip);
     painter.SetMode(DrawMode::Transparent);
-    painter.Text(left, lineY, shown, front, kNoColor);
+    painter.Text(sliceX, lineY, slice, front, kNoColor);
     if (selected) {
       // The selected characters again, in the highlight's text colour, inside the highlight.
       ClipTo(painter, Intersect(selection, textClip));
-      painter.Text(left, lineY, shown, tk.platform.HighlightTextColor(), kNoColor);
+      painter.Text(sliceX, lineY, slice, tk.platform.HighlightTextColor(), kNoColor);
       ClipTo(painter, textClip);
     }
   }

@@ -69,6 +69,7 @@ class ScratchDir {
     fs::remove_all(path_, ignored);
   }
   fs::path operator/(const std::string& name) const { return path_ / name; }
+  std::string Path() const { return path_.string(); }
 
  private:
   fs::path path_;
@@ -384,6 +385,13 @@ TEST_F(ScriptEvents, FailuresNameTheLineAndABadLineRunsNothing) {
   EXPECT_EQ(error, "w.txt:3: cannot write " + missing + ": No such file or directory");
   EXPECT_EQ(platform.PointerInClient().x, 10);  // the lines before it ran, the rest did not
 
+  // A command built in code with a cut-short path is refused as well.
+  ScriptCommand cut;
+  cut.op = ScriptOp::Dump;
+  cut.path = (dir / "cut").string() + std::string(1, '\0') + "tail";
+  EXPECT_FALSE(runner.Run(cut, &error));
+  EXPECT_FALSE(fs::exists(dir / "cut"));
+
   EXPECT_FALSE(runner.RunFile((dir / "absent.txt").string(), &error));
   EXPECT_NE(error.find("cannot read the script"), std::string::npos) << error;
 }
@@ -635,6 +643,36 @@ TEST(DesignerProgram, RunsScriptsAndReportsBadLines) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_NE(WEXITSTATUS(status), 0);
   EXPECT_NE(ReadFile(err).find("--script works with --headless only"), std::string::npos);
+}
+
+// A path the file system cannot take whole, and a folder given as the script, are failures
+// with status 1 and the usual message, never a silent success.
+TEST(DesignerProgram, RefusesPathsWithANulByteAndFolderScripts) {
+  ScratchDir dir;
+  const std::string designer = std::string(TK_BINARY_DIR) + "/designer";
+  ASSERT_TRUE(fs::exists(designer)) << designer;
+  const std::string err = (dir / "stderr.txt").string();
+  const std::string script = (dir / "nul.txt").string();
+  for (const char* command : {"dump", "screenshot"}) {
+    const std::string cut = (dir / command).string();
+    {
+      std::ofstream out(script, std::ios::binary);
+      out << "move 1 1\n" << command << ' ' << cut << std::string(1, '\0') << "tail\n";
+    }
+    const int status = std::system(
+        ("'" + designer + "' --headless --script '" + script + "' 2>'" + err + "'").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << command;
+    EXPECT_EQ(ReadFile(err).rfind("designer: " + script + ":2: ", 0), 0u) << ReadFile(err);
+    EXPECT_FALSE(fs::exists(cut)) << command;
+  }
+
+  const int status = std::system(
+      ("'" + designer + "' --headless --script '" + dir.Path() + "' 2>'" + err + "'").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(ReadFile(err).find("cannot read the script " + dir.Path()), std::string::npos)
+      << ReadFile(err);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "core/attributes.h"
 #include "core/events.h"
@@ -14,6 +16,7 @@
 #include "core/tree.h"
 #include "elements/registry.h"
 #include "elements/simple.h"
+#include "platform/cairo_internal.h"
 #include "render/host.h"
 #include "render/interaction.h"
 #include "tests/support/toolkit_fixture.h"
@@ -570,8 +573,9 @@ TEST_F(TextEditTest, ElementsThatCannotEditIgnoreInput) {
   EXPECT_FALSE(EditText(tk, ElementEvent::KeyDown, -1));
 }
 
-TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsChange) {
+TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsNoChange) {
   const int s = MakeString(10, "a long text");
+  const int untouched = MakeString(11, "");
   Start();
   ClickAt(s, 11);
   Stroke(Key::Home, Modifier::Shift);
@@ -581,10 +585,11 @@ TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsChange) {
   EXPECT_EQ(E(s).EditCaret, 1);
   EXPECT_EQ(E(s).EditAnchor, 2);
   EXPECT_EQ(E(s).SelectedText, "b");
-  EXPECT_EQ(changes[s], 1);  // the program's new text is announced once
+  // A text set by the program is not the user typing: no Change, not even on the next event.
+  EXPECT_EQ(changes[s], 0);
   Type(U"Z");
   EXPECT_EQ(E(s).Text, "aZ");
-  EXPECT_EQ(changes[s], 2);
+  EXPECT_EQ(changes[s], 1);
 
   // Malformed bytes count as characters of their own and are never split or rewritten.
   SetElementText(tk, s, std::string("x\xC3y\x80", 4));
@@ -594,6 +599,73 @@ TEST_F(TextEditTest, TextChangedByTheProgramKeepsCaretsInRangeAndPostsChange) {
   Stroke(Key::Left);
   Stroke(Key::Backspace);
   EXPECT_EQ(E(s).Text, std::string("xy", 2));
+
+  // Nor for a text set before the user ever touched the element.
+  SetElementText(tk, untouched, "set");
+  ClickAt(untouched, 1);
+  EXPECT_EQ(changes[untouched], 0);
+  Type(U"!");
+  EXPECT_EQ(E(untouched).Text, "s!et");
+  EXPECT_EQ(changes[untouched], 1);
+}
+
+// A long line is laid out once per change, and only where it changed: a keystroke measures no
+// prefixes of the text, and the caret stops kept after edits in the middle are those of a
+// fresh layout of the whole line.
+TEST_F(TextEditTest, EditsInALongLineKeepExactCaretStopsWithoutMeasuringPrefixes) {
+  std::string text;
+  for (int i = 0; text.size() < 400; ++i)
+    text += (i % 3 ? "word " : "слово ");
+  const int s = MakeString(10, text);
+  Start();
+  ClickAt(s, 5);
+  Type(U"Typed in the middle, и ещё");
+  Stroke(Key::Backspace);
+  Stroke(Key::Left, Modifier::Shift);
+  Stroke(Key::Left, Modifier::Shift);
+  Type(U"X");
+  platform.SetClipboardText("pasted words");
+  Stroke(Key::A + ('V' - 'A'), Modifier::Control);
+  Stroke(Key::Home);
+
+  // The measured sizes the font keeps: a handful of labels and shown parts of the line, not
+  // one per prefix.
+  const Element& e = E(s);
+  const int font = e.FontID != 0 ? e.FontID : tk.platform.Fonts().Default();
+  const platform::FontData& kept = tk.platform.Fonts().Data(font);
+  EXPECT_LT(kept.sizes.size() + kept.olderSizes.size(), 100u);
+
+  platform::Painter& m = tk.platform.Measurer();
+  m.SetFont(font);
+  std::vector<int> fresh;
+  m.CaretStops(e.Text, fresh);
+  EXPECT_EQ(e.CaretWidths, fresh);
+  EXPECT_EQ(fresh.back(), m.TextWidth(e.Text));
+}
+
+// In a text of several lines a press places the caret on the line under the pointer.
+TEST_F(TextEditTest, APressInSeveralLinesPlacesTheCaretOnThatLine) {
+  const int ed = Editor(tk, 10, 20, 20, 300, 120, "first line\r\nsecond line\r\nthird", 0);
+  ASSERT_EQ(ed, 10);
+  Start();
+  const Element& e = E(ed);
+  platform::Painter& m = tk.platform.Measurer();
+  m.SetFont(e.FontID != 0 ? e.FontID : tk.platform.Fonts().Default());
+  const int lineHeight = m.TextHeight("A");
+  // Just right of "sec" on the second line and of "thi" on the third; a press below the last
+  // line takes the last line.
+  const int second = 10 + 2, third = second + 11 + 2;
+  for (const auto& [row, chars, expected] :
+       {std::tuple{1, std::string("sec"), second + 3}, std::tuple{2, std::string("thi"), third + 3},
+        std::tuple{6, std::string("th"), third + 2}}) {
+    const int x = e.TextX + m.TextWidth(chars) + 1;
+    const int y = e.TextY + row * lineHeight + lineHeight / 2;
+    Inject(NativeEventType::MouseMove, x, y);
+    Inject(NativeEventType::LeftButtonDown, x, y);
+    Inject(NativeEventType::LeftButtonUp, x, y);
+    PumpEvents(tk);
+    EXPECT_EQ(e.EditCaret, expected) << "row " << row;
+  }
 }
 
 }  // namespace
