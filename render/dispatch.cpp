@@ -405,7 +405,8 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
 
   if (EditText(tk, code, id)) repaint = true;
 
-  if (e->Alive && code == ElementEvent::LeftClick) {
+  // A disabled check box or option keeps its state.
+  if (e->Alive && !e->Disabled && code == ElementEvent::LeftClick) {
     if (e->Kind == ElementKind::Option) {
       SetElementState(tk, id, 1);
       repaint = true;

@@ -187,6 +187,39 @@ TEST_F(ComboBoxTest, InsertedAndGappedEntriesAreChosenByTheirRows) {
   EXPECT_EQ(GetElementState(tk, 11), 2.0);
 }
 
+// A dropped list is drawn over everything, so it takes the pointer before an element made
+// after the combo box that lies under it.
+TEST_F(ComboBoxTest, ADroppedListTakesThePointerOverLaterElements) {
+  ASSERT_EQ(ComboBox(tk, kCombo, 20, 20, 150, 24, 0, kWindow), kCombo);
+  for (const char* t : {"one", "two", "three"})
+    AddElementItem(tk, kCombo, -1, t);
+  int clicks = 0;
+  ASSERT_EQ(ComboBox(tk, 11, 20, 60, 150, 30, 0, kWindow), 11);
+  AddElementItem(tk, 11, -1, "under");
+  const HandlerRef onClick = MakeHandler([&](EventCode, int) {
+    ++clicks;
+    return 0;
+  });
+  BindElementEvent(tk, 11, onClick, ElementEvent::LeftClick);
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  Press(E(kCombo).Frame.x0 + 30, E(kCombo).Frame.y0 + 10);
+  const int list = ComboList(tk, kCombo);
+  ASSERT_EQ(E(list).Hidden, 0);
+  Repaint(tk, kWindow, true);
+  const Element& row = *E(list).Items[1];
+  const int x = E(list).Inner.x0 + row.Frame.x0 + row.Frame.w0 / 2;
+  const int y = E(list).Inner.y0 + row.Frame.y0 + row.Frame.h0 / 2;
+  const Element& button = E(11);
+  ASSERT_TRUE(x >= button.Clip.x0 && x < button.Clip.x0 + button.Clip.w0 && y >= button.Clip.y0 &&
+              y < button.Clip.y0 + button.Clip.h0)
+      << "the row lies over the button";
+  Press(x, y);
+  EXPECT_EQ(GetElementText(tk, kCombo), "two");
+  EXPECT_EQ(clicks, 0) << "the button under the list is not clicked";
+}
+
 // A combo box freed while its list is down takes the list with it and closes the drop-down;
 // closing a window frees the lists and menus made for it, their scroll bars included.
 TEST_F(ComboBoxTest, FreeingTheOwnerFreesItsListsAndMenus) {

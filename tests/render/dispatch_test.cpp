@@ -163,6 +163,15 @@ TEST_F(DispatchTest, ClicksToggleCheckBoxesAndSelectOptions) {
   EXPECT_EQ(FindElement(tk, o2)->StateIndex, 1);
   EXPECT_NE(FindElement(tk, o)->StateIndex, 1);
   EXPECT_EQ(FindElement(tk, lone)->StateIndex, 1);
+
+  // A disabled check box or option ignores clicks.
+  DisableElement(tk, c, 1);
+  DispatchEvent(tk, ElementEvent::LeftClick, c);
+  EXPECT_EQ(GetElementState(tk, c), 0.0);
+  DisableElement(tk, o, 1);
+  DispatchEvent(tk, ElementEvent::LeftClick, o);
+  EXPECT_NE(FindElement(tk, o)->StateIndex, 1);
+  EXPECT_EQ(optionEvents, 1);
 }
 
 TEST_F(DispatchTest, APressOnAHiddenElementStillBringsItsWindowForward) {
