@@ -11,6 +11,7 @@
 
 #include "core/events.h"
 #include "core/lookup.h"
+#include "platform/painter.h"
 #include "render/interaction.h"
 
 namespace tk {
@@ -40,20 +41,8 @@ constexpr Flags64 kWholeTextFlag = Flag::Password;
 
 // ---- UTF-8 ------------------------------------------------------------------------------
 
-// Length of the character starting at s[i]. A malformed byte is a character of its own, so
-// every byte belongs to exactly one character.
-size_t SequenceLength(std::string_view s, size_t i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  const size_t want = b < 0x80             ? 1
-                      : (b & 0xE0) == 0xC0 ? 2
-                      : (b & 0xF0) == 0xE0 ? 3
-                      : (b & 0xF8) == 0xF0 ? 4
-                                           : 1;
-  size_t n = 1;
-  while (n < want && i + n < s.size() && (static_cast<unsigned char>(s[i + n]) & 0xC0) == 0x80)
-    ++n;
-  return n;
-}
+// A malformed byte is a character of its own, so every byte belongs to exactly one character.
+using platform::Utf8SequenceLength;
 
 // Eight ASCII bytes from s[i] on: eight characters at once. Texts of hundreds of kilobytes
 // (generated sources) are walked on every edit, and they are mostly ASCII.
@@ -72,7 +61,7 @@ size_t Advance(std::string_view s, size_t i, int64_t count, int64_t* passed) {
       i += 8;
       p += 8;
     } else {
-      i += SequenceLength(s, i);
+      i += Utf8SequenceLength(s, i);
       ++p;
     }
   }
@@ -108,7 +97,7 @@ char32_t Decode(std::string_view s, size_t i, size_t n) {
 std::u32string DecodeAll(std::string_view s) {
   std::u32string out;
   for (size_t i = 0; i < s.size();) {
-    const size_t n = SequenceLength(s, i);
+    const size_t n = Utf8SequenceLength(s, i);
     out.push_back(Decode(s, i, n));
     i += n;
   }
@@ -313,7 +302,7 @@ SourceLine LineAt(std::string_view text, int wanted) {
   while (i < text.size()) {
     const char c = text[i];
     if (c != '\n' && c != '\r') {
-      i += SequenceLength(text, i);
+      i += Utf8SequenceLength(text, i);
       ++chars;
       continue;
     }
@@ -419,7 +408,7 @@ void ApplyForcedCase(Element& e) {
   std::string out;
   out.reserve(e.Text.size());
   for (size_t i = 0; i < e.Text.size();) {
-    const size_t n = SequenceLength(e.Text, i);
+    const size_t n = Utf8SequenceLength(e.Text, i);
     const char32_t c = Decode(e.Text, i, n);
     // Malformed bytes are kept as they are; only letters change.
     if (c == kReplacement)
@@ -437,7 +426,7 @@ std::string PastableText(const Element& e, std::string_view clip) {
   if (!HasAny(e.Flags, Flag::MultiLine)) clip = clip.substr(0, clip.find_first_of("\r\n"));
   std::string out;
   for (size_t i = 0; i < clip.size();) {
-    const size_t n = SequenceLength(clip, i);
+    const size_t n = Utf8SequenceLength(clip, i);
     const char32_t c = Decode(clip, i, n);
     i += n;
     if (c == '\t' && !HasAny(e.Flags, Flag::Numeric))
