@@ -237,7 +237,7 @@ void SetElementState(Toolkit& tk, int id, double state) {
       // A tab that does not exist is refused: the panel would report a selection it does not
       // show and announce a change that did not happen.
       if (e->Kind == ElementKind::Panel && e->ItemMap.count(value) == 0) return;
-      if (auto hook = tk.Hooks(e->Kind).SetState) {
+      if (auto hook = tk.Kind(e->Kind).SetState) {
         hook(tk, *e, state);
         e = FindElement(tk, id);
         if (e == nullptr || e->Serial != serial) return;
@@ -315,7 +315,7 @@ double GetElementState(Toolkit& tk, int id) {
 int64_t GetElementAttribute(Toolkit& tk, int id, int code) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;
-  auto hook = tk.Hooks(e->Kind).GetAttribute;
+  auto hook = tk.Kind(e->Kind).GetAttribute;
   int64_t answer = 0;
   if (HasKindModuleAttributes(e->Kind) && hook != nullptr && hook(tk, *e, code, answer)) {
     return answer;
@@ -355,7 +355,7 @@ int SetElementColor(Toolkit& tk, int id, int code, int64_t value) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;
   const bool moduleFirst = HasKindModuleAttributes(e->Kind) || e->Kind == ElementKind::PropertyList;
-  if (auto hook = tk.Hooks(e->Kind).SetAttribute; moduleFirst && hook != nullptr) {
+  if (auto hook = tk.Kind(e->Kind).SetAttribute; moduleFirst && hook != nullptr) {
     if (hook(tk, *e, code, value)) return 0;
   }
   if (code == Attribute::FrontColor) {

@@ -199,7 +199,7 @@ void FollowDescendants(Toolkit& tk, Element& e, int dx, int dy, bool sizeChanged
     if (d.Kind == ElementKind::Splitter) splitters.push_back(d.ID);
   }
   if (sizeChanged && hasDocked && e.Alive) LayoutDocked(tk, e);
-  auto redivide = tk.Hooks(ElementKind::Splitter).Resized;
+  auto redivide = tk.Kind(ElementKind::Splitter).Resized;
   if (redivide == nullptr) return;
   for (int id : splitters) {
     Element* s = FindElement(tk, id);
@@ -361,7 +361,7 @@ int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height, 
   // Descendants first, so a kind that lays its children out itself (a splitter placing its
   // panes) has the last word.
   if (changed && e.ChildCount != 0) FollowDescendants(tk, e, dx, dy, resized);
-  if (auto hook = tk.Hooks(e.Kind).Resized) hook(tk, e);
+  if (auto hook = tk.Kind(e.Kind).Resized) hook(tk, e);
   if (!e.Alive) return changed ? 1 : 0;
 
   // Only records entered in the id table are announced; items are not.

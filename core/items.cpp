@@ -97,7 +97,7 @@ bool ResizesToItems(ElementKind k) {
 void PlaceSplitterItem(Toolkit& tk, Element& owner, Element& item) {
   auto record = [&](int code, int gadget, int& field) {
     item.Flags |= Flag::Border;
-    auto setter = tk.Hooks(ElementKind::Splitter).SetAttribute;
+    auto setter = tk.Kind(ElementKind::Splitter).SetAttribute;
     if (setter == nullptr || !setter(tk, owner, code, gadget)) field = gadget;
   };
   if (item.Text == std::to_string(owner.Gadget1)) {
@@ -507,7 +507,7 @@ int AddElementItem(Toolkit& tk, int id, int position, const std::string& text, i
     case ElementKind::ListView:
     case ElementKind::ListIcon:
     case ElementKind::ComboBox: {
-      auto adder = tk.Hooks(owner->Kind).AddItem;
+      auto adder = tk.Kind(owner->Kind).AddItem;
       return adder != nullptr ? adder(tk, *owner, position, text, image, flags) : 0;
     }
     case ElementKind::Editor: {

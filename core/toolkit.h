@@ -8,40 +8,13 @@
 
 #include "core/builtin_images.h"
 #include "core/element.h"
+#include "core/kind.h"
 #include "core/root.h"
 #include "platform/platform.h"
 
 namespace tk {
 
 class Toolkit;
-
-// One descriptor per kind: the hooks through which the core, the drawing pipeline and the
-// dispatch reach a kind's own behaviour. A null hook means the kind adds nothing there.
-struct KindHooks {
-  // After the element's rectangle changed; a splitter re-divides its area here.
-  void (*Resized)(Toolkit&, Element&) = nullptr;
-  // State setter of kinds with a module (scroll bar, track bar, spin, splitter, combo, panel).
-  void (*SetState)(Toolkit&, Element&, double state) = nullptr;
-  // First answer of the attribute getter; returns true when the kind answered.
-  bool (*GetAttribute)(Toolkit&, Element&, int code, int64_t& value) = nullptr;
-  // Attribute and colour changes passed on to the kind; returns true when handled.
-  bool (*SetAttribute)(Toolkit&, Element&, int code, int64_t value) = nullptr;
-  // The kind's item procedure used by AddElementItem.
-  int (*AddItem)(Toolkit&, Element&, int position, const std::string& text, int image,
-                 Flags64 flags) = nullptr;
-  // Paints the items of an element of the kind.
-  void (*PaintItems)(Toolkit&, Element&, platform::Painter&) = nullptr;
-  // Pointer dragging owned by the kind (the splitter bar); returns true when it changed
-  // something that must be repainted.
-  bool (*Drag)(Toolkit&, Element&, EventCode code) = nullptr;
-  // The kind's own reaction to a code routed to one of its items (spin buttons, track and
-  // scroll bar parts, the edges of the position picker).
-  void (*ItemEvent)(Toolkit&, Element& owner, EventCode code, int id, int item) = nullptr;
-  // Shows a popup list (popup menu, combo box list) at canvas (x, y) for the owner element.
-  void (*ShowPopup)(Toolkit&, Element& popup, int owner, int x, int y) = nullptr;
-  // Hides one popup list; without it the list is simply marked hidden.
-  void (*HidePopup)(Toolkit&, Element& popup) = nullptr;
-};
 
 // Main-loop state (the canvas event entry).
 struct LoopState {
@@ -92,8 +65,8 @@ class Toolkit {
   Toolkit(const Toolkit&) = delete;
   Toolkit& operator=(const Toolkit&) = delete;
 
-  KindHooks& Hooks(ElementKind kind) { return kinds_[Slot(kind)]; }
-  const KindHooks& Hooks(ElementKind kind) const { return kinds_[Slot(kind)]; }
+  KindDescriptor& Kind(ElementKind kind) { return kinds_[Slot(kind)]; }
+  const KindDescriptor& Kind(ElementKind kind) const { return kinds_[Slot(kind)]; }
 
   platform::Platform& platform;
   Root root;
@@ -112,7 +85,7 @@ class Toolkit {
     if (v < kKindMin || v > kKindMax) v = 0;
     return static_cast<size_t>(v - kKindMin);
   }
-  std::array<KindHooks, kKindMax - kKindMin + 1> kinds_{};
+  std::array<KindDescriptor, kKindMax - kKindMin + 1> kinds_{};
 };
 
 // Keeps records freed during a call alive until the outermost call returns.

@@ -69,10 +69,9 @@ void MoveBarStrip(Toolkit& tk, const Element& bar, int oldWindow, int newWindow)
 }
 
 // A list that drops down from a combo box carries this mode.
-constexpr int kComboListMode = 8;
 
 bool IsDropDown(const Element& e) {
-  return e.Kind == ElementKind::PopupMenu || e.ModeField == kComboListMode;
+  return e.Kind == ElementKind::PopupMenu || e.ModeField == PopupRole::ComboList;
 }
 
 // What an element owns outside its subtree: the popup menus and combo lists on the desktop
@@ -426,15 +425,15 @@ int SetElementParent(Toolkit& tk, int id, int parentId, int tab) {
 
   if (tk.hooks.SetPosition != nullptr) {
     BusyGuard busy(tk);
-    tk.hooks.SetPosition(tk, parentId, 2048, -1);
+    tk.hooks.SetPosition(tk, parentId, ZOrder::Last, -1);
     // Keep the subtree contiguous: place the element after the end of its new parent's
     // subtree (its other descendants), then windows go to the front.
     int last = parentId;
     for (const auto& rec : tk.root.Elements) {
       if (IsDescendant(tk, *rec, parentId) && !IsInside(tk, *rec, id)) last = rec->ID;
     }
-    if (FindElement(tk, id) != nullptr) tk.hooks.SetPosition(tk, id, 1024, last);
-    if (IsWindow(tk, id)) tk.hooks.SetPosition(tk, id, 2048, -1);
+    if (FindElement(tk, id) != nullptr) tk.hooks.SetPosition(tk, id, ZOrder::After, last);
+    if (IsWindow(tk, id)) tk.hooks.SetPosition(tk, id, ZOrder::Last, -1);
     e = FindElement(tk, id);
     if (e == nullptr) return oldParent;
   }
@@ -522,7 +521,7 @@ int FocusWindow(Toolkit& tk, int id) {
   const bool fixed = window == 35 || window == 37 || window == 39 || window == 41;
   if (!fixed && tk.hooks.SetPosition != nullptr && FindElement(tk, window) != nullptr) {
     BusyGuard busy(tk);
-    tk.hooks.SetPosition(tk, window, 2048, -1);
+    tk.hooks.SetPosition(tk, window, ZOrder::Last, -1);
   }
   return previous;
 }
@@ -537,7 +536,7 @@ int StickyWindow(Toolkit& tk, int id, int state) {
     root.StickyWindow = id;
     if (previous != id && tk.hooks.SetPosition != nullptr) {
       BusyGuard busy(tk);
-      tk.hooks.SetPosition(tk, id, 2048, -1);
+      tk.hooks.SetPosition(tk, id, ZOrder::Last, -1);
     }
   } else {
     root.StickyWindow = -1;

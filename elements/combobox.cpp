@@ -21,7 +21,6 @@ namespace {
 constexpr int kButtonWidth = 16;
 constexpr int kCheckListMaxHeight = 200;
 // A list that serves a combo box carries this owner kind.
-constexpr int kComboListMode = 8;
 constexpr Flags64 kEntryFlags = 0x3100;
 // The check list: check boxes, and its high flag bit.
 constexpr Flags64 kCheckListFlags = MakeFlags(0x1, 0x20000);
@@ -154,7 +153,7 @@ int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 f
   Element* l = FindElement(tk, list);
   if (combo == nullptr || l == nullptr) return made;
   l->SubLevel = made;
-  l->ModeField = kComboListMode;
+  l->ModeField = PopupRole::ComboList;
   // Its choices reach the handlers of the combo's window, and it goes when that window does.
   l->WindowID = combo->WindowID;
   combo->ChildHost = list;
@@ -168,11 +167,12 @@ int ComboList(Toolkit& tk, int combo) {
 }
 
 void RegisterComboBox(Toolkit& tk) {
-  KindHooks& h = tk.Hooks(ElementKind::ComboBox);
+  KindDescriptor& h = tk.Kind(ElementKind::ComboBox);
+  h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText;
   h.AddItem = &AddEntry;
   h.SetState = &SelectEntry;
   h.PaintItems = &PaintButton;
-  KindHooks& list = tk.Hooks(ElementKind::ListIcon);
+  KindDescriptor& list = tk.Kind(ElementKind::ListIcon);
   list.ShowPopup = &ShowCheckList;
   list.HidePopup = &HideCheckList;
 }

@@ -639,13 +639,14 @@ int ListWidestItem(Toolkit& tk, int list) {
 
 void RegisterLists(Toolkit& tk) {
   for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon}) {
-    KindHooks& h = tk.Hooks(kind);
+    KindDescriptor& h = tk.Kind(kind);
+    h.Traits |= Trait::TracksItems | Trait::SelectsItem | Trait::ListRows;
     h.AddItem = &AddItemHook;
     h.Resized = &ResizedHook;
   }
-  tk.Hooks(ElementKind::ListView).PaintItems = &PaintListView;
-  tk.Hooks(ElementKind::ListIcon).PaintItems = &PaintListIcon;
-  tk.Hooks(ElementKind::ListIcon).Drag = &PressColumn;
+  tk.Kind(ElementKind::ListView).PaintItems = &PaintListView;
+  tk.Kind(ElementKind::ListIcon).PaintItems = &PaintListIcon;
+  tk.Kind(ElementKind::ListIcon).Drag = &PressColumn;
 }
 
 }  // namespace tk

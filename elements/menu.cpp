@@ -33,7 +33,6 @@ constexpr Flags64 kTitleCentre = 0x1000;
 constexpr Flags64 kTitleRight = 0x400;
 
 // A popup that serves as a combo box's list carries this mode and has no icon gutter.
-constexpr int kComboListMode = 8;
 
 // Item sizes, as the item layout measures them.
 constexpr int kEntryPadding = 12;
@@ -121,7 +120,7 @@ void HideOne(Element& popup) {
   popup.HiddenOwn = 1;
   popup.PopupOwner = -1;
   // A combo box list keeps its highlighted row for the next opening; a menu starts afresh.
-  if (popup.ModeField != kComboListMode) popup.HotItem = -1;
+  if (popup.ModeField != PopupRole::ComboList) popup.HotItem = -1;
   popup.Repaint = 1;
 }
 
@@ -168,7 +167,8 @@ void SubMenuArrow(Painter& painter, int x, int y, int h, Color color) {
 // Paints an entry through the generic painter. A submenu entry shows an arrow at its right
 // edge instead of the text marker it carries.
 void PaintEntry(Toolkit& tk, Painter& painter, Element& popup, Element& item, int x, int y) {
-  const bool submenu = popup.ModeField != kComboListMode && EndsWith(item.Text, kSubMenuSuffix);
+  const bool submenu =
+      popup.ModeField != PopupRole::ComboList && EndsWith(item.Text, kSubMenuSuffix);
   if (!submenu) {
     PaintElement(tk, painter, popup, item, x, y);
     return;
@@ -190,7 +190,7 @@ void PaintPopup(Toolkit& tk, Element& popup, Painter& painter) {
   const int y = popup.Inner.y0 - popup.CaptionHeight;
   const int g = tk.root.MenuHeight;
   const int W = popup.Inner.w0, H = popup.Inner.h0;
-  if (popup.ModeField != kComboListMode && H > 2) {
+  if (popup.ModeField != PopupRole::ComboList && H > 2) {
     painter.SetMode(DrawMode::Default);
     painter.Box(x + 1, y + 1, g, H - 2, kGutterColor);
     painter.Line(x + g, y + 1, 1, H - 2, popup.FrameColor);
@@ -357,7 +357,7 @@ int MenuItem(Toolkit& tk, int id, const std::string& text, int image, Flags64 fl
 
   const Element* owner = FindElement(tk, target);
   if (owner == nullptr) return -1;
-  if (id == -1 && owner->ModeField != kComboListMode) id = kMenuNoCommand;
+  if (id == -1 && owner->ModeField != PopupRole::ComboList) id = kMenuNoCommand;
   return AddEntry(tk, target, text, image, flags, id);
 }
 
@@ -511,8 +511,11 @@ int MenuRoot(Toolkit& tk, int menu) {
 }
 
 void RegisterMenus(Toolkit& tk) {
-  tk.Hooks(ElementKind::Menu).PaintItems = &PaintMenuBar;
-  KindHooks& popup = tk.Hooks(ElementKind::PopupMenu);
+  KindDescriptor& bar = tk.Kind(ElementKind::Menu);
+  bar.Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
+  bar.PaintItems = &PaintMenuBar;
+  KindDescriptor& popup = tk.Kind(ElementKind::PopupMenu);
+  popup.Traits |= Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
   popup.PaintItems = &PaintPopup;
   popup.ShowPopup = &ShowPopupHook;
   popup.HidePopup = &HidePopupHook;

@@ -166,7 +166,8 @@ int ShowTab(Toolkit& tk, int panel, int tab) {
 }
 
 void RegisterPanel(Toolkit& tk) {
-  KindHooks& hooks = tk.Hooks(ElementKind::Panel);
+  KindDescriptor& hooks = tk.Kind(ElementKind::Panel);
+  hooks.Traits |= Trait::TracksItems | Trait::SelectsItem;
   hooks.SetState = &SelectTab;
   hooks.AddItem = &AddTabItem;
   hooks.PaintItems = &PaintTabs;

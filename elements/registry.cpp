@@ -2,6 +2,7 @@
 // the dispatch reach a kind's behaviour without switching on its number.
 #include "elements/registry.h"
 
+#include "core/kind_names.h"
 #include "elements/builtin_images.h"
 #include "elements/combobox.h"
 #include "elements/list.h"
@@ -9,9 +10,11 @@
 #include "elements/panel.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
+#include "elements/simple.h"
 #include "elements/spin.h"
 #include "elements/splitter.h"
 #include "elements/statusbar.h"
+#include "elements/toolbar.h"
 #include "elements/trackbar.h"
 #include "elements/window.h"
 #include "elements/zorder.h"
@@ -20,7 +23,16 @@
 namespace tk {
 
 void RegisterKinds(Toolkit& tk) {
-  tk.Hooks(ElementKind::Window).PaintItems = &PaintWindowItems;
+  // Every kind carries its vocabulary word; PureBasic's numbering makes the positive kinds
+  // gadgets.
+  for (int v = -6; v <= KindValue(ElementKind::PositionPicker); ++v) {
+    KindDescriptor& d = tk.Kind(static_cast<ElementKind>(v));
+    d.Name = KindNameOf(v);
+    if (v > 0) d.Traits |= Trait::Gadget;
+  }
+  RegisterWindow(tk);
+  RegisterSimpleKinds(tk);
+  RegisterToolBar(tk);
   RegisterPanel(tk);
   RegisterSplitter(tk);
   RegisterScrollBar(tk);

@@ -261,7 +261,8 @@ int ScrollArea(Toolkit& tk, int id, int x, int y, int width, int height, int inn
 }
 
 void RegisterScrollArea(Toolkit& tk) {
-  KindHooks& h = tk.Hooks(ElementKind::ScrollArea);
+  KindDescriptor& h = tk.Kind(ElementKind::ScrollArea);
+  h.Traits |= Trait::PartItems | Trait::ModuleAttributes;
   h.GetAttribute = &GetAreaAttribute;
   h.SetAttribute = &SetAreaAttribute;
   h.PaintItems = &PaintAreaItems;

@@ -335,7 +335,8 @@ void LayoutScrollBars(Toolkit& tk, Element& owner) {
 }
 
 void RegisterScrollBar(Toolkit& tk) {
-  KindHooks& h = tk.Hooks(ElementKind::ScrollBar);
+  KindDescriptor& h = tk.Kind(ElementKind::ScrollBar);
+  h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::ModuleAttributes;
   h.SetAttribute = &SetBarAttribute;
   h.GetAttribute = &GetBarAttribute;
   h.SetState = &SetStateHook;

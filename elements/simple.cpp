@@ -91,4 +91,12 @@ int Frame(Toolkit& tk, int id, int x, int y, int width, int height, const std::s
   return CreatePlain(tk, ElementKind::Frame, id, x, y, width, height, text, flags, parentId);
 }
 
+void RegisterSimpleKinds(Toolkit& tk) {
+  tk.Kind(ElementKind::String).Traits |= Trait::TakesText;
+  tk.Kind(ElementKind::Editor).Traits |= Trait::TakesText;
+  // The property grid's and the position picker's parts, until they have files of their own.
+  tk.Kind(ElementKind::PropertyList).Traits |= Trait::TracksItems | Trait::ModuleAttributes;
+  tk.Kind(ElementKind::PositionPicker).Traits |= Trait::PartItems;
+}
+
 }  // namespace tk

@@ -27,4 +27,7 @@ int Option(Toolkit& tk, int id, int x, int y, int width, int height, const std::
 int Frame(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& text,
           Flags64 flags = 0, int parentId = -1);
 
+// Fills the descriptors of the simple kinds.
+void RegisterSimpleKinds(Toolkit& tk);
+
 }  // namespace tk

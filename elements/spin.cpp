@@ -102,7 +102,8 @@ int Spin(Toolkit& tk, int id, int x, int y, int width, int height, double minimu
 }
 
 void RegisterSpin(Toolkit& tk) {
-  KindHooks& h = tk.Hooks(ElementKind::Spin);
+  KindDescriptor& h = tk.Kind(ElementKind::Spin);
+  h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText;
   h.SetState = &SetSpinState;
   h.PaintItems = &PaintButtons;
   h.Resized = &Resized;

@@ -266,7 +266,8 @@ int64_t SplitterFlagReport(Flags64 flags) {
 }
 
 void RegisterSplitter(Toolkit& tk) {
-  KindHooks& hooks = tk.Hooks(ElementKind::Splitter);
+  KindDescriptor& hooks = tk.Kind(ElementKind::Splitter);
+  hooks.Traits |= Trait::ModuleAttributes;
   hooks.Resized = &SplitterResized;
   hooks.SetState = &SplitterSetState;
   hooks.GetAttribute = &SplitterGetAttribute;

@@ -53,8 +53,9 @@ void PaintFields(Toolkit& tk, Element& bar, platform::Painter& painter) {
 }  // namespace
 
 void RegisterStatusBar(Toolkit& tk) {
-  tk.Hooks(ElementKind::StatusBar).PaintItems = &PaintFields;
-  tk.Hooks(ElementKind::Window).Resized = &PlaceStatusBar;
+  tk.Kind(ElementKind::StatusBar).Traits |= Trait::Bar;
+  tk.Kind(ElementKind::StatusBar).PaintItems = &PaintFields;
+  tk.Kind(ElementKind::Window).Resized = &PlaceStatusBar;
 }
 
 void PlaceStatusBar(Toolkit& tk, Element& window) {

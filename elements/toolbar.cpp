@@ -212,4 +212,8 @@ void ToolBarToolTip(Toolkit& tk, int toolBar, int button, const std::string& tex
   if (Element* item = ButtonById(*bar, button)) item->ToolTip = text;
 }
 
+void RegisterToolBar(Toolkit& tk) {
+  tk.Kind(ElementKind::ToolBar).Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems;
+}
+
 }  // namespace tk

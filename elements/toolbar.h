@@ -36,4 +36,7 @@ int SetToolBarButtonState(Toolkit& tk, int toolBar, int button, int state);
 // Stores a non-empty tool tip on the button with id `button`.
 void ToolBarToolTip(Toolkit& tk, int toolBar, int button, const std::string& text);
 
+// Fills the ToolBar kind's descriptor.
+void RegisterToolBar(Toolkit& tk);
+
 }  // namespace tk

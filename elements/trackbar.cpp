@@ -194,7 +194,8 @@ int TrackBar(Toolkit& tk, int id, int x, int y, int width, int height, int minim
 }
 
 void RegisterTrackBar(Toolkit& tk) {
-  KindHooks& h = tk.Hooks(ElementKind::TrackBar);
+  KindDescriptor& h = tk.Kind(ElementKind::TrackBar);
+  h.Traits |= Trait::PartItems | Trait::ModuleAttributes;
   h.SetAttribute = &SetAttributeHook;
   h.GetAttribute = &GetAttributeHook;
   h.SetState = &SetStateHook;

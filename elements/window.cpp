@@ -164,4 +164,10 @@ int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>
   return bar;
 }
 
+void RegisterWindow(Toolkit& tk) {
+  KindDescriptor& d = tk.Kind(ElementKind::Window);
+  d.Traits |= Trait::PartItems | Trait::TracksItems;
+  d.PaintItems = &PaintWindowItems;
+}
+
 }  // namespace tk

@@ -24,4 +24,7 @@ void PaintWindowItems(Toolkit& tk, Element& window, platform::Painter& painter);
 // Returns what `create` returned.
 int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>& create);
 
+// Fills the Window kind's descriptor.
+void RegisterWindow(Toolkit& tk);
+
 }  // namespace tk

@@ -6,13 +6,7 @@
 
 namespace tk {
 
-// Direction codes shared by Sibling and SetPosition.
-namespace ZOrder {
-inline constexpr int First = 256;
-inline constexpr int Before = 512;  // also "previous" / one step up
-inline constexpr int After = 1024;  // also "next" / one step down
-inline constexpr int Last = 2048;
-}  // namespace ZOrder
+// Direction codes (ZOrder::First, Before, After, Last) are the core's.
 
 // The last element of `id`'s subtree in list order (`id` itself without descendants); -1
 // when `id` names nothing.

@@ -381,7 +381,7 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
     // Pointer dragging owned by the kind (the splitter bar).
     if (e->Alive && IsAny(code, {ElementEvent::LeftButtonDown, ElementEvent::LeftButtonUp,
                                  ElementEvent::MouseMove, ElementEvent::MouseLeave})) {
-      if (auto drag = tk.Hooks(e->Kind).Drag; drag && drag(tk, *e, code)) repaint = true;
+      if (auto drag = tk.Kind(e->Kind).Drag; drag && drag(tk, *e, code)) repaint = true;
     }
 
     // The application's handlers. An option's click reaches them from the state setter

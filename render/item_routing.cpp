@@ -14,7 +14,6 @@ namespace {
 
 // A list (popup menu or icon list) that serves a combo box carries this mode; its SubLevel
 // names the combo box, whose ChildHost names the list.
-constexpr int kComboListMode = 8;
 // Menus and combo boxes with this bit paint their hot items with a gradient.
 constexpr Flags64 kHotGradient = MakeFlags(0, 0x100);
 // The frame drawn around the hot entry of a menu bar or combo box.
@@ -48,7 +47,7 @@ bool IsMenuOrCombo(const Element& e) {
 }
 
 bool IsComboList(const Element& e) {
-  return e.ModeField == kComboListMode;
+  return e.ModeField == PopupRole::ComboList;
 }
 
 void SetBits(Element& r, int clear, int set) {
@@ -78,13 +77,13 @@ Element* ChainOwner(Toolkit& tk, Element& dropDown) {
 void ShowList(Toolkit& tk, int listId, int ownerId, int x, int y) {
   Element* list = FindElement(tk, listId);
   if (list == nullptr) return;
-  if (auto show = tk.Hooks(list->Kind).ShowPopup) show(tk, *list, ownerId, x, y);
+  if (auto show = tk.Kind(list->Kind).ShowPopup) show(tk, *list, ownerId, x, y);
 }
 
 void HideList(Toolkit& tk, int listId) {
   Element* list = FindElement(tk, listId);
   if (list == nullptr) return;
-  if (auto hide = tk.Hooks(list->Kind).HidePopup) {
+  if (auto hide = tk.Kind(list->Kind).HidePopup) {
     hide(tk, *list);
   } else if (list->Hidden == 0) {
     // Not HideElement: for a popup menu that hides every popup, not just this one.
@@ -374,7 +373,7 @@ void OpenAndClose(Toolkit& tk, Element& owner, EventCode code, int id, int index
     case ElementKind::PositionPicker:
       if (code == ElementEvent::LeftButtonDown && index >= kPickerFirstItem &&
           index <= kPickerLastItem) {
-        if (auto handler = tk.Hooks(owner.Kind).ItemEvent) handler(tk, owner, code, id, index);
+        if (auto handler = tk.Kind(owner.Kind).ItemEvent) handler(tk, owner, code, id, index);
       }
       break;
     case ElementKind::ComboBox:
@@ -432,7 +431,7 @@ void ChooseItem(Toolkit& tk, Element& owner, EventCode code, int id, int index) 
     case ElementKind::Spin:
     case ElementKind::TrackBar:
     case ElementKind::ScrollBar:
-      if (auto handler = tk.Hooks(owner.Kind).ItemEvent) handler(tk, owner, code, id, index);
+      if (auto handler = tk.Kind(owner.Kind).ItemEvent) handler(tk, owner, code, id, index);
       break;
     case ElementKind::ToolBar:
       if (code == ElementEvent::LeftClick && index == owner.PressedItem)

@@ -76,8 +76,7 @@ constexpr int kOptionRadius = 7;
 constexpr int kOptionDotRadius = 4;
 constexpr int kArrowSize = 3;  // arrows are 3 rows deep: 5, 3 and 1 pixels wide
 constexpr int kDropDownArrowInset = 4;
-constexpr int kTitleInset = 5;     // a Frame's title starts this far right of its left edge
-constexpr int kComboListMode = 8;  // popup mode field of a combo box's list: no icon gutter
+constexpr int kTitleInset = 5;  // a Frame's title starts this far right of its left edge
 constexpr int kSecondImageOffset = 2;
 constexpr int kToolTipPadWidth = 10;
 constexpr int kToolTipPadHeight = 4;
@@ -758,7 +757,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
       break;
     case ElementKind::PopupMenu:
       // Popup rows keep an icon gutter as wide as the menu height on their left.
-      if (owner.ModeField != kComboListMode) {
+      if (owner.ModeField != PopupRole::ComboList) {
         roomX += tk.root.MenuHeight + 1;
         roomW -= tk.root.MenuHeight + 1;
       }
@@ -849,7 +848,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 void PaintItems(Toolkit& tk, Painter& painter, Element& e) {
   // An icon list shows its header also while it has no rows.
   if (e.Items.empty() && e.Columns.empty()) return;
-  if (auto hook = tk.Hooks(e.Kind).PaintItems) {
+  if (auto hook = tk.Kind(e.Kind).PaintItems) {
     hook(tk, e, painter);
     return;
   }

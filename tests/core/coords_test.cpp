@@ -250,8 +250,8 @@ TEST_F(CoordsTest, ResizeCallsKindHooksAndDispatchesMoveAndResize) {
   const int c = Make(ElementKind::Container, 101, 10, 10, 200, 150);
   const int s = CreateElement(tk, ElementKind::Splitter, 102, 0, 0, 100, 100, "", -1, -1, 0, 0);
   tk.hooks.DispatchEvent = RecordDispatch;
-  tk.Hooks(ElementKind::Container).Resized = CountResized;
-  tk.Hooks(ElementKind::Splitter).Resized = CountResized;
+  tk.Kind(ElementKind::Container).Resized = CountResized;
+  tk.Kind(ElementKind::Splitter).Resized = CountResized;
   E(c).Data = 0;
   E(c).EventData = 0;
   E(s).EventData = 0;

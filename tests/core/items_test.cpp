@@ -272,7 +272,7 @@ TEST_F(ItemsTest, AddElementItemDispatchesByKind) {
   const int lv = Make(ElementKind::ListView, 103);
   EXPECT_EQ(AddElementItem(tk, lv, 2, "x"), 0);
   EXPECT_TRUE(E(lv).Items.empty());
-  tk.Hooks(ElementKind::ListView).AddItem = FakeListAdder;
+  tk.Kind(ElementKind::ListView).AddItem = FakeListAdder;
   EXPECT_EQ(AddElementItem(tk, lv, 2, "x"), 42);
 }
 

@@ -77,9 +77,9 @@ class MenuTest : public ToolkitTest {
         std::count_if(tk.root.Elements.begin(), tk.root.Elements.end(),
                       [](const auto& e) { return e->Kind == ElementKind::PopupMenu; }));
   }
-  void Hide(int popup) { tk.Hooks(ElementKind::PopupMenu).HidePopup(tk, E(popup)); }
+  void Hide(int popup) { tk.Kind(ElementKind::PopupMenu).HidePopup(tk, E(popup)); }
   void Show(int popup, int owner, int x, int y) {
-    tk.Hooks(ElementKind::PopupMenu).ShowPopup(tk, E(popup), owner, x, y);
+    tk.Kind(ElementKind::PopupMenu).ShowPopup(tk, E(popup), owner, x, y);
   }
 
   struct Posted {

@@ -290,7 +290,7 @@ TEST_F(WindowTest, HotBoxUsesThePreviousPassAndSkipsDisabledButtons) {
 
 TEST_F(WindowTest, PreparedToolkitHasRenderHooksAndGlyphs) {
   EXPECT_NE(tk.hooks.DispatchEvent, nullptr);
-  EXPECT_NE(tk.Hooks(ElementKind::Window).PaintItems, nullptr);
+  EXPECT_NE(tk.Kind(ElementKind::Window).PaintItems, nullptr);
   EXPECT_TRUE(platform.Images().IsImage(BuiltinImage::CloseGlyph));
   EXPECT_TRUE(platform.Images().IsImage(BuiltinImage::MinimizeGlyph));
   EXPECT_NE(tk.builtins.CloseGlyph, -1);

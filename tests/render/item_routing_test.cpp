@@ -251,7 +251,7 @@ TEST_F(ItemRoutingTest, AnItemTooNarrowForItsTextShowsItInATooltipOverTheItem) {
 }
 
 TEST_F(ItemRoutingTest, MenuTitlesOpenFollowAndCloseTheirPopupsAndEntriesPostMenuEvents) {
-  tk.Hooks(ElementKind::PopupMenu).ShowPopup = &ShowAt;
+  tk.Kind(ElementKind::PopupMenu).ShowPopup = &ShowAt;
   CreateElement(tk, ElementKind::Menu, 20, 0, 0, 300, 22, "");
   AddItem(tk, 20, -1, "File");
   AddItem(tk, 20, -1, "Edit");
@@ -329,7 +329,7 @@ TEST_F(ItemRoutingTest, MenuTitlesOpenFollowAndCloseTheirPopupsAndEntriesPostMen
 }
 
 TEST_F(ItemRoutingTest, AComboBoxListOpensBelowTheComboAndItsChoiceBecomesTheText) {
-  tk.Hooks(ElementKind::PopupMenu).ShowPopup = &ShowAt;
+  tk.Kind(ElementKind::PopupMenu).ShowPopup = &ShowAt;
   CreateElement(tk, ElementKind::ComboBox, 50, 20, 20, 150, 24, "");
   AddItem(tk, 50, -1, "");  // the drop button
   CreateElement(tk, ElementKind::PopupMenu, 51, 0, 0, 0, 0, "", -1, -1, 0, 0, 0);
@@ -419,8 +419,8 @@ TEST_F(ItemRoutingTest, ListsSelectRowsAndKindHandlersReceiveTheirItems) {
 
   // Spin buttons go to the kind's item handler with every code; the position picker's
   // handler sees presses on its edge, corner and centre items only.
-  tk.Hooks(ElementKind::Spin).ItemEvent = &RecordItemEvent;
-  tk.Hooks(ElementKind::PositionPicker).ItemEvent = &RecordItemEvent;
+  tk.Kind(ElementKind::Spin).ItemEvent = &RecordItemEvent;
+  tk.Kind(ElementKind::PositionPicker).ItemEvent = &RecordItemEvent;
   CreateElement(tk, ElementKind::Spin, 63, 10, 300, 80, 24, "");
   ASSERT_EQ(E(63).Items.size(), 2u);
   RouteItemEvent(tk, E(63), ElementEvent::LeftClick, 63, 1);
