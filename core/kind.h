@@ -30,7 +30,8 @@ inline constexpr uint32_t TakesText = 1u << 5;  // the user types into its text
 inline constexpr uint32_t SelectsItem = 1u << 6;  // its state is the index of a chosen item
 inline constexpr uint32_t ListRows = 1u << 7;     // rows laid out from the inner corner, scrolled
 inline constexpr uint32_t ModuleAttributes = 1u << 8;  // its own module answers attributes first
-// Bits 16 and up are free for the traits the next kinds need.
+// Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
+// painting; 30-31: code generation.
 }  // namespace Trait
 
 // The roles a popup list plays for the element that drops it (kept in the popup's ModeField).
@@ -52,6 +53,17 @@ struct KindDescriptor {
   uint32_t Traits = 0;
   bool Has(uint32_t trait) const { return (Traits & trait) == trait; }
 
+  // ---- creation (defaults and the created hook)
+
+  // ---- attributes, state and items
+
+  // ---- dispatch and item routing
+
+  // ---- painting and layout
+
+  // ---- code generation
+
+  // ---- hooks shared by several of the above
   // After the element's rectangle changed; a splitter re-divides its area here.
   void (*Resized)(Toolkit&, Element&) = nullptr;
   // State setter of kinds with a module (scroll bar, track bar, spin, splitter, combo, panel).
