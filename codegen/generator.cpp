@@ -17,7 +17,6 @@
 #include "codegen/event_procedures.h"
 #include "codegen/vocabulary.h"
 #include "core/attributes.h"
-#include "core/kind_names.h"
 #include "core/lookup.h"
 #include "platform/images.h"
 
@@ -61,57 +60,12 @@ bool IsConstantName(std::string_view name) {
   return !name.empty() && (name.front() == '#' || name.back() == '#');
 }
 
-bool IsWindowKind(const Element& e) {
-  return e.Kind == ElementKind::Window;
-}
+using CodeArg = KindDescriptor::CodeArg;
+using CodeNesting = KindDescriptor::CodeNesting;
 
-// The kinds whose creation function takes a text argument.
-bool TakesText(ElementKind kind) {
-  switch (kind) {
-    case ElementKind::Window:
-    case ElementKind::Button:
-    case ElementKind::String:
-    case ElementKind::Text:
-    case ElementKind::CheckBox:
-    case ElementKind::Option:
-    case ElementKind::Frame:
-    case ElementKind::HyperLink:
-    case ElementKind::ListIcon:
-    case ElementKind::Web:
-    case ElementKind::Date:
-    case ElementKind::ExplorerList:
-    case ElementKind::ExplorerTree:
-    case ElementKind::ExplorerCombo:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The kinds whose creation function takes no flags argument.
-bool TakesNoFlags(ElementKind kind) {
-  switch (kind) {
-    case ElementKind::Panel:
-    case ElementKind::Web:
-    case ElementKind::IPAddress:
-    case ElementKind::Option:
-    case ElementKind::Scintilla:
-    case ElementKind::Shortcut:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The text as the element's text getter answers it (a window's title lives in its caption
-// item), without the line feed a multi-line Text keeps at the end for its word wrapping.
-std::string_view CaptionOf(const Element& e) {
-  std::string_view text = e.Text;
-  if (e.Kind == ElementKind::Window && !e.Items.empty()) text = e.Items.front()->Text;
-  if (e.Kind == ElementKind::Text && HasAny(e.Flags, Flag::MultiLine) && !text.empty() &&
-      text.back() == '\n')
-    text.remove_suffix(1);
-  return text;
+// The text as the element's text getter answers it, or as its kind has it written.
+std::string_view CaptionOf(const KindDescriptor& kind, const Element& e) {
+  return kind.CodeText != nullptr ? kind.CodeText(e) : std::string_view(e.Text);
 }
 
 void AppendValues(std::string& out, std::initializer_list<int64_t> values) {
@@ -128,76 +82,74 @@ void AppendArgument(std::string& out, int64_t value) {
   AppendInt(out, value);
 }
 
-// The arguments after geometry and text that some kinds take.
-void AppendExtraArguments(Toolkit& tk, std::string& out, const Element& e,
-                          const platform::ImageStore& images) {
-  switch (e.Kind) {
-    case ElementKind::Spin:
-      out += ", ";
-      out += FormatSpinLimit(e.SpinMin);
-      out += ", ";
-      out += FormatSpinLimit(e.SpinMax);
-      break;
-    case ElementKind::Splitter:
-      // The panes by the names their own lines give them: an element id means nothing to
-      // PureBasic. A pane that does not exist keeps its number.
-      for (int pane : {e.Gadget1, e.Gadget2}) {
+// The arguments after geometry and text that the kind's creation function takes.
+void AppendExtraArguments(Toolkit& tk, std::string& out, const KindDescriptor& kind,
+                          const Element& e, const platform::ImageStore& images) {
+  for (CodeArg arg : kind.CodeArgs) {
+    switch (arg) {
+      case CodeArg::None:
+        return;
+      case CodeArg::Min:
+        AppendArgument(out, e.Min);
+        break;
+      case CodeArg::Max:
+        AppendArgument(out, e.Max);
+        break;
+      case CodeArg::PageLength:
+        AppendArgument(out, e.PageLength);
+        break;
+      case CodeArg::SpinMin:
+      case CodeArg::SpinMax:
+        out += ", ";
+        out += FormatSpinLimit(arg == CodeArg::SpinMin ? e.SpinMin : e.SpinMax);
+        break;
+      case CodeArg::FirstPane:
+      case CodeArg::SecondPane: {
+        // A pane by the name its own line gives it: an element id means nothing to
+        // PureBasic. A pane that does not exist keeps its number.
+        const int pane = arg == CodeArg::FirstPane ? e.Gadget1 : e.Gadget2;
         if (const Element* p = FindElement(tk, pane); p != nullptr && !p->Name.empty()) {
           out += ", ";
           out += p->Name;
         } else {
           AppendArgument(out, pane);
         }
+        break;
       }
-      break;
-    case ElementKind::Image:
-    case ElementKind::ButtonImage:
-      if (images.IsImage(e.Image)) {
-        out += ", ImageID(";
-        AppendInt(out, e.Image);
-        out += ')';
-      } else {
-        out += ", 0";
-      }
-      break;
-    case ElementKind::ListIcon:
-      AppendArgument(out, e.FirstColumnWidth);
-      break;
-    case ElementKind::HyperLink:
-      AppendArgument(out, static_cast<int32_t>(static_cast<uint32_t>(e.BackColor)));
-      break;
-    case ElementKind::ProgressBar:
-    case ElementKind::TrackBar:
-      AppendArgument(out, e.Min);
-      AppendArgument(out, e.Max);
-      break;
-    case ElementKind::ScrollBar:
-    case ElementKind::ScrollArea:
-      // A scroll area keeps its inner width, inner height and step in the same fields.
-      AppendArgument(out, e.Min);
-      AppendArgument(out, e.Max);
-      AppendArgument(out, e.PageLength);
-      break;
-    case ElementKind::Date:
-    case ElementKind::Calendar:
-      AppendArgument(out, e.DateValue);
-      break;
-    case ElementKind::Scintilla:
-      AppendArgument(out, e.CallbackValue);
-      break;
-    case ElementKind::Shortcut:
-      AppendArgument(out, e.ShortcutValue);
-      break;
-    default:
-      break;
+      case CodeArg::ImageId:
+        if (images.IsImage(e.Image)) {
+          out += ", ImageID(";
+          AppendInt(out, e.Image);
+          out += ')';
+        } else {
+          out += ", 0";
+        }
+        break;
+      case CodeArg::FirstColumnWidth:
+        AppendArgument(out, e.FirstColumnWidth);
+        break;
+      case CodeArg::BackColor:
+        AppendArgument(out, static_cast<int32_t>(static_cast<uint32_t>(e.BackColor)));
+        break;
+      case CodeArg::DateValue:
+        AppendArgument(out, e.DateValue);
+        break;
+      case CodeArg::CallbackValue:
+        AppendArgument(out, e.CallbackValue);
+        break;
+      case CodeArg::ShortcutValue:
+        AppendArgument(out, e.ShortcutValue);
+        break;
+    }
   }
 }
 
 // "  name = ButtonGadget(#PB_Any, x, y, w, h, "text", extras, flags)" and its variants.
 void AppendCreationLine(Toolkit& tk, std::string& out, const Element& e,
                         const platform::ImageStore& images) {
-  const std::string_view kind = KindNameOf(e.Kind);
-  const bool window = IsWindowKind(e);
+  const KindDescriptor& descriptor = tk.Kind(e.Kind);
+  const std::string_view kind = descriptor.Name;
+  const bool window = descriptor.CodeOpens;
   out += "  ";
   if (IsConstantName(e.Name)) {
     out += window ? "Open" : "";
@@ -225,14 +177,14 @@ void AppendCreationLine(Toolkit& tk, std::string& out, const Element& e,
                        e.Frame.h0 - 2 * d});
   }
 
-  if (TakesText(e.Kind)) {
+  if (descriptor.Has(Trait::TextArgument)) {
     out += ", \"";
-    out += CaptionOf(e);
+    out += CaptionOf(descriptor, e);
     out += '"';
   }
-  AppendExtraArguments(tk, out, e, images);
+  AppendExtraArguments(tk, out, descriptor, e, images);
 
-  if (!TakesNoFlags(e.Kind)) {
+  if (!descriptor.Has(Trait::NoFlagsArgument)) {
     const std::string_view flags = TrimBars(e.FlagList);
     if (!flags.empty()) {
       out += ", ";
@@ -285,12 +237,6 @@ void AppendWindowBindings(std::string& out, const Element& w) {
     list.remove_prefix(bar + 1);
   }
   AppendBindEventLines(out, 3, events, w.Name);
-}
-
-// The kinds whose creation opens a gadget list that stays open until CloseGadgetList().
-bool OpensGadgetList(ElementKind kind) {
-  return kind == ElementKind::Container || kind == ElementKind::ScrollArea ||
-         kind == ElementKind::Panel;
 }
 
 // One written element: its creation line (a range of WindowText::lines) and its place among
@@ -619,14 +565,16 @@ class FormWriter {
     }
     out_ += "\r\n";
     out_ += w.settings;
-    if (IsWindowKind(window) && !window.EventList.empty()) AppendWindowBindings(out_, window);
+    if (tk_.Kind(window.Kind).CodeOpens && !window.EventList.empty())
+      AppendWindowBindings(out_, window);
     out_ += "EndProcedure\r\n\r\n";
   }
 
-  // The creation lines nested as PureBasic builds the form: a container, scroll area or
-  // panel, then what its list holds, then CloseGadgetList(); a panel's children after the
-  // AddGadgetItem of their tab; a splitter after its panes (which it holds). Walked with an
-  // explicit stack, so however deep the nesting the walk needs no deeper call stack.
+  // The creation lines nested as PureBasic builds the form, as each kind's nesting says: a
+  // gadget list's owner (container, scroll area, panel), then what its list holds, then
+  // CloseGadgetList(); a panel's children after the AddGadgetItem of their tab; a splitter
+  // after its panes (which it holds). Walked with an explicit stack, so however deep the
+  // nesting the walk needs no deeper call stack.
   void WriteCreationLines(const WindowText& w) {
     tasks_.clear();
     for (size_t i = w.roots.size(); i-- > 0;)
@@ -657,15 +605,16 @@ class FormWriter {
       children_.clear();
       for (int c = node.firstChild; c >= 0; c = w.nodes[static_cast<size_t>(c)].next)
         children_.push_back(c);
-      if (e.Kind == ElementKind::Splitter) {
-        // PureBasic needs the panes before the splitter that joins them.
+      const CodeNesting nesting = tk_.Kind(e.Kind).Nesting;
+      if (nesting == CodeNesting::PanesFirst) {
         tasks_.push_back({Step::Line, task.node, 0});
         PushInOrder(children_.begin(), children_.end());
         continue;
       }
       out_.append(w.lines, node.begin, node.end - node.begin);
-      if (OpensGadgetList(e.Kind)) tasks_.push_back({Step::Close, task.node, 0});
-      if (e.Kind == ElementKind::Panel) {
+      if (nesting == CodeNesting::GadgetList || nesting == CodeNesting::Tabs)
+        tasks_.push_back({Step::Close, task.node, 0});
+      if (nesting == CodeNesting::Tabs) {
         PushTabs(w, task.node);
       } else {
         PushInOrder(children_.begin(), children_.end());

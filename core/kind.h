@@ -4,6 +4,7 @@
 // a hook empty gets the generic behaviour.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -32,6 +33,8 @@ inline constexpr uint32_t ListRows = 1u << 7;     // rows laid out from the inne
 inline constexpr uint32_t ModuleAttributes = 1u << 8;  // its own module answers attributes first
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
+inline constexpr uint32_t TextArgument = 1u << 30;     // its creation line passes the text
+inline constexpr uint32_t NoFlagsArgument = 1u << 31;  // its creation line passes no flags
 }  // namespace Trait
 
 // The roles a popup list plays for the element that drops it (kept in the popup's ModeField).
@@ -62,6 +65,37 @@ struct KindDescriptor {
   // ---- painting and layout
 
   // ---- code generation
+  // The values a creation line passes after the text, each one argument.
+  enum class CodeArg : uint8_t {
+    None,  // ends the list
+    Min,
+    Max,
+    PageLength,  // also a scroll area's step
+    SpinMin,     // the floating limits, as spin limits are written
+    SpinMax,
+    FirstPane,  // a splitter's panes, by the names their own lines give them
+    SecondPane,
+    ImageId,  // "ImageID(n)" of a loaded image, else 0
+    FirstColumnWidth,
+    BackColor,  // the 32-bit colour as a signed number
+    DateValue,
+    CallbackValue,
+    ShortcutValue,
+  };
+  std::array<CodeArg, 3> CodeArgs{};
+  // How the lines of what an element holds are placed around its own creation line.
+  enum class CodeNesting : uint8_t {
+    Plain,       // its line, then theirs
+    GadgetList,  // its line, theirs, then CloseGadgetList()
+    Tabs,        // as GadgetList, each tab's AddGadgetItem line before the tab's children
+    PanesFirst,  // theirs before its line: PureBasic joins panes that already exist
+  };
+  CodeNesting Nesting = CodeNesting::Plain;
+  // Opened as "Open<Name>(" and sized by its client area, its events bound in its procedure;
+  // otherwise created by "<Name>Gadget(".
+  bool CodeOpens = false;
+  // The text its creation line passes, when that is not the element's own text.
+  std::string_view (*CodeText)(const Element&) = nullptr;
 
   // ---- hooks shared by several of the above
   // After the element's rectangle changed; a splitter re-divides its area here.

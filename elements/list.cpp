@@ -647,6 +647,11 @@ void RegisterLists(Toolkit& tk) {
   tk.Kind(ElementKind::ListView).PaintItems = &PaintListView;
   tk.Kind(ElementKind::ListIcon).PaintItems = &PaintListIcon;
   tk.Kind(ElementKind::ListIcon).Drag = &PressColumn;
+
+  // Source text: the icon list's creation passes its title and first column width.
+  KindDescriptor& icons = tk.Kind(ElementKind::ListIcon);
+  icons.Traits |= Trait::TextArgument;
+  icons.CodeArgs = {KindDescriptor::CodeArg::FirstColumnWidth};
 }
 
 }  // namespace tk

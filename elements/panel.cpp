@@ -171,6 +171,10 @@ void RegisterPanel(Toolkit& tk) {
   hooks.SetState = &SelectTab;
   hooks.AddItem = &AddTabItem;
   hooks.PaintItems = &PaintTabs;
+
+  // Source text: no flags; each tab's AddGadgetItem line before the gadgets on that tab.
+  hooks.Traits |= Trait::NoFlagsArgument;
+  hooks.Nesting = KindDescriptor::CodeNesting::Tabs;
 }
 
 }  // namespace tk

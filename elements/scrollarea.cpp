@@ -267,6 +267,12 @@ void RegisterScrollArea(Toolkit& tk) {
   h.SetAttribute = &SetAreaAttribute;
   h.PaintItems = &PaintAreaItems;
   h.Resized = &ResizedHook;
+
+  // Source text: the inner width, inner height and step (kept in the range fields), then the
+  // gadget list its creation opens.
+  h.CodeArgs = {KindDescriptor::CodeArg::Min, KindDescriptor::CodeArg::Max,
+                KindDescriptor::CodeArg::PageLength};
+  h.Nesting = KindDescriptor::CodeNesting::GadgetList;
 }
 
 }  // namespace tk

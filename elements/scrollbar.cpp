@@ -344,6 +344,10 @@ void RegisterScrollBar(Toolkit& tk) {
   h.ItemEvent = &ItemEventHook;
   h.Drag = &DragHook;
   h.PaintItems = &PaintBarItems;
+
+  // Source text: the range and the page length.
+  h.CodeArgs = {KindDescriptor::CodeArg::Min, KindDescriptor::CodeArg::Max,
+                KindDescriptor::CodeArg::PageLength};
 }
 
 }  // namespace tk

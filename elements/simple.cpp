@@ -97,6 +97,38 @@ void RegisterSimpleKinds(Toolkit& tk) {
   // The property grid's and the position picker's parts, until they have files of their own.
   tk.Kind(ElementKind::PropertyList).Traits |= Trait::TracksItems | Trait::ModuleAttributes;
   tk.Kind(ElementKind::PositionPicker).Traits |= Trait::PartItems;
+
+  // Source text of the simple kinds and of the gadget kinds that have no file of their own:
+  // which creation functions take the text, which take no flags, the values they pass after
+  // the text, and the container's gadget list.
+  {
+    using Arg = KindDescriptor::CodeArg;
+    for (ElementKind kind :
+         {ElementKind::Button, ElementKind::String, ElementKind::Text, ElementKind::CheckBox,
+          ElementKind::Option, ElementKind::Frame, ElementKind::HyperLink, ElementKind::Web,
+          ElementKind::Date, ElementKind::ExplorerList, ElementKind::ExplorerTree,
+          ElementKind::ExplorerCombo})
+      tk.Kind(kind).Traits |= Trait::TextArgument;
+    for (ElementKind kind : {ElementKind::Option, ElementKind::Web, ElementKind::IPAddress,
+                             ElementKind::Scintilla, ElementKind::Shortcut})
+      tk.Kind(kind).Traits |= Trait::NoFlagsArgument;
+    tk.Kind(ElementKind::Image).CodeArgs = {Arg::ImageId};
+    tk.Kind(ElementKind::ButtonImage).CodeArgs = {Arg::ImageId};
+    tk.Kind(ElementKind::HyperLink).CodeArgs = {Arg::BackColor};
+    tk.Kind(ElementKind::ProgressBar).CodeArgs = {Arg::Min, Arg::Max};
+    tk.Kind(ElementKind::Date).CodeArgs = {Arg::DateValue};
+    tk.Kind(ElementKind::Calendar).CodeArgs = {Arg::DateValue};
+    tk.Kind(ElementKind::Scintilla).CodeArgs = {Arg::CallbackValue};
+    tk.Kind(ElementKind::Shortcut).CodeArgs = {Arg::ShortcutValue};
+    tk.Kind(ElementKind::Container).Nesting = KindDescriptor::CodeNesting::GadgetList;
+    // A multi-line Text keeps a closing line feed for its word wrapping; the source has none.
+    tk.Kind(ElementKind::Text).CodeText = [](const Element& e) -> std::string_view {
+      std::string_view text = e.Text;
+      if (HasAny(e.Flags, Flag::MultiLine) && !text.empty() && text.back() == '\n')
+        text.remove_suffix(1);
+      return text;
+    };
+  }
 }
 
 }  // namespace tk

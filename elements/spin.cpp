@@ -108,6 +108,9 @@ void RegisterSpin(Toolkit& tk) {
   h.PaintItems = &PaintButtons;
   h.Resized = &Resized;
   h.ItemEvent = &ButtonEvent;
+
+  // Source text: the floating limits.
+  h.CodeArgs = {KindDescriptor::CodeArg::SpinMin, KindDescriptor::CodeArg::SpinMax};
 }
 
 }  // namespace tk

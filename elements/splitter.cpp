@@ -274,6 +274,10 @@ void RegisterSplitter(Toolkit& tk) {
   hooks.SetAttribute = &SplitterSetAttribute;
   hooks.PaintItems = &SplitterPaintItems;
   hooks.Drag = &SplitterDrag;
+
+  // Source text: the splitter joins its two panes, so their lines come first.
+  hooks.CodeArgs = {KindDescriptor::CodeArg::FirstPane, KindDescriptor::CodeArg::SecondPane};
+  hooks.Nesting = KindDescriptor::CodeNesting::PanesFirst;
 }
 
 }  // namespace tk

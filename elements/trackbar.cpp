@@ -203,6 +203,9 @@ void RegisterTrackBar(Toolkit& tk) {
   h.ItemEvent = &ItemEventHook;
   h.Drag = &DragHook;
   h.PaintItems = &PaintTrackItems;
+
+  // Source text: the range.
+  h.CodeArgs = {KindDescriptor::CodeArg::Min, KindDescriptor::CodeArg::Max};
 }
 
 }  // namespace tk

@@ -168,6 +168,14 @@ void RegisterWindow(Toolkit& tk) {
   KindDescriptor& d = tk.Kind(ElementKind::Window);
   d.Traits |= Trait::PartItems | Trait::TracksItems;
   d.PaintItems = &PaintWindowItems;
+
+  // Source text: "OpenWindow(", sized by the client area, passing the title that the caption
+  // item holds.
+  d.Traits |= Trait::TextArgument;
+  d.CodeOpens = true;
+  d.CodeText = [](const Element& e) -> std::string_view {
+    return e.Items.empty() ? e.Text : e.Items.front()->Text;
+  };
 }
 
 }  // namespace tk
