@@ -115,6 +115,8 @@ struct KindRow {
   std::string_view listPrefix;  // prefix of the constants KindFlagList offers
   Words flags;                  // offered flag words
   BitList bits;                 // bits FlagNames tests
+  // The offered list keeps a closing bar; whoever splits it skips the empty entry.
+  bool closingBar = false;
 };
 
 constexpr int kFirstKind = -6;
@@ -127,7 +129,7 @@ constexpr KindRow kKinds[] = {
     {-4, "#PB_StatusBar_", "", {}, {}},
     {-3, "#PB_Menu_", "", {}, {}},
     {-2, "#PB_Toolbar_", "", {}, {}},
-    {-1, "#PB_Window_", "#PB_Window_", kWindowFlags, kWindowBits},
+    {-1, "#PB_Window_", "#PB_Window_", kWindowFlags, kWindowBits, true},
     {0, "#PB_Create_", "", {}, {}},
     {1, "#PB_Button_", "#PB_Button_", kButtonFlags, kButtonBits},
     {2, "#PB_String_", "#PB_String_", kStringFlags, kStringBits},
@@ -335,8 +337,7 @@ std::string KindFlagList(int kind) {
     out += row->listPrefix;
     out += flag;
   }
-  // The window list keeps a closing bar; whoever splits the list skips the empty entry.
-  if (kind == KindValue(ElementKind::Window)) out += '|';
+  if (row->closingBar) out += '|';
   return out;
 }
 

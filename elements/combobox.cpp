@@ -21,9 +21,9 @@ namespace {
 constexpr int kButtonWidth = 16;
 constexpr int kCheckListMaxHeight = 200;
 // A list that serves a combo box carries this owner kind.
-constexpr Flags64 kEntryFlags = 0x3100;
-// The check list: check boxes, and its high flag bit.
-constexpr Flags64 kCheckListFlags = MakeFlags(0x1, 0x20000);
+constexpr Flags64 kEntryFlags = Flag::Left | Flag::Center | Flag::VCenter;
+// The check list: check boxes, made hidden.
+constexpr Flags64 kCheckListFlags = Flag::CheckBoxes | Flag::Invisible;
 
 bool IsCombo(const Element* e) {
   return e != nullptr && e->Alive != 0 && e->Kind == ElementKind::ComboBox;

@@ -25,12 +25,13 @@ using platform::Painter;
 
 // Creation and item flags: bar titles carry the centring bits for both axes together with the
 // right-alignment bit; popup entries are left-aligned and vertically centred.
-constexpr Flags64 kBarFlags = 0x80C7400;
-constexpr Flags64 kBarItemFlags = 0xC7400;
+// 0xC4000: the image centring bits and 0x4000, which have no names.
+constexpr Flags64 kBarItemFlags = Flag::TextCentered | Flag::Right | 0xC4000;
+constexpr Flags64 kBarFlags = Flag::BorderLess | kBarItemFlags;
 constexpr Flags64 kPopupFlags = 0x1;
-constexpr Flags64 kPopupItemFlags = 0x2100;
-constexpr Flags64 kTitleCentre = 0x1000;
-constexpr Flags64 kTitleRight = 0x400;
+constexpr Flags64 kPopupItemFlags = Flag::Left | Flag::VCenter;
+constexpr Flags64 kTitleCentre = Flag::Center;
+constexpr Flags64 kTitleRight = Flag::Right;
 
 // A popup that serves as a combo box's list carries this mode and has no icon gutter.
 

@@ -17,7 +17,7 @@
 namespace tk {
 namespace {
 
-constexpr Flags64 kPartItemFlags = 0x40C0000;
+constexpr Flags64 kPartItemFlags = Flag::Border | 0xC0000;  // 0xC0000: glyph centred both ways
 constexpr int kDefaultPage = 25;
 constexpr int kGripSquare = 11;
 

@@ -21,10 +21,10 @@ constexpr int kFillMargin = 100;
 // Docked to the bottom of the window (left, right and bottom edges).
 constexpr Flags64 kBarFlags = MakeFlags(0, 0x0D000000);
 // Field looks: a border, vertically centred text, left-aligned.
-constexpr Flags64 kFieldBorder = 0x4000000;
-constexpr Flags64 kFieldVCentre = 0x2000;
-constexpr Flags64 kFieldLeft = 0x100;
-constexpr Flags64 kFieldRight = 0x400;
+constexpr Flags64 kFieldBorder = Flag::Border;
+constexpr Flags64 kFieldVCentre = Flag::VCenter;
+constexpr Flags64 kFieldLeft = Flag::Left;
+constexpr Flags64 kFieldRight = Flag::Right;
 constexpr Flags64 kFieldFlatBit = 0x1;
 constexpr int kFlatStyle = 16;
 

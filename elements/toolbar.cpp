@@ -23,15 +23,16 @@ constexpr int kTextPad = 14;
 constexpr int kInlineTextPad = 10;
 constexpr int kTextBelowPad = 10;
 constexpr int kSeparatorWidth = 3;
-constexpr Flags64 kButtonFlags = 0xD3100;
+constexpr Flags64 kButtonFlags = Flag::DefaultItemFlags;
 constexpr Flags64 kImageRightBit = 0x10000;
 constexpr Flags64 kImageCentreBit = 0x40000;
 constexpr Flags64 kImageVCentreBit = 0x80000;
-constexpr Flags64 kTextVCentreBit = 0x2000;
-constexpr Flags64 kTextBottomBit = 0x800;
+constexpr Flags64 kTextVCentreBit = Flag::VCenter;
+constexpr Flags64 kTextBottomBit = Flag::Bottom;
 constexpr int kFlatStyle = 16;
 // Style bits kept in the high flag word.
-constexpr uint32_t kHighSmall = 0x1, kHighLarge = 0x2, kHighInline = 0x80;
+constexpr uint32_t kHighSmall = HighWord(Flag::Small), kHighLarge = HighWord(Flag::Large),
+                   kHighInline = HighWord(Flag::InlineText);
 
 bool IsToolBarElement(const Element* e) {
   return e != nullptr && e->Alive != 0 && e->Kind == ElementKind::ToolBar;

@@ -17,7 +17,7 @@ namespace tk {
 namespace {
 
 constexpr int kMinThumb = 8;
-constexpr Flags64 kPartItemFlags = 0x40C0000;
+constexpr Flags64 kPartItemFlags = Flag::Border | 0xC0000;  // 0xC0000: glyph centred both ways
 constexpr int kGrooveThickness = 4;
 constexpr int kGrooveEnd = 5;   // the groove stops this far from the bar's ends
 constexpr int kThumbInset = 5;  // the thumb is this much thinner than the bar

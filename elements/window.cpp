@@ -21,7 +21,7 @@ constexpr int kDoubleFrame = 2;
 constexpr int kSizeGadgetFrame = 4;
 
 // Caption-button items carry the flag bit that made them as their kind.
-constexpr int kCloseButton = 0x20;
+constexpr int kCloseButton = static_cast<int>(Flag::SystemMenuBit);
 
 // Caption-button geometry, relative to the window's caption origin.
 constexpr int kButtonWidth = 32;
