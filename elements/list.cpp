@@ -530,7 +530,7 @@ int AddListItem(Toolkit& tk, int listId, int position, const std::string& text, 
     if (!icon) list.ContentWidth = 0;
   }
 
-  const size_t index = InsertItemRecord(list, position);
+  const size_t index = InsertItemRecord(tk, list, position);
   Element& item = *items[index];
   item.Kind = list.Kind;
   item.Text = text;
@@ -637,6 +637,20 @@ int ListWidestItem(Toolkit& tk, int list) {
   return e != nullptr ? e->WidestItem : 0;
 }
 
+namespace {
+
+// A list icon's rows carry check boxes: the state of the row asked for, else of the current or
+// the selected row.
+double ListIconItemState(Element& list, int index) {
+  const Element* item = FindItem(list, index);
+  if (item == nullptr) item = FindItem(list, list.ItemIndex);
+  if (item == nullptr) item = FindItem(list, list.StateIndex);
+  if (item == nullptr) return -1.0;
+  return item->InBetween != 0 ? -1.0 : item->Checked;
+}
+
+}  // namespace
+
 void RegisterLists(Toolkit& tk) {
   for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon}) {
     KindDescriptor& h = tk.Kind(kind);
@@ -647,6 +661,10 @@ void RegisterLists(Toolkit& tk) {
   tk.Kind(ElementKind::ListView).PaintItems = &PaintListView;
   tk.Kind(ElementKind::ListIcon).PaintItems = &PaintListIcon;
   tk.Kind(ElementKind::ListIcon).Drag = &PressColumn;
+  // Selection changes, sideways scrolling and row check states.
+  tk.Kind(ElementKind::ListView).Traits |= Trait::ChangeOnState;
+  tk.Kind(ElementKind::ListIcon).Traits |= Trait::ChangeOnState | Trait::ScrollsItemsX;
+  tk.Kind(ElementKind::ListIcon).ItemState = &ListIconItemState;
 }
 
 }  // namespace tk

@@ -267,6 +267,9 @@ void RegisterScrollArea(Toolkit& tk) {
   h.SetAttribute = &SetAreaAttribute;
   h.PaintItems = &PaintAreaItems;
   h.Resized = &ResizedHook;
+  // Copying and parts.
+  h.CopyParams = &CopyRangeParams;
+  h.DressItem = &DressBarPart;
 }
 
 }  // namespace tk
