@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/coords.h"
@@ -206,6 +207,16 @@ size_t InsertItemRecord(Toolkit& tk, Element& owner, int index) {
   return position;
 }
 
+void SetUpItemRecord(Element& item, const Element& owner, std::string text, Flags64 flags) {
+  item.Kind = owner.Kind;
+  item.Text = std::move(text);
+  item.Flags = flags;
+  item.WindowID = owner.WindowID;
+  item.ParentID = owner.ID;
+  item.FrameWidth = 1;
+  item.FontID = owner.FontID;
+}
+
 void RemoveItemRecord(Toolkit& tk, Element& owner, size_t position) {
   auto& items = owner.Items;
   if (position >= items.size()) return;
@@ -249,12 +260,8 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
   Element& item = *items[index];
   const int number = item.Index;
 
-  item.RepaintFlags = StateBit::Normal;
-  item.Flags = flags;
-  item.WindowID = owner.WindowID;
-  item.ParentID = owner.ID;
+  SetUpItemRecord(item, owner, text, flags);
   item.Param3 = -1;
-  item.FrameWidth = 1;
   item.Hidden = 1;
   item.BackColor = kNoColor;
   item.HotItem = -1;
@@ -262,9 +269,6 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
   item.Frame.x0 = 0;
   item.Frame.y0 = owner.Inner.y0;
   item.Frame.w0 = owner.Inner.w0;
-  item.Kind = owner.Kind;
-  item.FontID = owner.FontID;
-  item.Text = text;
 
   const KindDescriptor& kind = tk.Kind(owner.Kind);
   if (kind.PlaceItem != nullptr) {

@@ -28,6 +28,10 @@ int AddElementItem(Toolkit& tk, int id, int position, const std::string& text, i
 // selected, pressed and open item). A higher index appends under that index.
 size_t InsertItemRecord(Toolkit& tk, Element& owner, int index);
 
+// The fields every item record takes from its owner: kind, window, parent, font, a one-pixel
+// frame, and its own text and flags.
+void SetUpItemRecord(Element& item, const Element& owner, std::string text, Flags64 flags);
+
 // Removes the item at a position of Items; the indexes above it move down by one.
 void RemoveItemRecord(Toolkit& tk, Element& owner, size_t position);
 
