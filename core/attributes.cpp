@@ -2,8 +2,6 @@
 // item attributes, flag application and removal.
 #include "core/attributes.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "core/coords.h"
@@ -16,10 +14,6 @@
 namespace tk {
 
 namespace {
-
-// Attribute codes answered from the dispatch's item paddings.
-constexpr int kItemPadding1 = 23;
-constexpr int kItemPadding2 = 24;
 
 // ColorSet bits: the caller chose the colour, so themes must not replace it.
 constexpr int8_t kFrontColorSet = 1;
@@ -165,9 +159,9 @@ int64_t GetElementAttribute(Toolkit& tk, int id, int code) {
       return e->StateColor1;
     case Attribute::FrontColor:
       return e->FrontColor;
-    case kItemPadding1:
+    case Attribute::ItemPadding1:
       return e->ItemPadding1;
-    case kItemPadding2:
+    case Attribute::ItemPadding2:
       return e->ItemPadding2;
     case Attribute::ItemIndex:
       return e->ItemIndex;
@@ -436,7 +430,7 @@ Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags) {
     e->FrameWidth = e->FrameWidthSet = HasAny(e->Flags, Flag::Double | Flag::Raised) ? 2 : 1;
   }
   if (HasAny(e->Flags, Flag::SizeGadget)) e->FrameWidth = 4;
-  // A panel's body is the page its children sit on: high 0x10 (how the designer makes its
+  // A page's body is what its children sit on: pass-through (how the designer makes its
   // panels) leaves it painted.
   if (HasAny(e->Flags, Flag::PassThrough) && !kind.Has(Trait::Pages))
     e->BackgroundMode = Background::None;

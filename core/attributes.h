@@ -17,6 +17,9 @@ inline constexpr int FrameColor = 12;
 inline constexpr int HotBackColor = 13;
 inline constexpr int StateColor1 = 14;
 inline constexpr int FrontColor = 15;
+// Answered from the dispatch's item paddings.
+inline constexpr int ItemPadding1 = 23;
+inline constexpr int ItemPadding2 = 24;
 inline constexpr int ItemIndex = 128;
 }  // namespace Attribute
 
