@@ -24,9 +24,6 @@ constexpr int kFlatFrame = 1;
 constexpr int kDoubleFrame = 2;
 constexpr int kSizeGadgetFrame = 4;
 
-// Caption-button items carry the flag bit that made them as their kind.
-constexpr int kCloseButton = 0x20;
-
 // Caption-button geometry, relative to the window's caption origin.
 constexpr int kButtonWidth = 32;
 constexpr int kButtonHeight = 18;
@@ -113,7 +110,8 @@ void PaintWindowItems(Toolkit& tk, Element& window, platform::Painter& painter) 
       item.Frame.h0 = kButtonHeight;
       item.Flags |= kButtonFlags;
       item.BackgroundMode = Background::None;
-      const Color hot = KindValue(item.Kind) == kCloseButton ? kCloseHotColor : item.HotBackColor;
+      const Color hot =
+          KindValue(item.Kind) == CaptionButton::Close ? kCloseHotColor : item.HotBackColor;
       // The box uses the x of the previous pass: the hot index comes from what the pointer
       // hit in the last picture, so the highlight lands where that button was drawn.
       if (item.Index == window.HotItem && item.Disabled == 0) {
