@@ -2,8 +2,6 @@
 // item attributes, flag application and removal.
 #include "core/attributes.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "core/coords.h"
@@ -17,50 +15,14 @@ namespace tk {
 
 namespace {
 
-// The default item flags without the right-align image bit, so the glyph sits centred in its
-// button (the window painter asks for horizontal and vertical centring).
-constexpr Flags64 kCaptionButtonItemFlags = Flag::DefaultItemFlags & ~Flags64{0x10000};
-
-// Caption-button items of a window carry the flag bit that made them as their kind.
-constexpr int kCloseButton = 0x20;
-constexpr int kMaximizeButton = 0x80;
-constexpr int kMinimizeButton = 0x40;
-
-// Attribute codes answered from the dispatch's item paddings.
-constexpr int kItemPadding1 = 23;
-constexpr int kItemPadding2 = 24;
-
 // ColorSet bits: the caller chose the colour, so themes must not replace it.
 constexpr int8_t kFrontColorSet = 1;
 constexpr int8_t kBackColorSet = 2;
-
-bool IsCaptionButton(const Element& item) {
-  const int k = KindValue(item.Kind);
-  return k == kCloseButton || k == kMaximizeButton || k == kMinimizeButton;
-}
-
-Element* FindCaptionButton(Element& window, int bit) {
-  for (auto& item : window.Items) {
-    if (KindValue(item->Kind) == bit) return item.get();
-  }
-  return nullptr;
-}
-
-bool HasCaptionItem(const Element& window) {
-  return !window.Items.empty() && !IsCaptionButton(*window.Items.front());
-}
 
 // The element whose items stand for this one (a combo box keeps them in its list).
 Element& ItemHolder(Toolkit& tk, Element& e) {
   Element* host = FindElement(tk, e.ChildHost);
   return host != nullptr ? *host : e;
-}
-
-// Kinds whose attribute codes their own module answers first (a track bar's limits work like
-// a scroll bar's).
-bool HasKindModuleAttributes(ElementKind k) {
-  return k == ElementKind::ScrollBar || k == ElementKind::ScrollArea ||
-         k == ElementKind::Splitter || k == ElementKind::TrackBar;
 }
 
 // True when the element sits on the tab its parent currently shows (always true off panels).
@@ -82,37 +44,6 @@ bool ChainUpTo(Toolkit& tk, const Element& e, int top, Pred pred) {
   return false;
 }
 
-double GetStateOf(Toolkit& tk, const Element& e, int depth) {
-  switch (e.Kind) {
-    case ElementKind::CheckBox:
-      return e.InBetween != 0 ? -1.0 : e.Checked;
-    case ElementKind::Image:
-    case ElementKind::ButtonImage:
-      return e.Image;
-    case ElementKind::ScrollBar:
-      return e.Value;
-    case ElementKind::TrackBar:
-      return e.Vertical != 0 ? e.Min + e.Max - e.Value : e.Value;
-    case ElementKind::Spin:
-      return e.SpinValue;
-    case ElementKind::Splitter:
-      return e.SplitterPos;
-    case ElementKind::ComboBox: {
-      const Element* host = FindElement(tk, e.ChildHost);
-      if (host == nullptr || host == &e || depth > 4) return -1.0;
-      return GetStateOf(tk, *host, depth + 1);
-    }
-    case ElementKind::ListView:
-    case ElementKind::ListIcon:
-    case ElementKind::Panel:
-    case ElementKind::PopupMenu:
-    case ElementKind::Menu:
-      return e.StateIndex;
-    default:
-      return -1.0;
-  }
-}
-
 // Re-places an element at its own frame so its inner rectangle and clips are recomputed.
 // The record form is used: the id form would take the border surplus off the position.
 void Replace(Toolkit& tk, int id) {
@@ -121,86 +52,33 @@ void Replace(Toolkit& tk, int id) {
   ResizeElement(tk, *e, e->Frame.x0, e->Frame.y0, e->Frame.w0, e->Frame.h0, CoordMode::Absolute);
 }
 
-// Window part of the flag procedure: borders, visibility and the caption items.
-void ApplyWindowFlags(Toolkit& tk, Element& e, Flags64& request) {
-  const int id = e.ID;
-  if (HasAny(request, Flag::Invisible)) {
-    e.Hidden = 1;
-    e.HiddenOwn = 1;
-  }
-  if (HasAny(request, Flag::BorderLess)) e.Flags &= ~Flag::Border;
-  if (HasAny(request, Flag::Border)) e.Flags &= ~Flag::BorderLess;
-
-  // A caption button the window already shows is not asked for again; a new one needs a
-  // title bar to sit on. The maximize button keeps the restore glyph as its second image:
-  // toggling the maximized state swaps the two.
-  struct Button {
-    Flags64 bit;
-    int kind;
-    int image;
-    int image2;
-  };
-  const Button buttons[] = {
-      {Flag::SystemMenuBit, kCloseButton, BuiltinImage::CloseGlyph, -1},
-      {Flag::MaximizeGadget, kMaximizeButton, BuiltinImage::MaximizeGlyph,
-       BuiltinImage::RestoreGlyph},
-      {Flag::MinimizeGadget, kMinimizeButton, BuiltinImage::MinimizeGlyph, -1}};
-  bool anyNew = false;
-  for (const Button& b : buttons) {
-    if (!HasAny(request, b.bit)) continue;
-    if (FindCaptionButton(e, b.kind) != nullptr) {
-      request &= ~b.bit;
-    } else {
-      anyNew = true;
-    }
-  }
-  if (anyNew) request |= Flag::TitleBar;
-  if (!HasAny(request, Flag::TitleBar)) return;
-
-  e.CaptionHeight = tk.root.CaptionHeightDefault;
-  e.Flags |= Flag::MoveArea;
-  if (!HasCaptionItem(e)) {
-    // In front of the buttons, whose indexes move up by one.
-    AddItem(tk, id, e.Items.empty() ? -1 : 0, e.Text, e.Image, 0);
-  }
-  for (const Button& b : buttons) {
-    Element* window = FindElement(tk, id);
-    if (window == nullptr) return;
-    if (!HasAny(request, b.bit) || FindCaptionButton(*window, b.kind) != nullptr) continue;
-    // The glyphs live under fixed image numbers, so buttons need no lookup to show them.
-    const int index = AddItem(tk, id, -1, "", b.image, kCaptionButtonItemFlags);
-    window = FindElement(tk, id);
-    if (window == nullptr) return;
-    if (Element* item = FindItem(*window, index)) {
-      item->Kind = static_cast<ElementKind>(b.kind);
-      item->Image2 = b.image2;
-    }
-  }
-}
-
 }  // namespace
 
+bool IsCaptionButton(const Element& item) {
+  const int k = KindValue(item.Kind);
+  return k == CaptionButton::Close || k == CaptionButton::Maximize || k == CaptionButton::Minimize;
+}
+
+bool HasCaptionItem(const Element& e) {
+  return !e.Items.empty() && !IsCaptionButton(*e.Items.front());
+}
+
 // ---- Text -------------------------------------------------------------------------------
+
+std::string StoreElementText(Element& e, std::string text) {
+  std::string previous = std::exchange(e.Text, std::move(text));
+  // The program's own text is no user edit: text input takes it as its new starting point,
+  // so no Change follows it.
+  e.PreviousText = e.Text;
+  e.PreviousTextSet = 1;
+  return previous;
+}
 
 std::string SetElementText(Toolkit& tk, int id, const std::string& text) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return {};
-  std::string previous;
-  if (e->Kind == ElementKind::Window && !e->Items.empty()) {
-    Element& caption = *e->Items.front();
-    previous = std::exchange(caption.Text, text);
-    caption.Repaint = 1;
-    e->Text = text;  // kept equal so code generation reads the title either way
-  } else {
-    std::string value = text;
-    if (e->Kind == ElementKind::Text && HasAny(e->Flags, Flag::MultiLine)) value += "\n";
-    previous = std::exchange(e->Text, std::move(value));
-    // The program's own text is no user edit: text input takes it as its new starting point,
-    // so no Change follows it.
-    e->PreviousText = e->Text;
-    e->PreviousTextSet = 1;
-    if (e->Kind == ElementKind::Spin) e->SpinValue = std::strtof(text.c_str(), nullptr);
-  }
+  auto hook = tk.Kind(e->Kind).SetText;
+  std::string previous = hook != nullptr ? hook(tk, *e, text) : StoreElementText(*e, text);
   e->Repaint = 1;
   return previous;
 }
@@ -208,8 +86,8 @@ std::string SetElementText(Toolkit& tk, int id, const std::string& text) {
 std::string GetElementText(Toolkit& tk, int id) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return {};
-  if (e->Kind == ElementKind::Window && !e->Items.empty()) return e->Items.front()->Text;
-  return e->Text;
+  auto hook = tk.Kind(e->Kind).GetText;
+  return hook != nullptr ? hook(*e) : e->Text;
 }
 
 // ---- State ------------------------------------------------------------------------------
@@ -221,87 +99,31 @@ void SetElementState(Toolkit& tk, int id, double state) {
   const uint64_t serial = e->Serial;
   const int previousIndex = e->StateIndex;
   const int value = static_cast<int>(state);
-  EventCode windowEvent = 0;
 
-  switch (e->Kind) {
-    case ElementKind::Image:
-    case ElementKind::ButtonImage:
-      e->Image = value;
-      break;
-    case ElementKind::TrackBar:
-    case ElementKind::ScrollBar:
-    case ElementKind::Spin:
-    case ElementKind::Splitter:
-    case ElementKind::ComboBox:
-    case ElementKind::Panel:
-      // A tab that does not exist is refused: the panel would report a selection it does not
-      // show and announce a change that did not happen.
-      if (e->Kind == ElementKind::Panel && e->ItemMap.count(value) == 0) return;
-      if (auto hook = tk.Kind(e->Kind).SetState) {
-        hook(tk, *e, state);
-        e = FindElement(tk, id);
-        if (e == nullptr || e->Serial != serial) return;
-      }
-      break;
-    case ElementKind::CheckBox:
-      if (state == 0.0 || state == 1.0) {
-        e->Checked = static_cast<int8_t>(value);
-        e->InBetween = 0;
-      } else if (state == -1.0 && e->ThreeStateAllowed != 0) {
-        e->InBetween = 1;
-        e->Checked = 0;
-      }
-      break;
-    case ElementKind::Option:
-      // Options of one group are exclusive: choosing one releases the others.
-      if (value == 1) {
-        for (const auto& other : tk.root.Elements) {
-          if (other.get() != e && other->Kind == ElementKind::Option &&
-              other->ParentID == e->ParentID && other->OptionGroup == e->OptionGroup &&
-              other->StateIndex == 1)
-            other->StateIndex = 0;
-        }
-      }
-      break;
-    case ElementKind::Window:
-      if (value == kMinimizeButton) {
-        e->Minimized = e->Minimized != 0 ? 0 : 1;
-        windowEvent = ElementEvent::MinimizeButton;
-      } else if (value == kMaximizeButton) {
-        e->Maximized = e->Maximized != 0 ? 0 : 1;
-        if (Element* button = FindCaptionButton(*e, kMaximizeButton)) {
-          std::swap(button->Image, button->Image2);  // maximize and restore glyphs
-        }
-        windowEvent = ElementEvent::MaximizeButton;
-      } else if (value == kCloseButton) {
-        windowEvent = ElementEvent::CloseButton;
-      }
-      break;
-    default:
-      break;
+  const KindDescriptor& kind = tk.Kind(e->Kind);
+  if (kind.StoreState != nullptr && !kind.StoreState(tk, *e, state)) return;
+  if (kind.SetState != nullptr) {
+    kind.SetState(tk, *e, state);
+    e = FindElement(tk, id);
+    if (e == nullptr || e->Serial != serial) return;
   }
   const bool changed = value != previousIndex;
   if (value != e->StateIndex) e->StateIndex = value;
   e->Repaint = 1;
 
   EventCode event = 0;
-  switch (e->Kind) {
-    case ElementKind::Option:
-      event = ElementEvent::LeftClick;
-      break;
-    case ElementKind::Panel:
-    case ElementKind::ListView:
-    case ElementKind::ListIcon:
-    case ElementKind::Splitter:
-      if (changed) event = ElementEvent::Change;
-      break;
-    case ElementKind::Window:
-      event = windowEvent;
-      break;
-    default:
-      break;
+  if (kind.StateEvent != nullptr) {
+    event = kind.StateEvent(*e, value);
+  } else if (kind.Has(Trait::ChangeOnState) && changed) {
+    event = ElementEvent::Change;
   }
   if (event != 0) PostElementEvent(tk, event, id, value, 0);
+}
+
+double GetStateOf(Toolkit& tk, const Element& e, int depth) {
+  const KindDescriptor& kind = tk.Kind(e.Kind);
+  if (kind.GetState != nullptr) return kind.GetState(tk, e, depth);
+  return kind.Has(Trait::SelectsItem) ? e.StateIndex : -1.0;
 }
 
 double GetElementState(Toolkit& tk, int id) {
@@ -316,8 +138,9 @@ int64_t GetElementAttribute(Toolkit& tk, int id, int code) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;
   auto hook = tk.Kind(e->Kind).GetAttribute;
+  const bool moduleFirst = tk.Kind(e->Kind).Has(Trait::ModuleAttributes);
   int64_t answer = 0;
-  if (HasKindModuleAttributes(e->Kind) && hook != nullptr && hook(tk, *e, code, answer)) {
+  if (moduleFirst && hook != nullptr && hook(tk, *e, code, answer)) {
     return answer;
   }
   switch (code) {
@@ -336,16 +159,16 @@ int64_t GetElementAttribute(Toolkit& tk, int id, int code) {
       return e->StateColor1;
     case Attribute::FrontColor:
       return e->FrontColor;
-    case kItemPadding1:
+    case Attribute::ItemPadding1:
       return e->ItemPadding1;
-    case kItemPadding2:
+    case Attribute::ItemPadding2:
       return e->ItemPadding2;
     case Attribute::ItemIndex:
       return e->ItemIndex;
     default:
       break;
   }
-  if (!HasKindModuleAttributes(e->Kind) && hook != nullptr && hook(tk, *e, code, answer)) {
+  if (!moduleFirst && hook != nullptr && hook(tk, *e, code, answer)) {
     return answer;
   }
   return 0;
@@ -354,7 +177,7 @@ int64_t GetElementAttribute(Toolkit& tk, int id, int code) {
 int SetElementColor(Toolkit& tk, int id, int code, int64_t value) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;
-  const bool moduleFirst = HasKindModuleAttributes(e->Kind) || e->Kind == ElementKind::PropertyList;
+  const bool moduleFirst = tk.Kind(e->Kind).Has(Trait::ModuleAttributes);
   if (auto hook = tk.Kind(e->Kind).SetAttribute; moduleFirst && hook != nullptr) {
     if (hook(tk, *e, code, value)) return 0;
   }
@@ -391,10 +214,7 @@ int SetElementImage(Toolkit& tk, int id, int image) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;
   e->Repaint = 1;
-  if (e->Kind == ElementKind::Window) {
-    if (e->Items.empty()) return -1;
-    return std::exchange(e->Items.front()->Image, image);
-  }
+  if (auto hook = tk.Kind(e->Kind).SetImage) return hook(*e, image);
   return std::exchange(e->Image, image);
 }
 
@@ -445,12 +265,7 @@ int HideElement(Toolkit& tk, int id, int state) {
   if (e == nullptr) return 0;
   const int8_t on = state != 0 ? 1 : 0;
   e->HiddenOwn = on;
-  if (e->Kind == ElementKind::PopupMenu) {
-    for (const auto& rec : tk.root.Elements) {
-      if (rec->Kind == ElementKind::PopupMenu) rec->Hidden = 1;
-    }
-    return 1;
-  }
+  if (auto hook = tk.Kind(e->Kind).Hide) return hook(tk, *e, state);
   const int previous = e->Hidden;
   if (on == e->Hidden) return previous;
   if (OnCurrentTab(tk, *e)) e->Hidden = on;
@@ -500,18 +315,13 @@ void ClearItems(Toolkit& tk, int id) {
   holder.RunY = 0;
   holder.ItemHeight = 0;
   holder.SeparatorCount = 0;
-  if (holder.Kind != ElementKind::Spin && holder.Kind != ElementKind::ComboBox) {
-    holder.ItemWidth = 0;
-  }
+  if (!tk.Kind(holder.Kind).Has(Trait::FixedItemWidth)) holder.ItemWidth = 0;
   holder.HotItem = -1;
   holder.PressedItem = -1;
   holder.OpenTitle = -1;
   // The selected item is gone, and so is a combo box's selection of it.
-  if (SelectsItems(holder.Kind)) holder.StateIndex = -1;
-  if (e->Kind == ElementKind::ComboBox) {
-    e->StateIndex = -1;
-    e->PressedItem = -1;
-  }
+  if (tk.Kind(holder.Kind).Has(Trait::SelectsItem)) holder.StateIndex = -1;
+  if (auto hook = tk.Kind(e->Kind).ItemsCleared) hook(*e);
   e->Repaint = 1;
 }
 
@@ -540,36 +350,27 @@ void DisableItem(Toolkit& tk, int id, int index, int state) {
 
 double GetItemState(Toolkit& tk, int id, int index) {
   Element* e = FindElement(tk, id);
-  if (e == nullptr || e->Kind != ElementKind::ListIcon) return -1.0;
-  const Element* item = FindItem(*e, index);
-  if (item == nullptr) item = FindItem(*e, e->ItemIndex);
-  if (item == nullptr) item = FindItem(*e, e->StateIndex);
-  if (item == nullptr) return -1.0;
-  return item->InBetween != 0 ? -1.0 : item->Checked;
+  if (e == nullptr) return -1.0;
+  auto hook = tk.Kind(e->Kind).ItemState;
+  return hook != nullptr ? hook(*e, index) : -1.0;
+}
+
+void CopyRangeParams(const Element& e, int& p1, int& p2, int& p3) {
+  p1 = e.Min;
+  p2 = e.Max;
+  p3 = e.PageLength;
+}
+
+void CopyImageParams(const Element& e, int& p1, int& p2, int&) {
+  p1 = e.Image;
+  p2 = e.Image2;
 }
 
 int CopyElement(Toolkit& tk, int id) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return -1;
   int p1 = 0, p2 = 0, p3 = 0;
-  switch (e->Kind) {
-    case ElementKind::ScrollBar:
-    case ElementKind::ScrollArea:
-    case ElementKind::TrackBar:
-      p1 = e->Min;
-      p2 = e->Max;
-      p3 = e->PageLength;
-      break;
-    case ElementKind::Window:
-    case ElementKind::Image:
-    case ElementKind::ButtonImage:
-    case ElementKind::ImageButton:
-      p1 = e->Image;
-      p2 = e->Image2;
-      break;
-    default:
-      break;
-  }
+  if (auto hook = tk.Kind(e->Kind).CopyParams) hook(*e, p1, p2, p3);
   // The copy lands beside the original; the caller's open list stays as it was.
   Root& root = tk.root;
   const int savedOpen = root.OpenList;
@@ -585,9 +386,8 @@ int CopyElement(Toolkit& tk, int id) {
 
 int ItemUnderMouse(Toolkit& tk, Element& e) {
   if (e.Hidden != 0 || e.Disabled != 0) return -1;
-  (void)tk;
   const int pad = e.ItemPadding1 + e.ItemPadding2;
-  const int shift = e.Kind == ElementKind::ListIcon ? e.HScroll : 0;
+  const int shift = tk.Kind(e.Kind).Has(Trait::ScrollsItemsX) ? e.HScroll : 0;
   auto scan = [&](const std::vector<std::unique_ptr<Element>>& list) {
     int found = -1;  // the last match wins: later items lie on top
     for (size_t i = 0; i < list.size(); ++i) {
@@ -611,11 +411,11 @@ int ItemUnderMouse(Toolkit& tk, Element& e) {
 Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;
-  if (e->Kind == ElementKind::ToolBar) return 1;
+  const KindDescriptor& kind = tk.Kind(e->Kind);
   BusyGuard busy(tk);  // adding caption items and re-placing may run handlers
   const Flags64 previous = e->Flags;
-  if (e->Kind == ElementKind::Window && flags != 0) {
-    ApplyWindowFlags(tk, *e, flags);
+  if (kind.ApplyFlags != nullptr) {
+    if (!kind.ApplyFlags(tk, *e, flags)) return 1;
     e = FindElement(tk, id);
     if (e == nullptr) return previous;
   }
@@ -630,15 +430,11 @@ Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags) {
     e->FrameWidth = e->FrameWidthSet = HasAny(e->Flags, Flag::Double | Flag::Raised) ? 2 : 1;
   }
   if (HasAny(e->Flags, Flag::SizeGadget)) e->FrameWidth = 4;
-  // A panel's body is the page its children sit on: high 0x10 (how the designer makes its
+  // A page's body is what its children sit on: pass-through (how the designer makes its
   // panels) leaves it painted.
-  if (HasAny(e->Flags, Flag::PassThrough) && e->Kind != ElementKind::Panel)
+  if (HasAny(e->Flags, Flag::PassThrough) && !kind.Has(Trait::Pages))
     e->BackgroundMode = Background::None;
-  if (e->Kind == ElementKind::Splitter) {
-    e->SplitterBar = HasAny(e->Flags, Flag::SplitterGrip) ? 6
-                     : HasAny(e->Flags, Flag::Separator)  ? 4
-                                                          : 0;
-  }
+  if (kind.FlagsApplied != nullptr) kind.FlagsApplied(*e);
   e->Repaint = 1;
   Replace(tk, id);
   return previous;
@@ -659,14 +455,14 @@ bool RemoveElementFlags(Toolkit& tk, int id, Flags64 flags) {
     e->CaptionHeight = 0;
     e->Flags &= ~Flag::MoveArea;
     if (HasCaptionItem(*e)) {
-      RemoveItemRecord(*e, 0);
+      RemoveItemRecord(tk, *e, 0);
       itemsChanged = true;
     }
   }
   if (HasAll(flags, Flag::SystemMenu)) {
     for (size_t i = e->Items.size(); i-- > 0;) {
       if (!IsCaptionButton(*e->Items[i])) continue;
-      RemoveItemRecord(*e, i);
+      RemoveItemRecord(tk, *e, i);
       itemsChanged = true;
     }
   }

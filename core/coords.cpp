@@ -209,82 +209,60 @@ void FollowDescendants(Toolkit& tk, Element& e, int dx, int dy, bool sizeChanged
 
 }  // namespace
 
-int ElementX(Toolkit& tk, int id, int mode) {
+namespace {
+
+// One coordinate of a record in the asked mode. Positions include the border surplus; sizes
+// lose it on both sides. A hidden or absent element answers 0.
+int Coordinate(Toolkit& tk, int id, int mode, const Axis& a, bool size) {
   const Element* e = FindElement(tk, id);
   if (e == nullptr || e->Hidden) return 0;
   if (mode == CoordMode::Default) mode = e->ListHolder != 0 ? CoordMode::Inner : CoordMode::Frame;
   const int s = Surplus(*e);
+  if (size) {
+    switch (mode) {
+      case CoordMode::Clip:
+        return e->Clip.*a.size0 - 2 * s;
+      case CoordMode::Frame:
+        return e->Frame.*a.size0 - 2 * s;
+      case CoordMode::Inner:
+        return e->Inner.*a.size0;
+      default:
+        return 0;
+    }
+  }
   switch (mode) {
     case CoordMode::Clip:
-      return e->Clip.x0 + s;
+      return e->Clip.*a.pos0 + s;
     case CoordMode::Frame:
     case CoordMode::Desktop:
-      return e->Frame.x0 + s;
+      return e->Frame.*a.pos0 + s;
     case CoordMode::Inner:
-      return e->Inner.x0 + s;
+      return e->Inner.*a.pos0 + s;
     case CoordMode::Parent:
-      return e->ParentOffsetX() + s;
+      return e->InWindow.*a.parentOffset + s;
     case CoordMode::InWindow:
-      return e->InWindow.x0 + s;
+      return e->InWindow.*a.pos0 + s;
     default:
       return 0;
   }
+}
+
+}  // namespace
+
+int ElementX(Toolkit& tk, int id, int mode) {
+  return Coordinate(tk, id, mode, kAxisX, false);
 }
 
 int ElementY(Toolkit& tk, int id, int mode) {
-  const Element* e = FindElement(tk, id);
-  if (e == nullptr || e->Hidden) return 0;
-  if (mode == CoordMode::Default) mode = e->ListHolder != 0 ? CoordMode::Inner : CoordMode::Frame;
-  const int s = Surplus(*e);
-  switch (mode) {
-    case CoordMode::Clip:
-      return e->Clip.y0 + s;
-    case CoordMode::Frame:
-    case CoordMode::Desktop:
-      return e->Frame.y0 + s;
-    case CoordMode::Inner:
-      return e->Inner.y0 + s;
-    case CoordMode::Parent:
-      return e->ParentOffsetY() + s;
-    case CoordMode::InWindow:
-      return e->InWindow.y0 + s;
-    default:
-      return 0;
-  }
+  return Coordinate(tk, id, mode, kAxisY, false);
 }
 
 int ElementWidth(Toolkit& tk, int id, int mode) {
-  const Element* e = FindElement(tk, id);
-  if (e == nullptr || e->Hidden) return 0;
-  if (mode == CoordMode::Default) mode = e->ListHolder != 0 ? CoordMode::Inner : CoordMode::Frame;
-  const int s = Surplus(*e);
-  switch (mode) {
-    case CoordMode::Clip:
-      return e->Clip.w0 - 2 * s;
-    case CoordMode::Frame:
-      return e->Frame.w0 - 2 * s;
-    case CoordMode::Inner:
-      return e->Inner.w0;
-    default:
-      return 0;
-  }
+  return Coordinate(tk, id, mode, kAxisX, true);
 }
 
 int ElementHeight(Toolkit& tk, int id, int mode) {
-  const Element* e = FindElement(tk, id);
-  if (e == nullptr || e->Hidden) return 0;
-  if (mode == CoordMode::Default) mode = e->ListHolder != 0 ? CoordMode::Inner : CoordMode::Frame;
-  const int s = Surplus(*e);
-  switch (mode) {
-    case CoordMode::Clip:
-      return e->Clip.h0 - 2 * s;
-    case CoordMode::Frame:
-      return e->Frame.h0 - 2 * s;
-    case CoordMode::Inner:
-      return e->Inner.h0;
-    default:
-      return 0;
-  }
+  return Coordinate(tk, id, mode, kAxisY, true);
 }
 
 void KeepBesideScrollBars(Toolkit& tk, Element& e) {

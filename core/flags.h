@@ -65,6 +65,11 @@ inline constexpr Flags64 Bottom = 0x800ULL;
 inline constexpr Flags64 Center = 0x1000ULL;
 inline constexpr Flags64 VCenter = 0x2000ULL;
 inline constexpr Flags64 TextCentered = 0x3000ULL;
+inline constexpr Flags64 AlignBit4000 = 0x4000ULL;
+inline constexpr Flags64 ImageRight = 0x10000ULL;
+inline constexpr Flags64 ImageBottom = 0x20000ULL;
+inline constexpr Flags64 ImageCenter = 0x40000ULL;
+inline constexpr Flags64 ImageVCenter = 0x80000ULL;
 // Lists and splitters
 inline constexpr Flags64 CheckBoxes = 0x1ULL;
 inline constexpr Flags64 ThreeState = 0x40ULL;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/coords.h"
@@ -18,25 +19,10 @@ constexpr int kBarTextPadding = 12;  // horizontal entries: text width + 12
 constexpr int kImageGap = 4;         // an image adds its width + 4
 constexpr int kSeparatorThickness = 3;
 constexpr int kFreeSeparatorSize = 20;
-constexpr int kCanvasItemWidth = 21;
-constexpr int kCanvasItemHeight = 24;
-constexpr int kPanelTabInset = 3;      // a tab is CaptionHeight - 3 high
-constexpr int kEditorMaxHeight = 225;  // lines added to an editor at once
-// Editor lines: the default item flags with the text on the left instead of centred.
-constexpr Flags64 kEditorLineFlags = (Flag::DefaultItemFlags & ~Flag::Center) | Flag::Left;
-
-// Splitter attribute codes for the two joined elements.
-constexpr int kSplitterFirstAttribute = 3;
-constexpr int kSplitterSecondAttribute = 4;
-
-// Flags a properties list takes when it gets rows: centred, left-aligned, with row states.
-constexpr Flags64 kPropertyListFlags = 0x3000 | Flag::Left | 0xC0000 | 0x4000;
-
 constexpr Color kHotBackColor = 0xFCDFC3;
 constexpr Color kStateColor1 = 0xFAD4AD;
 constexpr Color kStateColor2 = 0x505050;
 constexpr Color kStateColor3 = 0xFFFFFF;
-constexpr Color kWhite = 0xFFFFFF;
 
 struct Measure {
   int textW = 0, textH = 0, imageW = 0, imageH = 0;
@@ -73,58 +59,6 @@ int EntryWidth(const Measure& m) {
   return m.textW + kBarTextPadding + (m.image ? m.imageW + kImageGap : 0);
 }
 
-// Owners whose items are built-in parts (caption buttons, spin and drop buttons, scroll
-// parts): the kind lays them out itself, so they take no row or bar placement.
-bool HasPartItems(ElementKind k) {
-  switch (k) {
-    case ElementKind::Window:
-    case ElementKind::Spin:
-    case ElementKind::TrackBar:
-    case ElementKind::ScrollBar:
-    case ElementKind::ScrollArea:
-    case ElementKind::ComboBox:
-    case ElementKind::PositionPicker:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool ResizesToItems(ElementKind k) {
-  return k == ElementKind::Menu || k == ElementKind::PopupMenu || k == ElementKind::ToolBar;
-}
-
-void PlaceSplitterItem(Toolkit& tk, Element& owner, Element& item) {
-  auto record = [&](int code, int gadget, int& field) {
-    item.Flags |= Flag::Border;
-    auto setter = tk.Kind(ElementKind::Splitter).SetAttribute;
-    if (setter == nullptr || !setter(tk, owner, code, gadget)) field = gadget;
-  };
-  if (item.Text == std::to_string(owner.Gadget1)) {
-    record(kSplitterFirstAttribute, owner.Gadget1, owner.SplitterFirst);
-  }
-  if (item.Text == std::to_string(owner.Gadget2)) {
-    record(kSplitterSecondAttribute, owner.Gadget2, owner.SplitterSecond);
-  }
-}
-
-void PlaceCanvasItem(Toolkit& tk, Element& owner, Element& item) {
-  item.BackgroundMode = Background::Gradient;
-  item.Flags |= Flag::Border;
-  owner.CurrentTab = 0;
-  owner.StateIndex = 0;
-  // The Root keeps the last pointer position seen on the canvas.
-  item.Frame.x0 = tk.root.MouseX - owner.Frame.x0;
-  item.Frame.y0 = tk.root.MouseY - owner.Frame.y0;
-  item.Frame.w0 = kCanvasItemWidth;
-  item.Frame.h0 = kCanvasItemHeight;
-}
-
-void PlacePartItem(Element& owner, Element& item) {
-  // Window caption items live in the caption strip; other parts are sized by their kind.
-  item.Frame.h0 = owner.Kind == ElementKind::Window ? owner.CaptionHeight : 0;
-}
-
 // Rows of vertical lists, entries of horizontal bars, and freely placed items.
 void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, bool inserted,
                    int image) {
@@ -136,8 +70,9 @@ void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, boo
   item.FrameColor = owner.FrameColor;
 
   const Measure m = MeasureItem(tk, owner, item.Text, image);
+  const KindDescriptor& kind = tk.Kind(owner.Kind);
   // An editor's empty line keeps its height instead of turning into a separator.
-  const bool separator = m.textW == 0 && !m.image && owner.Kind != ElementKind::Editor;
+  const bool separator = m.textW == 0 && !m.image && !kind.Has(Trait::TakesText);
   if (separator) {
     ++owner.SeparatorCount;
     item.SeparatorCount = 1;
@@ -167,10 +102,10 @@ void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, boo
       owner.ItemWidth = w;
       owner.ItemHeight = h;
     }
-    if (ResizesToItems(owner.Kind)) {
-      int wanted = EntryWidth(m);
-      // Popup rows leave room for the icon gutter.
-      if (owner.Kind == ElementKind::PopupMenu) wanted += tk.root.MenuHeight;
+    if (kind.Has(Trait::ResizesToItems)) {
+      // Rows of a list that grows to hold them are menu rows: they leave room for the icon
+      // gutter.
+      const int wanted = EntryWidth(m) + tk.root.MenuHeight;
       const int width = std::max(owner.Frame.w0, separator ? 0 : wanted + 2 * fw);
       const int height = owner.RunY + owner.ItemHeight + 2 * fw;
       ResizeElement(tk, owner, kIgnore, kIgnore, width, height, CoordMode::Parent);
@@ -181,16 +116,13 @@ void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, boo
       if (!inserted) owner.ItemWidth = item.Frame.w0;
     }
   } else if (owner.ListBox == 0) {
-    const bool tab = owner.Kind == ElementKind::Panel;
     const int advance = separator ? kSeparatorThickness : EntryWidth(m);
     int w = advance, h;
     if (separator) {
       h = owner.Frame.h0;
-    } else if (tab) {
-      w = advance - 1;
-      h = owner.CaptionHeight - kPanelTabInset;
     } else {
       h = owner.Inner.h0 > 0 ? owner.Inner.h0 : RowHeight(m);
+      if (kind.SizeEntry != nullptr) kind.SizeEntry(owner, advance, w, h);
     }
     item.Frame.x0 = inserted ? next->Frame.x0 : owner.RunX;
     item.Frame.w0 = w;
@@ -203,7 +135,7 @@ void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, boo
       owner.ItemWidth = advance;
       owner.ItemHeight = h;
     }
-    if (ResizesToItems(owner.Kind)) {
+    if (kind.Has(Trait::ResizesToItems)) {
       const int width = owner.RunX + owner.ItemWidth + 2 * fw;
       const int height = separator ? owner.Frame.h0 : h + 2 * fw;
       ResizeElement(tk, owner, kIgnore, kIgnore, width, height, CoordMode::Parent);
@@ -222,110 +154,6 @@ void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, boo
   }
 }
 
-// A properties row: "<editor kind> <label>:<value>".
-void ApplyPropertyRow(Element& owner, Element& item) {
-  owner.BackColor = kNoColor;
-  owner.Flags |= kPropertyListFlags;
-  const std::string row = item.Text;
-  const size_t space = row.find(' ');
-  const std::string word = row.substr(0, space);
-  const std::string rest = space == std::string::npos ? std::string() : row.substr(space + 1);
-  const size_t colon = rest.find(':');
-  item.Text2 = colon == std::string::npos ? rest : rest.substr(0, colon + 1);
-  item.Text = colon == std::string::npos ? std::string() : rest.substr(colon + 1);
-  if (item.Text.empty()) item.Text.assign(1, ' ');
-
-  ElementKind editor = ElementKind::None;
-  if (word == "Button") editor = ElementKind::Button;
-  if (word == "Spin") editor = ElementKind::Spin;
-  if (word == "ComboBox") editor = ElementKind::ComboBox;
-  if (editor != ElementKind::None) {
-    item.Kind = editor;
-    item.BackgroundMode = Background::Gradient;
-    item.Flags |= Flag::Border;
-  } else {
-    item.BackgroundMode = Background::None;
-  }
-}
-
-void ApplyOwnerAppearance(const Element& owner, Element& item) {
-  switch (owner.Kind) {
-    case ElementKind::ComboBox:
-      if (HasAny(owner.Flags, Flag::Editable)) {
-        item.BackColor = kWhite;
-        item.BackgroundMode = Background::Plain;
-      } else {
-        item.BackColor = kNoColor;
-        item.BackgroundMode = Background::None;
-      }
-      break;
-    case ElementKind::Spin:
-      item.BackColor = kNoColor;
-      item.Radius = owner.Radius;
-      item.BackgroundMode = Background::Gradient;
-      break;
-    case ElementKind::TrackBar:
-    case ElementKind::ScrollBar:
-    case ElementKind::ScrollArea:
-      item.BackColor = kNoColor;
-      item.Vertical = HasAny(owner.Flags, Flag::Vertical) ? 1 : 0;
-      item.BackgroundMode = Background::Gradient;
-      break;
-    case ElementKind::Window:
-      item.BackColor = kNoColor;
-      item.BackgroundMode = Background::Gradient;
-      break;
-    default:
-      break;
-  }
-}
-
-// An editor's text goes in line by line, up to a block height; alignment bits of the editor
-// move the first line down by the free space when the editor had no lines yet.
-int AddEditorLines(Toolkit& tk, Element& owner, const std::string& text, int image, Flags64 flags) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    if (end == text.size()) break;
-    start = end + 1;
-    if (start == text.size()) break;  // a final line feed ends the last line, no empty one
-  }
-
-  std::vector<int> heights;
-  int total = 0;
-  for (const std::string& line : lines) {
-    const int h = RowHeight(MeasureItem(tk, owner, line, image));
-    if (total + h > kEditorMaxHeight) break;
-    total += h;
-    heights.push_back(h);
-  }
-
-  if (owner.Items.empty()) {
-    const int free = std::max(0, owner.Inner.h0 - total);
-    if (HasAny(owner.Flags, Flag::VCenter)) {
-      owner.RunY += free / 2;
-    } else if (HasAny(owner.Flags, Flag::Bottom)) {
-      owner.RunY += free;
-    }
-  }
-
-  // Lines of text read from the left unless the caller asks otherwise.
-  if (flags == 0) flags = kEditorLineFlags;
-  const int id = owner.ID;
-  int last = 0;
-  for (size_t i = 0; i < heights.size(); ++i) {
-    const int index = AddItem(tk, id, -1, lines[i], image, flags);
-    if (index < 0) break;
-    last = index;
-  }
-  return last;
-}
-
 void RebuildItemMap(Element& owner) {
   owner.ItemMap.clear();
   for (auto& item : owner.Items)
@@ -334,24 +162,10 @@ void RebuildItemMap(Element& owner) {
 
 }  // namespace
 
-bool SelectsItems(ElementKind k) {
-  switch (k) {
-    case ElementKind::ListView:
-    case ElementKind::ListIcon:
-    case ElementKind::Panel:
-    case ElementKind::PopupMenu:
-    case ElementKind::Menu:
-    case ElementKind::PropertyList:
-      return true;
-    default:
-      return false;
-  }
-}
-
 namespace {
 
 // Indexes at or above `from` move by `delta`, and so do the owner's fields that name them.
-void ShiftIndexes(Element& owner, int from, int delta) {
+void ShiftIndexes(const KindDescriptor& kind, Element& owner, int from, int delta) {
   for (auto& item : owner.Items) {
     if (item->Index < from) continue;
     if (item->ID == item->Index) item->ID += delta;
@@ -360,16 +174,16 @@ void ShiftIndexes(Element& owner, int from, int delta) {
   auto follow = [&](int& field) {
     if (field >= from) field += delta;
   };
-  if (SelectsItems(owner.Kind)) follow(owner.StateIndex);
+  if (kind.Has(Trait::SelectsItem)) follow(owner.StateIndex);
   follow(owner.PressedItem);
   follow(owner.OpenTitle);
-  if (owner.Kind == ElementKind::Panel) follow(owner.CurrentTab);
+  if (kind.Has(Trait::Pages)) follow(owner.CurrentTab);
   RebuildItemMap(owner);
 }
 
 }  // namespace
 
-size_t InsertItemRecord(Element& owner, int index) {
+size_t InsertItemRecord(Toolkit& tk, Element& owner, int index) {
   auto& items = owner.Items;
   size_t position = items.size();
   if (index < 0) {
@@ -383,7 +197,7 @@ size_t InsertItemRecord(Element& owner, int index) {
         break;
       }
     }
-    if (position < items.size()) ShiftIndexes(owner, index, +1);
+    if (position < items.size()) ShiftIndexes(tk.Kind(owner.Kind), owner, index, +1);
   }
   items.insert(items.begin() + static_cast<std::ptrdiff_t>(position), std::make_unique<Element>());
   Element& item = *items[position];
@@ -393,7 +207,17 @@ size_t InsertItemRecord(Element& owner, int index) {
   return position;
 }
 
-void RemoveItemRecord(Element& owner, size_t position) {
+void SetUpItemRecord(Element& item, const Element& owner, std::string text, Flags64 flags) {
+  item.Kind = owner.Kind;
+  item.Text = std::move(text);
+  item.Flags = flags;
+  item.WindowID = owner.WindowID;
+  item.ParentID = owner.ID;
+  item.FrameWidth = 1;
+  item.FontID = owner.FontID;
+}
+
+void RemoveItemRecord(Toolkit& tk, Element& owner, size_t position) {
   auto& items = owner.Items;
   if (position >= items.size()) return;
   const int index = items[position]->Index;
@@ -401,8 +225,9 @@ void RemoveItemRecord(Element& owner, size_t position) {
   // A field that named the removed item names nothing now.
   for (int* field : {&owner.PressedItem, &owner.OpenTitle, &owner.HotItem})
     if (*field == index) *field = -1;
-  if (SelectsItems(owner.Kind) && owner.StateIndex == index) owner.StateIndex = -1;
-  ShiftIndexes(owner, index + 1, -1);
+  const KindDescriptor& kind = tk.Kind(owner.Kind);
+  if (kind.Has(Trait::SelectsItem) && owner.StateIndex == index) owner.StateIndex = -1;
+  ShiftIndexes(kind, owner, index + 1, -1);
 }
 
 int ItemPosition(const Element& owner, int index) {
@@ -414,19 +239,9 @@ int ItemPosition(const Element& owner, int index) {
 void UpdateWindowStrip(Toolkit& tk, const Element& bar) {
   Element* window = FindElement(tk, bar.WindowID);
   if (window == nullptr || window->Kind != ElementKind::Window) return;
-  switch (bar.Kind) {
-    case ElementKind::Menu:
-      window->MenuStripHeight = bar.Frame.h0;
-      break;
-    case ElementKind::ToolBar:
-      window->ToolStripHeight = bar.Frame.h0;
-      break;
-    case ElementKind::StatusBar:
-      window->StatusStripHeight = bar.Frame.h0;
-      break;
-    default:
-      return;
-  }
+  int Element::*strip = tk.Kind(bar.Kind).Strip;
+  if (strip == nullptr) return;
+  window->*strip = bar.Frame.h0;
   SetElementY(tk, *window, window->Frame.y0);
 }
 
@@ -439,18 +254,14 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
   Element& owner = *found;
 
   auto& items = owner.Items;
-  const size_t index = InsertItemRecord(owner, position);
+  const size_t index = InsertItemRecord(tk, owner, position);
   // Placed before other items (not at the end): layout pushes those along.
   const bool inserted = index + 1 < items.size();
   Element& item = *items[index];
   const int number = item.Index;
 
-  item.RepaintFlags = StateBit::Normal;
-  item.Flags = flags;
-  item.WindowID = owner.WindowID;
-  item.ParentID = owner.ID;
+  SetUpItemRecord(item, owner, text, flags);
   item.Param3 = -1;
-  item.FrameWidth = 1;
   item.Hidden = 1;
   item.BackColor = kNoColor;
   item.HotItem = -1;
@@ -458,16 +269,12 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
   item.Frame.x0 = 0;
   item.Frame.y0 = owner.Inner.y0;
   item.Frame.w0 = owner.Inner.w0;
-  item.Kind = owner.Kind;
-  item.FontID = owner.FontID;
-  item.Text = text;
 
-  if (owner.Kind == ElementKind::Splitter) {
-    PlaceSplitterItem(tk, owner, item);
-  } else if (owner.Kind == ElementKind::Canvas) {
-    PlaceCanvasItem(tk, owner, item);
-  } else if (HasPartItems(owner.Kind)) {
-    PlacePartItem(owner, item);
+  const KindDescriptor& kind = tk.Kind(owner.Kind);
+  if (kind.PlaceItem != nullptr) {
+    kind.PlaceItem(tk, owner, item);
+  } else if (kind.Has(Trait::PartItems)) {
+    item.Frame.h0 = 0;  // parts are sized by their kind
   } else {
     PlaceListItem(tk, owner, item, index, inserted, image);
     // A handler run by the owner's resize may have cleared the items.
@@ -477,19 +284,12 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
     if (!kept) return number;
   }
 
-  if (owner.Kind == ElementKind::PropertyList) ApplyPropertyRow(owner, item);
-  ApplyOwnerAppearance(owner, item);
-
   item.HotBackColor = kHotBackColor;
   item.StateColor1 = kStateColor1;
   item.StateColor2 = kStateColor2;
   item.StateColor3 = kStateColor3;
-  if (owner.Kind == ElementKind::PopupMenu) {
-    item.Image = -1;
-    item.Image2 = image;
-  } else {
-    item.Image = image;
-  }
+  item.Image = image;
+  if (kind.DressItem != nullptr) kind.DressItem(owner, item);
 
   if (owner.Alive) UpdateWindowStrip(tk, owner);
   return number;
@@ -499,24 +299,12 @@ int AddElementItem(Toolkit& tk, int id, int position, const std::string& text, i
                    Flags64 flags) {
   Element* owner = FindElement(tk, id);
   if (owner == nullptr) return 0;
-  switch (owner->Kind) {
-    case ElementKind::PopupMenu:
-    case ElementKind::PropertyList:
-      return AddItem(tk, id, position, text, image, flags);
-    case ElementKind::Panel:
-    case ElementKind::ListView:
-    case ElementKind::ListIcon:
-    case ElementKind::ComboBox: {
-      auto adder = tk.Kind(owner->Kind).AddItem;
-      return adder != nullptr ? adder(tk, *owner, position, text, image, flags) : 0;
-    }
-    case ElementKind::Editor: {
-      BusyGuard busy(tk);
-      return AddEditorLines(tk, *owner, text, image, flags);
-    }
-    default:
-      return 0;
-  }
+  auto adder = tk.Kind(owner->Kind).AddItem;
+  return adder != nullptr ? adder(tk, *owner, position, text, image, flags) : 0;
+}
+
+int ItemRowHeight(Toolkit& tk, const Element& owner, std::string_view text, int image) {
+  return RowHeight(MeasureItem(tk, owner, text, image));
 }
 
 }  // namespace tk

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/toolkit.h"
 
@@ -25,20 +26,23 @@ int AddElementItem(Toolkit& tk, int id, int position, const std::string& text, i
 // after the highest index. An index that some item has or lies below inserts the record
 // before the first such item, and the indexes from there on move up by one (with the owner's
 // selected, pressed and open item). A higher index appends under that index.
-size_t InsertItemRecord(Element& owner, int index);
+size_t InsertItemRecord(Toolkit& tk, Element& owner, int index);
+
+// The fields every item record takes from its owner: kind, window, parent, font, a one-pixel
+// frame, and its own text and flags.
+void SetUpItemRecord(Element& item, const Element& owner, std::string text, Flags64 flags);
 
 // Removes the item at a position of Items; the indexes above it move down by one.
-void RemoveItemRecord(Element& owner, size_t position);
+void RemoveItemRecord(Toolkit& tk, Element& owner, size_t position);
 
 // The position in Items of the item filed under `index`; -1 when there is none.
 int ItemPosition(const Element& owner, int index);
 
-// Kinds whose state is the index of their selected item (others keep a tick, a window command
-// or a value there).
-bool SelectsItems(ElementKind k);
+// The height of a row holding `text` and `image` in the owner's font.
+int ItemRowHeight(Toolkit& tk, const Element& owner, std::string_view text, int image);
 
 // A bar's height (menu bar, tool bar, status bar) becomes its window's strip, so the window's
-// inner rectangle shrinks by it. Other kinds are left alone.
+// inner rectangle shrinks by it. Kinds without a strip are left alone.
 void UpdateWindowStrip(Toolkit& tk, const Element& bar);
 
 }  // namespace tk

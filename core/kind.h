@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "core/element.h"
@@ -31,6 +32,11 @@ inline constexpr uint32_t TakesText = 1u << 5;  // the user types into its text
 inline constexpr uint32_t SelectsItem = 1u << 6;  // its state is the index of a chosen item
 inline constexpr uint32_t ListRows = 1u << 7;     // rows laid out from the inner corner, scrolled
 inline constexpr uint32_t ModuleAttributes = 1u << 8;  // its own module answers attributes first
+inline constexpr uint32_t FixedItemWidth = 1u << 20;   // clearing its items keeps its part width
+inline constexpr uint32_t ChangeOnState = 1u << 21;    // a new state posts a Change event
+inline constexpr uint32_t ScrollsItemsX = 1u << 22;  // its items scroll sideways under the pointer
+inline constexpr uint32_t Pages = 1u << 23;  // shows one page of its items: its current tab follows
+                                             // them, and pass-through leaves its body painted
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
 inline constexpr uint32_t TextArgument = 1u << 30;     // its creation line passes the text
@@ -59,6 +65,37 @@ struct KindDescriptor {
   // ---- creation (defaults and the created hook)
 
   // ---- attributes, state and items
+  // The state getter of a kind that keeps its state elsewhere than in its selected index.
+  double (*GetState)(Toolkit&, const Element&, int depth) = nullptr;
+  // Keeps a new state in the kind's own fields before the generic index; false refuses it.
+  bool (*StoreState)(Toolkit&, Element&, double state) = nullptr;
+  // The event a new state posts (0 for none); without it only ChangeOnState kinds post one.
+  EventCode (*StateEvent)(const Element&, int value) = nullptr;
+  // Text setter (returns the previous text) and getter of a kind that keeps its text apart.
+  std::string (*SetText)(Toolkit&, Element&, const std::string& text) = nullptr;
+  const std::string& (*GetText)(const Element&) = nullptr;
+  // Image setter of a kind that shows its image on a part; returns the previous image.
+  int (*SetImage)(Element&, int image) = nullptr;
+  // Hiding or showing replaced by the kind's own (popups hide together); returns the result.
+  int (*Hide)(Toolkit&, Element&, int state) = nullptr;
+  // The creation values a copy of the element is made with.
+  void (*CopyParams)(const Element&, int& p1, int& p2, int& p3) = nullptr;
+  // The check state of one item; without it the kind's items have none.
+  double (*ItemState)(Element&, int index) = nullptr;
+  // Flags asked for: the kind's own part before the generic borders; false when the kind
+  // takes no flags. FlagsApplied follows the generic part.
+  bool (*ApplyFlags)(Toolkit&, Element&, Flags64& request) = nullptr;
+  void (*FlagsApplied)(Element&) = nullptr;
+  // After the items were cleared, for the element asked (not the one holding the items).
+  void (*ItemsCleared)(Element&) = nullptr;
+  // Places a new item itself instead of the row, bar or part placement.
+  void (*PlaceItem)(Toolkit&, Element& owner, Element& item) = nullptr;
+  // Size of a bar entry that is not a separator; `advance` is its share of the bar.
+  void (*SizeEntry)(const Element& owner, int advance, int& w, int& h) = nullptr;
+  // Last touch on a new item once it is placed and coloured (its looks, a row's parts).
+  void (*DressItem)(Element& owner, Element& item) = nullptr;
+  // The window strip a bar of the kind fills with its height.
+  int Element::*Strip = nullptr;
 
   // ---- dispatch and item routing
 

@@ -166,6 +166,36 @@ int ComboList(Toolkit& tk, int combo) {
   return IsCombo(e) && FindElement(tk, e->ChildHost) != nullptr ? e->ChildHost : -1;
 }
 
+namespace {
+
+// A combo box's state is that of the list holding its entries.
+double ComboState(Toolkit& tk, const Element& combo, int depth) {
+  const Element* host = FindElement(tk, combo.ChildHost);
+  if (host == nullptr || host == &combo || depth > 4) return -1.0;
+  return GetStateOf(tk, *host, depth + 1);
+}
+
+// The entries are gone, and so is the selection of one.
+void ComboCleared(Element& combo) {
+  combo.StateIndex = -1;
+  combo.PressedItem = -1;
+}
+
+// The drop button looks like the box: white when it is editable, plain otherwise.
+constexpr Color kEditableBack = 0xFFFFFF;
+
+void DressComboPart(Element& combo, Element& item) {
+  if (HasAny(combo.Flags, Flag::Editable)) {
+    item.BackColor = kEditableBack;
+    item.BackgroundMode = Background::Plain;
+  } else {
+    item.BackColor = kNoColor;
+    item.BackgroundMode = Background::None;
+  }
+}
+
+}  // namespace
+
 void RegisterComboBox(Toolkit& tk) {
   KindDescriptor& h = tk.Kind(ElementKind::ComboBox);
   h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText;
@@ -175,6 +205,11 @@ void RegisterComboBox(Toolkit& tk) {
   KindDescriptor& list = tk.Kind(ElementKind::ListIcon);
   list.ShowPopup = &ShowCheckList;
   list.HidePopup = &HideCheckList;
+  // State, clearing and the drop button.
+  h.Traits |= Trait::FixedItemWidth;
+  h.GetState = &ComboState;
+  h.ItemsCleared = &ComboCleared;
+  h.DressItem = &DressComboPart;
 }
 
 }  // namespace tk

@@ -274,15 +274,10 @@ void SyncCells(Element& row) {
   row.Items.clear();
   ForEachPart(row.Text, [&](std::string_view part) {
     auto cell = std::make_unique<Element>();
-    cell->Kind = row.Kind;
+    SetUpItemRecord(*cell, row, std::string(part), kCellFlags);
     cell->ID = static_cast<int>(row.Items.size());
-    cell->ParentID = row.ParentID;
-    cell->WindowID = row.WindowID;
-    cell->Text = std::string(part);
-    cell->Flags = kCellFlags;
-    cell->FrameWidth = 1;
+    cell->ParentID = row.ParentID;  // cells belong to the list, not to their row
     cell->BackgroundMode = Background::None;
-    cell->FontID = row.FontID;
     cell->FrameColor = row.FrameColor;
     cell->BackColor = row.BackColor;
     cell->Image = -1;
@@ -530,17 +525,10 @@ int AddListItem(Toolkit& tk, int listId, int position, const std::string& text, 
     if (!icon) list.ContentWidth = 0;
   }
 
-  const size_t index = InsertItemRecord(list, position);
+  const size_t index = InsertItemRecord(tk, list, position);
   Element& item = *items[index];
-  item.Kind = list.Kind;
-  item.Text = text;
-  item.Flags = flags;
-  item.RepaintFlags = StateBit::Normal;
-  item.WindowID = list.WindowID;
-  item.ParentID = list.ID;
+  SetUpItemRecord(item, list, text, flags);
   item.Param3 = -1;
-  item.FrameWidth = 1;
-  item.FontID = list.FontID;
   item.BackgroundMode = Background::None;
   item.FrameColor = list.FrameColor;
   item.FrontColor = list.FrontColor;
@@ -601,14 +589,7 @@ int AddListColumn(Toolkit& tk, int listId, int position, const std::string& titl
   for (size_t i = 0; i < columns.size(); ++i)
     columns[i]->ID = static_cast<int>(i);
   Element& column = *columns[index];
-  column.Kind = ElementKind::ListIcon;
-  column.Text = title;
-  column.Flags = kColumnFlags;
-  column.RepaintFlags = StateBit::Normal;
-  column.WindowID = list->WindowID;
-  column.ParentID = list->ID;
-  column.FrameWidth = 1;
-  column.FontID = list->FontID;
+  SetUpItemRecord(column, *list, title, kColumnFlags);
   column.BackgroundMode = Background::None;
   column.FrontColor = list->FrontColor;
   column.FrameColor = list->FrameColor;
@@ -637,6 +618,20 @@ int ListWidestItem(Toolkit& tk, int list) {
   return e != nullptr ? e->WidestItem : 0;
 }
 
+namespace {
+
+// A list icon's rows carry check boxes: the state of the row asked for, else of the current or
+// the selected row.
+double ListIconItemState(Element& list, int index) {
+  const Element* item = FindItem(list, index);
+  if (item == nullptr) item = FindItem(list, list.ItemIndex);
+  if (item == nullptr) item = FindItem(list, list.StateIndex);
+  if (item == nullptr) return -1.0;
+  return item->InBetween != 0 ? -1.0 : item->Checked;
+}
+
+}  // namespace
+
 void RegisterLists(Toolkit& tk) {
   for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon}) {
     KindDescriptor& h = tk.Kind(kind);
@@ -652,6 +647,10 @@ void RegisterLists(Toolkit& tk) {
   KindDescriptor& icons = tk.Kind(ElementKind::ListIcon);
   icons.Traits |= Trait::TextArgument;
   icons.CodeArgs = {KindDescriptor::CodeArg::FirstColumnWidth};
+  // Selection changes, sideways scrolling and row check states.
+  tk.Kind(ElementKind::ListView).Traits |= Trait::ChangeOnState;
+  tk.Kind(ElementKind::ListIcon).Traits |= Trait::ChangeOnState | Trait::ScrollsItemsX;
+  tk.Kind(ElementKind::ListIcon).ItemState = &ListIconItemState;
 }
 
 }  // namespace tk

@@ -511,6 +511,29 @@ int MenuRoot(Toolkit& tk, int menu) {
   return cur->ID;
 }
 
+namespace {
+
+// Hiding one popup menu hides them all: a submenu never outlives the menu it came from.
+int HideAllPopups(Toolkit& tk, Element&, int) {
+  for (const auto& rec : tk.root.Elements) {
+    if (rec->Kind == ElementKind::PopupMenu) rec->Hidden = 1;
+  }
+  return 1;
+}
+
+int AddPopupItem(Toolkit& tk, Element& popup, int position, const std::string& text, int image,
+                 Flags64 flags) {
+  return AddItem(tk, popup.ID, position, text, image, flags);
+}
+
+// A popup row shows its image in the icon gutter (the second image), not beside its text.
+void DressPopupItem(Element&, Element& item) {
+  item.Image2 = item.Image;
+  item.Image = -1;
+}
+
+}  // namespace
+
 void RegisterMenus(Toolkit& tk) {
   KindDescriptor& bar = tk.Kind(ElementKind::Menu);
   bar.Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
@@ -520,6 +543,11 @@ void RegisterMenus(Toolkit& tk) {
   popup.PaintItems = &PaintPopup;
   popup.ShowPopup = &ShowPopupHook;
   popup.HidePopup = &HidePopupHook;
+  // Items, hiding and the window strip of the menus.
+  bar.Strip = &Element::MenuStripHeight;
+  popup.Hide = &HideAllPopups;
+  popup.AddItem = &AddPopupItem;
+  popup.DressItem = &DressPopupItem;
 }
 
 }  // namespace tk

@@ -165,6 +165,24 @@ int ShowTab(Toolkit& tk, int panel, int tab) {
   return lastParentHidden;
 }
 
+namespace {
+
+// A tab that does not exist is refused: the panel would report a selection it does not show
+// and announce a change that did not happen.
+bool AcceptTab(Toolkit&, Element& panel, double state) {
+  return panel.ItemMap.count(static_cast<int>(state)) != 0;
+}
+
+// A tab fills the strip's height less a small inset and overlaps its neighbour's edge.
+constexpr int kTabInset = 3;
+
+void SizeTab(const Element& panel, int advance, int& w, int& h) {
+  w = advance - 1;
+  h = panel.CaptionHeight - kTabInset;
+}
+
+}  // namespace
+
 void RegisterPanel(Toolkit& tk) {
   KindDescriptor& hooks = tk.Kind(ElementKind::Panel);
   hooks.Traits |= Trait::TracksItems | Trait::SelectsItem;
@@ -175,6 +193,10 @@ void RegisterPanel(Toolkit& tk) {
   // Source text: no flags; each tab's AddGadgetItem line before the gadgets on that tab.
   hooks.Traits |= Trait::NoFlagsArgument;
   hooks.Nesting = KindDescriptor::CodeNesting::Tabs;
+  // Tab selection and tab sizes.
+  hooks.Traits |= Trait::ChangeOnState | Trait::Pages;
+  hooks.StoreState = &AcceptTab;
+  hooks.SizeEntry = &SizeTab;
 }
 
 }  // namespace tk

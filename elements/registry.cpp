@@ -8,6 +8,7 @@
 #include "elements/list.h"
 #include "elements/menu.h"
 #include "elements/panel.h"
+#include "elements/property_list.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
 #include "elements/simple.h"
@@ -43,6 +44,7 @@ void RegisterKinds(Toolkit& tk) {
   RegisterTrackBar(tk);
   RegisterMenus(tk);
   RegisterLists(tk);
+  RegisterPropertyList(tk);
   // After the lists: a check-list combo box drops its icon list down like a popup.
   RegisterComboBox(tk);
 }

@@ -273,6 +273,9 @@ void RegisterScrollArea(Toolkit& tk) {
   h.CodeArgs = {KindDescriptor::CodeArg::Min, KindDescriptor::CodeArg::Max,
                 KindDescriptor::CodeArg::PageLength};
   h.Nesting = KindDescriptor::CodeNesting::GadgetList;
+  // Copying and parts.
+  h.CopyParams = &CopyRangeParams;
+  h.DressItem = &DressBarPart;
 }
 
 }  // namespace tk

@@ -334,6 +334,20 @@ void LayoutScrollBars(Toolkit& tk, Element& owner) {
   }
 }
 
+namespace {
+
+double BarState(Toolkit&, const Element& bar, int) {
+  return bar.Value;
+}
+
+}  // namespace
+
+void DressBarPart(Element& owner, Element& item) {
+  item.BackColor = kNoColor;
+  item.Vertical = HasAny(owner.Flags, Flag::Vertical) ? 1 : 0;
+  item.BackgroundMode = Background::Gradient;
+}
+
 void RegisterScrollBar(Toolkit& tk) {
   KindDescriptor& h = tk.Kind(ElementKind::ScrollBar);
   h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::ModuleAttributes;
@@ -348,6 +362,10 @@ void RegisterScrollBar(Toolkit& tk) {
   // Source text: the range and the page length.
   h.CodeArgs = {KindDescriptor::CodeArg::Min, KindDescriptor::CodeArg::Max,
                 KindDescriptor::CodeArg::PageLength};
+  // State, copying and parts.
+  h.GetState = &BarState;
+  h.CopyParams = &CopyRangeParams;
+  h.DressItem = &DressBarPart;
 }
 
 }  // namespace tk

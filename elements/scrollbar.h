@@ -18,6 +18,10 @@ inline constexpr int kScrollThumbItem = 2;
 int ScrollBar(Toolkit& tk, int id, int x, int y, int width, int height, int minimum, int maximum,
               int pageLength, Flags64 flags = 0, int parentId = -1, int64_t data = 0);
 
+// The look of a part item (arrow, thumb) of a scroll bar, a track bar or a scroll area: it
+// follows its owner's orientation.
+void DressBarPart(Element& owner, Element& item);
+
 // Recomputes track, thumb length and thumb position from the value range and the bar's size.
 void RecomputeScrollBar(Element& bar);
 

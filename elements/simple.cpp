@@ -2,8 +2,15 @@
 // always carries, creates the element inside the wanted parent and restores the open list.
 #include "elements/simple.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "core/attributes.h"
 #include "core/creation.h"
+#include "core/events.h"
+#include "core/items.h"
+#include "core/kind.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 
@@ -91,6 +98,123 @@ int Frame(Toolkit& tk, int id, int x, int y, int width, int height, const std::s
   return CreatePlain(tk, ElementKind::Frame, id, x, y, width, height, text, flags, parentId);
 }
 
+namespace {
+
+// The state of image kinds is the image they show.
+double ImageState(Toolkit&, const Element& e, int) {
+  return e.Image;
+}
+
+bool StoreImageState(Toolkit&, Element& e, double state) {
+  e.Image = static_cast<int>(state);
+  return true;
+}
+
+// A check box's state: 1 ticked, 0 clear, -1 in between (only when three states are allowed).
+double CheckBoxState(Toolkit&, const Element& e, int) {
+  return e.InBetween != 0 ? -1.0 : e.Checked;
+}
+
+bool StoreCheckBoxState(Toolkit&, Element& e, double state) {
+  if (state == 0.0 || state == 1.0) {
+    e.Checked = static_cast<int8_t>(state);
+    e.InBetween = 0;
+  } else if (state == -1.0 && e.ThreeStateAllowed != 0) {
+    e.InBetween = 1;
+    e.Checked = 0;
+  }
+  return true;
+}
+
+// Options of one group are exclusive: choosing one releases the others.
+bool StoreOptionState(Toolkit& tk, Element& e, double state) {
+  if (static_cast<int>(state) != 1) return true;
+  for (const auto& other : tk.root.Elements) {
+    if (other.get() != &e && other->Kind == ElementKind::Option && other->ParentID == e.ParentID &&
+        other->OptionGroup == e.OptionGroup && other->StateIndex == 1)
+      other->StateIndex = 0;
+  }
+  return true;
+}
+
+EventCode OptionStateEvent(const Element&, int) {
+  return ElementEvent::LeftClick;
+}
+
+// A multi-line text keeps a final line feed after the program's text.
+std::string SetTextText(Toolkit&, Element& e, const std::string& text) {
+  return StoreElementText(e, HasAny(e.Flags, Flag::MultiLine) ? text + "\n" : text);
+}
+
+// A canvas item lands where the pointer was last seen, as a small raised box.
+constexpr int kCanvasItemWidth = 21;
+constexpr int kCanvasItemHeight = 24;
+
+void PlaceCanvasItem(Toolkit& tk, Element& owner, Element& item) {
+  item.BackgroundMode = Background::Gradient;
+  item.Flags |= Flag::Border;
+  owner.CurrentTab = 0;
+  owner.StateIndex = 0;
+  item.Frame.x0 = tk.root.MouseX - owner.Frame.x0;
+  item.Frame.y0 = tk.root.MouseY - owner.Frame.y0;
+  item.Frame.w0 = kCanvasItemWidth;
+  item.Frame.h0 = kCanvasItemHeight;
+}
+
+// An editor's text goes in line by line, up to a block height; alignment bits of the editor
+// move the first line down by the free space when the editor had no lines yet.
+constexpr int kEditorMaxHeight = 225;
+// Editor lines: the default item flags with the text on the left instead of centred.
+constexpr Flags64 kEditorLineFlags = (Flag::DefaultItemFlags & ~Flag::Center) | Flag::Left;
+
+int AddEditorLines(Toolkit& tk, Element& owner, int, const std::string& text, int image,
+                   Flags64 flags) {
+  BusyGuard busy(tk);
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    if (end == text.size()) break;
+    start = end + 1;
+    if (start == text.size()) break;  // a final line feed ends the last line, no empty one
+  }
+
+  std::vector<int> heights;
+  int total = 0;
+  for (const std::string& line : lines) {
+    const int h = ItemRowHeight(tk, owner, line, image);
+    if (total + h > kEditorMaxHeight) break;
+    total += h;
+    heights.push_back(h);
+  }
+
+  if (owner.Items.empty()) {
+    const int free = std::max(0, owner.Inner.h0 - total);
+    if (HasAny(owner.Flags, Flag::VCenter)) {
+      owner.RunY += free / 2;
+    } else if (HasAny(owner.Flags, Flag::Bottom)) {
+      owner.RunY += free;
+    }
+  }
+
+  // Lines of text read from the left unless the caller asks otherwise.
+  if (flags == 0) flags = kEditorLineFlags;
+  const int id = owner.ID;
+  int last = 0;
+  for (size_t i = 0; i < heights.size(); ++i) {
+    const int index = AddItem(tk, id, -1, lines[i], image, flags);
+    if (index < 0) break;
+    last = index;
+  }
+  return last;
+}
+
+}  // namespace
+
 void RegisterSimpleKinds(Toolkit& tk) {
   tk.Kind(ElementKind::String).Traits |= Trait::TakesText;
   tk.Kind(ElementKind::Editor).Traits |= Trait::TakesText;
@@ -129,6 +253,20 @@ void RegisterSimpleKinds(Toolkit& tk) {
       return text;
     };
   }
+  // State, text and items of the simple kinds.
+  for (ElementKind kind : {ElementKind::Image, ElementKind::ButtonImage}) {
+    tk.Kind(kind).GetState = &ImageState;
+    tk.Kind(kind).StoreState = &StoreImageState;
+  }
+  for (ElementKind kind : {ElementKind::Image, ElementKind::ButtonImage, ElementKind::ImageButton})
+    tk.Kind(kind).CopyParams = &CopyImageParams;
+  tk.Kind(ElementKind::CheckBox).GetState = &CheckBoxState;
+  tk.Kind(ElementKind::CheckBox).StoreState = &StoreCheckBoxState;
+  tk.Kind(ElementKind::Option).StoreState = &StoreOptionState;
+  tk.Kind(ElementKind::Option).StateEvent = &OptionStateEvent;
+  tk.Kind(ElementKind::Text).SetText = &SetTextText;
+  tk.Kind(ElementKind::Canvas).PlaceItem = &PlaceCanvasItem;
+  tk.Kind(ElementKind::Editor).AddItem = &AddEditorLines;
 }
 
 }  // namespace tk

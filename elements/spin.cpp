@@ -101,6 +101,27 @@ int Spin(Toolkit& tk, int id, int x, int y, int width, int height, double minimu
   return made;
 }
 
+namespace {
+
+double SpinState(Toolkit&, const Element& spin, int) {
+  return spin.SpinValue;
+}
+
+// The program's text is also the spin's value.
+std::string SetSpinText(Toolkit&, Element& spin, const std::string& text) {
+  std::string previous = StoreElementText(spin, text);
+  spin.SpinValue = std::strtof(text.c_str(), nullptr);
+  return previous;
+}
+
+void DressSpinButton(Element& spin, Element& item) {
+  item.BackColor = kNoColor;
+  item.Radius = spin.Radius;
+  item.BackgroundMode = Background::Gradient;
+}
+
+}  // namespace
+
 void RegisterSpin(Toolkit& tk) {
   KindDescriptor& h = tk.Kind(ElementKind::Spin);
   h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText;
@@ -111,6 +132,11 @@ void RegisterSpin(Toolkit& tk) {
 
   // Source text: the floating limits.
   h.CodeArgs = {KindDescriptor::CodeArg::SpinMin, KindDescriptor::CodeArg::SpinMax};
+  // State, text and buttons.
+  h.Traits |= Trait::FixedItemWidth;
+  h.GetState = &SpinState;
+  h.SetText = &SetSpinText;
+  h.DressItem = &DressSpinButton;
 }
 
 }  // namespace tk

@@ -265,6 +265,36 @@ int64_t SplitterFlagReport(Flags64 flags) {
   return report;
 }
 
+namespace {
+
+double SplitterState(Toolkit&, const Element& e, int) {
+  return e.SplitterPos;
+}
+
+// The separator's thickness follows its look: a grip, a line, or nothing.
+constexpr int kGripBar = 6;
+constexpr int kSeparatorBar = 4;
+
+void SplitterFlagsApplied(Element& e) {
+  e.SplitterBar = HasAny(e.Flags, Flag::SplitterGrip) ? kGripBar
+                  : HasAny(e.Flags, Flag::Separator)  ? kSeparatorBar
+                                                      : 0;
+}
+
+// An item naming one of the two joined elements takes it as that pane.
+void PlaceSplitterItem(Toolkit& tk, Element& owner, Element& item) {
+  if (item.Text == std::to_string(owner.Gadget1)) {
+    item.Flags |= Flag::Border;
+    SplitterSetAttribute(tk, owner, SplitterAttribute::FirstGadget, owner.Gadget1);
+  }
+  if (item.Text == std::to_string(owner.Gadget2)) {
+    item.Flags |= Flag::Border;
+    SplitterSetAttribute(tk, owner, SplitterAttribute::SecondGadget, owner.Gadget2);
+  }
+}
+
+}  // namespace
+
 void RegisterSplitter(Toolkit& tk) {
   KindDescriptor& hooks = tk.Kind(ElementKind::Splitter);
   hooks.Traits |= Trait::ModuleAttributes;
@@ -278,6 +308,11 @@ void RegisterSplitter(Toolkit& tk) {
   // Source text: the splitter joins its two panes, so their lines come first.
   hooks.CodeArgs = {KindDescriptor::CodeArg::FirstPane, KindDescriptor::CodeArg::SecondPane};
   hooks.Nesting = KindDescriptor::CodeNesting::PanesFirst;
+  // State, flags and items.
+  hooks.Traits |= Trait::ChangeOnState;
+  hooks.GetState = &SplitterState;
+  hooks.FlagsApplied = &SplitterFlagsApplied;
+  hooks.PlaceItem = &PlaceSplitterItem;
 }
 
 }  // namespace tk

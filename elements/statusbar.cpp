@@ -56,6 +56,8 @@ void RegisterStatusBar(Toolkit& tk) {
   tk.Kind(ElementKind::StatusBar).Traits |= Trait::Bar;
   tk.Kind(ElementKind::StatusBar).PaintItems = &PaintFields;
   tk.Kind(ElementKind::Window).Resized = &PlaceStatusBar;
+  // The window strip.
+  tk.Kind(ElementKind::StatusBar).Strip = &Element::StatusStripHeight;
 }
 
 void PlaceStatusBar(Toolkit& tk, Element& window) {

@@ -213,8 +213,20 @@ void ToolBarToolTip(Toolkit& tk, int toolBar, int button, const std::string& tex
   if (Element* item = ButtonById(*bar, button)) item->ToolTip = text;
 }
 
+namespace {
+
+// A tool bar's look is fixed: flags asked for later are refused.
+bool RefuseFlags(Toolkit&, Element&, Flags64&) {
+  return false;
+}
+
+}  // namespace
+
 void RegisterToolBar(Toolkit& tk) {
   tk.Kind(ElementKind::ToolBar).Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems;
+  // Flags and the window strip.
+  tk.Kind(ElementKind::ToolBar).ApplyFlags = &RefuseFlags;
+  tk.Kind(ElementKind::ToolBar).Strip = &Element::ToolStripHeight;
 }
 
 }  // namespace tk

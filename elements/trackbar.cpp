@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/attributes.h"
 #include "core/creation.h"
 #include "core/events.h"
 #include "core/items.h"
@@ -193,6 +194,15 @@ int TrackBar(Toolkit& tk, int id, int x, int y, int width, int height, int minim
   return made;
 }
 
+namespace {
+
+// A vertical track bar reads from the bottom up.
+double TrackState(Toolkit&, const Element& bar, int) {
+  return bar.Vertical != 0 ? bar.Min + bar.Max - bar.Value : bar.Value;
+}
+
+}  // namespace
+
 void RegisterTrackBar(Toolkit& tk) {
   KindDescriptor& h = tk.Kind(ElementKind::TrackBar);
   h.Traits |= Trait::PartItems | Trait::ModuleAttributes;
@@ -206,6 +216,10 @@ void RegisterTrackBar(Toolkit& tk) {
 
   // Source text: the range.
   h.CodeArgs = {KindDescriptor::CodeArg::Min, KindDescriptor::CodeArg::Max};
+  // State, copying and parts.
+  h.GetState = &TrackState;
+  h.CopyParams = &CopyRangeParams;
+  h.DressItem = &DressBarPart;
 }
 
 }  // namespace tk

@@ -4,9 +4,13 @@
 
 #include <vector>
 
+#include "core/attributes.h"
+#include "core/builtin_images.h"
 #include "core/coords.h"
 #include "core/creation.h"
+#include "core/events.h"
 #include "core/items.h"
+#include "core/kind.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "render/host.h"
@@ -19,9 +23,6 @@ namespace {
 constexpr int kFlatFrame = 1;
 constexpr int kDoubleFrame = 2;
 constexpr int kSizeGadgetFrame = 4;
-
-// Caption-button items carry the flag bit that made them as their kind.
-constexpr int kCloseButton = static_cast<int>(Flag::SystemMenuBit);
 
 // Caption-button geometry, relative to the window's caption origin.
 constexpr int kButtonWidth = 32;
@@ -109,7 +110,8 @@ void PaintWindowItems(Toolkit& tk, Element& window, platform::Painter& painter) 
       item.Frame.h0 = kButtonHeight;
       item.Flags |= kButtonFlags;
       item.BackgroundMode = Background::None;
-      const Color hot = KindValue(item.Kind) == kCloseButton ? kCloseHotColor : item.HotBackColor;
+      const Color hot =
+          KindValue(item.Kind) == CaptionButton::Close ? kCloseHotColor : item.HotBackColor;
       // The box uses the x of the previous pass: the hot index comes from what the pointer
       // hit in the last picture, so the highlight lands where that button was drawn.
       if (item.Index == window.HotItem && item.Disabled == 0) {
@@ -164,6 +166,137 @@ int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>
   return bar;
 }
 
+namespace {
+
+// The caption item (the first item, when the window has a title bar) shows the window's
+// title and icon.
+std::string SetWindowText(Toolkit&, Element& window, const std::string& text) {
+  if (window.Items.empty()) return StoreElementText(window, text);
+  Element& caption = *window.Items.front();
+  std::string previous = std::exchange(caption.Text, text);
+  caption.Repaint = 1;
+  window.Text = text;  // kept equal so code generation reads the title either way
+  return previous;
+}
+
+const std::string& WindowText(const Element& window) {
+  return window.Items.empty() ? window.Text : window.Items.front()->Text;
+}
+
+int SetWindowImage(Element& window, int image) {
+  if (window.Items.empty()) return -1;
+  return std::exchange(window.Items.front()->Image, image);
+}
+
+Element* FindCaptionButton(Element& window, int kind) {
+  for (auto& item : window.Items) {
+    if (KindValue(item->Kind) == kind) return item.get();
+  }
+  return nullptr;
+}
+
+// A window's state commands are its caption buttons: minimize and maximize toggle.
+bool StoreWindowState(Toolkit&, Element& window, double state) {
+  const int value = static_cast<int>(state);
+  if (value == CaptionButton::Minimize) {
+    window.Minimized = window.Minimized != 0 ? 0 : 1;
+  } else if (value == CaptionButton::Maximize) {
+    window.Maximized = window.Maximized != 0 ? 0 : 1;
+    if (Element* button = FindCaptionButton(window, CaptionButton::Maximize)) {
+      std::swap(button->Image, button->Image2);  // maximize and restore glyphs
+    }
+  }
+  return true;
+}
+
+EventCode WindowStateEvent(const Element&, int value) {
+  switch (value) {
+    case CaptionButton::Minimize:
+      return ElementEvent::MinimizeButton;
+    case CaptionButton::Maximize:
+      return ElementEvent::MaximizeButton;
+    case CaptionButton::Close:
+      return ElementEvent::CloseButton;
+    default:
+      return 0;
+  }
+}
+
+// The default item flags without the right-align image bit, so the glyph sits centred in its
+// button (the window painter asks for horizontal and vertical centring).
+constexpr Flags64 kCaptionButtonItemFlags = Flag::DefaultItemFlags & ~Flag::ImageRight;
+
+// Borders, visibility and the caption items.
+bool ApplyWindowFlags(Toolkit& tk, Element& e, Flags64& request) {
+  if (request == 0) return true;
+  const int id = e.ID;
+  if (HasAny(request, Flag::Invisible)) {
+    e.Hidden = 1;
+    e.HiddenOwn = 1;
+  }
+  if (HasAny(request, Flag::BorderLess)) e.Flags &= ~Flag::Border;
+  if (HasAny(request, Flag::Border)) e.Flags &= ~Flag::BorderLess;
+
+  // A caption button the window already shows is not asked for again; a new one needs a
+  // title bar to sit on. The maximize button keeps the restore glyph as its second image:
+  // toggling the maximized state swaps the two.
+  struct Button {
+    Flags64 bit;
+    int kind;
+    int image;
+    int image2;
+  };
+  const Button buttons[] = {
+      {Flag::SystemMenuBit, CaptionButton::Close, BuiltinImage::CloseGlyph, -1},
+      {Flag::MaximizeGadget, CaptionButton::Maximize, BuiltinImage::MaximizeGlyph,
+       BuiltinImage::RestoreGlyph},
+      {Flag::MinimizeGadget, CaptionButton::Minimize, BuiltinImage::MinimizeGlyph, -1}};
+  bool anyNew = false;
+  for (const Button& b : buttons) {
+    if (!HasAny(request, b.bit)) continue;
+    if (FindCaptionButton(e, b.kind) != nullptr) {
+      request &= ~b.bit;
+    } else {
+      anyNew = true;
+    }
+  }
+  if (anyNew) request |= Flag::TitleBar;
+  if (!HasAny(request, Flag::TitleBar)) return true;
+
+  e.CaptionHeight = tk.root.CaptionHeightDefault;
+  e.Flags |= Flag::MoveArea;
+  if (!HasCaptionItem(e)) {
+    // In front of the buttons, whose indexes move up by one.
+    AddItem(tk, id, e.Items.empty() ? -1 : 0, e.Text, e.Image, 0);
+  }
+  for (const Button& b : buttons) {
+    Element* window = FindElement(tk, id);
+    if (window == nullptr) return true;
+    if (!HasAny(request, b.bit) || FindCaptionButton(*window, b.kind) != nullptr) continue;
+    // The glyphs live under fixed image numbers, so buttons need no lookup to show them.
+    const int index = AddItem(tk, id, -1, "", b.image, kCaptionButtonItemFlags);
+    window = FindElement(tk, id);
+    if (window == nullptr) return true;
+    if (Element* item = FindItem(*window, index)) {
+      item->Kind = static_cast<ElementKind>(b.kind);
+      item->Image2 = b.image2;
+    }
+  }
+  return true;
+}
+
+// Caption items live in the caption strip.
+void PlaceCaptionItem(Toolkit&, Element& window, Element& item) {
+  item.Frame.h0 = window.CaptionHeight;
+}
+
+void DressCaptionItem(Element&, Element& item) {
+  item.BackColor = kNoColor;
+  item.BackgroundMode = Background::Gradient;
+}
+
+}  // namespace
+
 void RegisterWindow(Toolkit& tk) {
   KindDescriptor& d = tk.Kind(ElementKind::Window);
   d.Traits |= Trait::PartItems | Trait::TracksItems;
@@ -176,6 +309,16 @@ void RegisterWindow(Toolkit& tk) {
   d.CodeText = [](const Element& e) -> std::string_view {
     return e.Items.empty() ? e.Text : e.Items.front()->Text;
   };
+  // Title, icon, state commands, flags and caption items.
+  d.SetText = &SetWindowText;
+  d.GetText = &WindowText;
+  d.SetImage = &SetWindowImage;
+  d.StoreState = &StoreWindowState;
+  d.StateEvent = &WindowStateEvent;
+  d.CopyParams = &CopyImageParams;
+  d.ApplyFlags = &ApplyWindowFlags;
+  d.PlaceItem = &PlaceCaptionItem;
+  d.DressItem = &DressCaptionItem;
 }
 
 }  // namespace tk

@@ -11,6 +11,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/registry.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk {
@@ -21,6 +22,8 @@ constexpr int kAbsent = 12345;
 class AttributesTest : public testing::ToolkitTest {
  protected:
   void SetUp() override {
+    // Kinds answer for their own items, states, texts and flags.
+    RegisterKinds(tk);
     ASSERT_EQ(CreateElement(tk, ElementKind::Desktop, 0, 0, 0, 800, 600, "", 0, 0, 0,
                             MakeFlags(0x8000000, 0)),
               0);

@@ -8,6 +8,7 @@
 #include "core/creation.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/registry.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk {
@@ -18,6 +19,8 @@ constexpr Flags64 kDesigner = Flag::DesignerPlaced;
 class CreationTest : public testing::ToolkitTest {
  protected:
   void SetUp() override {
+    // Kinds answer for their own items, states, texts and flags.
+    RegisterKinds(tk);
     ASSERT_EQ(CreateElement(tk, ElementKind::Desktop, 0, 0, 0, 800, 600, "", 0, 0, 0,
                             MakeFlags(0x8000000, 0)),
               0);
@@ -319,8 +322,9 @@ TEST_F(CreationTest, SplitterRecordsItsTwoElements) {
   EXPECT_EQ(sp.Items[0]->Text, "101");
   EXPECT_EQ(sp.Items[1]->Text, "102");
   EXPECT_TRUE(HasAny(sp.Items[0]->Flags, Flag::Border));
-  EXPECT_EQ(sp.SplitterFirst, 101);
-  EXPECT_EQ(sp.SplitterSecond, 102);
+  // The splitter takes the two elements as its panes.
+  EXPECT_EQ(E(101).ParentID, s);
+  EXPECT_EQ(E(102).ParentID, s);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/registry.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk {
@@ -16,6 +17,8 @@ namespace {
 class ItemsTest : public testing::ToolkitTest {
  protected:
   void SetUp() override {
+    // Kinds answer for their own items, states, texts and flags.
+    RegisterKinds(tk);
     ASSERT_EQ(CreateElement(tk, ElementKind::Desktop, 0, 0, 0, 800, 600, "", 0, 0, 0,
                             MakeFlags(0x8000000, 0)),
               0);
@@ -270,6 +273,7 @@ TEST_F(ItemsTest, AddElementItemDispatchesByKind) {
   EXPECT_EQ(AddElementItem(tk, popup, -1, "b"), 1);
 
   const int lv = Make(ElementKind::ListView, 103);
+  tk.Kind(ElementKind::ListView).AddItem = nullptr;  // a kind without an item procedure
   EXPECT_EQ(AddElementItem(tk, lv, 2, "x"), 0);
   EXPECT_TRUE(E(lv).Items.empty());
   tk.Kind(ElementKind::ListView).AddItem = FakeListAdder;
