@@ -58,6 +58,9 @@ struct KindDescriptor {
   // ---- attributes, state and items
 
   // ---- dispatch and item routing
+  // Places an element of a bar kind after the rectangle of `window` changed (the status bar
+  // keeps to the strip below the inner area).
+  void (*PlaceInWindow)(Toolkit&, Element& window) = nullptr;
 
   // ---- painting and layout
 

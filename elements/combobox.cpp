@@ -12,14 +12,12 @@
 #include "core/tree.h"
 #include "elements/list.h"
 #include "elements/menu.h"
-#include "elements/zorder.h"
 #include "render/paint.h"
 
 namespace tk {
 namespace {
 
 constexpr int kButtonWidth = 16;
-constexpr int kCheckListMaxHeight = 200;
 // A list that serves a combo box carries this owner kind.
 constexpr Flags64 kEntryFlags = 0x3100;
 // The check list: check boxes, and its high flag bit.
@@ -92,36 +90,6 @@ void PaintButton(Toolkit& tk, Element& combo, platform::Painter& painter) {
     PaintElement(tk, painter, combo, *combo.Items.front(), combo.Inner.x0, combo.Inner.y0);
 }
 
-// The check list drops down like a popup: shown below the combo, on top of everything.
-void ShowCheckList(Toolkit& tk, Element& list, int owner, int x, int y) {
-  const int id = list.ID;
-  // As tall as its rows (within limits); near the bottom of the desktop it opens above.
-  const int rows = static_cast<int>(list.Items.size());
-  const int height = std::clamp(list.HeaderHeight + rows * kListRowHeight + 2 * list.FrameWidth + 2,
-                                kListRowHeight + 4, kCheckListMaxHeight);
-  const Element* desktop = DesktopElement(tk);
-  const Element* combo = FindElement(tk, owner);
-  if (desktop != nullptr && combo != nullptr && y + height > desktop->Frame.h0)
-    y = combo->Frame.y0 - height + 1;
-  ResizeElementById(tk, id, x, y, kIgnore, height, CoordMode::Absolute);
-  if (Element* l = FindElement(tk, id)) {
-    l->Hidden = 0;
-    l->HiddenOwn = 0;
-    l->Repaint = 1;
-  }
-  // Above everything: after the last record, its own children (its scroll bars) with it.
-  const int last = tk.root.Elements.back()->ID;
-  if (!IsChildOf(tk, last, id)) SetPosition(tk, id, ZOrder::After, last);
-  tk.root.DropDownOpen = true;
-  tk.root.OpenDropDown = id;
-}
-
-void HideCheckList(Toolkit&, Element& list) {
-  list.Hidden = 1;
-  list.HiddenOwn = 1;
-  list.Repaint = 1;
-}
-
 }  // namespace
 
 int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId,
@@ -172,9 +140,6 @@ void RegisterComboBox(Toolkit& tk) {
   h.AddItem = &AddEntry;
   h.SetState = &SelectEntry;
   h.PaintItems = &PaintButton;
-  KindDescriptor& list = tk.Kind(ElementKind::ListIcon);
-  list.ShowPopup = &ShowCheckList;
-  list.HidePopup = &HideCheckList;
 }
 
 }  // namespace tk

@@ -8,11 +8,13 @@
 #include <string_view>
 
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/creation.h"
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/scrollbar.h"
+#include "elements/zorder.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -34,6 +36,8 @@ constexpr int kTextAllowance = 4;  // the room PaintElement keeps around an item
 constexpr int kRowImageGap = 3;    // an icon-list row with an image is followed by 3 pixels
 constexpr int kRowRightGap = 2;
 // The header band: one pixel above the columns, then the column text with this padding.
+// A dropped-down list is at most this tall.
+constexpr int kDropDownMaxHeight = 200;
 constexpr int kColumnY = 1;
 constexpr int kColumnPadding = 4;
 
@@ -476,6 +480,37 @@ bool PressColumn(Toolkit&, Element& list, EventCode code) {
   return true;
 }
 
+// An icon list dropped down for another element (a check-list combo box) shows like a popup:
+// below its owner, on top of everything.
+void ShowDropDown(Toolkit& tk, Element& list, int owner, int x, int y) {
+  const int id = list.ID;
+  // As tall as its rows (within limits); near the bottom of the desktop it opens above.
+  const int rows = static_cast<int>(list.Items.size());
+  const int height = std::clamp(list.HeaderHeight + rows * kListRowHeight + 2 * list.FrameWidth + 2,
+                                kListRowHeight + 4, kDropDownMaxHeight);
+  const Element* desktop = DesktopElement(tk);
+  const Element* opener = FindElement(tk, owner);
+  if (desktop != nullptr && opener != nullptr && y + height > desktop->Frame.h0)
+    y = opener->Frame.y0 - height + 1;
+  ResizeElementById(tk, id, x, y, kIgnore, height, CoordMode::Absolute);
+  if (Element* l = FindElement(tk, id)) {
+    l->Hidden = 0;
+    l->HiddenOwn = 0;
+    l->Repaint = 1;
+  }
+  // Above everything: after the last record, its own children (its scroll bars) with it.
+  const int last = tk.root.Elements.back()->ID;
+  if (!IsChildOf(tk, last, id)) SetPosition(tk, id, ZOrder::After, last);
+  tk.root.DropDownOpen = true;
+  tk.root.OpenDropDown = id;
+}
+
+void HideDropDown(Toolkit&, Element& list) {
+  list.Hidden = 1;
+  list.HiddenOwn = 1;
+  list.Repaint = 1;
+}
+
 // The creation pattern: inside the parent when one is named, then the kind's own parts,
 // then the list that was open before is open again.
 template <typename Finish>
@@ -647,6 +682,9 @@ void RegisterLists(Toolkit& tk) {
   tk.Kind(ElementKind::ListView).PaintItems = &PaintListView;
   tk.Kind(ElementKind::ListIcon).PaintItems = &PaintListIcon;
   tk.Kind(ElementKind::ListIcon).Drag = &PressColumn;
+  // An icon list also drops down for a check-list combo box.
+  tk.Kind(ElementKind::ListIcon).ShowPopup = &ShowDropDown;
+  tk.Kind(ElementKind::ListIcon).HidePopup = &HideDropDown;
 }
 
 }  // namespace tk

@@ -43,7 +43,6 @@ void RegisterKinds(Toolkit& tk) {
   RegisterTrackBar(tk);
   RegisterMenus(tk);
   RegisterLists(tk);
-  // After the lists: a check-list combo box drops its icon list down like a popup.
   RegisterComboBox(tk);
 }
 

@@ -55,7 +55,7 @@ void PaintFields(Toolkit& tk, Element& bar, platform::Painter& painter) {
 void RegisterStatusBar(Toolkit& tk) {
   tk.Kind(ElementKind::StatusBar).Traits |= Trait::Bar;
   tk.Kind(ElementKind::StatusBar).PaintItems = &PaintFields;
-  tk.Kind(ElementKind::Window).Resized = &PlaceStatusBar;
+  tk.Kind(ElementKind::StatusBar).PlaceInWindow = &PlaceStatusBar;
 }
 
 void PlaceStatusBar(Toolkit& tk, Element& window) {

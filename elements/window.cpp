@@ -164,10 +164,20 @@ int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>
   return bar;
 }
 
+namespace {
+
+// A window's status bar keeps to the strip below its inner area.
+void WindowResized(Toolkit& tk, Element& window) {
+  if (auto place = tk.Kind(ElementKind::StatusBar).PlaceInWindow) place(tk, window);
+}
+
+}  // namespace
+
 void RegisterWindow(Toolkit& tk) {
   KindDescriptor& d = tk.Kind(ElementKind::Window);
   d.Traits |= Trait::PartItems | Trait::TracksItems;
   d.PaintItems = &PaintWindowItems;
+  d.Resized = &WindowResized;
 }
 
 }  // namespace tk
