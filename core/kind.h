@@ -30,6 +30,11 @@ inline constexpr uint32_t TakesText = 1u << 5;  // the user types into its text
 inline constexpr uint32_t SelectsItem = 1u << 6;  // its state is the index of a chosen item
 inline constexpr uint32_t ListRows = 1u << 7;     // rows laid out from the inner corner, scrolled
 inline constexpr uint32_t ModuleAttributes = 1u << 8;  // its own module answers attributes first
+// Dispatch and routing.
+inline constexpr uint32_t ItemsScrollSideways = 1u << 24;  // items shift left by HScroll
+inline constexpr uint32_t LeaveClearsHot = 1u << 25;   // the pointer leaving clears the hot item
+inline constexpr uint32_t PassesPointer = 1u << 26;    // hands the pointer to what lies under it
+inline constexpr uint32_t HollowWithParts = 1u << 27;  // with an inner part set, never hit itself
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
 }  // namespace Trait
@@ -61,6 +66,21 @@ struct KindDescriptor {
   // Places an element of a bar kind after the rectangle of `window` changed (the status bar
   // keeps to the strip below the inner area).
   void (*PlaceInWindow)(Toolkit&, Element& window) = nullptr;
+  // The item under the element's pointer when the kind lays its items out itself (list rows
+  // and columns); -1 when none. It may also note the hovered part (a header column). Without
+  // it, the last item whose frame holds the pointer.
+  int (*ItemAtPointer)(Element&) = nullptr;
+  // The kind's own reaction to a left click on the enabled element (a check box toggles, an
+  // option is chosen); true when the canvas must be repainted.
+  bool (*Clicked)(Toolkit&, Element&) = nullptr;
+  // The click reaches the handlers from the state setter once the element is chosen, not
+  // from the dispatch.
+  bool ClickFromState = false;
+  // The pointer left the element (`item` is the item it was over, -1 none): the kind decides
+  // what stays hot. Without it the hot item goes when the kind has Trait::LeaveClearsHot.
+  void (*PointerLeft)(Toolkit&, Element&, int item) = nullptr;
+  // A pressed item stays the pressed one: while the button is held only it lights up.
+  bool HoldsPressedItem = false;
 
   // ---- painting and layout
 

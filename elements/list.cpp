@@ -511,6 +511,40 @@ void HideDropDown(Toolkit&, Element& list) {
   list.Repaint = 1;
 }
 
+// The last row (its index) or, with rows false, header column (its position) of a list under
+// the pointer; -1 when none. Lists lay their rows out from their inner corner and scroll them with
+// their bars; an icon list's header stays above its rows, and its rows own the check-box column at
+// their left.
+int ListItemAt(const Element& e, bool rows) {
+  const auto& items = rows ? e.Items : e.Columns;
+  const bool icon = IsIconList(e);
+  const int mx = e.MouseX - (e.Inner.x0 - e.Frame.x0) + e.HScroll;
+  int my = e.MouseY - (e.Inner.y0 - e.Frame.y0);
+  if (rows) {
+    if (icon && !e.Columns.empty() && my <= e.HeaderHeight) return -1;
+    my += e.VScroll;
+  }
+  int found = -1;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Element& it = *items[i];
+    const int left = rows && icon ? 0 : it.Frame.x0;
+    if (it.Frame.y0 < my && my <= it.Frame.y0 + it.Frame.h0 && left <= mx &&
+        mx < it.Frame.x0 + it.Frame.w0)
+      found = rows ? it.Index : static_cast<int>(i);
+  }
+  return found;
+}
+
+int RowAtPointer(Element& list) {
+  return ListItemAt(list, true);
+}
+
+// An icon list also notes the header column under the pointer.
+int IconRowAtPointer(Element& list) {
+  list.HotColumn = ListItemAt(list, false);
+  return ListItemAt(list, true);
+}
+
 // The creation pattern: inside the parent when one is named, then the kind's own parts,
 // then the list that was open before is open again.
 template <typename Finish>
@@ -680,6 +714,12 @@ void RegisterLists(Toolkit& tk) {
     h.Resized = &ResizedHook;
   }
   tk.Kind(ElementKind::ListView).PaintItems = &PaintListView;
+  // Rows are found from the inner corner, scrolled; an icon list's rows also scroll sideways.
+  tk.Kind(ElementKind::ListView).ItemAtPointer = &RowAtPointer;
+  tk.Kind(ElementKind::ListIcon).ItemAtPointer = &IconRowAtPointer;
+  tk.Kind(ElementKind::ListIcon).Traits |= Trait::ItemsScrollSideways;
+  for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon})
+    tk.Kind(kind).Traits |= Trait::LeaveClearsHot;
   tk.Kind(ElementKind::ListIcon).PaintItems = &PaintListIcon;
   tk.Kind(ElementKind::ListIcon).Drag = &PressColumn;
   // An icon list also drops down for a check-list combo box.

@@ -510,15 +510,31 @@ int MenuRoot(Toolkit& tk, int menu) {
   return cur->ID;
 }
 
+namespace {
+
+// An open title keeps the bar lit after the pointer leaves it.
+void MenuBarLeft(Toolkit&, Element& bar, int) {
+  if (bar.OpenTitle == -1) bar.HotItem = -1;
+}
+
+// A combo box's list keeps its entry lit for the combo's text.
+void PopupLeft(Toolkit&, Element& popup, int item) {
+  if (item < 0 && popup.ModeField != PopupRole::ComboList) popup.HotItem = -1;
+}
+
+}  // namespace
+
 void RegisterMenus(Toolkit& tk) {
   KindDescriptor& bar = tk.Kind(ElementKind::Menu);
   bar.Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
   bar.PaintItems = &PaintMenuBar;
+  bar.PointerLeft = &MenuBarLeft;
   KindDescriptor& popup = tk.Kind(ElementKind::PopupMenu);
   popup.Traits |= Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
   popup.PaintItems = &PaintPopup;
   popup.ShowPopup = &ShowPopupHook;
   popup.HidePopup = &HidePopupHook;
+  popup.PointerLeft = &PopupLeft;
 }
 
 }  // namespace tk

@@ -171,6 +171,8 @@ void RegisterPanel(Toolkit& tk) {
   hooks.SetState = &SelectTab;
   hooks.AddItem = &AddTabItem;
   hooks.PaintItems = &PaintTabs;
+  // The tab strip shifts sideways; leaving the panel unlights its tab.
+  hooks.Traits |= Trait::ItemsScrollSideways | Trait::LeaveClearsHot;
 }
 
 }  // namespace tk

@@ -36,6 +36,19 @@ int CreatePlain(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, 
   return CreateInside(tk, kind, id, x, y, width, height, text, flags, parentId, [](int) {});
 }
 
+// A check box toggles, leaving the third state.
+bool ToggleCheck(Toolkit&, Element& e) {
+  e.Checked = e.Checked ? 0 : 1;
+  e.InBetween = 0;
+  return true;
+}
+
+// An option is chosen; its state setter reports the click.
+bool ChooseOption(Toolkit& tk, Element& e) {
+  SetElementState(tk, e.ID, 1);
+  return true;
+}
+
 }  // namespace
 
 int Text(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& text,
@@ -97,6 +110,12 @@ void RegisterSimpleKinds(Toolkit& tk) {
   // The property grid's and the position picker's parts, until they have files of their own.
   tk.Kind(ElementKind::PropertyList).Traits |= Trait::TracksItems | Trait::ModuleAttributes;
   tk.Kind(ElementKind::PositionPicker).Traits |= Trait::PartItems;
+  // Clicks on the two-state kinds.
+  tk.Kind(ElementKind::CheckBox).Clicked = &ToggleCheck;
+  tk.Kind(ElementKind::Option).Clicked = &ChooseOption;
+  tk.Kind(ElementKind::Option).ClickFromState = true;
+  // A container with an inner part set lets hits pass over it.
+  tk.Kind(ElementKind::Container).Traits |= Trait::HollowWithParts;
 }
 
 }  // namespace tk

@@ -274,6 +274,8 @@ void RegisterSplitter(Toolkit& tk) {
   hooks.SetAttribute = &SplitterSetAttribute;
   hooks.PaintItems = &SplitterPaintItems;
   hooks.Drag = &SplitterDrag;
+  // Created after its panes and lying over them, it owns only its separator.
+  hooks.Traits |= Trait::PassesPointer;
 }
 
 }  // namespace tk

@@ -214,6 +214,9 @@ void ToolBarToolTip(Toolkit& tk, int toolBar, int button, const std::string& tex
 
 void RegisterToolBar(Toolkit& tk) {
   tk.Kind(ElementKind::ToolBar).Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems;
+  // A pressed button stays the one that lights up while the button is held.
+  tk.Kind(ElementKind::ToolBar).HoldsPressedItem = true;
+  tk.Kind(ElementKind::ToolBar).Traits |= Trait::LeaveClearsHot;
 }
 
 }  // namespace tk

@@ -178,6 +178,8 @@ void RegisterWindow(Toolkit& tk) {
   d.Traits |= Trait::PartItems | Trait::TracksItems;
   d.PaintItems = &PaintWindowItems;
   d.Resized = &WindowResized;
+  // Leaving the window unlights its caption buttons.
+  d.Traits |= Trait::LeaveClearsHot;
 }
 
 }  // namespace tk

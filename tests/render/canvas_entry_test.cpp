@@ -9,6 +9,7 @@
 #include "core/events.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/registry.h"
 #include "render/host.h"
 #include "tests/support/toolkit_fixture.h"
 
@@ -26,7 +27,8 @@ struct Seen {
 class CanvasEntryTest : public ToolkitTest {
  protected:
   void Open(Flags64 flags = Flag::SystemMenu) {
-    InstallRender(tk);
+    // The kinds' own behaviour (gadget delivery, clicks, hit passing) comes from their descriptors.
+    PrepareToolkit(tk);
     main = OpenHost(tk, 1, 0, 0, 800, 600, "Main", flags);
     ASSERT_EQ(main, 1);
   }

@@ -10,6 +10,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/registry.h"
 #include "render/dispatch.h"
 #include "render/host.h"
 #include "tests/support/toolkit_fixture.h"
@@ -20,7 +21,8 @@ namespace {
 class DispatchTest : public ToolkitTest {
  protected:
   void SetUp() override {
-    InstallRender(tk);
+    // The kinds' own behaviour (gadget delivery, clicks, hit passing) comes from their descriptors.
+    PrepareToolkit(tk);
     main = OpenHost(tk, 1, 0, 0, 800, 600, "Main", Flag::SystemMenu);
     ASSERT_EQ(main, 1);
   }
