@@ -81,6 +81,17 @@ struct KindDescriptor {
   void (*PointerLeft)(Toolkit&, Element&, int item) = nullptr;
   // A pressed item stays the pressed one: while the button is held only it lights up.
   bool HoldsPressedItem = false;
+  // Items light with a frame (and a gradient with the owner's flag), and pressing one opens or
+  // closes a drop-down (menu bar titles, the combo box button).
+  bool MenuLikeItems = false;
+  // A popup list: dropped down from an opener and closed with the chain it belongs to.
+  bool DropsDown = false;
+  // Opening and closing for an item code (menus, submenus, the combo box list, the position
+  // picker's edges).
+  void (*OpenItems)(Toolkit&, Element& owner, EventCode code, int id, int item) = nullptr;
+  // What choosing an enabled item means for its owner (posting a menu event, selecting a row
+  // or tab, pressing a caption button, a spin or bar part).
+  void (*ChooseItem)(Toolkit&, Element& owner, EventCode code, int id, int item) = nullptr;
 
   // ---- painting and layout
 

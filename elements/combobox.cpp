@@ -12,6 +12,7 @@
 #include "core/tree.h"
 #include "elements/list.h"
 #include "elements/menu.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -90,6 +91,30 @@ void PaintButton(Toolkit& tk, Element& combo, platform::Painter& painter) {
     PaintElement(tk, painter, combo, *combo.Items.front(), combo.Inner.x0, combo.Inner.y0);
 }
 
+// Pressing the drop button drops the list down below the field, as wide as it, with the
+// selected entry pressed; pressing again closes it.
+void OpenList(Toolkit& tk, Element& combo, EventCode code, int, int) {
+  Root& root = tk.root;
+  if (code != ElementEvent::LeftButtonDown) return;
+  Element* list = ListOf(tk, combo);
+  if (list == nullptr) return;
+  const int listId = list->ID;
+  if (!root.DropDownOpen) {
+    HidePopupList(tk, root.OpenDropDown);
+    ClearDropDown(tk);
+    return;
+  }
+  root.OpenDropDown = listId;
+  ResizeElement(tk, *list, kIgnore, kIgnore, combo.Inner.w0 + 2, kIgnore);
+  if (!combo.Alive) return;
+  ShowPopupList(tk, listId, combo.ID, combo.Inner.x0 - 1, combo.Inner.y0 + combo.Inner.h0);
+  list = FindElement(tk, listId);
+  if (list != nullptr && list->PressedItem == -1 && !list->Items.empty())
+    list->PressedItem = list->StateIndex >= 0 ? list->StateIndex : 0;
+  combo.HotItem = -1;
+  combo.OpenTitle = -1;
+}
+
 }  // namespace
 
 int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId,
@@ -140,6 +165,8 @@ void RegisterComboBox(Toolkit& tk) {
   h.AddItem = &AddEntry;
   h.SetState = &SelectEntry;
   h.PaintItems = &PaintButton;
+  h.MenuLikeItems = true;
+  h.OpenItems = &OpenList;
 }
 
 }  // namespace tk

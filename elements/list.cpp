@@ -10,6 +10,7 @@
 #include "core/attributes.h"
 #include "core/coords.h"
 #include "core/creation.h"
+#include "core/events.h"
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
@@ -38,6 +39,10 @@ constexpr int kRowRightGap = 2;
 // The header band: one pixel above the columns, then the column text with this padding.
 // A dropped-down list is at most this tall.
 constexpr int kDropDownMaxHeight = 200;
+// Icon-list rows with check boxes: the box lies between these offsets from the frame's left
+// edge and the row's text.
+constexpr int kCheckColumnLeft = 6;
+constexpr int kCheckColumnGap = 3;
 constexpr int kColumnY = 1;
 constexpr int kColumnPadding = 4;
 
@@ -535,6 +540,38 @@ int ListItemAt(const Element& e, bool rows) {
   return found;
 }
 
+// A press on a list view's row selects it.
+void ChooseRow(Toolkit& tk, Element& list, EventCode code, int, int index) {
+  if (code == ElementEvent::LeftButtonDown && FindItem(list, index) != nullptr)
+    SetElementState(tk, list.ID, index);
+}
+
+// An icon list press: the check-box column toggles the row's check; elsewhere the row becomes
+// the selected one. An icon list serving as a combo box's list reports to the combo box.
+void PressIconRow(Toolkit& tk, Element& list, EventCode code, int, int index) {
+  Element* row = FindItem(list, index);
+  if (code != ElementEvent::LeftButtonDown || row == nullptr) return;
+  const Element* combo =
+      list.ModeField == PopupRole::ComboList ? FindElement(tk, list.SubLevel) : nullptr;
+  const int target = combo != nullptr ? combo->ID : list.ID;
+  // The check column scrolls sideways with the rows.
+  const int mx = tk.root.MouseX + list.HScroll;
+  const bool checkColumn = HasAny(list.Flags, Flag::CheckBoxes) &&
+                           mx >= list.Frame.x0 + kCheckColumnLeft &&
+                           mx <= list.Frame.x0 + row->Frame.x0 - kCheckColumnGap;
+  if (checkColumn) {
+    row->Checked = row->Checked != 0 ? 0 : 1;
+    row->InBetween = 0;
+    list.StateIndex = index;
+    list.Repaint = 1;
+    PostElementEvent(tk, ElementEvent::Change, target, index, 0);
+  } else if (list.StateIndex != index) {
+    list.StateIndex = index;
+    list.Repaint = 1;
+    PostElementEvent(tk, ElementEvent::Change, target, index, 0);
+  }
+}
+
 int RowAtPointer(Element& list) {
   return ListItemAt(list, true);
 }
@@ -717,6 +754,8 @@ void RegisterLists(Toolkit& tk) {
   // Rows are found from the inner corner, scrolled; an icon list's rows also scroll sideways.
   tk.Kind(ElementKind::ListView).ItemAtPointer = &RowAtPointer;
   tk.Kind(ElementKind::ListIcon).ItemAtPointer = &IconRowAtPointer;
+  tk.Kind(ElementKind::ListView).ChooseItem = &ChooseRow;
+  tk.Kind(ElementKind::ListIcon).ChooseItem = &PressIconRow;
   tk.Kind(ElementKind::ListIcon).Traits |= Trait::ItemsScrollSideways;
   for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon})
     tk.Kind(kind).Traits |= Trait::LeaveClearsHot;

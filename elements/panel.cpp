@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/attributes.h"
 #include "core/creation.h"
 #include "core/items.h"
 #include "core/lookup.h"
@@ -96,6 +97,12 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
   }
 }
 
+// A press on a tab selects it.
+void ChooseTab(Toolkit& tk, Element& panel, EventCode code, int, int index) {
+  if (code == ElementEvent::LeftButtonDown && FindItem(panel, index) != nullptr)
+    SetElementState(tk, panel.ID, index);
+}
+
 }  // namespace
 
 int Panel(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId) {
@@ -173,6 +180,7 @@ void RegisterPanel(Toolkit& tk) {
   hooks.PaintItems = &PaintTabs;
   // The tab strip shifts sideways; leaving the panel unlights its tab.
   hooks.Traits |= Trait::ItemsScrollSideways | Trait::LeaveClearsHot;
+  hooks.ChooseItem = &ChooseTab;
 }
 
 }  // namespace tk

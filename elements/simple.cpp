@@ -49,6 +49,17 @@ bool ChooseOption(Toolkit& tk, Element& e) {
   return true;
 }
 
+// Items of the position picker that stand for edges, corners and the centre.
+constexpr int kPickerFirstItem = 1;
+constexpr int kPickerLastItem = 10;
+
+// A press on an edge, corner or the centre of the position picker reaches its item hook.
+void PressPickerPart(Toolkit& tk, Element& picker, EventCode code, int id, int index) {
+  if (code != ElementEvent::LeftButtonDown || index < kPickerFirstItem || index > kPickerLastItem)
+    return;
+  if (auto handler = tk.Kind(picker.Kind).ItemEvent) handler(tk, picker, code, id, index);
+}
+
 }  // namespace
 
 int Text(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& text,
@@ -110,6 +121,7 @@ void RegisterSimpleKinds(Toolkit& tk) {
   // The property grid's and the position picker's parts, until they have files of their own.
   tk.Kind(ElementKind::PropertyList).Traits |= Trait::TracksItems | Trait::ModuleAttributes;
   tk.Kind(ElementKind::PositionPicker).Traits |= Trait::PartItems;
+  tk.Kind(ElementKind::PositionPicker).OpenItems = &PressPickerPart;
   // Clicks on the two-state kinds.
   tk.Kind(ElementKind::CheckBox).Clicked = &ToggleCheck;
   tk.Kind(ElementKind::Option).Clicked = &ChooseOption;

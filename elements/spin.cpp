@@ -10,6 +10,7 @@
 #include "core/events.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -108,6 +109,8 @@ void RegisterSpin(Toolkit& tk) {
   h.PaintItems = &PaintButtons;
   h.Resized = &Resized;
   h.ItemEvent = &ButtonEvent;
+  // Its parts act when chosen.
+  h.ChooseItem = &PassToItemEvent;
 }
 
 }  // namespace tk

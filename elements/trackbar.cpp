@@ -11,6 +11,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/scrollbar.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -201,6 +202,8 @@ void RegisterTrackBar(Toolkit& tk) {
   h.SetState = &SetStateHook;
   h.Resized = &ResizedHook;
   h.ItemEvent = &ItemEventHook;
+  // Its parts act when chosen.
+  h.ChooseItem = &PassToItemEvent;
   h.Drag = &DragHook;
   h.PaintItems = &PaintTrackItems;
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/attributes.h"
 #include "core/coords.h"
 #include "core/creation.h"
 #include "core/items.h"
@@ -166,6 +167,26 @@ int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>
 
 namespace {
 
+// Window items: the caption comes first; caption buttons carry their flag bit as kind.
+constexpr int kCaptionItem = 0;
+constexpr int kMaximizeItem = 2;
+constexpr int kMaximizeButton = 0x80;
+
+// Caption buttons carry their button value as kind, which is what the window's state setter
+// acts on; the caption item's kind (the window kind) asks for nothing. A double click on the
+// caption maximizes through an enabled maximize button.
+void PressCaption(Toolkit& tk, Element& window, EventCode code, int, int index) {
+  const Element* item = FindItem(window, index);
+  if (item == nullptr) return;
+  if (code == ElementEvent::LeftClick) {
+    SetElementState(tk, window.ID, KindValue(item->Kind));
+  } else if (code == ElementEvent::LeftDoubleClick && index == kCaptionItem) {
+    const Element* button = FindItem(window, kMaximizeItem);
+    if (button != nullptr && KindValue(button->Kind) == kMaximizeButton && button->Disabled == 0)
+      SetElementState(tk, window.ID, kMaximizeButton);
+  }
+}
+
 // A window's status bar keeps to the strip below its inner area.
 void WindowResized(Toolkit& tk, Element& window) {
   if (auto place = tk.Kind(ElementKind::StatusBar).PlaceInWindow) place(tk, window);
@@ -180,6 +201,7 @@ void RegisterWindow(Toolkit& tk) {
   d.Resized = &WindowResized;
   // Leaving the window unlights its caption buttons.
   d.Traits |= Trait::LeaveClearsHot;
+  d.ChooseItem = &PressCaption;
 }
 
 }  // namespace tk
