@@ -37,6 +37,11 @@ inline constexpr uint32_t ChangeOnState = 1u << 21;    // a new state posts a Ch
 inline constexpr uint32_t ScrollsItemsX = 1u << 22;  // its items scroll sideways under the pointer
 inline constexpr uint32_t Pages = 1u << 23;  // shows one page of its items: its current tab follows
                                              // them, and pass-through leaves its body painted
+// Dispatch and routing.
+inline constexpr uint32_t ItemsScrollSideways = 1u << 24;  // items shift left by HScroll
+inline constexpr uint32_t LeaveClearsHot = 1u << 25;   // the pointer leaving clears the hot item
+inline constexpr uint32_t PassesPointer = 1u << 26;    // hands the pointer to what lies under it
+inline constexpr uint32_t HollowWithParts = 1u << 27;  // with an inner part set, never hit itself
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
 inline constexpr uint32_t TextArgument = 1u << 30;     // its creation line passes the text
@@ -98,6 +103,35 @@ struct KindDescriptor {
   int Element::*Strip = nullptr;
 
   // ---- dispatch and item routing
+  // Places an element of a bar kind after the rectangle of `window` changed (the status bar
+  // keeps to the strip below the inner area).
+  void (*PlaceInWindow)(Toolkit&, Element& window) = nullptr;
+  // The item under the element's pointer when the kind lays its items out itself (list rows
+  // and columns); -1 when none. It may also note the hovered part (a header column). Without
+  // it, the last item whose frame holds the pointer.
+  int (*ItemAtPointer)(Element&) = nullptr;
+  // The kind's own reaction to a left click on the enabled element (a check box toggles, an
+  // option is chosen); true when the canvas must be repainted.
+  bool (*Clicked)(Toolkit&, Element&) = nullptr;
+  // The click reaches the handlers from the state setter once the element is chosen, not
+  // from the dispatch.
+  bool ClickFromState = false;
+  // The pointer left the element (`item` is the item it was over, -1 none): the kind decides
+  // what stays hot. Without it the hot item goes when the kind has Trait::LeaveClearsHot.
+  void (*PointerLeft)(Toolkit&, Element&, int item) = nullptr;
+  // A pressed item stays the pressed one: while the button is held only it lights up.
+  bool HoldsPressedItem = false;
+  // Items light with a frame (and a gradient with the owner's flag), and pressing one opens or
+  // closes a drop-down (menu bar titles, the combo box button).
+  bool MenuLikeItems = false;
+  // A popup list: dropped down from an opener and closed with the chain it belongs to.
+  bool DropsDown = false;
+  // Opening and closing for an item code (menus, submenus, the combo box list, the position
+  // picker's edges).
+  void (*OpenItems)(Toolkit&, Element& owner, EventCode code, int id, int item) = nullptr;
+  // What choosing an enabled item means for its owner (posting a menu event, selecting a row
+  // or tab, pressing a caption button, a spin or bar part).
+  void (*ChooseItem)(Toolkit&, Element& owner, EventCode code, int id, int item) = nullptr;
 
   // ---- painting and layout
 

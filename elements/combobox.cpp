@@ -12,14 +12,13 @@
 #include "core/tree.h"
 #include "elements/list.h"
 #include "elements/menu.h"
-#include "elements/zorder.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
 namespace {
 
 constexpr int kButtonWidth = 16;
-constexpr int kCheckListMaxHeight = 200;
 // A list that serves a combo box carries this owner kind.
 constexpr Flags64 kEntryFlags = Flag::Left | Flag::Center | Flag::VCenter;
 // The check list: check boxes, made hidden.
@@ -92,34 +91,28 @@ void PaintButton(Toolkit& tk, Element& combo, platform::Painter& painter) {
     PaintElement(tk, painter, combo, *combo.Items.front(), combo.Inner.x0, combo.Inner.y0);
 }
 
-// The check list drops down like a popup: shown below the combo, on top of everything.
-void ShowCheckList(Toolkit& tk, Element& list, int owner, int x, int y) {
-  const int id = list.ID;
-  // As tall as its rows (within limits); near the bottom of the desktop it opens above.
-  const int rows = static_cast<int>(list.Items.size());
-  const int height = std::clamp(list.HeaderHeight + rows * kListRowHeight + 2 * list.FrameWidth + 2,
-                                kListRowHeight + 4, kCheckListMaxHeight);
-  const Element* desktop = DesktopElement(tk);
-  const Element* combo = FindElement(tk, owner);
-  if (desktop != nullptr && combo != nullptr && y + height > desktop->Frame.h0)
-    y = combo->Frame.y0 - height + 1;
-  ResizeElementById(tk, id, x, y, kIgnore, height, CoordMode::Absolute);
-  if (Element* l = FindElement(tk, id)) {
-    l->Hidden = 0;
-    l->HiddenOwn = 0;
-    l->Repaint = 1;
+// Pressing the drop button drops the list down below the field, as wide as it, with the
+// selected entry pressed; pressing again closes it.
+void OpenList(Toolkit& tk, Element& combo, EventCode code, int, int) {
+  Root& root = tk.root;
+  if (code != ElementEvent::LeftButtonDown) return;
+  Element* list = ListOf(tk, combo);
+  if (list == nullptr) return;
+  const int listId = list->ID;
+  if (!root.DropDownOpen) {
+    HidePopupList(tk, root.OpenDropDown);
+    ClearDropDown(tk);
+    return;
   }
-  // Above everything: after the last record, its own children (its scroll bars) with it.
-  const int last = tk.root.Elements.back()->ID;
-  if (!IsChildOf(tk, last, id)) SetPosition(tk, id, ZOrder::After, last);
-  tk.root.DropDownOpen = true;
-  tk.root.OpenDropDown = id;
-}
-
-void HideCheckList(Toolkit&, Element& list) {
-  list.Hidden = 1;
-  list.HiddenOwn = 1;
-  list.Repaint = 1;
+  root.OpenDropDown = listId;
+  ResizeElement(tk, *list, kIgnore, kIgnore, combo.Inner.w0 + 2, kIgnore);
+  if (!combo.Alive) return;
+  ShowPopupList(tk, listId, combo.ID, combo.Inner.x0 - 1, combo.Inner.y0 + combo.Inner.h0);
+  list = FindElement(tk, listId);
+  if (list != nullptr && list->PressedItem == -1 && !list->Items.empty())
+    list->PressedItem = list->StateIndex >= 0 ? list->StateIndex : 0;
+  combo.HotItem = -1;
+  combo.OpenTitle = -1;
 }
 
 }  // namespace
@@ -202,14 +195,13 @@ void RegisterComboBox(Toolkit& tk) {
   h.AddItem = &AddEntry;
   h.SetState = &SelectEntry;
   h.PaintItems = &PaintButton;
-  KindDescriptor& list = tk.Kind(ElementKind::ListIcon);
-  list.ShowPopup = &ShowCheckList;
-  list.HidePopup = &HideCheckList;
   // State, clearing and the drop button.
   h.Traits |= Trait::FixedItemWidth;
   h.GetState = &ComboState;
   h.ItemsCleared = &ComboCleared;
   h.DressItem = &DressComboPart;
+  h.MenuLikeItems = true;
+  h.OpenItems = &OpenList;
 }
 
 }  // namespace tk

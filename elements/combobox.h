@@ -18,8 +18,7 @@ int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 f
 // The drop-down list of a combo box, -1 when `combo` is not one.
 int ComboList(Toolkit& tk, int combo);
 
-// Installs the ComboBox hooks (entries, selection, drop button) and the drop-down hooks of
-// its check list.
+// Installs the ComboBox hooks (entries, selection, drop button).
 void RegisterComboBox(Toolkit& tk);
 
 }  // namespace tk

@@ -8,11 +8,14 @@
 #include <string_view>
 
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/creation.h"
+#include "core/events.h"
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/scrollbar.h"
+#include "elements/zorder.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -34,6 +37,12 @@ constexpr int kTextAllowance = 4;  // the room PaintElement keeps around an item
 constexpr int kRowImageGap = 3;    // an icon-list row with an image is followed by 3 pixels
 constexpr int kRowRightGap = 2;
 // The header band: one pixel above the columns, then the column text with this padding.
+// A dropped-down list is at most this tall.
+constexpr int kDropDownMaxHeight = 200;
+// Icon-list rows with check boxes: the box lies between these offsets from the frame's left
+// edge and the row's text.
+constexpr int kCheckColumnLeft = 6;
+constexpr int kCheckColumnGap = 3;
 constexpr int kColumnY = 1;
 constexpr int kColumnPadding = 4;
 
@@ -471,6 +480,103 @@ bool PressColumn(Toolkit&, Element& list, EventCode code) {
   return true;
 }
 
+// An icon list dropped down for another element (a check-list combo box) shows like a popup:
+// below its owner, on top of everything.
+void ShowDropDown(Toolkit& tk, Element& list, int owner, int x, int y) {
+  const int id = list.ID;
+  // As tall as its rows (within limits); near the bottom of the desktop it opens above.
+  const int rows = static_cast<int>(list.Items.size());
+  const int height = std::clamp(list.HeaderHeight + rows * kListRowHeight + 2 * list.FrameWidth + 2,
+                                kListRowHeight + 4, kDropDownMaxHeight);
+  const Element* desktop = DesktopElement(tk);
+  const Element* opener = FindElement(tk, owner);
+  if (desktop != nullptr && opener != nullptr && y + height > desktop->Frame.h0)
+    y = opener->Frame.y0 - height + 1;
+  ResizeElementById(tk, id, x, y, kIgnore, height, CoordMode::Absolute);
+  if (Element* l = FindElement(tk, id)) {
+    l->Hidden = 0;
+    l->HiddenOwn = 0;
+    l->Repaint = 1;
+  }
+  // Above everything: after the last record, its own children (its scroll bars) with it.
+  const int last = tk.root.Elements.back()->ID;
+  if (!IsChildOf(tk, last, id)) SetPosition(tk, id, ZOrder::After, last);
+  tk.root.DropDownOpen = true;
+  tk.root.OpenDropDown = id;
+}
+
+void HideDropDown(Toolkit&, Element& list) {
+  list.Hidden = 1;
+  list.HiddenOwn = 1;
+  list.Repaint = 1;
+}
+
+// The last row (its index) or, with rows false, header column (its position) of a list under
+// the pointer; -1 when none. Lists lay their rows out from their inner corner and scroll them with
+// their bars; an icon list's header stays above its rows, and its rows own the check-box column at
+// their left.
+int ListItemAt(const Element& e, bool rows) {
+  const auto& items = rows ? e.Items : e.Columns;
+  const bool icon = IsIconList(e);
+  const int mx = e.MouseX - (e.Inner.x0 - e.Frame.x0) + e.HScroll;
+  int my = e.MouseY - (e.Inner.y0 - e.Frame.y0);
+  if (rows) {
+    if (icon && !e.Columns.empty() && my <= e.HeaderHeight) return -1;
+    my += e.VScroll;
+  }
+  int found = -1;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Element& it = *items[i];
+    const int left = rows && icon ? 0 : it.Frame.x0;
+    if (it.Frame.y0 < my && my <= it.Frame.y0 + it.Frame.h0 && left <= mx &&
+        mx < it.Frame.x0 + it.Frame.w0)
+      found = rows ? it.Index : static_cast<int>(i);
+  }
+  return found;
+}
+
+// A press on a list view's row selects it.
+void ChooseRow(Toolkit& tk, Element& list, EventCode code, int, int index) {
+  if (code == ElementEvent::LeftButtonDown && FindItem(list, index) != nullptr)
+    SetElementState(tk, list.ID, index);
+}
+
+// An icon list press: the check-box column toggles the row's check; elsewhere the row becomes
+// the selected one. An icon list serving as a combo box's list reports to the combo box.
+void PressIconRow(Toolkit& tk, Element& list, EventCode code, int, int index) {
+  Element* row = FindItem(list, index);
+  if (code != ElementEvent::LeftButtonDown || row == nullptr) return;
+  const Element* combo =
+      list.ModeField == PopupRole::ComboList ? FindElement(tk, list.SubLevel) : nullptr;
+  const int target = combo != nullptr ? combo->ID : list.ID;
+  // The check column scrolls sideways with the rows.
+  const int mx = tk.root.MouseX + list.HScroll;
+  const bool checkColumn = HasAny(list.Flags, Flag::CheckBoxes) &&
+                           mx >= list.Frame.x0 + kCheckColumnLeft &&
+                           mx <= list.Frame.x0 + row->Frame.x0 - kCheckColumnGap;
+  if (checkColumn) {
+    row->Checked = row->Checked != 0 ? 0 : 1;
+    row->InBetween = 0;
+    list.StateIndex = index;
+    list.Repaint = 1;
+    PostElementEvent(tk, ElementEvent::Change, target, index, 0);
+  } else if (list.StateIndex != index) {
+    list.StateIndex = index;
+    list.Repaint = 1;
+    PostElementEvent(tk, ElementEvent::Change, target, index, 0);
+  }
+}
+
+int RowAtPointer(Element& list) {
+  return ListItemAt(list, true);
+}
+
+// An icon list also notes the header column under the pointer.
+int IconRowAtPointer(Element& list) {
+  list.HotColumn = ListItemAt(list, false);
+  return ListItemAt(list, true);
+}
+
 // The creation pattern: inside the parent when one is named, then the kind's own parts,
 // then the list that was open before is open again.
 template <typename Finish>
@@ -640,6 +746,14 @@ void RegisterLists(Toolkit& tk) {
     h.Resized = &ResizedHook;
   }
   tk.Kind(ElementKind::ListView).PaintItems = &PaintListView;
+  // Rows are found from the inner corner, scrolled; an icon list's rows also scroll sideways.
+  tk.Kind(ElementKind::ListView).ItemAtPointer = &RowAtPointer;
+  tk.Kind(ElementKind::ListIcon).ItemAtPointer = &IconRowAtPointer;
+  tk.Kind(ElementKind::ListView).ChooseItem = &ChooseRow;
+  tk.Kind(ElementKind::ListIcon).ChooseItem = &PressIconRow;
+  tk.Kind(ElementKind::ListIcon).Traits |= Trait::ItemsScrollSideways;
+  for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon})
+    tk.Kind(kind).Traits |= Trait::LeaveClearsHot;
   tk.Kind(ElementKind::ListIcon).PaintItems = &PaintListIcon;
   tk.Kind(ElementKind::ListIcon).Drag = &PressColumn;
 
@@ -651,6 +765,9 @@ void RegisterLists(Toolkit& tk) {
   tk.Kind(ElementKind::ListView).Traits |= Trait::ChangeOnState;
   tk.Kind(ElementKind::ListIcon).Traits |= Trait::ChangeOnState | Trait::ScrollsItemsX;
   tk.Kind(ElementKind::ListIcon).ItemState = &ListIconItemState;
+  // An icon list also drops down for a check-list combo box.
+  tk.Kind(ElementKind::ListIcon).ShowPopup = &ShowDropDown;
+  tk.Kind(ElementKind::ListIcon).HidePopup = &HideDropDown;
 }
 
 }  // namespace tk

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/attributes.h"
 #include "core/coords.h"
 #include "core/creation.h"
 #include "core/events.h"
@@ -15,6 +16,7 @@
 #include "core/tree.h"
 #include "elements/window.h"
 #include "elements/zorder.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -530,6 +532,107 @@ int AddPopupItem(Toolkit& tk, Element& popup, int position, const std::string& t
 void DressPopupItem(Element&, Element& item) {
   item.Image2 = item.Image;
   item.Image = -1;
+bool IsClick(EventCode code) {
+  return code == ElementEvent::LeftClick || code == ElementEvent::RightClick ||
+         code == ElementEvent::MiddleClick;
+}
+
+// The popup menu that an item opens, or nullptr.
+Element* PopupOf(Toolkit& tk, const Element& item) {
+  if (item.Attached[0] <= 0) return nullptr;
+  Element* popup = FindElement(tk, item.Attached[0]);
+  return popup != nullptr && popup->Kind == ElementKind::PopupMenu ? popup : nullptr;
+}
+
+// Pressing a title opens its popup below it, pressing again closes it; while one is open,
+// moving to the next title switches menus without a click.
+void OpenFromBar(Toolkit& tk, Element& bar, EventCode code, int, int index) {
+  Root& root = tk.root;
+  const Element* title = FindItem(bar, index);
+  if (title == nullptr) return;
+  Element* popup = PopupOf(tk, *title);
+  const int popupId = popup != nullptr ? popup->ID : -1;
+  const int x = bar.Frame.x0 + title->Frame.x0;
+  const int y = bar.Frame.y0 + bar.Frame.h0;
+
+  if (code == ElementEvent::LeftButtonDown) {
+    tk.dispatch.MenuOpen = !tk.dispatch.MenuOpen;
+    if (popupId < 0) return;
+    if (!tk.dispatch.MenuOpen) {
+      HidePopupList(tk, root.OpenDropDown);
+      HidePopupsAfter(tk, root.OpenDropDown);
+      ClearDropDown(tk);
+    } else {
+      root.OpenDropDown = popupId;
+      ShowPopupList(tk, popupId, bar.ID, x, y);
+    }
+  } else if (code == ElementEvent::MouseEnter && tk.dispatch.MenuOpen) {
+    HidePopupsAfter(tk, bar.ID);
+    if (popupId < 0 || !bar.Alive) return;
+    root.OpenDropDown = popupId;
+    ShowPopupList(tk, popupId, bar.ID, x, y);
+  }
+}
+
+void ShowSubmenu(Toolkit& tk, Element& popup, const Element& item, int submenuId) {
+  ShowPopupList(tk, submenuId, popup.ID, popup.Frame.x0 + popup.Frame.w0,
+                popup.Inner.y0 + item.Frame.y0);
+}
+
+// An entry with a submenu opens it under the pointer or on a click; a click on a leaf entry
+// takes the choice (a combo box's list hands it to the combo) and closes the whole chain.
+void OpenFromPopup(Toolkit& tk, Element& popup, EventCode code, int, int index) {
+  Root& root = tk.root;
+  const Element* entry = FindItem(popup, index);
+  if (entry == nullptr) return;
+  const Element* submenu = PopupOf(tk, *entry);
+  const int submenuId = submenu != nullptr ? submenu->ID : -1;
+
+  if (code == ElementEvent::MouseEnter) {
+    root.PopupUnderPointer = popup.ID;
+    if (submenuId >= 0) {
+      ShowSubmenu(tk, popup, *entry, submenuId);
+    } else {
+      HidePopupsAfter(tk, popup.ID);  // the submenu a sibling entry had open
+    }
+    return;
+  }
+  if (!IsClick(code)) return;
+  if (submenuId >= 0) {
+    ShowSubmenu(tk, popup, *entry, submenuId);
+    return;
+  }
+  if (popup.ModeField == PopupRole::ComboList) {
+    popup.OpenTitle = index;
+    popup.StateIndex = index;  // the combo's state is its list's selection
+    if (Element* combo = FindElement(tk, popup.SubLevel); combo != nullptr && combo != &popup) {
+      combo->PressedItem = index;
+      SetElementText(tk, combo->ID, entry->Text);
+    }
+  }
+  CloseDropDownChain(tk, popup);
+}
+
+// A clicked leaf entry posts its menu event; a combo box's list reports a change to the combo.
+void ChooseEntry(Toolkit& tk, Element& owner, EventCode code, int, int index) {
+  Element* item = FindItem(owner, index);
+  if (item == nullptr || !IsClick(code)) return;
+  if (owner.Kind == ElementKind::PopupMenu && owner.ModeField == PopupRole::ComboList) {
+    if (Element* combo = FindElement(tk, owner.SubLevel); combo != nullptr && combo != &owner)
+      PostElementEvent(tk, ElementEvent::Change, combo->ID, index, 0);
+  } else if (PopupOf(tk, *item) == nullptr) {
+    PostElementEvent(tk, ElementEvent::MenuEvent, owner.ID, item->ID, 0);
+  }
+}
+
+// An open title keeps the bar lit after the pointer leaves it.
+void MenuBarLeft(Toolkit&, Element& bar, int) {
+  if (bar.OpenTitle == -1) bar.HotItem = -1;
+}
+
+// A combo box's list keeps its entry lit for the combo's text.
+void PopupLeft(Toolkit&, Element& popup, int item) {
+  if (item < 0 && popup.ModeField != PopupRole::ComboList) popup.HotItem = -1;
 }
 
 }  // namespace
@@ -538,6 +641,10 @@ void RegisterMenus(Toolkit& tk) {
   KindDescriptor& bar = tk.Kind(ElementKind::Menu);
   bar.Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
   bar.PaintItems = &PaintMenuBar;
+  bar.PointerLeft = &MenuBarLeft;
+  bar.MenuLikeItems = true;
+  bar.OpenItems = &OpenFromBar;
+  bar.ChooseItem = &ChooseEntry;
   KindDescriptor& popup = tk.Kind(ElementKind::PopupMenu);
   popup.Traits |= Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
   popup.PaintItems = &PaintPopup;
@@ -548,6 +655,10 @@ void RegisterMenus(Toolkit& tk) {
   popup.Hide = &HideAllPopups;
   popup.AddItem = &AddPopupItem;
   popup.DressItem = &DressPopupItem;
+  popup.PointerLeft = &PopupLeft;
+  popup.DropsDown = true;
+  popup.OpenItems = &OpenFromPopup;
+  popup.ChooseItem = &ChooseEntry;
 }
 
 }  // namespace tk

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/attributes.h"
 #include "core/creation.h"
 #include "core/items.h"
 #include "core/lookup.h"
@@ -94,6 +95,12 @@ void PaintTabs(Toolkit& tk, Element& panel, platform::Painter& painter) {
     painter.SetMode(platform::DrawMode::Default);
     painter.Line(x + 1, stripBottom, tab.Frame.w0 - 2, 1, tab.BackColor);
   }
+}
+
+// A press on a tab selects it.
+void ChooseTab(Toolkit& tk, Element& panel, EventCode code, int, int index) {
+  if (code == ElementEvent::LeftButtonDown && FindItem(panel, index) != nullptr)
+    SetElementState(tk, panel.ID, index);
 }
 
 }  // namespace
@@ -197,6 +204,9 @@ void RegisterPanel(Toolkit& tk) {
   hooks.Traits |= Trait::ChangeOnState | Trait::Pages;
   hooks.StoreState = &AcceptTab;
   hooks.SizeEntry = &SizeTab;
+  // The tab strip shifts sideways; leaving the panel unlights its tab.
+  hooks.Traits |= Trait::ItemsScrollSideways | Trait::LeaveClearsHot;
+  hooks.ChooseItem = &ChooseTab;
 }
 
 }  // namespace tk

@@ -45,7 +45,6 @@ void RegisterKinds(Toolkit& tk) {
   RegisterMenus(tk);
   RegisterLists(tk);
   RegisterPropertyList(tk);
-  // After the lists: a check-list combo box drops its icon list down like a popup.
   RegisterComboBox(tk);
 }
 

@@ -12,6 +12,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/scrollarea.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -356,6 +357,8 @@ void RegisterScrollBar(Toolkit& tk) {
   h.SetState = &SetStateHook;
   h.Resized = &ResizedHook;
   h.ItemEvent = &ItemEventHook;
+  // Its parts act when chosen.
+  h.ChooseItem = &PassToItemEvent;
   h.Drag = &DragHook;
   h.PaintItems = &PaintBarItems;
 

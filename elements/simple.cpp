@@ -43,6 +43,30 @@ int CreatePlain(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, 
   return CreateInside(tk, kind, id, x, y, width, height, text, flags, parentId, [](int) {});
 }
 
+// A check box toggles, leaving the third state.
+bool ToggleCheck(Toolkit&, Element& e) {
+  e.Checked = e.Checked ? 0 : 1;
+  e.InBetween = 0;
+  return true;
+}
+
+// An option is chosen; its state setter reports the click.
+bool ChooseOption(Toolkit& tk, Element& e) {
+  SetElementState(tk, e.ID, 1);
+  return true;
+}
+
+// Items of the position picker that stand for edges, corners and the centre.
+constexpr int kPickerFirstItem = 1;
+constexpr int kPickerLastItem = 10;
+
+// A press on an edge, corner or the centre of the position picker reaches its item hook.
+void PressPickerPart(Toolkit& tk, Element& picker, EventCode code, int id, int index) {
+  if (code != ElementEvent::LeftButtonDown || index < kPickerFirstItem || index > kPickerLastItem)
+    return;
+  if (auto handler = tk.Kind(picker.Kind).ItemEvent) handler(tk, picker, code, id, index);
+}
+
 }  // namespace
 
 int Text(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& text,
@@ -267,6 +291,13 @@ void RegisterSimpleKinds(Toolkit& tk) {
   tk.Kind(ElementKind::Text).SetText = &SetTextText;
   tk.Kind(ElementKind::Canvas).PlaceItem = &PlaceCanvasItem;
   tk.Kind(ElementKind::Editor).AddItem = &AddEditorLines;
+  tk.Kind(ElementKind::PositionPicker).OpenItems = &PressPickerPart;
+  // Clicks on the two-state kinds.
+  tk.Kind(ElementKind::CheckBox).Clicked = &ToggleCheck;
+  tk.Kind(ElementKind::Option).Clicked = &ChooseOption;
+  tk.Kind(ElementKind::Option).ClickFromState = true;
+  // A container with an inner part set lets hits pass over it.
+  tk.Kind(ElementKind::Container).Traits |= Trait::HollowWithParts;
 }
 
 }  // namespace tk

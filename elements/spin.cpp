@@ -10,6 +10,7 @@
 #include "core/events.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -137,6 +138,8 @@ void RegisterSpin(Toolkit& tk) {
   h.GetState = &SpinState;
   h.SetText = &SetSpinText;
   h.DressItem = &DressSpinButton;
+  // Its parts act when chosen.
+  h.ChooseItem = &PassToItemEvent;
 }
 
 }  // namespace tk

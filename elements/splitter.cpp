@@ -313,6 +313,8 @@ void RegisterSplitter(Toolkit& tk) {
   hooks.GetState = &SplitterState;
   hooks.FlagsApplied = &SplitterFlagsApplied;
   hooks.PlaceItem = &PlaceSplitterItem;
+  // Created after its panes and lying over them, it owns only its separator.
+  hooks.Traits |= Trait::PassesPointer;
 }
 
 }  // namespace tk

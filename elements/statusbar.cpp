@@ -55,9 +55,9 @@ void PaintFields(Toolkit& tk, Element& bar, platform::Painter& painter) {
 void RegisterStatusBar(Toolkit& tk) {
   tk.Kind(ElementKind::StatusBar).Traits |= Trait::Bar;
   tk.Kind(ElementKind::StatusBar).PaintItems = &PaintFields;
-  tk.Kind(ElementKind::Window).Resized = &PlaceStatusBar;
   // The window strip.
   tk.Kind(ElementKind::StatusBar).Strip = &Element::StatusStripHeight;
+  tk.Kind(ElementKind::StatusBar).PlaceInWindow = &PlaceStatusBar;
 }
 
 void PlaceStatusBar(Toolkit& tk, Element& window) {

@@ -34,10 +34,10 @@ int AddStatusBarField(Toolkit& tk, int width, int field = -1);
 bool StatusBarText(Toolkit& tk, int bar, int field, const std::string& text, int look = 0);
 
 // Keeps a window's status bar along the bottom of the window and as wide as its inner area;
-// installed as the Window kind's resize hook.
+// the window's resize hook reaches it through the StatusBar kind's placement hook.
 void PlaceStatusBar(Toolkit& tk, Element& window);
 
-// Installs the field painter and the window resize hook that keeps the bar in place.
+// Installs the field painter and the placement that keeps the bar in its window's strip.
 void RegisterStatusBar(Toolkit& tk);
 
 }  // namespace tk

@@ -6,6 +6,7 @@
 
 #include "core/coords.h"
 #include "core/creation.h"
+#include "core/events.h"
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
@@ -65,6 +66,13 @@ Element* ButtonById(Element& bar, int button) {
   for (auto& item : bar.Items)
     if (item->ID == button) return item.get();
   return nullptr;
+}
+
+// A click on the button that was pressed posts its menu event.
+void ChooseButton(Toolkit& tk, Element& bar, EventCode code, int, int index) {
+  const Element* button = FindItem(bar, index);
+  if (button != nullptr && code == ElementEvent::LeftClick && index == bar.PressedItem)
+    PostElementEvent(tk, ElementEvent::MenuEvent, bar.ID, button->ID, 0);
 }
 
 }  // namespace
@@ -227,6 +235,10 @@ void RegisterToolBar(Toolkit& tk) {
   // Flags and the window strip.
   tk.Kind(ElementKind::ToolBar).ApplyFlags = &RefuseFlags;
   tk.Kind(ElementKind::ToolBar).Strip = &Element::ToolStripHeight;
+  // A pressed button stays the one that lights up while the button is held.
+  tk.Kind(ElementKind::ToolBar).HoldsPressedItem = true;
+  tk.Kind(ElementKind::ToolBar).Traits |= Trait::LeaveClearsHot;
+  tk.Kind(ElementKind::ToolBar).ChooseItem = &ChooseButton;
 }
 
 }  // namespace tk

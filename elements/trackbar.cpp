@@ -12,6 +12,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/scrollbar.h"
+#include "render/interaction.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -211,6 +212,8 @@ void RegisterTrackBar(Toolkit& tk) {
   h.SetState = &SetStateHook;
   h.Resized = &ResizedHook;
   h.ItemEvent = &ItemEventHook;
+  // Its parts act when chosen.
+  h.ChooseItem = &PassToItemEvent;
   h.Drag = &DragHook;
   h.PaintItems = &PaintTrackItems;
 

@@ -293,6 +293,28 @@ void PlaceCaptionItem(Toolkit&, Element& window, Element& item) {
 void DressCaptionItem(Element&, Element& item) {
   item.BackColor = kNoColor;
   item.BackgroundMode = Background::Gradient;
+// Window items: the caption comes first; caption buttons carry their flag bit as kind.
+constexpr int kCaptionItem = 0;
+constexpr int kMaximizeItem = 2;
+
+// Caption buttons carry their button value as kind, which is what the window's state setter
+// acts on; the caption item's kind (the window kind) asks for nothing. A double click on the
+// caption maximizes through an enabled maximize button.
+void PressCaption(Toolkit& tk, Element& window, EventCode code, int, int index) {
+  const Element* item = FindItem(window, index);
+  if (item == nullptr) return;
+  if (code == ElementEvent::LeftClick) {
+    SetElementState(tk, window.ID, KindValue(item->Kind));
+  } else if (code == ElementEvent::LeftDoubleClick && index == kCaptionItem) {
+    const Element* button = FindItem(window, kMaximizeItem);
+    if (button != nullptr && KindValue(button->Kind) == CaptionButton::Maximize && button->Disabled == 0)
+      SetElementState(tk, window.ID, CaptionButton::Maximize);
+  }
+}
+
+// A window's status bar keeps to the strip below its inner area.
+void WindowResized(Toolkit& tk, Element& window) {
+  if (auto place = tk.Kind(ElementKind::StatusBar).PlaceInWindow) place(tk, window);
 }
 
 }  // namespace
@@ -319,6 +341,10 @@ void RegisterWindow(Toolkit& tk) {
   d.ApplyFlags = &ApplyWindowFlags;
   d.PlaceItem = &PlaceCaptionItem;
   d.DressItem = &DressCaptionItem;
+  d.Resized = &WindowResized;
+  // Leaving the window unlights its caption buttons.
+  d.Traits |= Trait::LeaveClearsHot;
+  d.ChooseItem = &PressCaption;
 }
 
 }  // namespace tk

@@ -50,75 +50,21 @@ bool IsClick(EventCode code) {
                {ElementEvent::LeftClick, ElementEvent::RightClick, ElementEvent::MiddleClick});
 }
 
-// Kinds whose items are tracked whenever the pointer is over them; other kinds only while
-// they are the used element or the active bar.
-bool TracksItemsAlways(ElementKind k) {
-  switch (k) {
-    case ElementKind::Window:
-    case ElementKind::ComboBox:
-    case ElementKind::Menu:
-    case ElementKind::PopupMenu:
-    case ElementKind::ScrollBar:
-    case ElementKind::Spin:
-    case ElementKind::Panel:
-    case ElementKind::ToolBar:
-    case ElementKind::ListView:
-    case ElementKind::ListIcon:
-    case ElementKind::PropertyList:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Kinds whose events reach the application's handlers (windows and gadgets).
-bool DeliversToHandlers(ElementKind k) {
-  return k == ElementKind::Window || IsGadgetKind(k);
-}
-
 // The index of the last item whose rectangle holds the element's pointer position; -1 when
 // none.
-int ItemAt(const Element& e, const std::vector<std::unique_ptr<Element>>& items) {
+int ItemAt(Toolkit& tk, Element& e) {
+  if (auto at = tk.Kind(e.Kind).ItemAtPointer) return at(e);
   const int pad = e.ItemPadding1 + e.ItemPadding2;
-  // List icons scroll their rows sideways; a panel shifts its tab strip.
-  const int shift = e.Kind == ElementKind::ListIcon || e.Kind == ElementKind::Panel ? e.HScroll : 0;
+  const int shift = tk.Kind(e.Kind).Has(Trait::ItemsScrollSideways) ? e.HScroll : 0;
   int found = -1;
-  for (size_t i = 0; i < items.size(); ++i) {
-    const Element& it = *items[i];
+  for (const auto& item : e.Items) {
+    const Element& it = *item;
     const int x = it.Frame.x0 - shift;
     if (it.Frame.y0 < e.MouseY && e.MouseY <= it.Frame.y0 + it.Frame.h0 && x - pad <= e.MouseX &&
         e.MouseX < x + it.Frame.w0 + pad)
       found = it.Index;
   }
   return found;
-}
-
-// The last row (its index) or, with rows false, header column (its position) of a list under
-// the pointer; -1 when none. Lists lay their rows out from their inner corner and scroll them with
-// their bars; an icon list's header stays above its rows, and its rows own the check-box column at
-// their left.
-int ListItemAt(const Element& e, bool rows) {
-  const auto& items = rows ? e.Items : e.Columns;
-  const bool icon = e.Kind == ElementKind::ListIcon;
-  const int mx = e.MouseX - (e.Inner.x0 - e.Frame.x0) + e.HScroll;
-  int my = e.MouseY - (e.Inner.y0 - e.Frame.y0);
-  if (rows) {
-    if (icon && !e.Columns.empty() && my <= e.HeaderHeight) return -1;
-    my += e.VScroll;
-  }
-  int found = -1;
-  for (size_t i = 0; i < items.size(); ++i) {
-    const Element& it = *items[i];
-    const int left = rows && icon ? 0 : it.Frame.x0;
-    if (it.Frame.y0 < my && my <= it.Frame.y0 + it.Frame.h0 && left <= mx &&
-        mx < it.Frame.x0 + it.Frame.w0)
-      found = rows ? it.Index : static_cast<int>(i);
-  }
-  return found;
-}
-
-bool IsList(ElementKind k) {
-  return k == ElementKind::ListView || k == ElementKind::ListIcon;
 }
 
 int FirstChild(Toolkit& tk, int id) {
@@ -190,206 +136,234 @@ void NudgeDesignSelection(Toolkit& tk, const Element& keyboard) {
   }
 }
 
+// Item tracking: the item under the pointer becomes the hot one, and the items it leaves and
+// enters hear so. Returns the item under the pointer (-1 none or not tracked).
+int TrackItems(Toolkit& tk, Element& e, EventCode code, bool& repaint) {
+  Root& root = tk.root;
+  DispatchState& ds = tk.dispatch;
+  const KindDescriptor& kind = tk.Kind(e.Kind);
+  // Some kinds track their items whenever the pointer is over them; the others only while
+  // they are the used element or the active bar.
+  if (e.Items.empty() || root.ButtonHeld != 0 ||
+      !(kind.Has(Trait::TracksItems) || e.ID == root.UsedElement || e.ID == root.ActiveBar))
+    return -1;
+  const int item = ItemAt(tk, e);
+  e.HotItem = item;
+  if (code == ElementEvent::LeftButtonDown && kind.HoldsPressedItem) e.PressedItem = item;
+  if (item != ds.HoveredItem) {
+    const int hovered = ds.HoveredItem;
+    if (e.ItemMap.count(hovered)) RouteItemEvent(tk, e, ElementEvent::MouseLeave, e.ID, hovered);
+    if (e.Alive && e.ItemMap.count(item))
+      RouteItemEvent(tk, e, ElementEvent::MouseEnter, e.ID, item);
+    if (kind.HoldsPressedItem && tk.loop.PressedCode != 0)
+      e.HotItem = item == e.PressedItem ? item : -1;
+    repaint = true;
+    ds.HoveredItem = item;
+  }
+  return item;
+}
+
+// The wheel turns the element's scroll bar (a list names itself first, its vertical bar
+// second), else the bar of the scroll area it lies in.
+void TurnWheel(Toolkit& tk, Element& e) {
+  Element* bar = e.Kind == ElementKind::ScrollBar ? &e : FindElement(tk, e.Attached[0]);
+  if (tk.Kind(e.Kind).Has(Trait::ListRows)) bar = FindElement(tk, e.Attached[1]);
+  if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) bar = EnclosingAreaBar(tk, e);
+  if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) return;
+  bar->ScrollPos -= kWheelStep * tk.root.WheelDelta;
+  const int barId = bar->ID;
+  SetElementState(tk, barId, bar->ScrollPos + bar->ScrollOffset);
+  // The position stays where the bar clamped it, so turning back moves at once.
+  if (Element* b = FindElement(tk, barId)) b->ScrollPos = b->Value - b->ScrollOffset;
+}
+
+// Routing to the item router: presses and clicks to the item under the pointer (and the open
+// drop-down's loss of focus), other codes to the hovered item.
+void RouteToItems(Toolkit& tk, Element& e, EventCode code, int item) {
+  Root& root = tk.root;
+  const int id = e.ID;
+  if (code == ElementEvent::MouseWheel) {
+    TurnWheel(tk, e);
+  } else if (IsButtonDown(code)) {
+    if (root.DropDownOpen) RouteItemEvent(tk, e, ElementEvent::LostFocus, root.OpenDropDown, item);
+    if (e.Alive && item >= 0) RouteItemEvent(tk, e, code, id, item);
+  } else if (IsClick(code)) {
+    if (item >= 0) RouteItemEvent(tk, e, code, id, item);
+    if (e.Alive && root.DropDownOpen && FindElement(tk, root.PopupUnderPointer))
+      RouteItemEvent(tk, e, ElementEvent::LostFocus, root.PopupUnderPointer, -1);
+  } else if (tk.dispatch.HoveredItem >= 0) {
+    RouteItemEvent(tk, e, code, id, tk.dispatch.HoveredItem);
+  }
+}
+
+void PointerLeft(Toolkit& tk, Element& e, int item) {
+  const KindDescriptor& kind = tk.Kind(e.Kind);
+  if (kind.PointerLeft)
+    kind.PointerLeft(tk, e, item);
+  else if (kind.Has(Trait::LeaveClearsHot))
+    e.HotItem = -1;
+}
+
+// The element's own hot, pressed and focused look; true when it must be repainted.
+bool UpdateInteractionState(Toolkit& tk, Element& e, EventCode code) {
+  Root& root = tk.root;
+  if (CodeHas(code, ElementEvent::Focus)) e.RepaintFlags |= StateBit::Focused;
+  if (CodeHas(code, ElementEvent::LostFocus)) e.RepaintFlags &= ~StateBit::Focused;
+  if (CodeHas(code, ElementEvent::MouseEnter)) {
+    e.HotId = e.ID;
+    e.RepaintFlags = (e.RepaintFlags & ~StateBit::Normal) | StateBit::Hot;
+  }
+  if (CodeHas(code, ElementEvent::LeftButtonDown)) {
+    root.GrabX = root.MouseX - e.ParentOffsetX();
+    root.GrabY = root.MouseY - e.ParentOffsetY();
+    e.PressedId = e.ID;
+    e.RepaintFlags = (e.RepaintFlags & ~StateBit::Hot) | StateBit::Pressed;
+  }
+  if (CodeHas(code, ElementEvent::LeftButtonUp)) {
+    e.PressedId = -1;
+    e.RepaintFlags = (e.RepaintFlags & ~StateBit::Pressed) | StateBit::Hot;
+  }
+  if (CodeHas(code, ElementEvent::MouseLeave)) {
+    e.HotId = -1;
+    e.RepaintFlags = (e.RepaintFlags & ~(StateBit::Pressed | StateBit::Hot)) | StateBit::Normal;
+  }
+  return !CodeHas(code, ElementEvent::MouseMove);
+}
+
+// The tooltip: the element's own on entering, or the read-outs of design dragging.
+void UpdateToolTip(Toolkit& tk, Element& e, EventCode code) {
+  Root& root = tk.root;
+  if (root.ButtonHeld != 0) {
+    root.ToolTipX = root.MouseX + kToolTipOffsetX;
+    root.ToolTipY = root.MouseY + kToolTipOffsetY;
+    // The position as the getters and the generator report it, not the stored offset.
+    if (CodeHas(code, ElementEvent::Move))
+      root.ToolTipText = "x,y = (" + std::to_string(ElementX(tk, e.ID, CoordMode::Parent)) + ":" +
+                         std::to_string(ElementY(tk, e.ID, CoordMode::Parent)) + ")";
+    if (CodeHas(code, ElementEvent::Resize))
+      root.ToolTipText =
+          "W,H = (" + std::to_string(e.Frame.w0) + ":" + std::to_string(e.Frame.h0) + ")";
+  } else {
+    if (CodeHas(code, ElementEvent::MouseEnter) && e.Items.empty()) {
+      root.ToolTipX = root.MouseX + kToolTipOffsetX;
+      root.ToolTipY = root.MouseY + kToolTipOffsetY;
+      root.ToolTipText = e.ToolTip;
+    }
+    if (CodeHas(code, ElementEvent::MouseLeave)) root.ToolTipText.clear();
+  }
+}
+
+// A press on the design surface: takes the drag anchor and selects the element.
+void PressDesign(Toolkit& tk, Element& e) {
+  Root& root = tk.root;
+  DispatchState& ds = tk.dispatch;
+  const int id = e.ID;
+  ds.PressAnchor = HitArea(tk, e);
+  ds.DragElement = -1;
+  if (ds.PressAnchor != HitAreaCode::None) {
+    // A captioned window moves only by its caption, not by its client area.
+    if (ds.PressAnchor == HitAreaCode::Move && e.Kind == ElementKind::Window &&
+        e.CaptionHeight > 0) {
+      if (ds.HoveredItem == 0) ds.DragElement = id;
+    } else {
+      ds.DragElement = id;
+    }
+  }
+  // Pressing anywhere on a selectable element selects it, also where it cannot be dragged
+  // (outside the grip of a corner-grip element).
+  if (!e.DesignSelectable) return;
+  bool selectThis = !root.MultiSelect;
+  if (root.MultiSelect) {
+    if (!HasAll(e.Flags, Flag::Selected)) {
+      root.MultiSelect = false;
+      selectThis = true;
+    } else {
+      for (const auto& other : root.Elements) {
+        if (other->DesignSelectable && HasAll(other->Flags, Flag::Selected)) {
+          other->GroupDragX = root.MouseX - other->ParentOffsetX();
+          other->GroupDragY = root.MouseY - other->ParentOffsetY();
+        }
+      }
+    }
+  }
+  if (selectThis) {
+    root.DesignedElement = id;
+    SelectElement(tk, id, true);
+  }
+}
+
+// Design mode: pressing selects, moving drags or shows the area's pointer, keys nudge. True
+// when the canvas must be repainted.
+bool HandleDesign(Toolkit& tk, Element& e, EventCode code) {
+  Root& root = tk.root;
+  DispatchState& ds = tk.dispatch;
+  if (code == ElementEvent::LeftButtonDown) {
+    PressDesign(tk, e);
+  } else if (code == ElementEvent::MouseMove) {
+    if (root.ButtonHeld != 0 && FindElement(tk, ds.DragElement)) {
+      SetPointer(tk, HitArea(tk, e));
+      if (e.ID == root.MainWindow && tk.platform.HostExists() &&
+          ds.PressAnchor == HitAreaCode::Move) {
+        SetPointer(tk, HitAreaCode::Move);
+        platform::Point screen = tk.platform.PointerOnScreen();
+        tk.platform.MoveHost(screen.x - root.GrabX, screen.y - root.GrabY);
+      } else if (DragDesign(tk, ds.PressAnchor, ds.DragElement)) {
+        return true;
+      }
+    } else if (root.ButtonHeld == 0) {
+      // Hovering: the area under the pointer shows its pointer shape.
+      HitArea(tk, e);
+    }
+  } else if (code == ElementEvent::LeftButtonUp) {
+    if (FindElement(tk, ds.DragElement) && HitArea(tk, e) == HitAreaCode::None)
+      SetPointer(tk, HitAreaCode::None);
+    ds.DragElement = -1;
+  } else if (code == ElementEvent::MouseLeave) {
+    SetPointer(tk, HitAreaCode::None);
+  } else if (code == ElementEvent::KeyDown) {
+    NudgeDesignSelection(tk, e);
+  }
+  return false;
+}
+
+// The phases of an enabled, shown element; true when the canvas must be repainted.
+bool DispatchToShown(Toolkit& tk, Element& e, EventCode code) {
+  bool repaint = false;
+  const KindDescriptor& kind = tk.Kind(e.Kind);
+  const int item = TrackItems(tk, e, code, repaint);
+  if (e.Alive) RouteToItems(tk, e, code, item);
+  if (e.Alive && code == ElementEvent::MouseLeave) PointerLeft(tk, e, item);
+  if (e.Alive) {
+    if (UpdateInteractionState(tk, e, code)) repaint = true;
+    UpdateToolTip(tk, e, code);
+  }
+  if (e.Alive && HandleDesign(tk, e, code)) repaint = true;
+
+  // Pointer dragging owned by the kind (the splitter bar).
+  if (e.Alive && kind.Drag &&
+      IsAny(code, {ElementEvent::LeftButtonDown, ElementEvent::LeftButtonUp,
+                   ElementEvent::MouseMove, ElementEvent::MouseLeave}) &&
+      kind.Drag(tk, e, code))
+    repaint = true;
+
+  // The application's handlers hear windows and gadgets; some kinds report their click from
+  // the state setter instead, once the element is chosen.
+  const bool delivers = kind.Has(Trait::Gadget) || e.Kind == ElementKind::Window;
+  const bool clickFromState = kind.ClickFromState && code == ElementEvent::LeftClick;
+  if (e.Alive && delivers && e.InnerPart1 == 0 && !clickFromState)
+    PostElementEvent(tk, code, e.ID, e.HotItem, 0);
+  return repaint;
+}
+
 }  // namespace
 
 void DispatchEvent(Toolkit& tk, EventCode code, int id) {
   Element* e = FindElement(tk, id);
   if (!e) return;
   BusyGuard guard(tk);
-  Root& root = tk.root;
-  DispatchState& ds = tk.dispatch;
   bool repaint = false;
 
-  if (!e->Hidden && !e->Disabled && e->Alive) {
-    // Item tracking.
-    int item = -1;
-    if (!e->Items.empty() && root.ButtonHeld == 0 &&
-        (TracksItemsAlways(e->Kind) || id == root.UsedElement || id == root.ActiveBar)) {
-      item = IsList(e->Kind) ? ListItemAt(*e, true) : ItemAt(*e, e->Items);
-      e->HotItem = item;
-      if (e->Kind == ElementKind::ListIcon) e->HotColumn = ListItemAt(*e, false);
-      if (code == ElementEvent::LeftButtonDown && e->Kind == ElementKind::ToolBar)
-        e->PressedItem = item;
-      if (item != ds.HoveredItem) {
-        const int hovered = ds.HoveredItem;
-        if (e->ItemMap.count(hovered))
-          RouteItemEvent(tk, *e, ElementEvent::MouseLeave, id, hovered);
-        if (e->Alive && e->ItemMap.count(item))
-          RouteItemEvent(tk, *e, ElementEvent::MouseEnter, id, item);
-        if (e->Kind == ElementKind::ToolBar && tk.loop.PressedCode != 0)
-          e->HotItem = item == e->PressedItem ? item : -1;
-        repaint = true;
-        ds.HoveredItem = item;
-      }
-    }
-
-    // Routing to the item router.
-    if (e->Alive) {
-      if (code == ElementEvent::MouseWheel) {
-        Element* bar = e->Kind == ElementKind::ScrollBar ? e : FindElement(tk, e->Attached[0]);
-        // A list names itself first; its vertical bar comes second.
-        if (IsList(e->Kind)) bar = FindElement(tk, e->Attached[1]);
-        if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) bar = EnclosingAreaBar(tk, *e);
-        if (bar && bar->Kind == ElementKind::ScrollBar) {
-          bar->ScrollPos -= kWheelStep * root.WheelDelta;
-          const int barId = bar->ID;
-          SetElementState(tk, barId, bar->ScrollPos + bar->ScrollOffset);
-          // The position stays where the bar clamped it, so turning back moves at once.
-          if (Element* b = FindElement(tk, barId)) b->ScrollPos = b->Value - b->ScrollOffset;
-        }
-      } else if (IsButtonDown(code)) {
-        if (root.DropDownOpen)
-          RouteItemEvent(tk, *e, ElementEvent::LostFocus, root.OpenDropDown, item);
-        if (e->Alive && item >= 0) RouteItemEvent(tk, *e, code, id, item);
-      } else if (IsClick(code)) {
-        if (item >= 0) RouteItemEvent(tk, *e, code, id, item);
-        if (e->Alive && root.DropDownOpen && FindElement(tk, root.PopupUnderPointer))
-          RouteItemEvent(tk, *e, ElementEvent::LostFocus, root.PopupUnderPointer, -1);
-      } else if (ds.HoveredItem >= 0) {
-        RouteItemEvent(tk, *e, code, id, ds.HoveredItem);
-      }
-    }
-
-    if (e->Alive && code == ElementEvent::MouseLeave) {
-      switch (e->Kind) {
-        case ElementKind::Menu:
-          if (e->OpenTitle == -1) e->HotItem = -1;
-          break;
-        case ElementKind::PopupMenu:
-          if (item < 0 && e->ModeField != 8) e->HotItem = -1;
-          break;
-        case ElementKind::ToolBar:
-        case ElementKind::Panel:
-        case ElementKind::Window:
-        case ElementKind::ListView:
-        case ElementKind::ListIcon:
-          e->HotItem = -1;
-          break;
-        default:
-          break;
-      }
-    }
-
-    // Interaction state.
-    if (e->Alive) {
-      if (CodeHas(code, ElementEvent::Focus)) e->RepaintFlags |= StateBit::Focused;
-      if (CodeHas(code, ElementEvent::LostFocus)) e->RepaintFlags &= ~StateBit::Focused;
-      if (CodeHas(code, ElementEvent::MouseEnter)) {
-        e->HotId = id;
-        e->RepaintFlags = (e->RepaintFlags & ~StateBit::Normal) | StateBit::Hot;
-      }
-      if (CodeHas(code, ElementEvent::LeftButtonDown)) {
-        root.GrabX = root.MouseX - e->ParentOffsetX();
-        root.GrabY = root.MouseY - e->ParentOffsetY();
-        e->PressedId = id;
-        e->RepaintFlags = (e->RepaintFlags & ~StateBit::Hot) | StateBit::Pressed;
-      }
-      if (CodeHas(code, ElementEvent::LeftButtonUp)) {
-        e->PressedId = -1;
-        e->RepaintFlags = (e->RepaintFlags & ~StateBit::Pressed) | StateBit::Hot;
-      }
-      if (CodeHas(code, ElementEvent::MouseLeave)) {
-        e->HotId = -1;
-        e->RepaintFlags =
-            (e->RepaintFlags & ~(StateBit::Pressed | StateBit::Hot)) | StateBit::Normal;
-      }
-      if (!CodeHas(code, ElementEvent::MouseMove)) repaint = true;
-
-      // Tooltip and the read-outs of design dragging.
-      if (root.ButtonHeld != 0) {
-        root.ToolTipX = root.MouseX + kToolTipOffsetX;
-        root.ToolTipY = root.MouseY + kToolTipOffsetY;
-        // The position as the getters and the generator report it, not the stored offset.
-        if (CodeHas(code, ElementEvent::Move))
-          root.ToolTipText = "x,y = (" + std::to_string(ElementX(tk, id, CoordMode::Parent)) + ":" +
-                             std::to_string(ElementY(tk, id, CoordMode::Parent)) + ")";
-        if (CodeHas(code, ElementEvent::Resize))
-          root.ToolTipText =
-              "W,H = (" + std::to_string(e->Frame.w0) + ":" + std::to_string(e->Frame.h0) + ")";
-      } else {
-        if (CodeHas(code, ElementEvent::MouseEnter) && e->Items.empty()) {
-          root.ToolTipX = root.MouseX + kToolTipOffsetX;
-          root.ToolTipY = root.MouseY + kToolTipOffsetY;
-          root.ToolTipText = e->ToolTip;
-        }
-        if (CodeHas(code, ElementEvent::MouseLeave)) root.ToolTipText.clear();
-      }
-    }
-
-    // Design mode.
-    if (e->Alive) {
-      if (code == ElementEvent::LeftButtonDown) {
-        ds.PressAnchor = HitArea(tk, *e);
-        ds.DragElement = -1;
-        if (ds.PressAnchor != HitAreaCode::None) {
-          // A captioned window moves only by its caption, not by its client area.
-          if (ds.PressAnchor == HitAreaCode::Move && e->Kind == ElementKind::Window &&
-              e->CaptionHeight > 0) {
-            if (ds.HoveredItem == 0) ds.DragElement = id;
-          } else {
-            ds.DragElement = id;
-          }
-        }
-        // Pressing anywhere on a selectable element selects it, also where it cannot be
-        // dragged (outside the grip of a corner-grip element).
-        if (e->DesignSelectable) {
-          bool selectThis = !root.MultiSelect;
-          if (root.MultiSelect) {
-            if (!HasAll(e->Flags, Flag::Selected)) {
-              root.MultiSelect = false;
-              selectThis = true;
-            } else {
-              for (const auto& other : root.Elements) {
-                if (other->DesignSelectable && HasAll(other->Flags, Flag::Selected)) {
-                  other->GroupDragX = root.MouseX - other->ParentOffsetX();
-                  other->GroupDragY = root.MouseY - other->ParentOffsetY();
-                }
-              }
-            }
-          }
-          if (selectThis) {
-            root.DesignedElement = id;
-            SelectElement(tk, id, true);
-          }
-        }
-      } else if (code == ElementEvent::MouseMove) {
-        if (root.ButtonHeld != 0 && FindElement(tk, ds.DragElement)) {
-          SetPointer(tk, HitArea(tk, *e));
-          if (id == root.MainWindow && tk.platform.HostExists() &&
-              ds.PressAnchor == HitAreaCode::Move) {
-            SetPointer(tk, HitAreaCode::Move);
-            platform::Point screen = tk.platform.PointerOnScreen();
-            tk.platform.MoveHost(screen.x - root.GrabX, screen.y - root.GrabY);
-          } else if (DragDesign(tk, ds.PressAnchor, ds.DragElement)) {
-            repaint = true;
-          }
-        } else if (root.ButtonHeld == 0) {
-          // Hovering: the area under the pointer shows its pointer shape.
-          HitArea(tk, *e);
-        }
-      } else if (code == ElementEvent::LeftButtonUp) {
-        if (FindElement(tk, ds.DragElement) && HitArea(tk, *e) == HitAreaCode::None)
-          SetPointer(tk, HitAreaCode::None);
-        ds.DragElement = -1;
-      } else if (code == ElementEvent::MouseLeave) {
-        SetPointer(tk, HitAreaCode::None);
-      } else if (code == ElementEvent::KeyDown) {
-        NudgeDesignSelection(tk, *e);
-      }
-    }
-
-    // Pointer dragging owned by the kind (the splitter bar).
-    if (e->Alive && IsAny(code, {ElementEvent::LeftButtonDown, ElementEvent::LeftButtonUp,
-                                 ElementEvent::MouseMove, ElementEvent::MouseLeave})) {
-      if (auto drag = tk.Kind(e->Kind).Drag; drag && drag(tk, *e, code)) repaint = true;
-    }
-
-    // The application's handlers. An option's click reaches them from the state setter
-    // below, once the option is chosen.
-    const bool optionClick = e->Kind == ElementKind::Option && code == ElementEvent::LeftClick;
-    if (e->Alive && DeliversToHandlers(e->Kind) && e->InnerPart1 == 0 && !optionClick)
-      PostElementEvent(tk, code, id, e->HotItem, 0);
-  }
+  if (!e->Hidden && !e->Disabled && e->Alive) repaint = DispatchToShown(tk, *e, code);
 
   if (!e->Alive) {
     // The element went away inside a handler: the scene still changed.
@@ -405,16 +379,9 @@ void DispatchEvent(Toolkit& tk, EventCode code, int id) {
 
   if (EditText(tk, code, id)) repaint = true;
 
-  // A disabled check box or option keeps its state.
+  // A disabled element keeps its state.
   if (e->Alive && !e->Disabled && code == ElementEvent::LeftClick) {
-    if (e->Kind == ElementKind::Option) {
-      SetElementState(tk, id, 1);
-      repaint = true;
-    } else if (e->Kind == ElementKind::CheckBox) {
-      e->Checked = e->Checked ? 0 : 1;
-      e->InBetween = 0;
-      repaint = true;
-    }
+    if (auto clicked = tk.Kind(e->Kind).Clicked; clicked && clicked(tk, *e)) repaint = true;
   }
 
   if (repaint) Repaint(tk, e->Alive ? id : 0, false);

@@ -135,11 +135,12 @@ int HitTest(Toolkit& tk) {
     Element* e = list[i].get();
     if (e->Clip.w0 <= 0 && e->Clip.h0 <= 0) continue;
     if (!HitsElement(*e, mx, my)) continue;
-    if (e->Kind == ElementKind::Container && (e->InnerPart1 || e->InnerPart2)) continue;
+    const KindDescriptor& kind = tk.Kind(e->Kind);
+    if (kind.Has(Trait::HollowWithParts) && (e->InnerPart1 || e->InnerPart2)) continue;
     Element* hit = e;
     // Such an element hands the pointer to what lies under it inside its parent. A splitter
     // is created after its panes and lies over them: only its separator is its own.
-    if (HasAll(e->Flags, Flag::PassThrough) || e->Kind == ElementKind::Splitter) {
+    if (HasAll(e->Flags, Flag::PassThrough) || kind.Has(Trait::PassesPointer)) {
       for (int j = i - 1; j >= 0; --j) {
         Element* under = list[j].get();
         if (under->ID == e->ParentID) break;

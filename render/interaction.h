@@ -21,6 +21,21 @@ inline constexpr int Move = 9;
 
 // Routes an item event of an owner element (menus, lists, combo boxes, caption buttons).
 void RouteItemEvent(Toolkit& tk, Element& owner, EventCode code, int id, int item);
+// Drop-down lists as the kinds that open them see them. Shows the list `listId` at canvas
+// (x, y) for its opener through the list kind's show hook.
+void ShowPopupList(Toolkit& tk, int listId, int ownerId, int x, int y);
+// Hides one list through its kind's hide hook; without one it is simply marked hidden.
+void HidePopupList(Toolkit& tk, int listId);
+// Hides the shown popup lists that come after `afterId` in the element list (all of them for
+// an id that names nothing): submenus always come after the menu they open from.
+void HidePopupsAfter(Toolkit& tk, int afterId);
+// No drop-down is open any more.
+void ClearDropDown(Toolkit& tk);
+// An entry of `dropDown` was chosen: the opener of its chain goes back to its normal look and
+// every popup closes.
+void CloseDropDownChain(Toolkit& tk, Element& dropDown);
+// A choice handed on to the owner kind's item hook (spin buttons, track and scroll bar parts).
+void PassToItemEvent(Toolkit& tk, Element& owner, EventCode code, int id, int item);
 // Edits the text of an editable element; true when the canvas must be repainted.
 bool EditText(Toolkit& tk, EventCode code, int id);
 // The caret index (in characters) nearest to the pointer's canvas x, from where the text was

@@ -12,8 +12,6 @@
 namespace tk {
 namespace {
 
-// A list (popup menu or icon list) that serves a combo box carries this mode; its SubLevel
-// names the combo box, whose ChildHost names the list.
 // Menus and combo boxes with this bit paint their hot items with a gradient.
 constexpr Flags64 kHotGradient = MakeFlags(0, 0x100);
 // The frame drawn around the hot entry of a menu bar or combo box.
@@ -23,29 +21,12 @@ constexpr Color kItemBackColor = 0xFFFFFF;
 constexpr int kToolTipOffsetX = 8;
 constexpr int kToolTipOffsetY = 16;
 
-// Window items: the caption comes first; caption buttons carry their flag bit as kind.
-constexpr int kCaptionItem = 0;
-constexpr int kMaximizeItem = 2;
-constexpr int kMaximizeButton = 0x80;
-
-// Items of the position picker that stand for edges, corners and the centre.
-constexpr int kPickerFirstItem = 1;
-constexpr int kPickerLastItem = 10;
-
-// ListIcon rows with check boxes: the box lies between these offsets from the frame's left
-// edge and the row's text.
-constexpr int kCheckColumnLeft = 6;
-constexpr int kCheckColumnGap = 3;
-
-bool IsClick(EventCode code) {
-  return code == ElementEvent::LeftClick || code == ElementEvent::RightClick ||
-         code == ElementEvent::MiddleClick;
+bool IsMenuLike(Toolkit& tk, const Element& e) {
+  return tk.Kind(e.Kind).MenuLikeItems;
 }
 
-bool IsMenuOrCombo(const Element& e) {
-  return e.Kind == ElementKind::Menu || e.Kind == ElementKind::ComboBox;
-}
-
+// A list (popup menu or icon list) that serves a combo box carries this role; its SubLevel
+// names the combo box, whose ChildHost names the list.
 bool IsComboList(const Element& e) {
   return e.ModeField == PopupRole::ComboList;
 }
@@ -54,19 +35,12 @@ void SetBits(Element& r, int clear, int set) {
   r.RepaintFlags = (r.RepaintFlags & ~clear) | set;
 }
 
-// The popup menu that an item opens, or nullptr.
-Element* PopupOf(Toolkit& tk, const Element& item) {
-  if (item.Attached[0] <= 0) return nullptr;
-  Element* popup = FindElement(tk, item.Attached[0]);
-  return popup != nullptr && popup->Kind == ElementKind::PopupMenu ? popup : nullptr;
-}
-
 // The element a drop-down belongs to: up the parent links of popups and combo lists to the
 // menu bar or combo box that opened the chain.
 Element* ChainOwner(Toolkit& tk, Element& dropDown) {
   Element* cur = &dropDown;
   for (size_t steps = tk.root.Elements.size(); steps > 0; --steps) {
-    if (cur->Kind != ElementKind::PopupMenu && !IsComboList(*cur)) break;
+    if (!tk.Kind(cur->Kind).DropsDown && !IsComboList(*cur)) break;
     Element* up = FindElement(tk, cur->SubLevel);
     if (up == nullptr || up == cur) break;
     cur = up;
@@ -74,13 +48,15 @@ Element* ChainOwner(Toolkit& tk, Element& dropDown) {
   return cur;
 }
 
-void ShowList(Toolkit& tk, int listId, int ownerId, int x, int y) {
+}  // namespace
+
+void ShowPopupList(Toolkit& tk, int listId, int ownerId, int x, int y) {
   Element* list = FindElement(tk, listId);
   if (list == nullptr) return;
   if (auto show = tk.Kind(list->Kind).ShowPopup) show(tk, *list, ownerId, x, y);
 }
 
-void HideList(Toolkit& tk, int listId) {
+void HidePopupList(Toolkit& tk, int listId) {
   Element* list = FindElement(tk, listId);
   if (list == nullptr) return;
   if (auto hide = tk.Kind(list->Kind).HidePopup) {
@@ -93,19 +69,16 @@ void HideList(Toolkit& tk, int listId) {
   }
 }
 
-// Hides the shown popup menus that come after `afterId` in the element list (all of them for
-// an id that names nothing): submenus always come after the menu they open from.
 void HidePopupsAfter(Toolkit& tk, int afterId) {
   const auto& list = tk.root.Elements;
   const int start = IndexOf(tk.root, FindElement(tk, afterId));
   std::vector<int> shown;
   for (size_t i = static_cast<size_t>(start + 1); i < list.size(); ++i) {
-    if (list[i]->Kind == ElementKind::PopupMenu && list[i]->Hidden == 0)
-      shown.push_back(list[i]->ID);
+    if (tk.Kind(list[i]->Kind).DropsDown && list[i]->Hidden == 0) shown.push_back(list[i]->ID);
   }
   // Hiding may run the kind's code; the ids are collected first so the walk cannot break.
   for (int id : shown)
-    HideList(tk, id);
+    HidePopupList(tk, id);
 }
 
 void ClearDropDown(Toolkit& tk) {
@@ -115,11 +88,13 @@ void ClearDropDown(Toolkit& tk) {
   tk.dispatch.MenuOpen = false;
 }
 
+namespace {
+
 // Every item of the owner back to the normal look: nothing hot, pressed or open.
-void ResetItems(Element& owner) {
+void ResetItems(Toolkit& tk, Element& owner) {
   owner.HotItem = -1;
   owner.OpenTitle = -1;
-  const bool menuLike = IsMenuOrCombo(owner);
+  const bool menuLike = IsMenuLike(tk, owner);
   const bool gradient = menuLike && HasAll(owner.Flags, kHotGradient);
   for (auto& item : owner.Items) {
     item->HotId = -1;
@@ -135,8 +110,11 @@ void ResetItems(Element& owner) {
 }
 
 // Canvas position of the origin that the owner's item coordinates are relative to.
-void ItemOrigin(const Element& owner, int& x, int& y) {
-  x = owner.Inner.x0 - (owner.Kind == ElementKind::ListIcon ? owner.HScroll : 0);
+void ItemOrigin(Toolkit& tk, const Element& owner, int& x, int& y) {
+  // Rows that scroll sideways move their origin with them.
+  const KindDescriptor& kind = tk.Kind(owner.Kind);
+  const bool sideways = kind.Has(Trait::ListRows) && kind.Has(Trait::ItemsScrollSideways);
+  x = owner.Inner.x0 - (sideways ? owner.HScroll : 0);
   // A window's caption items lie above its inner rectangle, in the caption strip.
   y = owner.Kind == ElementKind::Window ? owner.Frame.y0 + owner.FrameWidth
                                         : owner.Inner.y0 - owner.VScroll;
@@ -170,7 +148,7 @@ void ItemToolTip(Toolkit& tk, const Element& owner, const Element& item, EventCo
     }
     if (!item.Text.empty() && TextWidth(tk, owner, item) > room) {
       int ox = 0, oy = 0;
-      ItemOrigin(owner, ox, oy);
+      ItemOrigin(tk, owner, ox, oy);
       root.ToolTipX = ox + item.Frame.x0;
       root.ToolTipY = oy + item.Frame.y0;
       root.ToolTipMinWidth = item.Frame.w0;
@@ -196,7 +174,7 @@ void ItemToolTip(Toolkit& tk, const Element& owner, const Element& item, EventCo
 // combo boxes.
 void UpdateItemState(Toolkit& tk, Element& owner, Element& item, EventCode code, int index) {
   Root& root = tk.root;
-  const bool menuLike = IsMenuOrCombo(owner);
+  const bool menuLike = IsMenuLike(tk, owner);
   const bool gradient = menuLike && HasAll(owner.Flags, kHotGradient);
 
   if (CodeHas(code, ElementEvent::LeftButtonDown)) {
@@ -240,7 +218,7 @@ void UpdateItemState(Toolkit& tk, Element& owner, Element& item, EventCode code,
         item.Flags &= ~kItemFrame;
       }
     }
-  } else if (owner.Kind == ElementKind::Menu) {
+  } else if (menuLike && tk.Kind(owner.Kind).Has(Trait::Bar)) {
     // Moving along an open menu bar: the title under the pointer is the open one.
     if (CodeHas(code, ElementEvent::MouseEnter)) {
       root.LastPressedItem = index;
@@ -258,97 +236,6 @@ void UpdateItemState(Toolkit& tk, Element& owner, Element& item, EventCode code,
   owner.Repaint = 1;
 }
 
-void ShowSubmenu(Toolkit& tk, Element& popup, const Element& item, int submenuId) {
-  ShowList(tk, submenuId, popup.ID, popup.Frame.x0 + popup.Frame.w0,
-           popup.Inner.y0 + item.Frame.y0);
-}
-
-void RouteComboBox(Toolkit& tk, Element& combo, EventCode code) {
-  Root& root = tk.root;
-  if (code != ElementEvent::LeftButtonDown) return;
-  Element* list = FindElement(tk, combo.ChildHost);
-  if (list == nullptr || list == &combo) return;
-  const int listId = list->ID;
-  if (!root.DropDownOpen) {
-    HideList(tk, root.OpenDropDown);
-    ClearDropDown(tk);
-    return;
-  }
-  root.OpenDropDown = listId;
-  ResizeElement(tk, *list, kIgnore, kIgnore, combo.Inner.w0 + 2, kIgnore);
-  if (!combo.Alive) return;
-  ShowList(tk, listId, combo.ID, combo.Inner.x0 - 1, combo.Inner.y0 + combo.Inner.h0);
-  list = FindElement(tk, listId);
-  if (list != nullptr && list->PressedItem == -1 && !list->Items.empty())
-    list->PressedItem = list->StateIndex >= 0 ? list->StateIndex : 0;
-  combo.HotItem = -1;
-  combo.OpenTitle = -1;
-}
-
-void RouteMenuBar(Toolkit& tk, Element& bar, EventCode code, int index) {
-  Root& root = tk.root;
-  const Element* title = FindItem(bar, index);
-  if (title == nullptr) return;
-  Element* popup = PopupOf(tk, *title);
-  const int popupId = popup != nullptr ? popup->ID : -1;
-  const int x = bar.Frame.x0 + title->Frame.x0;
-  const int y = bar.Frame.y0 + bar.Frame.h0;
-
-  if (code == ElementEvent::LeftButtonDown) {
-    tk.dispatch.MenuOpen = !tk.dispatch.MenuOpen;
-    if (popupId < 0) return;
-    if (!tk.dispatch.MenuOpen) {
-      HideList(tk, root.OpenDropDown);
-      HidePopupsAfter(tk, root.OpenDropDown);
-      ClearDropDown(tk);
-    } else {
-      root.OpenDropDown = popupId;
-      ShowList(tk, popupId, bar.ID, x, y);
-    }
-  } else if (code == ElementEvent::MouseEnter && tk.dispatch.MenuOpen) {
-    // Moving to the next title while a menu is open switches menus without a click.
-    HidePopupsAfter(tk, bar.ID);
-    if (popupId < 0 || !bar.Alive) return;
-    root.OpenDropDown = popupId;
-    ShowList(tk, popupId, bar.ID, x, y);
-  }
-}
-
-void RoutePopupMenu(Toolkit& tk, Element& popup, EventCode code, int index) {
-  Root& root = tk.root;
-  const Element* entry = FindItem(popup, index);
-  if (entry == nullptr) return;
-  const Element* submenu = PopupOf(tk, *entry);
-  const int submenuId = submenu != nullptr ? submenu->ID : -1;
-
-  if (code == ElementEvent::MouseEnter) {
-    root.PopupUnderPointer = popup.ID;
-    if (submenuId >= 0) {
-      ShowSubmenu(tk, popup, *entry, submenuId);
-    } else {
-      HidePopupsAfter(tk, popup.ID);  // the submenu a sibling entry had open
-    }
-    return;
-  }
-  if (!IsClick(code)) return;
-  if (submenuId >= 0) {
-    ShowSubmenu(tk, popup, *entry, submenuId);
-    return;
-  }
-  // A leaf entry: take the choice and close the whole chain.
-  if (IsComboList(popup)) {
-    popup.OpenTitle = index;
-    popup.StateIndex = index;  // the combo's state is its list's selection
-    if (Element* combo = FindElement(tk, popup.SubLevel); combo != nullptr && combo != &popup) {
-      combo->PressedItem = index;
-      SetElementText(tk, combo->ID, entry->Text);
-    }
-  }
-  if (Element* owner = ChainOwner(tk, popup); owner != &popup) ResetItems(*owner);
-  HidePopupsAfter(tk, -1);
-  ClearDropDown(tk);
-}
-
 // A press went to `receiver` while the drop-down `dropDownId` was open. Presses inside the
 // open chain (its popups, the list itself, the menu bar or combo box that opened it) leave it
 // open: the chain's own routing closes it when an entry is chosen or the opener is pressed
@@ -358,110 +245,25 @@ void LoseDropDown(Toolkit& tk, Element& receiver, int dropDownId) {
   if (!root.DropDownOpen) return;
   Element* dropDown = FindElement(tk, dropDownId);
   Element* owner = dropDown != nullptr ? ChainOwner(tk, *dropDown) : nullptr;
-  if (receiver.Kind == ElementKind::PopupMenu || &receiver == dropDown || &receiver == owner)
-    return;
-  if (owner != nullptr && owner != dropDown) ResetItems(*owner);
+  if (tk.Kind(receiver.Kind).DropsDown || &receiver == dropDown || &receiver == owner) return;
+  if (owner != nullptr && owner != dropDown) ResetItems(tk, *owner);
   const int open = root.OpenDropDown;
-  HideList(tk, open);
+  HidePopupList(tk, open);
   HidePopupsAfter(tk, open);
   ClearDropDown(tk);
 }
 
-// Opening and closing by owner kind.
-void OpenAndClose(Toolkit& tk, Element& owner, EventCode code, int id, int index) {
-  switch (owner.Kind) {
-    case ElementKind::PositionPicker:
-      if (code == ElementEvent::LeftButtonDown && index >= kPickerFirstItem &&
-          index <= kPickerLastItem) {
-        if (auto handler = tk.Kind(owner.Kind).ItemEvent) handler(tk, owner, code, id, index);
-      }
-      break;
-    case ElementKind::ComboBox:
-      RouteComboBox(tk, owner, code);
-      break;
-    case ElementKind::Menu:
-      RouteMenuBar(tk, owner, code, index);
-      break;
-    case ElementKind::PopupMenu:
-      RoutePopupMenu(tk, owner, code, index);
-      break;
-    default:
-      break;
-  }
-}
-
-// A ListIcon press: the check-box column toggles the row's check; elsewhere the row becomes
-// the selected one. A ListIcon serving as a combo box list reports to the combo box.
-void PressListIconRow(Toolkit& tk, Element& list, Element& row, int index) {
-  const Element* combo = IsComboList(list) ? FindElement(tk, list.SubLevel) : nullptr;
-  const int target = combo != nullptr ? combo->ID : list.ID;
-  // The check column scrolls sideways with the rows.
-  const int mx = tk.root.MouseX + list.HScroll;
-  const bool checkColumn = HasAny(list.Flags, Flag::CheckBoxes) &&
-                           mx >= list.Frame.x0 + kCheckColumnLeft &&
-                           mx <= list.Frame.x0 + row.Frame.x0 - kCheckColumnGap;
-  if (checkColumn) {
-    row.Checked = row.Checked != 0 ? 0 : 1;
-    row.InBetween = 0;
-    list.StateIndex = index;
-    list.Repaint = 1;
-    PostElementEvent(tk, ElementEvent::Change, target, index, 0);
-  } else if (list.StateIndex != index) {
-    list.StateIndex = index;
-    list.Repaint = 1;
-    PostElementEvent(tk, ElementEvent::Change, target, index, 0);
-  }
-}
-
-// What choosing an enabled item means for its owner.
-void ChooseItem(Toolkit& tk, Element& owner, EventCode code, int id, int index) {
-  Element* item = FindItem(owner, index);
-  if (item == nullptr) return;
-  switch (owner.Kind) {
-    case ElementKind::Menu:
-    case ElementKind::PopupMenu:
-      if (!IsClick(code)) break;
-      if (owner.Kind == ElementKind::PopupMenu && IsComboList(owner)) {
-        if (Element* combo = FindElement(tk, owner.SubLevel); combo != nullptr && combo != &owner)
-          PostElementEvent(tk, ElementEvent::Change, combo->ID, index, 0);
-      } else if (PopupOf(tk, *item) == nullptr) {
-        PostElementEvent(tk, ElementEvent::MenuEvent, owner.ID, item->ID, 0);
-      }
-      break;
-    case ElementKind::Spin:
-    case ElementKind::TrackBar:
-    case ElementKind::ScrollBar:
-      if (auto handler = tk.Kind(owner.Kind).ItemEvent) handler(tk, owner, code, id, index);
-      break;
-    case ElementKind::ToolBar:
-      if (code == ElementEvent::LeftClick && index == owner.PressedItem)
-        PostElementEvent(tk, ElementEvent::MenuEvent, owner.ID, item->ID, 0);
-      break;
-    case ElementKind::ListIcon:
-      if (code == ElementEvent::LeftButtonDown) PressListIconRow(tk, owner, *item, index);
-      break;
-    case ElementKind::ListView:
-    case ElementKind::Panel:
-      if (code == ElementEvent::LeftButtonDown) SetElementState(tk, owner.ID, index);
-      break;
-    case ElementKind::Window:
-      // Caption buttons carry their button value as kind, which is what the window's state
-      // setter acts on; the caption item's kind (the window kind) asks for nothing.
-      if (code == ElementEvent::LeftClick) {
-        SetElementState(tk, owner.ID, KindValue(item->Kind));
-      } else if (code == ElementEvent::LeftDoubleClick && index == kCaptionItem) {
-        const Element* button = FindItem(owner, kMaximizeItem);
-        if (button != nullptr && KindValue(button->Kind) == kMaximizeButton &&
-            button->Disabled == 0)
-          SetElementState(tk, owner.ID, kMaximizeButton);
-      }
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace
+
+void CloseDropDownChain(Toolkit& tk, Element& dropDown) {
+  if (Element* owner = ChainOwner(tk, dropDown); owner != &dropDown) ResetItems(tk, *owner);
+  HidePopupsAfter(tk, -1);
+  ClearDropDown(tk);
+}
+
+void PassToItemEvent(Toolkit& tk, Element& owner, EventCode code, int id, int item) {
+  if (auto handler = tk.Kind(owner.Kind).ItemEvent) handler(tk, owner, code, id, item);
+}
 
 void RouteItemEvent(Toolkit& tk, Element& owner, EventCode code, int id, int item) {
   if (owner.Alive == 0) return;
@@ -482,11 +284,11 @@ void RouteItemEvent(Toolkit& tk, Element& owner, EventCode code, int id, int ite
   // A disabled item keeps its look, opens nothing and is never chosen.
   if (record->Disabled != 0) return;
   UpdateItemState(tk, owner, *record, code, item);
-  OpenAndClose(tk, owner, code, id, item);
+  if (auto open = tk.Kind(owner.Kind).OpenItems) open(tk, owner, code, id, item);
   if (owner.Alive == 0) return;
   record = FindItem(owner, item);
   if (record == nullptr || record->Disabled != 0) return;
-  ChooseItem(tk, owner, code, id, item);
+  if (auto choose = tk.Kind(owner.Kind).ChooseItem) choose(tk, owner, code, id, item);
 }
 
 }  // namespace tk

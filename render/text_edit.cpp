@@ -186,11 +186,6 @@ char32_t ToUpper(char32_t c) {
 
 // ---- Element helpers ----------------------------------------------------------------------
 
-bool IsTextKind(ElementKind k) {
-  return k == ElementKind::String || k == ElementKind::Editor || k == ElementKind::Spin ||
-         k == ElementKind::ComboBox;
-}
-
 // Space, punctuation and the other ASCII symbols end a word.
 bool IsSeparator(char32_t c) {
   return (c >= 0x20 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
@@ -725,7 +720,7 @@ bool EditText(Toolkit& tk, EventCode code, int id) {
   }
 
   bool changed = false;
-  if (IsTextKind(e.Kind)) {
+  if (tk.Kind(e.Kind).Has(Trait::TakesText)) {
     ClampPositions(e);
     changed = ApplyCode(tk, e, code);
     if (changed) Normalise(e);

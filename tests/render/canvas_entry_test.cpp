@@ -27,8 +27,8 @@ struct Seen {
 class CanvasEntryTest : public ToolkitTest {
  protected:
   void Open(Flags64 flags = Flag::SystemMenu) {
-    InstallRender(tk);
-    RegisterKinds(tk);
+    // The kinds' own behaviour (gadget delivery, clicks, hit passing) comes from their descriptors.
+    PrepareToolkit(tk);
     main = OpenHost(tk, 1, 0, 0, 800, 600, "Main", flags);
     ASSERT_EQ(main, 1);
   }

@@ -21,8 +21,8 @@ namespace {
 class DispatchTest : public ToolkitTest {
  protected:
   void SetUp() override {
-    InstallRender(tk);
-    RegisterKinds(tk);
+    // The kinds' own behaviour (gadget delivery, clicks, hit passing) comes from their descriptors.
+    PrepareToolkit(tk);
     main = OpenHost(tk, 1, 0, 0, 800, 600, "Main", Flag::SystemMenu);
     ASSERT_EQ(main, 1);
   }
