@@ -532,6 +532,8 @@ int AddPopupItem(Toolkit& tk, Element& popup, int position, const std::string& t
 void DressPopupItem(Element&, Element& item) {
   item.Image2 = item.Image;
   item.Image = -1;
+}
+
 bool IsClick(EventCode code) {
   return code == ElementEvent::LeftClick || code == ElementEvent::RightClick ||
          code == ElementEvent::MiddleClick;

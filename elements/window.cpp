@@ -293,6 +293,8 @@ void PlaceCaptionItem(Toolkit&, Element& window, Element& item) {
 void DressCaptionItem(Element&, Element& item) {
   item.BackColor = kNoColor;
   item.BackgroundMode = Background::Gradient;
+}
+
 // Window items: the caption comes first; caption buttons carry their flag bit as kind.
 constexpr int kCaptionItem = 0;
 constexpr int kMaximizeItem = 2;
