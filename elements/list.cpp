@@ -638,6 +638,9 @@ int ListWidestItem(Toolkit& tk, int list) {
 }
 
 void RegisterLists(Toolkit& tk) {
+  // Creation: both kinds are vertical lists.
+  for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon})
+    tk.Kind(kind).Defaults.ListBox = 1;
   for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon}) {
     KindDescriptor& h = tk.Kind(kind);
     h.Traits |= Trait::TracksItems | Trait::SelectsItem | Trait::ListRows;

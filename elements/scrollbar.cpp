@@ -335,6 +335,19 @@ void LayoutScrollBars(Toolkit& tk, Element& owner) {
 }
 
 void RegisterScrollBar(Toolkit& tk) {
+  // Creation: param1..3 are the range; a bar shows no text or image.
+  {
+    constexpr int kButtonSize = 17;
+    constexpr int kArrowSize = 3;
+    auto& d = tk.Kind(ElementKind::ScrollBar).Defaults;
+    d.ButtonSize = kButtonSize;
+    d.ArrowSize = kArrowSize;
+    d.NoImage = true;
+    d.NoText = true;
+    d.RangeFromParams = true;
+    d.BackColor = StartColor::Track;
+    d.FrameColor = StartColor::FieldFrame;
+  }
   KindDescriptor& h = tk.Kind(ElementKind::ScrollBar);
   h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::ModuleAttributes;
   h.SetAttribute = &SetBarAttribute;
