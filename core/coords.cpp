@@ -369,9 +369,8 @@ int ResizeElementById(Toolkit& tk, int id, int x, int y, int width, int height, 
   if (y != kIgnore) y -= s;
   const int result = ResizeElement(tk, *e, x, y, width, height, mode);
 
-  // A scroll bar owned by another element shows exactly its own length as a page.
-  if (e->Alive && e->Kind == ElementKind::ScrollBar && e->SubLevel != 0) {
-    e->PageLength = e->Vertical ? e->Frame.h0 : e->Frame.w0;
+  if (e->Alive) {
+    if (auto hook = tk.Kind(e->Kind).ResizedById) hook(tk, *e);
   }
   return result;
 }

@@ -106,6 +106,8 @@ struct KindDescriptor {
   void (*Created)(Toolkit&, Element&, const CreationArgs&, Flags64& request) = nullptr;
   // After the new element got its flags and rectangle, before its creation event.
   void (*Placed)(Toolkit&, Element&) = nullptr;
+  // After a caller resized the element by its id (not after relayouts by its parent).
+  void (*ResizedById)(Toolkit&, Element&) = nullptr;
 
   // ---- attributes, state and items
 

@@ -334,7 +334,17 @@ void LayoutScrollBars(Toolkit& tk, Element& owner) {
   }
 }
 
+namespace {
+
+// A scroll bar owned by another element shows exactly its own length as a page.
+void OwnedBarResized(Toolkit&, Element& bar) {
+  if (bar.SubLevel != 0) bar.PageLength = bar.Vertical ? bar.Frame.h0 : bar.Frame.w0;
+}
+
+}  // namespace
+
 void RegisterScrollBar(Toolkit& tk) {
+  tk.Kind(ElementKind::ScrollBar).ResizedById = &OwnedBarResized;
   // Creation: param1..3 are the range; a bar shows no text or image.
   {
     constexpr int kButtonSize = 17;
