@@ -32,10 +32,6 @@ int Surplus(const Element& e) {
 int TopStrips(const Element& e) {
   return e.CaptionHeight + e.MenuStripHeight + e.ToolStripHeight;
 }
-bool IsBar(const Element& e) {
-  return e.Kind == ElementKind::Menu || e.Kind == ElementKind::ToolBar ||
-         e.Kind == ElementKind::StatusBar;
-}
 
 // The parent record, never the element itself.
 Element* ParentOf(Toolkit& tk, Element& e) {
@@ -87,7 +83,7 @@ void RecomputeAxis(Toolkit& tk, Element& e, int pos, const Axis& a) {
   // by the grandparent is not taken off twice.
   int areaPos, areaSize, innerAreaPos, innerAreaSize;
   const Element* parent = ParentOf(tk, e);
-  const bool bar = IsBar(e);
+  const bool bar = tk.Kind(e.Kind).Has(Trait::Bar);
   if (parent != nullptr) {
     const CoordBlock& pf = parent->Frame;
     const CoordBlock& pc = parent->Clip;
@@ -180,12 +176,13 @@ void LayoutDocked(Toolkit& tk, Element& parent) {
 }
 
 // After `e` changed: every descendant follows its inner rectangle by (dx, dy) and is clipped
-// anew; docked children are laid out again when the size changed; splitters re-divide.
+// anew; docked children are laid out again when the size changed; descendants that lay
+// themselves out (splitters) do so last.
 void FollowDescendants(Toolkit& tk, Element& e, int dx, int dy, bool sizeChanged) {
   const int start = IndexOf(tk.root, &e);
   if (start < 0) return;
   const int selfId = e.ID;
-  std::vector<int> splitters;
+  std::vector<int> followers;
   bool hasDocked = false;
   auto& all = tk.root.Elements;
   for (size_t i = static_cast<size_t>(start) + 1; i < all.size(); ++i) {
@@ -196,14 +193,13 @@ void FollowDescendants(Toolkit& tk, Element& e, int dx, int dy, bool sizeChanged
     SetElementX(tk, d, d.Frame.x0);
     SetElementY(tk, d, d.Frame.y0);
     if (d.Docked && d.ParentID == selfId) hasDocked = true;
-    if (d.Kind == ElementKind::Splitter) splitters.push_back(d.ID);
+    if (tk.Kind(d.Kind).Has(Trait::FollowsAncestors)) followers.push_back(d.ID);
   }
   if (sizeChanged && hasDocked && e.Alive) LayoutDocked(tk, e);
-  auto redivide = tk.Kind(ElementKind::Splitter).Resized;
-  if (redivide == nullptr) return;
-  for (int id : splitters) {
-    Element* s = FindElement(tk, id);
-    if (s != nullptr) redivide(tk, *s);
+  for (int id : followers) {
+    Element* f = FindElement(tk, id);
+    if (f == nullptr) continue;
+    if (auto relayout = tk.Kind(f->Kind).Resized) relayout(tk, *f);
   }
 }
 
@@ -211,9 +207,9 @@ void FollowDescendants(Toolkit& tk, Element& e, int dx, int dy, bool sizeChanged
 
 namespace {
 
-// One coordinate of a record in the asked mode. Positions include the border surplus; sizes
-// lose it on both sides. A hidden or absent element answers 0.
-int Coordinate(Toolkit& tk, int id, int mode, const Axis& a, bool size) {
+// The one body of the four getters: a position reads pair 0 of the mode's block plus the
+// border surplus, a size the same pair less the surplus on both sides (the inner size as is).
+int ReadCoordinate(Toolkit& tk, int id, int mode, const Axis& a, bool size) {
   const Element* e = FindElement(tk, id);
   if (e == nullptr || e->Hidden) return 0;
   if (mode == CoordMode::Default) mode = e->ListHolder != 0 ? CoordMode::Inner : CoordMode::Frame;
@@ -250,24 +246,22 @@ int Coordinate(Toolkit& tk, int id, int mode, const Axis& a, bool size) {
 }  // namespace
 
 int ElementX(Toolkit& tk, int id, int mode) {
-  return Coordinate(tk, id, mode, kAxisX, false);
+  return ReadCoordinate(tk, id, mode, kAxisX, false);
 }
-
 int ElementY(Toolkit& tk, int id, int mode) {
-  return Coordinate(tk, id, mode, kAxisY, false);
+  return ReadCoordinate(tk, id, mode, kAxisY, false);
 }
-
 int ElementWidth(Toolkit& tk, int id, int mode) {
-  return Coordinate(tk, id, mode, kAxisX, true);
+  return ReadCoordinate(tk, id, mode, kAxisX, true);
 }
-
 int ElementHeight(Toolkit& tk, int id, int mode) {
-  return Coordinate(tk, id, mode, kAxisY, true);
+  return ReadCoordinate(tk, id, mode, kAxisY, true);
 }
 
 void KeepBesideScrollBars(Toolkit& tk, Element& e) {
   const Element* area = ParentOf(tk, e);
-  if (area == nullptr || area->Kind != ElementKind::ScrollArea || area->Attached[0] != e.ID) return;
+  // Only the content a parent scrolls: its child host, attached first beside the two bars.
+  if (area == nullptr || area->ChildHost != e.ID || area->Attached[0] != e.ID) return;
   for (const Axis& a : {kAxisX, kAxisY}) {
     // The bar that lies across this axis: the vertical bar eats width, the horizontal height.
     const Element* bar = FindElement(tk, area->Attached[a.vertical ? 2 : 1]);
@@ -375,9 +369,8 @@ int ResizeElementById(Toolkit& tk, int id, int x, int y, int width, int height, 
   if (y != kIgnore) y -= s;
   const int result = ResizeElement(tk, *e, x, y, width, height, mode);
 
-  // A scroll bar owned by another element shows exactly its own length as a page.
-  if (e->Alive && e->Kind == ElementKind::ScrollBar && e->SubLevel != 0) {
-    e->PageLength = e->Vertical ? e->Frame.h0 : e->Frame.w0;
+  if (e->Alive) {
+    if (auto hook = tk.Kind(e->Kind).ResizedById) hook(tk, *e);
   }
   return result;
 }

@@ -22,11 +22,11 @@ struct EventSubject {
   int id = -1;
   int windowId = -1;
   int parentId = -1;
-  ElementKind kind = ElementKind::None;
+  int EventRecord::*slot = nullptr;  // the field that names the element by its kind
 };
 
-EventSubject SubjectOf(const Element& e) {
-  return EventSubject{e.ID, e.WindowID, e.ParentID, e.Kind};
+EventSubject SubjectOf(Toolkit& tk, const Element& e) {
+  return EventSubject{e.ID, e.WindowID, e.ParentID, tk.Kind(e.Kind).EventSlot};
 }
 
 EventRecord MakeRecord(const EventSubject& s, EventCode types, int64_t data) {
@@ -36,29 +36,7 @@ EventRecord MakeRecord(const EventSubject& s, EventCode types, int64_t data) {
   r.EventElement = s.id;
   r.EventWindow = s.windowId;
   r.EventParent = s.parentId;
-  switch (s.kind) {
-    case ElementKind::Menu:
-      r.EventMenu = s.id;
-      break;
-    case ElementKind::PopupMenu:
-      r.EventPopupMenu = s.id;
-      break;
-    case ElementKind::Window:
-      r.EventWindow = s.id;
-      break;
-    case ElementKind::Desktop:
-      r.EventDesktop = s.id;
-      break;
-    case ElementKind::StatusBar:
-      r.EventStatusBar = s.id;
-      break;
-    case ElementKind::ToolBar:
-      r.EventToolBar = s.id;
-      break;
-    default:
-      r.EventGadget = s.id;
-      break;
-  }
+  if (s.slot != nullptr) r.*s.slot = s.id;
   return r;
 }
 
@@ -94,7 +72,7 @@ int DeliverTo(Toolkit& tk, Element& target, const EventSubject& subject, EventCo
 int PostEventToRecord(Toolkit& tk, Element& e, EventCode types, int param, int64_t data) {
   BusyGuard busy(tk);
   Element* const element = &e;
-  const EventSubject subject = SubjectOf(e);
+  const EventSubject subject = SubjectOf(tk, e);
   e.EventData = data;
   if ((e.PendingEvents & types) == 0) e.PendingEvents |= types;
 
@@ -162,7 +140,7 @@ void BindCallback(Toolkit& tk, const HandlerRef& handler, int windowId, int gadg
       if ((rec->PendingEvents & type) == 0) continue;
       rec->PendingEvents &= ~type;  // cleared first so a nested binding cannot see it twice
       const EventRecord saved = tk.root.Event;
-      tk.root.Event = MakeRecord(SubjectOf(*rec), type, rec->EventData);
+      tk.root.Event = MakeRecord(SubjectOf(tk, *rec), type, rec->EventData);
       (*handler)(type, rec->ID);
       tk.root.Event = saved;
     }
@@ -172,7 +150,7 @@ void BindCallback(Toolkit& tk, const HandlerRef& handler, int windowId, int gadg
 void BindElementEvent(Toolkit& tk, int id, const HandlerRef& handler, int64_t types) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return;
-  if (e->Kind == ElementKind::Window) {
+  if (IsWindowRecord(tk, *e)) {
     // Bound as the window of its elements, so their events reach it too.
     BindCallback(tk, handler, id, -1, types);
   } else {

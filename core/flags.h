@@ -88,4 +88,10 @@ inline constexpr Flags64 Selected = 0x8000000000000000ULL;        // bit 63
 inline constexpr Flags64 DockMask = 0x7F00000000000000ULL;        // top byte bits 0x01..0x40
 }  // namespace Flag
 
+// Bits creation sets without a vocabulary word.
+namespace Flag {
+inline constexpr Flags64 PartItem = 0x40C0000ULL;  // the built-in parts of spins and pickers
+inline constexpr Flags64 DesignerMark = Selected;  // bit 63: the designer placed the element
+}  // namespace Flag
+
 }  // namespace tk

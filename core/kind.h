@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/element.h"
+#include "core/root.h"
 #include "core/types.h"
 
 namespace tk {
@@ -42,6 +43,11 @@ inline constexpr uint32_t ItemsScrollSideways = 1u << 24;  // items shift left b
 inline constexpr uint32_t LeaveClearsHot = 1u << 25;   // the pointer leaving clears the hot item
 inline constexpr uint32_t PassesPointer = 1u << 26;    // hands the pointer to what lies under it
 inline constexpr uint32_t HollowWithParts = 1u << 27;  // with an inner part set, never hit itself
+inline constexpr uint32_t Tabs = 1u << 16;  // children sit on its tabs; new ones on the open tab
+inline constexpr uint32_t ClosedList = 1u << 17;  // holds what it joins, never takes new elements
+inline constexpr uint32_t Popup = 1u
+                                  << 18;  // lives on the desktop, shown for the element it serves
+inline constexpr uint32_t FollowsAncestors = 1u << 19;  // lays itself out again when they move
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
 inline constexpr uint32_t TextArgument = 1u << 30;     // its creation line passes the text
@@ -68,6 +74,54 @@ struct KindDescriptor {
   bool Has(uint32_t trait) const { return (Traits & trait) == trait; }
 
   // ---- creation (defaults and the created hook)
+  // What creation sets on a new record of the kind; kIgnore keeps the record's own value.
+  struct CreationDefaults {
+    int BackgroundMode = Background::Plain;
+    Color BackColor = StartColor::White;
+    Color FrameColor = kIgnore;
+    int FrameWidth = kIgnore;
+    int CaptionHeight = kIgnore;
+    int ListBox = kIgnore;
+    int ButtonSize = kIgnore;
+    int ArrowSize = kIgnore;
+    int ItemWidth = kIgnore;
+    Flags64 AddFlags = 0;   // added to the stored flags
+    Flags64 DropFlags = 0;  // taken off the stored flags
+    // Added to the flags handed to the flag setter (which derives borders and alignment).
+    Flags64 RequestFlags = 0;
+    bool StartsHidden = false;
+    bool ImageNeedsText = false;  // an empty text leaves no image
+    bool NoImage = false;
+    bool NoText = false;
+    bool RangeFromParams = false;  // param1..3 are Min, Max and PageLength; Vertical flag
+    bool KeepsParam3 = false;
+    int PartItems = 0;  // built-in parts added as items (buttons, edges)
+  };
+  CreationDefaults Defaults;
+  // The list an element of the kind keeps for the elements made inside it (the record's
+  // ListHolder once opened): none, a container's, a window's (its elements belong to it) or
+  // the desktop's.
+  static constexpr int8_t NoList = 0, ContainerList = 1, WindowList = -1, DesktopList = -5;
+  int8_t ListHolder = NoList;
+  // The Root fields that remember the newest element of the kind.
+  int Root::*LastIds[2] = {&Root::LastGadget, &Root::LastElement};
+  // The event record field that names an element of the kind.
+  int EventRecord::*EventSlot = &EventRecord::EventGadget;
+  // The window strip a bar of the kind takes.
+  int Element::*WindowStrip = nullptr;
+  // The creation arguments a kind reads beyond the generic ones.
+  struct CreationArgs {
+    int param1 = -1, param2 = -1, param3 = 0;
+    Flags64 flags = 0;  // as the caller asked for them
+    std::string_view stepText;
+  };
+  // Creation work that is not plain data; runs after Defaults were applied and may change
+  // `request`, the flags handed to the flag setter.
+  void (*Created)(Toolkit&, Element&, const CreationArgs&, Flags64& request) = nullptr;
+  // After the new element got its flags and rectangle, before its creation event.
+  void (*Placed)(Toolkit&, Element&) = nullptr;
+  // After a caller resized the element by its id (not after relayouts by its parent).
+  void (*ResizedById)(Toolkit&, Element&) = nullptr;
 
   // ---- attributes, state and items
   // The state getter of a kind that keeps its state elsewhere than in its selected index.

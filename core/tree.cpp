@@ -14,10 +14,6 @@ namespace tk {
 
 namespace {
 
-bool IsBarKind(ElementKind k) {
-  return k == ElementKind::Menu || k == ElementKind::ToolBar || k == ElementKind::StatusBar;
-}
-
 // Follows ParentID upward from `start`. The step limit keeps a damaged chain from looping.
 bool ChainReaches(Toolkit& tk, int start, int ancestor) {
   size_t steps = tk.root.Elements.size() + 1;
@@ -50,28 +46,23 @@ void Announce(Toolkit& tk, EventCode code, int id) {
   }
 }
 
-int& StripOf(Element& window, ElementKind bar) {
-  if (bar == ElementKind::Menu) return window.MenuStripHeight;
-  if (bar == ElementKind::ToolBar) return window.ToolStripHeight;
-  return window.StatusStripHeight;
-}
-
 // A bar moved from one window to another takes its strip with it.
 void MoveBarStrip(Toolkit& tk, const Element& bar, int oldWindow, int newWindow) {
-  if (Element* w = FindElement(tk, oldWindow); w != nullptr && w->Kind == ElementKind::Window) {
-    StripOf(*w, bar.Kind) = 0;
+  int Element::*strip = tk.Kind(bar.Kind).WindowStrip;
+  if (strip == nullptr) return;
+  if (Element* w = FindElement(tk, oldWindow); w != nullptr && IsWindowRecord(tk, *w)) {
+    w->*strip = 0;
     SetElementY(tk, *w, w->Frame.y0);
   }
-  if (Element* w = FindElement(tk, newWindow); w != nullptr && w->Kind == ElementKind::Window) {
-    StripOf(*w, bar.Kind) = bar.Frame.h0;
+  if (Element* w = FindElement(tk, newWindow); w != nullptr && IsWindowRecord(tk, *w)) {
+    w->*strip = bar.Frame.h0;
     SetElementY(tk, *w, w->Frame.y0);
   }
 }
 
-// A list that drops down from a combo box carries this mode.
-
-bool IsDropDown(const Element& e) {
-  return e.Kind == ElementKind::PopupMenu || e.ModeField == PopupRole::ComboList;
+// Popup menus, and lists dropped down from a combo box (which carry that role).
+bool IsDropDown(Toolkit& tk, const Element& e) {
+  return tk.Kind(e.Kind).Has(Trait::Popup) || e.ModeField == PopupRole::ComboList;
 }
 
 // What an element owns outside its subtree: the popup menus and combo lists on the desktop
@@ -79,13 +70,13 @@ bool IsDropDown(const Element& e) {
 // name it as the menu or combo they open from).
 bool OwnedByDoomed(Toolkit& tk, const Element& r,
                    const std::unordered_set<const Element*>& doomed) {
-  if (r.ParentID != 0 || r.ID == 0 || !IsDropDown(r)) return false;
+  if (r.ParentID != 0 || r.ID == 0 || !IsDropDown(tk, r)) return false;
   if (r.SubLevel != r.ID) {
     const Element* from = FindElement(tk, r.SubLevel);
     if (from != nullptr && doomed.count(from) != 0) return true;
   }
   const Element* window = FindElement(tk, r.WindowID);
-  return window != nullptr && window->Kind == ElementKind::Window && doomed.count(window) != 0;
+  return window != nullptr && IsWindowRecord(tk, *window) && doomed.count(window) != 0;
 }
 
 // A freed drop-down, or the element one was shown for, leaves no drop-down state behind: the
@@ -101,7 +92,7 @@ void ForgetDropDowns(Toolkit& tk, const Element& rec) {
   }
   if (!close) return;
   for (const auto& r : root.Elements) {
-    if (r.get() == &rec || r->ParentID != 0 || !IsDropDown(*r) || r->Hidden != 0) continue;
+    if (r.get() == &rec || r->ParentID != 0 || !IsDropDown(tk, *r) || r->Hidden != 0) continue;
     r->Hidden = 1;
     r->HiddenOwn = 1;
     r->PopupOwner = -1;
@@ -162,10 +153,15 @@ ElementKind GetKind(Toolkit& tk, int id) {
 }
 
 bool IsGadget(Toolkit& tk, int id) {
-  return IsGadgetKind(GetKind(tk, id));
+  const Element* e = FindElement(tk, id);
+  return e != nullptr && tk.Kind(e->Kind).Has(Trait::Gadget);
 }
 bool IsWindow(Toolkit& tk, int id) {
-  return GetKind(tk, id) == ElementKind::Window;
+  const Element* e = FindElement(tk, id);
+  return e != nullptr && IsWindowRecord(tk, *e);
+}
+bool IsWindowRecord(Toolkit& tk, const Element& e) {
+  return tk.Kind(e.Kind).ListHolder == KindDescriptor::WindowList;
 }
 bool IsMenu(Toolkit& tk, int id) {
   return GetKind(tk, id) == ElementKind::Menu;
@@ -190,7 +186,7 @@ int IsListHolder(Toolkit& tk, int id) {
 int GetParent(Toolkit& tk, int id) {
   const Element* e = FindElement(tk, id);
   if (e == nullptr) return -1;
-  return e->Kind == ElementKind::PopupMenu ? e->SubLevel : e->ParentID;
+  return tk.Kind(e->Kind).Has(Trait::Popup) ? e->SubLevel : e->ParentID;
 }
 
 int GetWindow(Toolkit& tk, int id) {
@@ -283,7 +279,7 @@ int OpenList(Toolkit& tk, int id, int tab) {
   if (id == root.OpenList) {
     // Re-opening the open panel still picks the tab, so new elements land where asked.
     Element* open = FindElement(tk, id);
-    if (open != nullptr && open->Kind == ElementKind::Panel && open->ItemMap.count(tab) != 0)
+    if (open != nullptr && tk.Kind(open->Kind).Has(Trait::Tabs) && open->ItemMap.count(tab) != 0)
       open->CurrentTab = tab;
     return previous;
   }
@@ -291,29 +287,13 @@ int OpenList(Toolkit& tk, int id, int tab) {
   if (e == nullptr) return previous;
   if (Element* host = FindElement(tk, e->ChildHost)) e = host;
 
-  switch (e->Kind) {
-    case ElementKind::PopupMenu:
-      e->ParentID = 0;
-      break;
-    case ElementKind::Desktop:
-      e->ListHolder = -5;
-      break;
-    case ElementKind::Window:
-      e->ListHolder = -1;
-      root.CurrentWindow = e->ID;
-      break;
-    case ElementKind::Panel:
-      e->ListHolder = 1;
-      if (e->ItemMap.count(tab) != 0) e->CurrentTab = tab;
-      break;
-    case ElementKind::Container:
-    case ElementKind::ScrollArea:
-      e->ListHolder = 1;
-      break;
-    default:
-      break;
-  }
-  if (e->Kind == ElementKind::Splitter) {
+  const KindDescriptor& kind = tk.Kind(e->Kind);
+  // A popup lives on the desktop whatever list was open.
+  if (kind.Has(Trait::Popup)) e->ParentID = 0;
+  if (kind.ListHolder != KindDescriptor::NoList) e->ListHolder = kind.ListHolder;
+  if (kind.ListHolder == KindDescriptor::WindowList) root.CurrentWindow = e->ID;
+  if (kind.Has(Trait::Tabs) && e->ItemMap.count(tab) != 0) e->CurrentTab = tab;
+  if (kind.Has(Trait::ClosedList)) {
     // A splitter holds its two gadgets but never receives new elements: it is a holder
     // whose list is always closed.
     e->ListHolder = 1;
@@ -349,8 +329,8 @@ ListState EnterParentList(Toolkit& tk, int parentId) {
   // Inside a gadget of another window the new element belongs to that window; the desktop's
   // popups and lists stay with the window they are made for.
   holder = FindElement(tk, saved.holder);
-  if (holder != nullptr && holder->Kind != ElementKind::Window &&
-      holder->Kind != ElementKind::Desktop && FindElement(tk, holder->WindowID) != nullptr)
+  if (holder != nullptr && tk.Kind(holder->Kind).ListHolder >= KindDescriptor::NoList &&
+      FindElement(tk, holder->WindowID) != nullptr)
     root.CurrentWindow = holder->WindowID;
   return saved;
 }
@@ -379,11 +359,12 @@ int CloseList(Toolkit& tk) {
     Element& e = *root.Elements[i];
     if (e.ID == 0 || e.ListHolder == 0 || e.ListPrevious == e.ID) continue;
     root.OpenList = e.ParentID;
-    if (e.Kind == ElementKind::Window) root.CurrentWindow = e.WindowID;
+    if (IsWindowRecord(tk, e)) root.CurrentWindow = e.WindowID;
     e.ListPrevious = e.ID;
     // The inner element of a scroll area closes the scroll area with it.
     for (const auto& rec : root.Elements) {
-      if (rec->ChildHost == e.ID && rec->Kind == ElementKind::ScrollArea && rec.get() != &e) {
+      if (rec->ChildHost == e.ID &&
+          tk.Kind(rec->Kind).ListHolder == KindDescriptor::ContainerList && rec.get() != &e) {
         rec->ListPrevious = rec->ID;
         root.OpenList = rec->ParentID;
         break;
@@ -406,11 +387,11 @@ int SetElementParent(Toolkit& tk, int id, int parentId, int tab) {
   AddChildCount(tk, parentId, +1);
   AddChildCount(tk, oldParent, -1);
   const int oldWindow = e->WindowID;
-  const int newWindow = parent->Kind == ElementKind::Window ? parent->ID : parent->WindowID;
+  const int newWindow = IsWindowRecord(tk, *parent) ? parent->ID : parent->WindowID;
   e->WindowID = newWindow;
   e->ParentID = parentId;
   // Descendants that belonged to the old window through this element follow it.
-  if (e->Kind != ElementKind::Window) {
+  if (!IsWindowRecord(tk, *e)) {
     for (const auto& rec : tk.root.Elements) {
       if (rec.get() != e && rec->WindowID == oldWindow && IsDescendant(tk, *rec, id)) {
         rec->WindowID = newWindow;
@@ -420,7 +401,7 @@ int SetElementParent(Toolkit& tk, int id, int parentId, int tab) {
   // On a panel the element sits on the asked tab and shows only when that tab does; under
   // a hidden parent it is hidden; otherwise it shows as it asked for itself.
   e->TabIndex = parent->ItemMap.count(tab) != 0 ? tab : 0;
-  const bool offTab = parent->Kind == ElementKind::Panel && e->TabIndex != parent->CurrentTab;
+  const bool offTab = tk.Kind(parent->Kind).Has(Trait::Tabs) && e->TabIndex != parent->CurrentTab;
   e->Hidden = offTab || parent->Hidden != 0 || e->HiddenOwn != 0 ? 1 : 0;
 
   if (tk.hooks.SetPosition != nullptr) {
@@ -452,7 +433,8 @@ int SetElementParent(Toolkit& tk, int id, int parentId, int tab) {
                     CoordMode::Absolute);
     }
   }
-  if (Element* moved = FindElement(tk, id); moved != nullptr && IsBarKind(moved->Kind)) {
+  if (Element* moved = FindElement(tk, id);
+      moved != nullptr && tk.Kind(moved->Kind).Has(Trait::Bar)) {
     MoveBarStrip(tk, *moved, oldWindow, newWindow);
   }
   return oldParent;
@@ -467,14 +449,14 @@ int ActivateElement(Toolkit& tk, int id) {
   Root& root = tk.root;
   root.UsedElement = id;
 
-  switch (e->Kind) {
-    case ElementKind::PopupMenu:
-    case ElementKind::StatusBar:
-    case ElementKind::Menu:
-    case ElementKind::ToolBar:
-      root.ActiveBar = id;
-      return -1;
-    case ElementKind::Window: {
+  const KindDescriptor& kind = tk.Kind(e->Kind);
+  // Bars and popups are remembered but take neither focus nor activation.
+  if (kind.Has(Trait::Bar) || kind.Has(Trait::Popup)) {
+    root.ActiveBar = id;
+    return -1;
+  }
+  switch (kind.ListHolder) {
+    case KindDescriptor::WindowList: {
       const int previous = root.ActiveWindow;
       if (id != previous) {
         root.ActiveWindow = id;
@@ -515,7 +497,7 @@ int FocusWindow(Toolkit& tk, int id) {
   if (e->Data == kIgnore) return kIgnore;
   Root& root = tk.root;
   const int previous = root.FocusedElement;
-  const int window = e->Kind == ElementKind::Window ? e->ID : e->WindowID;
+  const int window = IsWindowRecord(tk, *e) ? e->ID : e->WindowID;
   root.FocusedElement = window;
   // The designer's own tool windows keep their place in the z-order.
   const bool fixed = window == 35 || window == 37 || window == 39 || window == 41;
@@ -531,7 +513,7 @@ int StickyWindow(Toolkit& tk, int id, int state) {
   if (e == nullptr) return -1;
   Root& root = tk.root;
   const int previous = root.StickyWindow;
-  if (e->Kind != ElementKind::Window) return previous;
+  if (!IsWindowRecord(tk, *e)) return previous;
   if (state != 0) {
     root.StickyWindow = id;
     if (previous != id && tk.hooks.SetPosition != nullptr) {

@@ -10,6 +10,8 @@ namespace tk {
 ElementKind GetKind(Toolkit& tk, int id);
 bool IsGadget(Toolkit& tk, int id);
 bool IsWindow(Toolkit& tk, int id);
+// A window keeps the list its elements belong to.
+bool IsWindowRecord(Toolkit& tk, const Element& e);
 bool IsMenu(Toolkit& tk, int id);
 bool IsToolBar(Toolkit& tk, int id);
 bool IsStatusBar(Toolkit& tk, int id);

@@ -115,6 +115,17 @@ inline constexpr bool CodeHas(EventCode code, EventCode bits) {
 using Color = int64_t;
 inline constexpr Color kNoColor = -1;
 
+// The colours records of the kinds start with.
+namespace StartColor {
+inline constexpr Color White = 0xFFFFFF;
+inline constexpr Color Face = 0xF0F0F0;
+inline constexpr Color Track = 0xF2F2F2;
+inline constexpr Color FieldFrame = 0x858585;
+inline constexpr Color Window = 0xF2F2F2;
+inline constexpr Color Desktop = 0xF9F9F9;
+inline constexpr Color Popup = 0xF3F3F3;
+}  // namespace StartColor
+
 // Coordinate modes for the getters and for ResizeElementById.
 namespace CoordMode {
 inline constexpr int Default = 0;

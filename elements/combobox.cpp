@@ -187,9 +187,25 @@ void DressComboPart(Element& combo, Element& item) {
   }
 }
 
+// An editable combo box looks like a field, the others like a button.
+void ComboCreated(Toolkit&, Element& e, const KindDescriptor::CreationArgs&, Flags64&) {
+  if (HasAny(e.Flags, Flag::Editable)) return;
+  e.BackColor = kNoColor;
+  e.BackgroundMode = Background::Gradient;
+}
+
 }  // namespace
 
 void RegisterComboBox(Toolkit& tk) {
+  // Creation: text centred beside the drop button.
+  {
+    constexpr int kDropButtonWidth = 16;
+    KindDescriptor& d = tk.Kind(ElementKind::ComboBox);
+    d.Defaults.ListBox = 1;
+    d.Defaults.ItemWidth = kDropButtonWidth;
+    d.Defaults.AddFlags = Flag::TextCentered | Flag::Left;
+    d.Created = &ComboCreated;
+  }
   KindDescriptor& h = tk.Kind(ElementKind::ComboBox);
   h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText;
   h.AddItem = &AddEntry;

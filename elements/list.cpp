@@ -739,6 +739,9 @@ double ListIconItemState(Element& list, int index) {
 }  // namespace
 
 void RegisterLists(Toolkit& tk) {
+  // Creation: both kinds are vertical lists.
+  for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon})
+    tk.Kind(kind).Defaults.ListBox = 1;
   for (ElementKind kind : {ElementKind::ListView, ElementKind::ListIcon}) {
     KindDescriptor& h = tk.Kind(kind);
     h.Traits |= Trait::TracksItems | Trait::SelectsItem | Trait::ListRows;

@@ -640,6 +640,27 @@ void PopupLeft(Toolkit&, Element& popup, int item) {
 }  // namespace
 
 void RegisterMenus(Toolkit& tk) {
+  // Creation: the bar sits in its window's menu strip; a popup waits hidden on the desktop.
+  {
+    KindDescriptor& bar = tk.Kind(ElementKind::Menu);
+    bar.Defaults.DropFlags = Flag::Border;
+    bar.Defaults.BackgroundMode = Background::None;
+    bar.Defaults.BackColor = kIgnore;
+    bar.Defaults.ListBox = 0;
+    bar.LastIds[0] = &Root::LastMenu;
+    bar.LastIds[1] = nullptr;
+    bar.EventSlot = &EventRecord::EventMenu;
+    bar.WindowStrip = &Element::MenuStripHeight;
+    KindDescriptor& popup = tk.Kind(ElementKind::PopupMenu);
+    popup.Traits |= Trait::Popup;
+    popup.Defaults.FrameWidth = 1;
+    popup.Defaults.StartsHidden = true;
+    popup.Defaults.BackColor = StartColor::Popup;
+    popup.Defaults.ListBox = 1;
+    popup.LastIds[0] = &Root::LastMenu;
+    popup.LastIds[1] = &Root::LastPopupMenu;
+    popup.EventSlot = &EventRecord::EventPopupMenu;
+  }
   KindDescriptor& bar = tk.Kind(ElementKind::Menu);
   bar.Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
   bar.PaintItems = &PaintMenuBar;

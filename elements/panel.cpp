@@ -191,6 +191,16 @@ void SizeTab(const Element& panel, int advance, int& w, int& h) {
 }  // namespace
 
 void RegisterPanel(Toolkit& tk) {
+  // Creation: a panel holds its children on tabs below its tab strip.
+  {
+    constexpr int kTabStripHeight = 25;
+    KindDescriptor& d = tk.Kind(ElementKind::Panel);
+    d.Traits |= Trait::Tabs;
+    d.Defaults.FrameWidth = 1;
+    d.Defaults.CaptionHeight = kTabStripHeight;
+    d.Defaults.ListBox = 0;
+    d.ListHolder = KindDescriptor::ContainerList;
+  }
   KindDescriptor& hooks = tk.Kind(ElementKind::Panel);
   hooks.Traits |= Trait::TracksItems | Trait::SelectsItem;
   hooks.SetState = &SelectTab;

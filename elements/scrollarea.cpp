@@ -261,6 +261,14 @@ int ScrollArea(Toolkit& tk, int id, int x, int y, int width, int height, int inn
 }
 
 void RegisterScrollArea(Toolkit& tk) {
+  // Creation: param1..3 are the content's range.
+  {
+    KindDescriptor& d = tk.Kind(ElementKind::ScrollArea);
+    d.Defaults.ButtonSize = kBarThickness;
+    d.Defaults.BackColor = StartColor::Face;
+    d.Defaults.RangeFromParams = true;
+    d.ListHolder = KindDescriptor::ContainerList;
+  }
   KindDescriptor& h = tk.Kind(ElementKind::ScrollArea);
   h.Traits |= Trait::PartItems | Trait::ModuleAttributes;
   h.GetAttribute = &GetAreaAttribute;

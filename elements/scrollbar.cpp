@@ -341,6 +341,11 @@ double BarState(Toolkit&, const Element& bar, int) {
   return bar.Value;
 }
 
+// A scroll bar owned by another element shows exactly its own length as a page.
+void OwnedBarResized(Toolkit&, Element& bar) {
+  if (bar.SubLevel != 0) bar.PageLength = bar.Vertical ? bar.Frame.h0 : bar.Frame.w0;
+}
+
 }  // namespace
 
 void DressBarPart(Element& owner, Element& item) {
@@ -350,6 +355,20 @@ void DressBarPart(Element& owner, Element& item) {
 }
 
 void RegisterScrollBar(Toolkit& tk) {
+  tk.Kind(ElementKind::ScrollBar).ResizedById = &OwnedBarResized;
+  // Creation: param1..3 are the range; a bar shows no text or image.
+  {
+    constexpr int kButtonSize = 17;
+    constexpr int kArrowSize = 3;
+    auto& d = tk.Kind(ElementKind::ScrollBar).Defaults;
+    d.ButtonSize = kButtonSize;
+    d.ArrowSize = kArrowSize;
+    d.NoImage = true;
+    d.NoText = true;
+    d.RangeFromParams = true;
+    d.BackColor = StartColor::Track;
+    d.FrameColor = StartColor::FieldFrame;
+  }
   KindDescriptor& h = tk.Kind(ElementKind::ScrollBar);
   h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::ModuleAttributes;
   h.SetAttribute = &SetBarAttribute;

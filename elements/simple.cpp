@@ -237,9 +237,91 @@ int AddEditorLines(Toolkit& tk, Element& owner, int, const std::string& text, in
   return last;
 }
 
+// A Text's border and alignment follow from the flags asked for.
+void TextCreated(Toolkit&, Element&, const KindDescriptor::CreationArgs&, Flags64& request) {
+  constexpr Flags64 kAnyBorder =
+      Flag::Border | Flag::Single | Flag::Raised | Flag::Flat | Flag::Double;
+  if (!HasAny(request, kAnyBorder)) request |= Flag::BorderLess;
+  request ^= Flag::AlignBit200;
+}
+
+// Consecutive options form one group, named after the first element of the run.
+void OptionCreated(Toolkit& tk, Element& e, const KindDescriptor::CreationArgs&, Flags64&) {
+  const int previous = PreviousSibling(tk, e.ID);
+  const Element* p = FindElement(tk, previous);
+  if (previous < 0 || p == nullptr) {
+    e.OptionGroup = 0;
+  } else if (p->Kind == ElementKind::Option) {
+    e.OptionGroup = p->OptionGroup;
+  } else {
+    e.OptionGroup = previous;
+  }
+}
+
+// An image element shows its text only while it has no image.
+void ImageCreated(Toolkit& tk, Element& e, const KindDescriptor::CreationArgs&, Flags64&) {
+  if (tk.platform.Images().IsImage(e.Image)) e.Text.clear();
+}
+
 }  // namespace
 
 void RegisterSimpleKinds(Toolkit& tk) {
+  // Creation defaults of the simple kinds and of the kinds without a file of their own.
+  {
+    constexpr int kFrameCaptionHeight = 10;
+    constexpr int kPickerEdges = 11;
+    auto& frame = tk.Kind(ElementKind::Frame).Defaults;
+    frame.AddFlags = Flag::PassThrough;
+    frame.CaptionHeight = kFrameCaptionHeight;
+    frame.BackgroundMode = Background::None;
+    frame.BackColor = kIgnore;
+    frame.ImageNeedsText = true;
+    auto& picker = tk.Kind(ElementKind::PositionPicker).Defaults;
+    picker.BackgroundMode = Background::None;
+    picker.BackColor = kIgnore;
+    picker.ImageNeedsText = true;
+    picker.PartItems = kPickerEdges;
+    auto& grid = tk.Kind(ElementKind::PropertyList).Defaults;
+    grid.ListBox = 1;
+    auto& editor = tk.Kind(ElementKind::Editor).Defaults;
+    editor.ListBox = 1;
+    editor.AddFlags = Flag::MultiLine;
+    auto& canvas = tk.Kind(ElementKind::Canvas).Defaults;
+    canvas.CaptionHeight = 0;
+    canvas.ListBox = -1;
+    for (ElementKind kind : {ElementKind::ButtonImage, ElementKind::ImageButton}) {
+      auto& d = tk.Kind(kind).Defaults;
+      d.BackgroundMode = Background::Gradient;
+      d.BackColor = kIgnore;
+    }
+    auto& button = tk.Kind(ElementKind::Button).Defaults;
+    button.AddFlags = Flag::TextCentered;
+    button.BackgroundMode = Background::Gradient;
+    button.BackColor = kIgnore;
+    button.ImageNeedsText = true;
+    KindDescriptor& text = tk.Kind(ElementKind::Text);
+    text.Defaults.ImageNeedsText = true;
+    text.Defaults.BackColor = StartColor::Face;
+    text.Defaults.RequestFlags = Flag::MultiLine;
+    text.Created = &TextCreated;
+    for (ElementKind kind : {ElementKind::CheckBox, ElementKind::Option}) {
+      auto& d = tk.Kind(kind).Defaults;
+      d.BackColor = kNoColor;
+      d.BackgroundMode = Background::Transparent;
+      d.ImageNeedsText = true;
+      d.RequestFlags = Flag::BorderLess | Flag::Left | Flag::VCenter;
+    }
+    tk.Kind(ElementKind::Option).Created = &OptionCreated;
+    auto& string = tk.Kind(ElementKind::String).Defaults;
+    string.ImageNeedsText = true;
+    string.FrameColor = StartColor::FieldFrame;
+    KindDescriptor& image = tk.Kind(ElementKind::Image);
+    image.Defaults.BackgroundMode = Background::Transparent;
+    image.Defaults.BackColor = kIgnore;
+    image.Created = &ImageCreated;
+    tk.Kind(ElementKind::Container).Defaults.BackColor = StartColor::Face;
+    tk.Kind(ElementKind::Container).ListHolder = KindDescriptor::ContainerList;
+  }
   tk.Kind(ElementKind::String).Traits |= Trait::TakesText;
   tk.Kind(ElementKind::Editor).Traits |= Trait::TakesText;
   // The property grid's and the position picker's parts, until they have files of their own.

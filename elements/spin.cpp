@@ -2,6 +2,7 @@
 #include "elements/spin.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -121,9 +122,53 @@ void DressSpinButton(Element& spin, Element& item) {
   item.BackgroundMode = Background::Gradient;
 }
 
+constexpr int kMaxSpinDecimals = 127;
+
+// Numeric value of the leading number in a text; 0 when there is none.
+float ParseLeadingFloat(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+    ++i;
+  if (i < s.size() && s[i] == '+') ++i;
+  float value = 0;
+  auto result = std::from_chars(s.data() + i, s.data() + s.size(), value);
+  return result.ec == std::errc() ? value : 0.0f;
+}
+
+// Digits between the first "." and the next "." or the end.
+int DecimalsOf(std::string_view s) {
+  size_t dot = s.find('.');
+  if (dot == std::string_view::npos) return 0;
+  size_t next = s.find('.', dot + 1);
+  size_t end = next == std::string_view::npos ? s.size() : next;
+  return static_cast<int>(std::min<size_t>(end - dot - 1, kMaxSpinDecimals));
+}
+
+// The range comes as param1 and param2, the step as a text whose decimals the value shows.
+void SpinCreated(Toolkit&, Element& e, const KindDescriptor::CreationArgs& args, Flags64&) {
+  e.SpinMin = static_cast<float>(args.param1);
+  e.SpinMax = static_cast<float>(args.param2);
+  if (!args.stepText.empty()) {
+    e.SpinStep = ParseLeadingFloat(args.stepText);
+    e.SpinDecimals = static_cast<int8_t>(DecimalsOf(args.stepText));
+  }
+  if (HasAny(args.flags, Flag::Numeric)) e.Text = FormatFixed(0.0, e.SpinDecimals);
+  if (!HasAny(args.flags, Flag::ReadOnly)) e.Flags |= Flag::Editable;
+}
+
 }  // namespace
 
 void RegisterSpin(Toolkit& tk) {
+  // Creation: two buttons as built-in parts; editable unless read-only.
+  {
+    constexpr int kButtons = 2;
+    KindDescriptor& d = tk.Kind(ElementKind::Spin);
+    d.Defaults.NoImage = true;
+    d.Defaults.FrameColor = StartColor::FieldFrame;
+    d.Defaults.ItemWidth = kButtonWidth;
+    d.Defaults.PartItems = kButtons;
+    d.Created = &SpinCreated;
+  }
   KindDescriptor& h = tk.Kind(ElementKind::Spin);
   h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText;
   h.SetState = &SetSpinState;

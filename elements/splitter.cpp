@@ -7,6 +7,7 @@
 #include "core/attributes.h"
 #include "core/coords.h"
 #include "core/creation.h"
+#include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "platform/painter.h"
@@ -293,9 +294,34 @@ void PlaceSplitterItem(Toolkit& tk, Element& owner, Element& item) {
   }
 }
 
+void SplitterCreated(Toolkit&, Element& e, const KindDescriptor::CreationArgs& args, Flags64&) {
+  e.Gadget1 = args.param1;
+  e.Gadget2 = args.param2;
+  e.FirstFixed = HasAny(args.flags, Flag::FirstFixed) ? 1 : 0;
+  e.SecondFixed = HasAny(args.flags, Flag::SecondFixed) ? 1 : 0;
+}
+
+// The two joined gadgets are kept as items named by their ids.
+void SplitterPlaced(Toolkit& tk, Element& e) {
+  const int id = e.ID;
+  const std::string first = std::to_string(e.Gadget1), second = std::to_string(e.Gadget2);
+  AddItem(tk, id, -1, first);
+  AddItem(tk, id, -1, second);
+}
+
 }  // namespace
 
 void RegisterSplitter(Toolkit& tk) {
+  // Creation: the splitter joins two gadgets and never takes new elements.
+  {
+    KindDescriptor& d = tk.Kind(ElementKind::Splitter);
+    d.Traits |= Trait::ClosedList | Trait::FollowsAncestors;
+    d.Defaults.BackgroundMode = Background::None;
+    d.Defaults.BackColor = kIgnore;
+    d.ListHolder = KindDescriptor::ContainerList;
+    d.Created = &SplitterCreated;
+    d.Placed = &SplitterPlaced;
+  }
   KindDescriptor& hooks = tk.Kind(ElementKind::Splitter);
   hooks.Traits |= Trait::ModuleAttributes;
   hooks.Resized = &SplitterResized;

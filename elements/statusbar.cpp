@@ -53,6 +53,17 @@ void PaintFields(Toolkit& tk, Element& bar, platform::Painter& painter) {
 }  // namespace
 
 void RegisterStatusBar(Toolkit& tk) {
+  // Creation: the bar sits in its window's status strip.
+  {
+    KindDescriptor& d = tk.Kind(ElementKind::StatusBar);
+    d.Defaults.BackgroundMode = Background::None;
+    d.Defaults.BackColor = kIgnore;
+    d.Defaults.ListBox = 0;
+    d.LastIds[0] = &Root::LastStatusBar;
+    d.LastIds[1] = nullptr;
+    d.EventSlot = &EventRecord::EventStatusBar;
+    d.WindowStrip = &Element::StatusStripHeight;
+  }
   tk.Kind(ElementKind::StatusBar).Traits |= Trait::Bar;
   tk.Kind(ElementKind::StatusBar).PaintItems = &PaintFields;
   // The window strip.

@@ -231,6 +231,18 @@ bool RefuseFlags(Toolkit&, Element&, Flags64&) {
 }  // namespace
 
 void RegisterToolBar(Toolkit& tk) {
+  // Creation: the bar sits in its window's tool strip.
+  {
+    KindDescriptor& d = tk.Kind(ElementKind::ToolBar);
+    d.Defaults.DropFlags = Flag::Border;
+    d.Defaults.BackgroundMode = Background::None;
+    d.Defaults.BackColor = kIgnore;
+    d.Defaults.ListBox = 0;
+    d.LastIds[0] = &Root::LastToolBar;
+    d.LastIds[1] = nullptr;
+    d.EventSlot = &EventRecord::EventToolBar;
+    d.WindowStrip = &Element::ToolStripHeight;
+  }
   tk.Kind(ElementKind::ToolBar).Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems;
   // Flags and the window strip.
   tk.Kind(ElementKind::ToolBar).ApplyFlags = &RefuseFlags;

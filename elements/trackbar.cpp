@@ -205,6 +205,17 @@ double TrackState(Toolkit&, const Element& bar, int) {
 }  // namespace
 
 void RegisterTrackBar(Toolkit& tk) {
+  // Creation: param1..3 are the range; a track bar shows no text or image.
+  {
+    constexpr int kButtonSize = 5;
+    auto& d = tk.Kind(ElementKind::TrackBar).Defaults;
+    d.ButtonSize = kButtonSize;
+    d.NoImage = true;
+    d.NoText = true;
+    d.RangeFromParams = true;
+    d.BackColor = StartColor::Track;
+    d.FrameColor = StartColor::FieldFrame;
+  }
   KindDescriptor& h = tk.Kind(ElementKind::TrackBar);
   h.Traits |= Trait::PartItems | Trait::ModuleAttributes;
   h.SetAttribute = &SetAttributeHook;

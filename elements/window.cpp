@@ -319,9 +319,44 @@ void WindowResized(Toolkit& tk, Element& window) {
   if (auto place = tk.Kind(ElementKind::StatusBar).PlaceInWindow) place(tk, window);
 }
 
+void WindowCreated(Toolkit& tk, Element& e, const KindDescriptor::CreationArgs&, Flags64& request) {
+  e.CaptionHeight = tk.root.CaptionHeightDefault;
+  // A window asked for without flags, or placed by the designer, gets a close button.
+  if (request == 0 || HasAny(request, Flag::DesignerMark)) request |= Flag::SystemMenu;
+}
+
+// A new window becomes the active one and comes to the front.
+void WindowPlaced(Toolkit& tk, Element& e) {
+  const int id = e.ID;
+  ActivateElement(tk, id);
+  FocusWindow(tk, id);
+}
+
+void DesktopCreated(Toolkit&, Element& e, const KindDescriptor::CreationArgs&, Flags64&) {
+  if (HasAny(e.Flags, Flag::Border)) e.FrameWidth = 0;
+}
+
 }  // namespace
 
 void RegisterWindow(Toolkit& tk) {
+  // Creation of the top-level kinds: a window holds its elements, the desktop everything.
+  {
+    KindDescriptor& window = tk.Kind(ElementKind::Window);
+    window.Defaults.BackColor = StartColor::Window;
+    window.Defaults.KeepsParam3 = true;
+    window.ListHolder = KindDescriptor::WindowList;
+    window.LastIds[0] = &Root::LastElement;
+    window.LastIds[1] = &Root::LastWindow;
+    window.EventSlot = &EventRecord::EventWindow;
+    window.Created = &WindowCreated;
+    window.Placed = &WindowPlaced;
+    KindDescriptor& desktop = tk.Kind(ElementKind::Desktop);
+    desktop.Defaults.BackColor = StartColor::Desktop;
+    desktop.Defaults.KeepsParam3 = true;
+    desktop.ListHolder = KindDescriptor::DesktopList;
+    desktop.EventSlot = &EventRecord::EventDesktop;
+    desktop.Created = &DesktopCreated;
+  }
   KindDescriptor& d = tk.Kind(ElementKind::Window);
   d.Traits |= Trait::PartItems | Trait::TracksItems;
   d.PaintItems = &PaintWindowItems;

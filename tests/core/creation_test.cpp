@@ -308,6 +308,8 @@ TEST_F(CreationTest, OptionsGroupAfterTheirPreviousSibling) {
 }
 
 TEST_F(CreationTest, SplitterRecordsItsTwoElements) {
+  // Without the splitter module's attribute setter the items record the gadgets directly.
+  tk.Kind(ElementKind::Splitter).SetAttribute = nullptr;
   Window(100);
   Make(ElementKind::Button, 101);
   Make(ElementKind::Button, 102);

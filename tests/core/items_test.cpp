@@ -272,6 +272,7 @@ TEST_F(ItemsTest, AddElementItemDispatchesByKind) {
   EXPECT_EQ(AddElementItem(tk, popup, -1, "a"), 0);
   EXPECT_EQ(AddElementItem(tk, popup, -1, "b"), 1);
 
+  tk.Kind(ElementKind::ListView).AddItem = nullptr;  // a list kind without its module
   const int lv = Make(ElementKind::ListView, 103);
   tk.Kind(ElementKind::ListView).AddItem = nullptr;  // a kind without an item procedure
   EXPECT_EQ(AddElementItem(tk, lv, 2, "x"), 0);
