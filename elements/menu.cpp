@@ -15,10 +15,17 @@
 #include "core/tree.h"
 #include "elements/window.h"
 #include "elements/zorder.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
 namespace {
+
+using looks::kFocusFrame;
+using looks::kGlyphColor;
+using looks::kOpacityDisabled;
+using looks::kOpacityFull;
+using looks::kWhite;
 
 using platform::DrawMode;
 using platform::Painter;
@@ -39,12 +46,7 @@ constexpr int kEntryPadding = 12;
 constexpr int kImageGap = 4;
 
 constexpr Color kGutterColor = 0xECECEC;  // RGB (236, 236, 236)
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kHotOutline = 0xDD8C26;  // RGB (38, 140, 221)
 constexpr Color kHalfAlpha = Color{128} << 24;
-constexpr Color kArrowColor = 0x555555;
-constexpr int kOpacityFull = 255;
-constexpr int kOpacityDisabled = 128;
 
 // The submenu arrow: a right-pointing triangle this many pixels deep, this far from the
 // entry's right edge.
@@ -177,7 +179,7 @@ void PaintEntry(Toolkit& tk, Painter& painter, Element& popup, Element& item, in
   item.Text = full.substr(0, full.size() - std::string_view(kSubMenuSuffix).size());
   PaintElement(tk, painter, popup, item, x, y);
   item.Text = std::move(full);
-  const Color color = item.Disabled != 0 || popup.Disabled != 0 ? popup.FrameColor : kArrowColor;
+  const Color color = item.Disabled != 0 || popup.Disabled != 0 ? popup.FrameColor : kGlyphColor;
   SubMenuArrow(painter, x + item.Frame.x0 + item.Frame.w0 - kArrowInset, y + item.Frame.y0,
                item.Frame.h0, color);
   painter.SetMode(DrawMode::Default);
@@ -211,7 +213,7 @@ void PaintPopup(Toolkit& tk, Element& popup, Painter& painter) {
     } else if (item.Index == popup.HotItem && item.Disabled == 0) {
       painter.SetMode(DrawMode::AlphaBlend);
       painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, (item.HotBackColor & 0xFFFFFF) | kHalfAlpha);
-      AlphaOutline(painter, ix, iy, iw, ih, kHotOutline | kHalfAlpha);
+      AlphaOutline(painter, ix, iy, iw, ih, kFocusFrame | kHalfAlpha);
     }
     if (item.Image2 >= 0 && images.IsImage(item.Image2)) {
       const int imw = images.Width(item.Image2), imh = images.Height(item.Image2);

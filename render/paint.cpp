@@ -15,6 +15,7 @@
 #include "core/textbox.h"
 #include "core/tree.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 
 namespace tk {
 
@@ -23,67 +24,27 @@ using platform::Painter;
 
 namespace {
 
-// The frame and the two back colours (top of a gradient, and bottom or solid fill) of an
-// element whose back colour is unset, by interaction state.
-struct Look {
-  Color frame, top, bottom;
-};
-constexpr Look kNormalLook{0xACACAC, 0xF0F0F0, 0xE5E5E5};
-constexpr Look kHotLook{0xEAB47E, 0xFCF4EC, 0xFCECDC};
-constexpr Look kPressedLook{0xE59D55, 0xFCECDA, 0xFCE0C4};
-// A caption close button turns red under the pointer.
-constexpr Look kCloseHotLook{0xEAB47E, 0xB4C2FF, 0x0533FF};
-constexpr Look kClosePressedLook{0xEAB47E, 0xB4C2FF, 0x193EEC};
-constexpr Look kDisabledLook{0xCACACA, 0xF1F1F1, 0xF0F0F0};
-constexpr Color kFocusFrame = 0xDD8C26;
+using looks::Look;
+using namespace looks;
 
-constexpr Color kBlack = 0x000000;
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kOverhangRed = 0x0000FF;  // where an element sticks out of its visible part
-constexpr Color kItemDebugOutline = 0x0303D3;
-constexpr Color kGlyphColor = 0x555555;  // arrows of combo boxes, spins and scroll bars
-constexpr Color kTitleBack = 0xF0F0F0;   // hides a Frame's border behind its title
-constexpr Color kFrameShadow = 0x9E9E9E;
-constexpr Color kFrameDark = 0x888888;
-constexpr Color kFrameLight = 0xE1E1E1;
-constexpr Color kDefaultFront = 0x222222;
-// The tooltip's fill: the classic pale yellow of tool tips.
-constexpr Color kToolTipFill = 0xE1FFFF;
+// Alignment bits of text and image in the low flag word.
+constexpr uint32_t kTextBits = static_cast<uint32_t>(Flag::Left | Flag::AlignBit200 | Flag::Right |
+                                                     Flag::Bottom | Flag::Center | Flag::VCenter);
+// An image aligns by the text bits moved up by 6.
+constexpr uint32_t kImageCentre = static_cast<uint32_t>(Flag::Center << 6);
+constexpr uint32_t kImageRight = static_cast<uint32_t>(Flag::Right << 6);
+constexpr uint32_t kImageVCentre = static_cast<uint32_t>(Flag::VCenter << 6);
+constexpr uint32_t kImageBottom = static_cast<uint32_t>(Flag::Bottom << 6);
 
-// Border styles and alignment in the low flag word.
-constexpr uint32_t kBorderBit = 0x4000000;
-constexpr uint32_t kFlatBit = 0x10000000;
-constexpr uint32_t kSingleBit = 0x40000000;
-constexpr uint32_t kDoubleBit = 0x80000000;
-constexpr uint32_t kRaisedBit = 0x20000000;
-constexpr uint32_t kTextCentre = 0x1000;
-constexpr uint32_t kTextRight = 0x400;
-constexpr uint32_t kTextVCentre = 0x2000;
-constexpr uint32_t kTextBottom = 0x800;
-constexpr uint32_t kTextBits =
-    0x100 | 0x200 | kTextRight | kTextBottom | kTextCentre | kTextVCentre;
-constexpr uint32_t kImageCentre = 0x40000;
-constexpr uint32_t kImageRight = 0x10000;
-constexpr uint32_t kImageVCentre = 0x80000;
-constexpr uint32_t kImageBottom = 0x20000;
+constexpr uint32_t kTextRight = static_cast<uint32_t>(Flag::Right);
+constexpr uint32_t kTextBottom = static_cast<uint32_t>(Flag::Bottom);
+constexpr uint32_t kTextCentre = static_cast<uint32_t>(Flag::Center);
+constexpr uint32_t kTextVCentre = static_cast<uint32_t>(Flag::VCenter);
 
-constexpr int kCheckBoxSize = 13;
-constexpr int kCheckBoxInner = 11;
-constexpr int kThirdStateSize = 7;
 constexpr int kImageTextGap = 4;  // between an image and the text centred beside it
-constexpr int kGlyphTextGap = 4;  // text of a check box or option starts this far past the glyph
-constexpr int kOptionRadius = 7;
-constexpr int kOptionDotRadius = 4;
-constexpr int kArrowSize = 3;  // arrows are 3 rows deep: 5, 3 and 1 pixels wide
 constexpr int kDropDownArrowInset = 4;
 constexpr int kTitleInset = 5;  // a Frame's title starts this far right of its left edge
 constexpr int kSecondImageOffset = 2;
-constexpr int kToolTipPadWidth = 10;
-constexpr int kToolTipPadHeight = 4;
-constexpr int kToolTipTextX = 5;
-constexpr int kOpacityFull = 255;
-constexpr int kOpacityDisabled = 128;
-constexpr int kOpacityCaptionNormal = 190;
 
 // Strip painter geometry.
 constexpr int kStripItemInset = 1;
@@ -170,21 +131,11 @@ bool IsCloseGlyph(const Toolkit& tk, int image) {
 // The first set state bit picks the look; a record without any of the three looks normal.
 Look StateLook(const Toolkit& tk, const Element& r) {
   const int state = r.RepaintFlags;
-  if (state & StateBit::Normal) return kNormalLook;
+  if (state & StateBit::Normal) return kNormal;
   const bool close = IsCloseGlyph(tk, r.Image);
-  if (state & StateBit::Hot) return close ? kCloseHotLook : kHotLook;
-  if (state & StateBit::Pressed) return close ? kClosePressedLook : kPressedLook;
-  return kNormalLook;
-}
-
-// Disabled text: halfway between the text colour and the background, channel by channel.
-Color DisabledTextColor(Color front, Color back) {
-  Color out = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const Color a = (front >> shift) & 0xFF, b = (back >> shift) & 0xFF;
-    out |= ((a + b) / 2) << shift;
-  }
-  return out;
+  if (state & StateBit::Hot) return close ? kCloseHot : kHot;
+  if (state & StateBit::Pressed) return close ? kClosePressed : kPressed;
+  return kNormal;
 }
 
 // Top/left lines in one colour, bottom/right lines in another, on the rectangle's edges.
@@ -446,10 +397,10 @@ void ScrollBarGlyph(Painter& p, const Element& r, int x, int y, int w, int h) {
 void RowButton(Painter& p, int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return;
   p.SetMode(DrawMode::Gradient);
-  p.SetGradientColors(kNormalLook.top, kNormalLook.bottom);
-  p.Box(x, y, w, h, kNormalLook.bottom);
+  p.SetGradientColors(kNormal.top, kNormal.bottom);
+  p.Box(x, y, w, h, kNormal.bottom);
   p.SetMode(DrawMode::Outlined);
-  p.Box(x, y, w, h, kNormalLook.frame);
+  p.Box(x, y, w, h, kNormal.frame);
 }
 
 // An arrow image scaled into a square that fits the (half-height) button, centred.
@@ -482,7 +433,7 @@ void PaintPropertyRows(Toolkit& tk, Painter& painter, Element& e) {
     if (row.Kind == ElementKind::Spin || row.Kind == ElementKind::Button)
       partsWidth = kRowButtonWidth;
     Color front = row.FrontColor >= 0 ? row.FrontColor : kDefaultFront;
-    if (row.Disabled) front = DisabledTextColor(front, kDisabledLook.bottom);
+    if (row.Disabled) front = DisabledTextColor(front, kDisabled.bottom);
     painter.SetMode(DrawMode::Transparent);
     if (!row.Text2.empty() && split - 2 * kRowTextInset > 0)
       DrawTextBox(painter, rx + kRowTextInset, ry, row.Text2, front, kNoColor, nameFlags,
@@ -625,7 +576,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   const bool disabled = record.Disabled || owner.Disabled;
   Color front = record.FrontColor >= 0 ? record.FrontColor : kDefaultFront;
   if (disabled) {
-    look = kDisabledLook;
+    look = kDisabled;
     front = DisabledTextColor(front, look.bottom);
   }
 
@@ -640,7 +591,8 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
       painter.Box(bx, by, bw, bh, color);
   };
   // A bordered record's background also covers the strips above it.
-  const int raise = (low & kBorderBit) ? record.MenuStripHeight + record.ToolStripHeight + 1 : 0;
+  const int raise =
+      HasAny(flags, Flag::Border) ? record.MenuStripHeight + record.ToolStripHeight + 1 : 0;
   if (record.BackgroundMode == Background::Plain) {
     painter.SetMode(DrawMode::Default);
     box(x, y - raise, w, h + raise, look.bottom);
@@ -658,19 +610,19 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   const int titleHeight = titled ? painter.TextHeight("A") : 0;
 
   // Frame.
-  if (low & kBorderBit) {
+  if (HasAny(flags, Flag::Border)) {
     const int fy = y + titleHeight / 2, fh = h - titleHeight / 2;
     painter.SetMode(DrawMode::Outlined);
-    if (low & kFlatBit) {
+    if (HasAny(flags, Flag::Flat)) {
       // On the element's own edge: a box one pixel outside it would fall outside its clip
       // and never show.
       painter.Box(x, fy, w, fh, kFrameShadow);
-    } else if (low & kSingleBit) {
+    } else if (HasAny(flags, Flag::Single)) {
       Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
-    } else if (low & kDoubleBit) {
+    } else if (HasAny(flags, Flag::Double)) {
       Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
       Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kFrameDark, kFrameLight);
-    } else if (low & kRaisedBit) {
+    } else if (HasAny(flags, Flag::Raised)) {
       Bevel(painter, x, fy, w, fh, kFrameLight, kFrameDark);
       Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kWhite, kFrameShadow);
     } else {
