@@ -60,6 +60,11 @@ struct KindDescriptor {
   // ---- dispatch and item routing
 
   // ---- painting and layout
+  // Places the element's items (and whatever else its painting reads) before it is painted.
+  void (*Layout)(Toolkit&, Element&, platform::Painter&) = nullptr;
+  // Paints the kind's glyph on an element of the kind or on one of its items, after the frame
+  // and before the text, and keeps the text clear of it (the pass is in render/paint.h).
+  void (*PaintGlyph)(Toolkit&, platform::Painter&, struct GlyphPass&) = nullptr;
 
   // ---- code generation
 

@@ -256,7 +256,9 @@ void PaintMenuBar(Toolkit& tk, Element& bar, Painter& painter) {
     kept.push_back(title->Flags);
     if (HasAll(title->Flags, kTitleCentre)) title->Flags &= ~kTitleRight;
   }
-  PaintStripItems(tk, painter, bar);
+  StripStyle style;
+  style.openAlwaysActive = true;  // the menu bar lights its open title even while unused
+  PaintStripItems(tk, painter, bar, style);
   for (size_t i = 0; i < kept.size() && i < bar.Items.size(); ++i)
     bar.Items[i]->Flags = kept[i];
 }

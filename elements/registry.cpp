@@ -8,6 +8,8 @@
 #include "elements/list.h"
 #include "elements/menu.h"
 #include "elements/panel.h"
+#include "elements/position_picker.h"
+#include "elements/property_list.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
 #include "elements/simple.h"
@@ -45,6 +47,8 @@ void RegisterKinds(Toolkit& tk) {
   RegisterLists(tk);
   // After the lists: a check-list combo box drops its icon list down like a popup.
   RegisterComboBox(tk);
+  RegisterPropertyList(tk);
+  RegisterPositionPicker(tk);
 }
 
 void PrepareToolkit(Toolkit& tk) {

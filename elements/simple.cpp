@@ -6,6 +6,7 @@
 #include "core/creation.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "render/paint.h"
 
 namespace tk {
 namespace {
@@ -34,6 +35,13 @@ int CreateInside(Toolkit& tk, ElementKind kind, int id, int x, int y, int width,
 int CreatePlain(Toolkit& tk, ElementKind kind, int id, int x, int y, int width, int height,
                 const std::string& text, Flags64 flags, int parentId) {
   return CreateInside(tk, kind, id, x, y, width, height, text, flags, parentId, [](int) {});
+}
+
+// An editor's lines are clipped by the text editing that paints them, not by the strip.
+void PaintEditorLines(Toolkit& tk, Element& editor, platform::Painter& painter) {
+  StripStyle style;
+  style.clipToSelf = false;
+  PaintStripItems(tk, painter, editor, style);
 }
 
 }  // namespace
@@ -97,6 +105,9 @@ void RegisterSimpleKinds(Toolkit& tk) {
   // The property grid's and the position picker's parts, until they have files of their own.
   tk.Kind(ElementKind::PropertyList).Traits |= Trait::TracksItems | Trait::ModuleAttributes;
   tk.Kind(ElementKind::PositionPicker).Traits |= Trait::PartItems;
+
+  // ---- painting
+  tk.Kind(ElementKind::Editor).PaintItems = &PaintEditorLines;
 }
 
 }  // namespace tk

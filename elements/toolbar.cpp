@@ -10,6 +10,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/window.h"
+#include "render/paint.h"
 
 namespace tk {
 namespace {
@@ -64,6 +65,13 @@ Element* ButtonById(Element& bar, int button) {
   for (auto& item : bar.Items)
     if (item->ID == button) return item.get();
   return nullptr;
+}
+
+// Toggled buttons stay lit while they are down.
+void PaintButtons(Toolkit& tk, Element& bar, platform::Painter& painter) {
+  StripStyle style;
+  style.litWhileChecked = true;
+  PaintStripItems(tk, painter, bar, style);
 }
 
 }  // namespace
@@ -214,6 +222,9 @@ void ToolBarToolTip(Toolkit& tk, int toolBar, int button, const std::string& tex
 
 void RegisterToolBar(Toolkit& tk) {
   tk.Kind(ElementKind::ToolBar).Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems;
+
+  // ---- painting
+  tk.Kind(ElementKind::ToolBar).PaintItems = &PaintButtons;
 }
 
 }  // namespace tk

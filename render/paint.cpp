@@ -51,16 +51,6 @@ constexpr int kStripItemInset = 1;
 constexpr int kSeparatorIndent = 12;
 constexpr int kSeparatorShorten = 25;
 
-// Property rows.
-constexpr int kRowTextInset = 3;
-constexpr int kRowButtonWidth = 17;
-
-// Position picker: edge bars and corners are 15 pixels thick, the centre starts at 16.
-constexpr int kPickerBar = 15;
-constexpr int kPickerCentre = 16;
-constexpr int kPickerMarker = 19;
-constexpr int kPickerItems = 11;
-
 constexpr std::string_view kEllipsis = "...";
 
 struct Area {
@@ -171,45 +161,6 @@ void Arrow(Painter& p, int cx, int cy, Direction dir, Color color) {
   }
 }
 
-// Fits the record's single-line text into `room` pixels: unchanged when it fits, else cut at
-// the end with "..." appended, or empty when not even "..." fits, so it never runs into the
-// image beside it. The answer is kept on the record while text, font and room stay the same.
-std::string_view FitText(Painter& painter, Element& r, int room) {
-  const int font = painter.Font();
-  if (r.FitRoom == room && r.FitFont == font && r.FitSource == r.Text)
-    return r.FitCut ? std::string_view(r.FitText) : std::string_view(r.Text);
-  r.FitSource = r.Text;
-  r.FitFont = font;
-  r.FitRoom = room;
-  r.FitCut = 0;
-  r.FitText.clear();
-  const std::string_view text = r.Text;
-  // Several lines are word-wrapped by the text box instead.
-  if (text.find_first_of("\r\n") != std::string_view::npos) return text;
-  if (painter.TextWidth(text) <= room) return text;
-  r.FitCut = 1;
-  if (painter.TextWidth(kEllipsis) > room) return r.FitText;
-
-  // Widest prefix (cut on a character boundary) that still fits together with "...".
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
-  size_t lo = 0, hi = starts.size();  // prefix of `lo` characters fits, of `hi` does not
-  std::string candidate;
-  while (hi - lo > 1) {
-    const size_t mid = (lo + hi) / 2;
-    candidate.assign(text.substr(0, starts[mid]));
-    candidate.append(kEllipsis);
-    if (painter.TextWidth(candidate) <= room)
-      lo = mid;
-    else
-      hi = mid;
-  }
-  r.FitText.assign(text.substr(0, lo < starts.size() ? starts[lo] : text.size()));
-  r.FitText.append(kEllipsis);
-  return r.FitText;
-}
-
 int ImageOpacity(const Element& owner, const Element& record, bool disabled) {
   if (disabled) return kOpacityDisabled;
   // Caption items and buttons brighten under the pointer.
@@ -251,6 +202,7 @@ void PaintListElement(Toolkit& tk, Painter& painter, Element& e) {
     return;
   }
   if (e.Hidden) return;
+  if (auto layout = tk.Kind(e.Kind).Layout) layout(tk, e, painter);
   MarkOverhang(tk, painter, e);
   PaintElement(tk, painter, e, e);
   PaintItems(tk, painter, e);
@@ -391,110 +343,45 @@ void ScrollBarGlyph(Painter& p, const Element& r, int x, int y, int w, int h) {
   }
 }
 
-// ---- Item painters kept here ----------------------------------------------------------------
-
-// A small gradient button with a frame, as the property rows draw their editor parts.
-void RowButton(Painter& p, int x, int y, int w, int h) {
-  if (w <= 0 || h <= 0) return;
-  p.SetMode(DrawMode::Gradient);
-  p.SetGradientColors(kNormal.top, kNormal.bottom);
-  p.Box(x, y, w, h, kNormal.bottom);
-  p.SetMode(DrawMode::Outlined);
-  p.Box(x, y, w, h, kNormal.frame);
-}
-
-// An arrow image scaled into a square that fits the (half-height) button, centred.
-void RowImage(Toolkit& tk, Painter& p, int image, int x, int y, int w, int h) {
-  const int side = std::min(w, h);
-  if (image < 0 || side <= 0 || !tk.platform.Images().IsImage(image)) return;
-  p.SetMode(DrawMode::AlphaBlend);
-  p.DrawImage(image, x + (w - side) / 2, y + (h - side) / 2, side, side, kOpacityFull);
-}
-
-// Property rows: highlight of the hot and selected row, a separator, the name and the value,
-// and the editor parts of spin and button rows at the row's right end.
-void PaintPropertyRows(Toolkit& tk, Painter& painter, Element& e) {
-  const int ox = e.Inner.x0, oy = e.Inner.y0 - e.VScroll;
-  const int split = e.SplitterPos > 0 ? e.SplitterPos : e.Inner.w0 / 2;
-  const Flags64 nameFlags = Flag::VCenter;
-  for (size_t i = 0; i < e.Items.size(); ++i) {
-    Element& row = *e.Items[i];
-    const int rx = ox + row.Frame.x0, ry = oy + row.Frame.y0;
-    const int rw = row.Frame.w0 > 0 ? row.Frame.w0 : e.Inner.w0, rh = row.Frame.h0;
-    if (rh <= 0) continue;
-    const int index = row.Index;
-    painter.SetMode(DrawMode::Default);
-    if (index == e.HotItem && !row.Disabled) painter.Box(rx, ry, rw, rh, row.HotBackColor);
-    if (index == e.StateIndex) painter.Box(rx, ry, rw, rh, row.StateColor1);
-    painter.Line(rx, ry + rh - 1, rw, 1, e.FrameColor);
-    painter.Line(rx + split, ry, 1, rh, e.FrameColor);
-
-    int partsWidth = 0;
-    if (row.Kind == ElementKind::Spin || row.Kind == ElementKind::Button)
-      partsWidth = kRowButtonWidth;
-    Color front = row.FrontColor >= 0 ? row.FrontColor : kDefaultFront;
-    if (row.Disabled) front = DisabledTextColor(front, kDisabled.bottom);
-    painter.SetMode(DrawMode::Transparent);
-    if (!row.Text2.empty() && split - 2 * kRowTextInset > 0)
-      DrawTextBox(painter, rx + kRowTextInset, ry, row.Text2, front, kNoColor, nameFlags,
-                  split - 2 * kRowTextInset, rh);
-    const int valueX = rx + split + kRowTextInset;
-    const int room = rw - split - 2 * kRowTextInset - partsWidth;
-    if (room > 0 && !row.Text.empty()) {
-      const std::string_view shown = FitText(painter, row, room);
-      painter.SetMode(DrawMode::Transparent);
-      if (!shown.empty())
-        DrawTextBox(painter, valueX, ry, shown, front, kNoColor, nameFlags, room, rh);
-    }
-
-    const int bx = rx + rw - kRowButtonWidth;
-    if (row.Kind == ElementKind::Spin) {
-      const int upH = rh / 2, downH = rh - rh / 2;
-      RowButton(painter, bx, ry, kRowButtonWidth, upH);
-      RowButton(painter, bx, ry + upH, kRowButtonWidth, downH);
-      RowImage(tk, painter, tk.builtins.ScrollUp, bx, ry, kRowButtonWidth, upH);
-      RowImage(tk, painter, tk.builtins.ScrollDown, bx, ry + upH, kRowButtonWidth, downH);
-    } else if (row.Kind == ElementKind::Button) {
-      RowButton(painter, bx, ry, kRowButtonWidth, rh);
-    }
-  }
-}
-
-void SetItemRect(Element& item, int x, int y, int w, int h) {
-  item.Frame.x0 = x;
-  item.Frame.y0 = y;
-  item.Frame.w0 = w;
-  item.Frame.h0 = h;
-}
-
-// The position picker's eleven parts, laid out inside the inner size before painting.
-void PaintPositionPicker(Toolkit& tk, Painter& painter, Element& e) {
-  if (e.Items.size() < kPickerItems) return;
-  const int W = e.Inner.w0, H = e.Inner.h0;
-  const int c = kPickerCentre, t = kPickerBar;
-  auto& it = e.Items;
-  SetItemRect(*it[0], c, c, W - 2 * c, H - 2 * c);
-  SetItemRect(*it[1], 0, c, t, H - 2 * c);
-  SetItemRect(*it[2], c, 0, W - 2 * c, t);
-  SetItemRect(*it[3], W - t, c, t, H - 2 * c);
-  SetItemRect(*it[4], c, H - t, W - 2 * c, t);
-  SetItemRect(*it[5], 0, 0, t, t);
-  SetItemRect(*it[6], W - t, 0, t, t);
-  SetItemRect(*it[7], W - t, H - t, t, t);
-  SetItemRect(*it[8], 0, H - t, t, t);
-  Element& marker = *it[9];
-  if (marker.Frame.w0 == 0) marker.Frame.w0 = kPickerMarker;
-  if (marker.Frame.h0 == 0) marker.Frame.h0 = kPickerMarker;
-  marker.Frame.x0 = marker.Frame.w0 - 2;
-  marker.Frame.y0 = marker.Frame.h0 - 2;
-  SetItemRect(*it[10], (W - c) / 2, (H - c) / 2, t, t);
-  for (auto& item : it)
-    PaintElement(tk, painter, e, *item, e.Inner.x0, e.Inner.y0);
-}
-
 }  // namespace
 
 // ---- Public entries -------------------------------------------------------------------------
+
+std::string_view FitText(Painter& painter, Element& r, int room) {
+  const int font = painter.Font();
+  if (r.FitRoom == room && r.FitFont == font && r.FitSource == r.Text)
+    return r.FitCut ? std::string_view(r.FitText) : std::string_view(r.Text);
+  r.FitSource = r.Text;
+  r.FitFont = font;
+  r.FitRoom = room;
+  r.FitCut = 0;
+  r.FitText.clear();
+  const std::string_view text = r.Text;
+  // Several lines are word-wrapped by the text box instead.
+  if (text.find_first_of("\r\n") != std::string_view::npos) return text;
+  if (painter.TextWidth(text) <= room) return text;
+  r.FitCut = 1;
+  if (painter.TextWidth(kEllipsis) > room) return r.FitText;
+
+  // Widest prefix (cut on a character boundary) that still fits together with "...".
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+  size_t lo = 0, hi = starts.size();  // prefix of `lo` characters fits, of `hi` does not
+  std::string candidate;
+  while (hi - lo > 1) {
+    const size_t mid = (lo + hi) / 2;
+    candidate.assign(text.substr(0, starts[mid]));
+    candidate.append(kEllipsis);
+    if (painter.TextWidth(candidate) <= room)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  r.FitText.assign(text.substr(0, lo < starts.size() ? starts[lo] : text.size()));
+  r.FitText.append(kEllipsis);
+  return r.FitText;
+}
 
 void ClipToParent(Toolkit&, Painter& painter, const Element& parent, Element& child, int x, int y,
                   int w, int h) {
@@ -800,33 +687,14 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 void PaintItems(Toolkit& tk, Painter& painter, Element& e) {
   // An icon list shows its header also while it has no rows.
   if (e.Items.empty() && e.Columns.empty()) return;
-  if (auto hook = tk.Kind(e.Kind).PaintItems) {
-    hook(tk, e, painter);
-    return;
-  }
-  switch (e.Kind) {
-    case ElementKind::Menu:
-    case ElementKind::ToolBar:
-    case ElementKind::StatusBar:
-    case ElementKind::Editor:
-      PaintStripItems(tk, painter, e);
-      break;
-    case ElementKind::PropertyList:
-      PaintPropertyRows(tk, painter, e);
-      break;
-    case ElementKind::PositionPicker:
-      PaintPositionPicker(tk, painter, e);
-      break;
-    default:
-      break;
-  }
+  if (auto hook = tk.Kind(e.Kind).PaintItems) hook(tk, e, painter);
 }
 
-void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
+void PaintStripItems(Toolkit& tk, Painter& painter, Element& e, const StripStyle& style) {
   if (e.Items.empty()) return;
   const bool column = e.ListBox == 1;
   if (column ? e.Inner.h0 == 0 : e.Inner.w0 == 0) return;
-  const bool listLike = column && e.Kind != ElementKind::PopupMenu;
+  const bool listLike = column && style.columnScrolls;
   const int count = static_cast<int>(e.Items.size());
   if (listLike) {
     e.ScrollHeight = count * (e.ItemHeight + 1);
@@ -846,7 +714,7 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
     if (const Element* b = FindElement(tk, e.Attached[2])) bar = b->Frame.h0;
   }
 
-  if (e.Kind != ElementKind::Editor)
+  if (style.clipToSelf)
     ClipToParent(tk, painter, e, e, e.Frame.x0, e.Frame.y0, e.Frame.w0, e.Frame.h0);
 
   const Root& root = tk.root;
@@ -881,14 +749,14 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
           painter.Box(ix, iy, iw, ih, item.StateColor1);
         }
         // A toggled tool-bar button stays lit while it is down.
-        if (e.Kind == ElementKind::ToolBar && item.Checked != 0 && item.Index != e.HotItem) {
+        if (style.litWhileChecked && item.Checked != 0 && item.Index != e.HotItem) {
           painter.SetMode(DrawMode::Default);
           painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, item.HotBackColor);
           painter.SetMode(DrawMode::Outlined);
           painter.Box(ix, iy, iw, ih, item.StateColor1);
         }
         if (item.Index == e.OpenTitle) {
-          const bool active = e.ID == root.UsedElement || e.Kind == ElementKind::Menu;
+          const bool active = e.ID == root.UsedElement || style.openAlwaysActive;
           painter.SetMode(DrawMode::Default);
           painter.Box(ix, iy, iw, ih, active ? item.StateColor1 : item.FrameColor);
         }
