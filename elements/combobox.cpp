@@ -13,6 +13,7 @@
 #include "elements/list.h"
 #include "elements/menu.h"
 #include "elements/zorder.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -122,6 +123,27 @@ void HideCheckList(Toolkit&, Element& list) {
   list.Repaint = 1;
 }
 
+constexpr int kDropDownArrowInset = 4;
+
+// Placed from the combo's own frame, so the arrow stays put while its button grows when hot.
+void ComboBoxGlyph(platform::Painter& p, const Element& combo) {
+  const CoordBlock& f = combo.Frame;
+  const int strip = f.x0 + f.w0 - combo.FrameWidth - combo.ItemWidth;  // the button's left edge
+  const int cx = HasAny(combo.Flags, Flag::Editable)
+                     ? strip + kDropDownArrowInset + looks::kArrowSize - 1
+                     : strip + combo.ItemWidth / 2;
+  p.SetMode(platform::DrawMode::Default);
+  PaintArrow(p, cx, f.y0 + f.h0 / 2, ArrowDirection::Down, looks::kGlyphColor);
+}
+
+// An editable combo's drop button is painted over the field, so its arrow goes on the button;
+// otherwise the button is see-through and the element carries the arrow.
+void PaintComboGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
+  if (g.owner.Kind == ElementKind::ComboBox && g.isItem == HasAny(g.owner.Flags, Flag::Editable))
+    ComboBoxGlyph(painter, g.owner);
+  if (!g.isItem) g.roomW -= g.record.ItemWidth;
+}
+
 }  // namespace
 
 int ComboBox(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags, int parentId,
@@ -175,6 +197,9 @@ void RegisterComboBox(Toolkit& tk) {
   KindDescriptor& list = tk.Kind(ElementKind::ListIcon);
   list.ShowPopup = &ShowCheckList;
   list.HidePopup = &HideCheckList;
+
+  // ---- painting
+  tk.Kind(ElementKind::ComboBox).PaintGlyph = &PaintComboGlyph;
 }
 
 }  // namespace tk

@@ -263,6 +263,13 @@ void PaintMenuBar(Toolkit& tk, Element& bar, Painter& painter) {
     bar.Items[i]->Flags = kept[i];
 }
 
+// Popup rows keep an icon gutter as wide as the menu height on their left.
+void PaintRowGlyph(Toolkit& tk, Painter&, GlyphPass& g) {
+  if (g.owner.ModeField == PopupRole::ComboList) return;
+  g.roomX += tk.root.MenuHeight + 1;
+  g.roomW -= tk.root.MenuHeight + 1;
+}
+
 }  // namespace
 
 int CreateMenu(Toolkit& tk, int id, int window) {
@@ -523,6 +530,9 @@ void RegisterMenus(Toolkit& tk) {
   popup.PaintItems = &PaintPopup;
   popup.ShowPopup = &ShowPopupHook;
   popup.HidePopup = &HidePopupHook;
+
+  // ---- painting
+  tk.Kind(ElementKind::PopupMenu).PaintGlyph = &PaintRowGlyph;
 }
 
 }  // namespace tk

@@ -137,30 +137,6 @@ void Bevel(Painter& p, int x, int y, int w, int h, Color topLeft, Color bottomRi
   p.Line(x + w - 1, y, 1, h, bottomRight);
 }
 
-enum class Direction { Up, Down, Left, Right };
-
-// A small filled arrow of kArrowSize rows centred on (cx, cy).
-void Arrow(Painter& p, int cx, int cy, Direction dir, Color color) {
-  for (int i = 0; i < kArrowSize; ++i) {
-    const int half = kArrowSize - 1 - i;  // the row nearest the base is the widest
-    const int offset = i - kArrowSize / 2;
-    switch (dir) {
-      case Direction::Down:
-        p.Line(cx - half, cy + offset, 2 * half + 1, 1, color);
-        break;
-      case Direction::Up:
-        p.Line(cx - half, cy - offset, 2 * half + 1, 1, color);
-        break;
-      case Direction::Right:
-        p.Line(cx + offset, cy - half, 1, 2 * half + 1, color);
-        break;
-      case Direction::Left:
-        p.Line(cx - offset, cy - half, 1, 2 * half + 1, color);
-        break;
-    }
-  }
-}
-
 int ImageOpacity(const Element& owner, const Element& record, bool disabled) {
   if (disabled) return kOpacityDisabled;
   // Caption items and buttons brighten under the pointer.
@@ -272,80 +248,30 @@ void PaintBackImage(Toolkit& tk, Painter& painter, const Element& e) {
   ClipOutputTo(painter, e.Clip);
 }
 
-// ---- Kind glyphs ----------------------------------------------------------------------------
-
-void CheckBoxGlyph(Painter& p, const Element& r, int x, int y, int h, const Look& look) {
-  const int bx = x, by = y + (h - kCheckBoxSize) / 2;
-  p.SetMode(DrawMode::Default);
-  if (r.Radius > 0)
-    p.RoundBox(bx, by, kCheckBoxSize, kCheckBoxSize, r.Radius, r.Radius, look.frame);
-  else
-    p.Box(bx, by, kCheckBoxSize, kCheckBoxSize, look.frame);
-  p.Box(bx + 1, by + 1, kCheckBoxInner, kCheckBoxInner, kWhite);
-  if (r.Checked) {
-    p.Line(bx + 3, by + 6, 3, 3, kBlack);
-    p.Line(bx + 5, by + 8, 5, -5, kBlack);
-    p.Line(bx + 5, by + 7, 5, -5, kBlack);
-  } else if (r.InBetween) {
-    const int inset = (kCheckBoxSize - kThirdStateSize) / 2;
-    p.Box(bx + inset, by + inset, kThirdStateSize, kThirdStateSize, kBlack);
-  }
-}
-
-void OptionGlyph(Painter& p, const Element& r, int x, int y, int h, const Look& look, Color dot) {
-  const int cy = y + h / 2;
-  const int cx = x + static_cast<int>(std::lround(6.5));
-  p.SetMode(DrawMode::Default);
-  p.Circle(cx, cy, kOptionRadius, kWhite);
-  p.SetMode(DrawMode::Outlined);
-  p.Circle(cx, cy, kOptionRadius, look.frame);
-  // The group's current member is the option whose state was last set to 1.
-  if (r.StateIndex == 1) {
-    p.SetMode(DrawMode::Default);
-    p.Circle(x + static_cast<int>(std::lround(7.5)), cy, kOptionDotRadius, dot);
-  }
-}
-
-// Placed from the combo's own frame, so the arrow stays put while its button grows when hot.
-void ComboBoxGlyph(Painter& p, const Element& combo) {
-  const CoordBlock& f = combo.Frame;
-  const int strip = f.x0 + f.w0 - combo.FrameWidth - combo.ItemWidth;  // the button's left edge
-  const int cx = HasAny(combo.Flags, Flag::Editable) ? strip + kDropDownArrowInset + kArrowSize - 1
-                                                     : strip + combo.ItemWidth / 2;
-  p.SetMode(DrawMode::Default);
-  Arrow(p, cx, f.y0 + f.h0 / 2, Direction::Down, kGlyphColor);
-}
-
-// Spin: the separator of the element's button strip, and the arrows of its two buttons.
-void SpinGlyph(Painter& p, const Element& r, bool isItem, int x, int y, int w, int h,
-               const Look& look) {
-  p.SetMode(DrawMode::Default);
-  if (!isItem) {
-    const int sx = x + w - r.FrameWidth - r.ItemWidth;
-    p.Line(sx, y + r.FrameWidth, 1, h - 2 * r.FrameWidth, look.frame);
-  } else if (r.ID == 0 || r.ID == 1) {
-    Arrow(p, x + w / 2, y + h / 2, r.ID == 0 ? Direction::Up : Direction::Down, kGlyphColor);
-  }
-}
-
-// Scroll bar parts: a white line inside the leading edge, and arrows on the two buttons.
-void ScrollBarGlyph(Painter& p, const Element& r, int x, int y, int w, int h) {
-  p.SetMode(DrawMode::Default);
-  if (r.Vertical)
-    p.Line(x + 1, y + 1, w - 2, 1, kWhite);
-  else
-    p.Line(x + 1, y + 1, 1, h - 2, kWhite);
-  if (r.ID == 0 || r.ID == 1) {
-    const bool back = r.ID == 0;
-    const Direction dir = r.Vertical ? (back ? Direction::Up : Direction::Down)
-                                     : (back ? Direction::Left : Direction::Right);
-    Arrow(p, x + w / 2, y + h / 2, dir, kGlyphColor);
-  }
-}
-
 }  // namespace
 
 // ---- Public entries -------------------------------------------------------------------------
+
+void PaintArrow(Painter& p, int cx, int cy, ArrowDirection dir, Color color) {
+  for (int i = 0; i < kArrowSize; ++i) {
+    const int half = kArrowSize - 1 - i;  // the row nearest the base is the widest
+    const int offset = i - kArrowSize / 2;
+    switch (dir) {
+      case ArrowDirection::Down:
+        p.Line(cx - half, cy + offset, 2 * half + 1, 1, color);
+        break;
+      case ArrowDirection::Up:
+        p.Line(cx - half, cy - offset, 2 * half + 1, 1, color);
+        break;
+      case ArrowDirection::Right:
+        p.Line(cx + offset, cy - half, 1, 2 * half + 1, color);
+        break;
+      case ArrowDirection::Left:
+        p.Line(cx - offset, cy - half, 1, 2 * half + 1, color);
+        break;
+    }
+  }
+}
 
 std::string_view FitText(Painter& painter, Element& r, int room) {
   const int font = painter.Font();
@@ -560,49 +486,13 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
     roomW -= kImageTextGap;
   }
 
-  // Kind glyphs; they also keep the text clear of themselves.
-  switch (kind) {
-    case ElementKind::CheckBox:
-      if (!isItem) {
-        CheckBoxGlyph(painter, record, x, y, h, look);
-        roomX += kCheckBoxSize + kGlyphTextGap;
-        roomW -= kCheckBoxSize + kGlyphTextGap;
-      }
-      break;
-    case ElementKind::Option:
-      if (!isItem) {
-        OptionGlyph(painter, record, x, y, h, look, front);
-        roomX += kCheckBoxSize + kGlyphTextGap;
-        roomW -= kCheckBoxSize + kGlyphTextGap;
-      }
-      break;
-    case ElementKind::ComboBox:
-      // An editable combo's drop button is painted over the field, so its arrow goes on the
-      // button; otherwise the button is see-through and the element carries the arrow.
-      if (owner.Kind == ElementKind::ComboBox && isItem == HasAny(owner.Flags, Flag::Editable))
-        ComboBoxGlyph(painter, owner);
-      if (!isItem) roomW -= record.ItemWidth;
-      break;
-    case ElementKind::Spin:
-      SpinGlyph(painter, record, isItem, x, y, w, h, look);
-      if (!isItem) {
-        roomW -= record.ItemWidth;
-        // The value sits level with the middle of the field, between its two buttons.
-        textBits = (textBits & ~kTextBottom) | kTextVCentre;
-      }
-      break;
-    case ElementKind::ScrollBar:
-      if (isItem) ScrollBarGlyph(painter, record, x, y, w, h);
-      break;
-    case ElementKind::PopupMenu:
-      // Popup rows keep an icon gutter as wide as the menu height on their left.
-      if (owner.ModeField != PopupRole::ComboList) {
-        roomX += tk.root.MenuHeight + 1;
-        roomW -= tk.root.MenuHeight + 1;
-      }
-      break;
-    default:
-      break;
+  // The kind's glyph; it also keeps the text clear of itself.
+  if (auto glyph = tk.Kind(kind).PaintGlyph) {
+    GlyphPass pass{owner, record, isItem, x, y, w, h, look, front, roomX, roomW, textBits};
+    glyph(tk, painter, pass);
+    roomX = pass.roomX;
+    roomW = pass.roomW;
+    textBits = pass.textBits;
   }
 
   // Text box: aligned inside the room, or FrameWidth + 1 from the left and FrameWidth from the

@@ -6,6 +6,7 @@
 
 #include "core/toolkit.h"
 #include "platform/painter.h"
+#include "render/looks.h"
 
 namespace tk {
 
@@ -34,6 +35,24 @@ bool RemoveOverlay(Toolkit& tk, int handle);
 // the end with "..." appended, or empty when not even "..." fits, so it never runs into the
 // image beside it. The answer is kept on the record while text, font and room stay the same.
 std::string_view FitText(platform::Painter& painter, Element& r, int room);
+
+// What a kind's glyph painter is given: the record being painted (the owner or one of its
+// items), its rectangle and look, and the text room and alignment bits, which it may narrow.
+struct GlyphPass {
+  Element& owner;
+  Element& record;
+  bool isItem;
+  int x, y, w, h;
+  looks::Look look;
+  Color front;
+  int roomX, roomW;
+  uint32_t textBits;
+};
+
+enum class ArrowDirection { Up, Down, Left, Right };
+
+// A small filled arrow, looks::kArrowSize rows deep, centred on (cx, cy).
+void PaintArrow(platform::Painter& p, int cx, int cy, ArrowDirection dir, Color color);
 
 // Paints the items of an element through its kind's painter.
 void PaintItems(Toolkit& tk, platform::Painter& painter, Element& e);
