@@ -30,6 +30,8 @@ inline constexpr uint32_t TakesText = 1u << 5;  // the user types into its text
 inline constexpr uint32_t SelectsItem = 1u << 6;  // its state is the index of a chosen item
 inline constexpr uint32_t ListRows = 1u << 7;     // rows laid out from the inner corner, scrolled
 inline constexpr uint32_t ModuleAttributes = 1u << 8;  // its own module answers attributes first
+inline constexpr uint32_t GlyphRadius = 1u << 28;      // its Radius rounds its glyph, not its back
+inline constexpr uint32_t TitleOnBorder = 1u << 29;    // its border runs through its title
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
 }  // namespace Trait
@@ -65,6 +67,12 @@ struct KindDescriptor {
   // Paints the kind's glyph on an element of the kind or on one of its items, after the frame
   // and before the text, and keeps the text clear of it (the pass is in render/paint.h).
   void (*PaintGlyph)(Toolkit&, platform::Painter&, struct GlyphPass&) = nullptr;
+  // Its item painter draws the items' second images itself (caption buttons, popup icons).
+  bool PaintsItemImage2 = false;
+  // Shown elements of the kind cover everything else (popup menus), painted after the rest.
+  bool PaintsOnTop = false;
+  // Its children are scrolled content, meant to reach beyond its view (no overhang marks).
+  bool ScrollsChildren = false;
 
   // ---- code generation
 

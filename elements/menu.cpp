@@ -533,6 +533,8 @@ void RegisterMenus(Toolkit& tk) {
 
   // ---- painting
   tk.Kind(ElementKind::PopupMenu).PaintGlyph = &PaintRowGlyph;
+  tk.Kind(ElementKind::PopupMenu).PaintsItemImage2 = true;
+  tk.Kind(ElementKind::PopupMenu).PaintsOnTop = true;
 }
 
 }  // namespace tk

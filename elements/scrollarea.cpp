@@ -268,6 +268,9 @@ void RegisterScrollArea(Toolkit& tk) {
   h.SetAttribute = &SetAreaAttribute;
   h.PaintItems = &PaintAreaItems;
   h.Resized = &ResizedHook;
+
+  // ---- painting
+  tk.Kind(ElementKind::ScrollArea).ScrollsChildren = true;
 }
 
 }  // namespace tk

@@ -3,6 +3,7 @@
 #include "elements/simple.h"
 
 #include <cmath>
+
 #include "core/attributes.h"
 #include "core/creation.h"
 #include "core/lookup.h"
@@ -165,6 +166,8 @@ void RegisterSimpleKinds(Toolkit& tk) {
   // ---- painting
   tk.Kind(ElementKind::CheckBox).PaintGlyph = &PaintCheckBoxGlyph;
   tk.Kind(ElementKind::Option).PaintGlyph = &PaintOptionGlyph;
+  tk.Kind(ElementKind::CheckBox).Traits |= Trait::GlyphRadius;
+  tk.Kind(ElementKind::Frame).Traits |= Trait::TitleOnBorder;
 }
 
 }  // namespace tk

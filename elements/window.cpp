@@ -168,6 +168,9 @@ void RegisterWindow(Toolkit& tk) {
   KindDescriptor& d = tk.Kind(ElementKind::Window);
   d.Traits |= Trait::PartItems | Trait::TracksItems;
   d.PaintItems = &PaintWindowItems;
+
+  // ---- painting
+  tk.Kind(ElementKind::Window).PaintsItemImage2 = true;
 }
 
 }  // namespace tk

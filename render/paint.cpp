@@ -145,6 +145,20 @@ int ImageOpacity(const Element& owner, const Element& record, bool disabled) {
   return kOpacityFull;
 }
 
+// Whether an ancestor scrolls its children as content. Bounded, so a broken parent chain
+// cannot loop.
+bool InScrolledContent(Toolkit& tk, const Element& e) {
+  int id = e.ParentID;
+  for (size_t depth = 0; depth <= tk.root.Elements.size(); ++depth) {
+    const Element* p = FindElement(tk, id);
+    if (p == nullptr || p == &e) return false;
+    if (tk.Kind(p->Kind).ScrollsChildren) return true;
+    if (p->ParentID == p->ID) return false;
+    id = p->ParentID;
+  }
+  return false;
+}
+
 // Red 1-pixel lines along the inner frame edges that lie outside the visible rectangle.
 // Scrolled content is left unmarked: it is meant to reach beyond its view.
 void MarkOverhang(Toolkit& tk, Painter& painter, const Element& e) {
@@ -154,9 +168,7 @@ void MarkOverhang(Toolkit& tk, Painter& painter, const Element& e) {
   const CoordBlock& v = e.Clip;
   const bool left = x < v.x0, top = y < v.y0;
   const bool right = x + w > v.x0 + v.w0 - 1, bottom = y + h > v.y0 + v.h0 - 1;
-  if (!(left || top || right || bottom) ||
-      EnclosingOfKind(tk, e, ElementKind::ScrollArea) != nullptr)
-    return;
+  if (!(left || top || right || bottom) || InScrolledContent(tk, e)) return;
   painter.SetMode(DrawMode::Outlined);
   if (left) painter.Line(x, y, 1, h, kOverhangRed);
   if (top) painter.Line(x, y, w, 1, kOverhangRed);
@@ -343,7 +355,7 @@ void PaintAll(Toolkit& tk, Painter& painter) {
   // Open popup menus cover everything else.
   for (size_t i = 0; i < list.size(); ++i) {
     Element& e = *list[i];
-    if (e.Kind == ElementKind::PopupMenu && !e.Hidden) PaintListElement(tk, painter, e);
+    if (tk.Kind(e.Kind).PaintsOnTop && !e.Hidden) PaintListElement(tk, painter, e);
   }
 
   PaintToolTip(tk, painter);
@@ -395,7 +407,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 
   // Background.
   const ElementKind kind = record.Kind;
-  const bool rounded = record.Radius > 0 && kind != ElementKind::CheckBox;
+  const bool rounded = record.Radius > 0 && !tk.Kind(kind).Has(Trait::GlyphRadius);
   const int r = record.Radius;
   auto box = [&](int bx, int by, int bw, int bh, Color color) {
     if (rounded)
@@ -419,7 +431,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   if (!isItem) PaintBackImage(tk, painter, record);
 
   // A Frame's border line runs through the middle of its title.
-  const bool titled = !isItem && kind == ElementKind::Frame;
+  const bool titled = !isItem && tk.Kind(kind).Has(Trait::TitleOnBorder);
   const int titleHeight = titled ? painter.TextHeight("A") : 0;
 
   // Frame.
@@ -562,8 +574,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 
   // Second image near the top-left corner. Caption buttons keep their other glyph there and
   // popup menus draw it in their icon gutter themselves, so their records are left out.
-  if (record.Image2 > 0 && owner.Kind != ElementKind::Window &&
-      owner.Kind != ElementKind::PopupMenu && images.IsImage(record.Image2)) {
+  if (record.Image2 > 0 && !tk.Kind(owner.Kind).PaintsItemImage2 && images.IsImage(record.Image2)) {
     const CoordBlock& v = record.Clip;
     painter.Clip(v.x0 - 1, v.y0 - 1, std::max(v.w0 + 2, 0), std::max(v.h0 + 2, 0));
     painter.SetMode(DrawMode::AlphaBlend);
