@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -375,109 +376,124 @@ bool RemoveOverlay(Toolkit& tk, int handle) {
   return std::erase_if(list, [handle](const Overlay& o) { return o.Handle == handle; }) != 0;
 }
 
-void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record, int dx, int dy,
-                  int dw, int dh) {
-  const bool isItem = &record != &owner;
-  const Flags64 flags = record.Flags;
-  const uint32_t low = LowWord(flags);
-  const int x = record.Frame.x0 + dx, y = record.Frame.y0 + dy;
-  const int w = record.Frame.w0 + dw, h = record.Frame.h0 + dh;
+namespace {
 
-  // Clipping: the element to its visible rectangle, an item to its owner's usable area.
-  if (!isItem) {
-    ClipOutputTo(painter, owner.Clip);
-  } else {
-    ClipToParent(tk, painter, owner, record, x, y, w, h + record.MenuStripHeight);
-    if (VisibleEmpty(record.Clip)) {
-      ClipOutputTo(painter, owner.Clip);
-      return;
-    }
+// One record being painted: where it is and how it looks.
+struct RecordPaint {
+  Element& owner;
+  Element& record;
+  bool isItem;
+  int x, y, w, h;
+  Look look;
+  Color front;
+  bool disabled;
+  bool rounded;  // its back and plain frame have rounded corners
+};
+
+// Where the text and the image go, worked out before anything of them is painted.
+struct TextPlan {
+  int iw = 0, ih = 0;
+  uint32_t imageBits = 0, textBits = 0;
+  int roomX = 0, roomW = 0;
+  bool centredPair = false;  // image and text centred across together
+  bool ownsTitle = true;     // false when the caption item draws the title and icon
+};
+
+// A filled or outlined box, with the record's rounded corners where it has them.
+void RecordBox(Painter& painter, const RecordPaint& rp, int bx, int by, int bw, int bh,
+               Color color) {
+  const int r = rp.record.Radius;
+  if (rp.rounded)
+    painter.RoundBox(bx, by, bw, bh, r, r, color);
+  else
+    painter.Box(bx, by, bw, bh, color);
+}
+
+// Colours: state looks for an unset back colour, then focus, then the disabled look.
+void RecordColours(const Toolkit& tk, RecordPaint& rp) {
+  const Element& record = rp.record;
+  rp.look = Look{record.FrameColor, record.BackColor, record.BackColor};
+  if (record.BackColor == kNoColor) rp.look = StateLook(tk, record);
+  if (record.RepaintFlags & StateBit::Focused) rp.look.frame = kFocusFrame;
+  rp.disabled = record.Disabled || rp.owner.Disabled;
+  rp.front = record.FrontColor >= 0 ? record.FrontColor : kDefaultFront;
+  if (rp.disabled) {
+    rp.look = kDisabled;
+    rp.front = DisabledTextColor(rp.front, rp.look.bottom);
   }
+}
 
-  // Colours: state looks for an unset back colour, then focus, then the disabled look.
-  Look look{record.FrameColor, record.BackColor, record.BackColor};
-  if (record.BackColor == kNoColor) look = StateLook(tk, record);
-  if (record.RepaintFlags & StateBit::Focused) look.frame = kFocusFrame;
-  const bool disabled = record.Disabled || owner.Disabled;
-  Color front = record.FrontColor >= 0 ? record.FrontColor : kDefaultFront;
-  if (disabled) {
-    look = kDisabled;
-    front = DisabledTextColor(front, look.bottom);
-  }
-
-  // Background.
-  const ElementKind kind = record.Kind;
-  const bool rounded = record.Radius > 0 && !tk.Kind(kind).Has(Trait::GlyphRadius);
-  const int r = record.Radius;
-  auto box = [&](int bx, int by, int bw, int bh, Color color) {
-    if (rounded)
-      painter.RoundBox(bx, by, bw, bh, r, r, color);
-    else
-      painter.Box(bx, by, bw, bh, color);
-  };
+void PaintRecordBackground(Toolkit& tk, Painter& painter, const RecordPaint& rp) {
+  const Element& record = rp.record;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
   // A bordered record's background also covers the strips above it.
   const int raise =
-      HasAny(flags, Flag::Border) ? record.MenuStripHeight + record.ToolStripHeight + 1 : 0;
+      HasAny(record.Flags, Flag::Border) ? record.MenuStripHeight + record.ToolStripHeight + 1 : 0;
   if (record.BackgroundMode == Background::Plain) {
     painter.SetMode(DrawMode::Default);
-    box(x, y - raise, w, h + raise, look.bottom);
+    RecordBox(painter, rp, x, y - raise, w, h + raise, rp.look.bottom);
   } else if (record.BackgroundMode == Background::Gradient) {
     const int top = std::max(raise, 1);  // the gradient runs from y - 1 to y + h
     painter.SetMode(DrawMode::Gradient);
-    painter.SetGradientColors(look.top, look.bottom);
-    box(x, y - top, w, h + top, look.bottom);
+    painter.SetGradientColors(rp.look.top, rp.look.bottom);
+    RecordBox(painter, rp, x, y - top, w, h + top, rp.look.bottom);
   }
+  if (!rp.isItem) PaintBackImage(tk, painter, record);
+}
 
-  if (!isItem) PaintBackImage(tk, painter, record);
-
-  // A Frame's border line runs through the middle of its title.
-  const bool titled = !isItem && tk.Kind(kind).Has(Trait::TitleOnBorder);
-  const int titleHeight = titled ? painter.TextHeight("A") : 0;
-
-  // Frame.
-  if (HasAny(flags, Flag::Border)) {
-    const int fy = y + titleHeight / 2, fh = h - titleHeight / 2;
-    painter.SetMode(DrawMode::Outlined);
-    if (HasAny(flags, Flag::Flat)) {
-      // On the element's own edge: a box one pixel outside it would fall outside its clip
-      // and never show.
-      painter.Box(x, fy, w, fh, kFrameShadow);
-    } else if (HasAny(flags, Flag::Single)) {
-      Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
-    } else if (HasAny(flags, Flag::Double)) {
-      Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
-      Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kFrameDark, kFrameLight);
-    } else if (HasAny(flags, Flag::Raised)) {
-      Bevel(painter, x, fy, w, fh, kFrameLight, kFrameDark);
-      Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kWhite, kFrameShadow);
-    } else {
-      const int d = record.FrameWidth - 1;
-      box(x + d, fy + d, w - 2 * d, fh - 2 * d, look.frame);
-      if (!isItem && kind == ElementKind::Window && record.CaptionHeight > 0) {
-        const int strips = record.CaptionHeight + record.MenuStripHeight + record.ToolStripHeight;
-        painter.Line(x + d, y + record.FrameWidth + strips - 1, w - 2 * d, 1, look.frame);
-      }
+void PaintRecordBorder(Painter& painter, const RecordPaint& rp, int titleHeight) {
+  const Element& record = rp.record;
+  const Flags64 flags = record.Flags;
+  if (!HasAny(flags, Flag::Border)) return;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
+  const int fy = y + titleHeight / 2, fh = h - titleHeight / 2;
+  painter.SetMode(DrawMode::Outlined);
+  if (HasAny(flags, Flag::Flat)) {
+    // On the element's own edge: a box one pixel outside it would fall outside its clip
+    // and never show.
+    painter.Box(x, fy, w, fh, kFrameShadow);
+  } else if (HasAny(flags, Flag::Single)) {
+    Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
+  } else if (HasAny(flags, Flag::Double)) {
+    Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
+    Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kFrameDark, kFrameLight);
+  } else if (HasAny(flags, Flag::Raised)) {
+    Bevel(painter, x, fy, w, fh, kFrameLight, kFrameDark);
+    Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kWhite, kFrameShadow);
+  } else {
+    const int d = record.FrameWidth - 1;
+    RecordBox(painter, rp, x + d, fy + d, w - 2 * d, fh - 2 * d, rp.look.frame);
+    if (!rp.isItem && record.Kind == ElementKind::Window && record.CaptionHeight > 0) {
+      const int strips = record.CaptionHeight + record.MenuStripHeight + record.ToolStripHeight;
+      painter.Line(x + d, y + record.FrameWidth + strips - 1, w - 2 * d, 1, rp.look.frame);
     }
   }
+}
 
+// Image size, alignment and the room the text has beside the image.
+TextPlan PlanText(const Toolkit& tk, const RecordPaint& rp) {
+  const Element& record = rp.record;
+  const uint32_t low = LowWord(record.Flags);
+  TextPlan plan;
   // A window's title and icon are drawn by its caption item.
-  const bool captionOwnsTitle = !isItem && kind == ElementKind::Window && !record.Items.empty();
+  plan.ownsTitle = !(!rp.isItem && record.Kind == ElementKind::Window && !record.Items.empty());
 
   // Image size; image number 0 counts as none, like the creation parameters' default.
   const platform::ImageStore& images = tk.platform.Images();
-  int iw = 0, ih = 0;
-  if (!captionOwnsTitle && record.Image > 0) {
-    iw = images.Width(record.Image);
-    ih = images.Height(record.Image);
-    if (iw <= 0 || ih <= 0) iw = ih = 0;
+  if (plan.ownsTitle && record.Image > 0) {
+    plan.iw = images.Width(record.Image);
+    plan.ih = images.Height(record.Image);
+    if (plan.iw <= 0 || plan.ih <= 0) plan.iw = plan.ih = 0;
   }
-  const bool hasImage = iw > 0;
+  const bool hasImage = plan.iw > 0;
 
   // Alignment bits; a centring bit gives way to the edge bit it conflicts with.
-  uint32_t imageBits = low & (kImageCentre | kImageRight | kImageVCentre | kImageBottom);
+  uint32_t& imageBits = plan.imageBits;
+  imageBits = low & (kImageCentre | kImageRight | kImageVCentre | kImageBottom);
   if ((imageBits & kImageCentre) && (imageBits & kImageRight)) imageBits &= ~kImageCentre;
   if ((imageBits & kImageVCentre) && (imageBits & kImageBottom)) imageBits &= ~kImageVCentre;
-  uint32_t textBits = low & kTextBits;
+  uint32_t& textBits = plan.textBits;
+  textBits = low & kTextBits;
   if ((textBits & kTextCentre) && (textBits & kTextRight)) textBits &= ~kTextCentre;
   if ((textBits & kTextVCentre) && (textBits & kTextBottom)) textBits &= ~kTextVCentre;
 
@@ -485,35 +501,34 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   // a text aligned to the bottom the whole width below it.
   const bool imageAbove = hasImage && (imageBits & kImageCentre) &&
                           !(imageBits & (kImageVCentre | kImageBottom)) && (textBits & kTextBottom);
-  int roomX = x + 1, roomW = w - (imageAbove ? 0 : iw) - 2;
-  if (hasImage && !(imageBits & (kImageCentre | kImageRight))) roomX += iw;
+  plan.roomX = rp.x + 1;
+  plan.roomW = rp.w - (imageAbove ? 0 : plan.iw) - 2;
+  if (hasImage && !(imageBits & (kImageCentre | kImageRight))) plan.roomX += plan.iw;
   // An image and a text both centred across share the middle, the image just left of the
   // text: the text is centred right of the image's room and the image follows it.
-  const bool centredPair = hasImage && !imageAbove && (imageBits & kImageCentre) &&
-                           (textBits & kTextCentre) && !record.Text.empty();
-  bool pairPlaced = false;
-  int pairImageX = 0;
-  if (centredPair) {
-    roomX += iw + kImageTextGap;
-    roomW -= kImageTextGap;
+  plan.centredPair = hasImage && !imageAbove && (imageBits & kImageCentre) &&
+                     (textBits & kTextCentre) && !record.Text.empty();
+  if (plan.centredPair) {
+    plan.roomX += plan.iw + kImageTextGap;
+    plan.roomW -= kImageTextGap;
   }
+  return plan;
+}
 
-  // The kind's glyph; it also keeps the text clear of itself.
-  if (auto glyph = tk.Kind(kind).PaintGlyph) {
-    GlyphPass pass{owner, record, isItem, x, y, w, h, look, front, roomX, roomW, textBits};
-    glyph(tk, painter, pass);
-    roomX = pass.roomX;
-    roomW = pass.roomW;
-    textBits = pass.textBits;
-  }
-
+// The text (or its editing), placed in its box; returns where a centred pair's image goes,
+// or nothing when the image keeps its own alignment.
+std::optional<int> PaintRecordText(Toolkit& tk, Painter& painter, const RecordPaint& rp,
+                                   TextPlan plan, bool titled, int titleHeight) {
+  Element& record = rp.record;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
+  uint32_t textBits = plan.textBits;
   // Text box: aligned inside the room, or FrameWidth + 1 from the left and FrameWidth from the
   // top along an axis without alignment bits.
   const int fw = record.FrameWidth;
   const bool alignedH = (textBits & (kTextCentre | kTextRight)) != 0;
   const bool alignedV = (textBits & (kTextVCentre | kTextBottom)) != 0;
-  int bx = roomX + (alignedH ? 0 : fw);
-  int bw = roomW - (alignedH ? 0 : fw);
+  int bx = plan.roomX + (alignedH ? 0 : fw);
+  int bw = plan.roomW - (alignedH ? 0 : fw);
   int by = alignedV ? y + 1 : y + fw;
   int bh = y + h - 1 - by;
   if (titled) {
@@ -526,35 +541,39 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 
   // An editable one-line text scrolls inside its box (text editing paints it with its caret
   // and selection) instead of being cut; several lines are wrapped as any text.
-  const bool editable = HasAny(flags, Flag::Editable) && !titled &&
+  const bool editable = HasAny(record.Flags, Flag::Editable) && !titled &&
                         record.Text.find_first_of("\r\n") == std::string::npos;
-  if (!captionOwnsTitle && bw > 0 && bh > 0 && (editable || !record.Text.empty())) {
-    record.TextX = bx;
-    record.TextY = by;
-    record.TextRoom = bw;
-    if (editable) {
-      PaintTextEditing(tk, painter, owner, record, front, textBits, bh);
-    } else {
-      const std::string_view shown = FitText(painter, record, bw);
-      if (titled && !shown.empty()) {
-        painter.SetMode(DrawMode::Default);
-        painter.Box(bx, by, painter.TextWidth(shown), titleHeight, kTitleBack);
-      }
-      if (!shown.empty()) {
-        painter.SetMode(DrawMode::Transparent);
-        DrawTextBox(painter, bx, by, shown, front, kNoColor, textBits, bw, bh);
-        if (centredPair && shown.find_first_of("\r\n") == std::string_view::npos) {
-          pairImageX = bx + (bw - painter.TextWidth(shown)) / 2 - kImageTextGap - iw;
-          pairPlaced = true;
-        }
-      }
-    }
+  if (!plan.ownsTitle || bw <= 0 || bh <= 0 || (!editable && record.Text.empty())) return {};
+  record.TextX = bx;
+  record.TextY = by;
+  record.TextRoom = bw;
+  if (editable) {
+    PaintTextEditing(tk, painter, rp.owner, record, rp.front, textBits, bh);
+    return {};
   }
+  const std::string_view shown = FitText(painter, record, bw);
+  if (shown.empty()) return {};
+  if (titled) {
+    painter.SetMode(DrawMode::Default);
+    painter.Box(bx, by, painter.TextWidth(shown), titleHeight, kTitleBack);
+  }
+  painter.SetMode(DrawMode::Transparent);
+  DrawTextBox(painter, bx, by, shown, rp.front, kNoColor, textBits, bw, bh);
+  if (plan.centredPair && shown.find_first_of("\r\n") == std::string_view::npos)
+    return bx + (bw - painter.TextWidth(shown)) / 2 - kImageTextGap - plan.iw;
+  return {};
+}
 
-  // Image.
-  const int opacity = ImageOpacity(owner, record, disabled);
-  if (hasImage) {
-    const int ix = pairPlaced                   ? pairImageX
+// The image, the debug outline and the second image.
+void PaintRecordImages(Toolkit& tk, Painter& painter, const RecordPaint& rp, const TextPlan& plan,
+                       std::optional<int> pairImageX) {
+  const Element& record = rp.record;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
+  const int iw = plan.iw, ih = plan.ih;
+  const uint32_t imageBits = plan.imageBits;
+  const int opacity = ImageOpacity(rp.owner, record, rp.disabled);
+  if (iw > 0) {
+    const int ix = pairImageX                   ? *pairImageX
                    : (imageBits & kImageRight)  ? x + w - 1 - iw
                    : (imageBits & kImageCentre) ? x + (w - iw) / 2
                                                 : x + 1;
@@ -569,17 +588,63 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   if (tk.debugOutlines && !HasAll(record.Flags, Flag::Selected)) {
     const CoordBlock& v = record.Clip;
     painter.SetMode(DrawMode::Outlined);
-    painter.Box(v.x0, v.y0, v.w0, v.h0, isItem ? kItemDebugOutline : kBlack);
+    painter.Box(v.x0, v.y0, v.w0, v.h0, rp.isItem ? kItemDebugOutline : kBlack);
   }
 
-  // Second image near the top-left corner. Caption buttons keep their other glyph there and
-  // popup menus draw it in their icon gutter themselves, so their records are left out.
-  if (record.Image2 > 0 && !tk.Kind(owner.Kind).PaintsItemImage2 && images.IsImage(record.Image2)) {
+  // Second image near the top-left corner, unless the owner's painter draws it itself.
+  const platform::ImageStore& images = tk.platform.Images();
+  if (record.Image2 > 0 && !tk.Kind(rp.owner.Kind).PaintsItemImage2 &&
+      images.IsImage(record.Image2)) {
     const CoordBlock& v = record.Clip;
     painter.Clip(v.x0 - 1, v.y0 - 1, std::max(v.w0 + 2, 0), std::max(v.h0 + 2, 0));
     painter.SetMode(DrawMode::AlphaBlend);
     painter.DrawImage(record.Image2, x + kSecondImageOffset, y + kSecondImageOffset, 0, 0, opacity);
   }
+}
+
+}  // namespace
+
+void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record, int dx, int dy,
+                  int dw, int dh) {
+  const bool isItem = &record != &owner;
+  const int x = record.Frame.x0 + dx, y = record.Frame.y0 + dy;
+  const int w = record.Frame.w0 + dw, h = record.Frame.h0 + dh;
+
+  // Clipping: the element to its visible rectangle, an item to its owner's usable area.
+  if (!isItem) {
+    ClipOutputTo(painter, owner.Clip);
+  } else {
+    ClipToParent(tk, painter, owner, record, x, y, w, h + record.MenuStripHeight);
+    if (VisibleEmpty(record.Clip)) {
+      ClipOutputTo(painter, owner.Clip);
+      return;
+    }
+  }
+
+  const KindDescriptor& kind = tk.Kind(record.Kind);
+  RecordPaint rp{owner, record, isItem, x, y, w, h, Look{}, 0, false, false};
+  RecordColours(tk, rp);
+  rp.rounded = record.Radius > 0 && !kind.Has(Trait::GlyphRadius);
+  PaintRecordBackground(tk, painter, rp);
+
+  // A titled border line runs through the middle of its title.
+  const bool titled = !isItem && kind.Has(Trait::TitleOnBorder);
+  const int titleHeight = titled ? painter.TextHeight("A") : 0;
+  PaintRecordBorder(painter, rp, titleHeight);
+
+  TextPlan plan = PlanText(tk, rp);
+  // The kind's glyph; it also keeps the text clear of itself.
+  if (kind.PaintGlyph != nullptr) {
+    GlyphPass pass{owner, record,  isItem,   x,          y,          w,
+                   h,     rp.look, rp.front, plan.roomX, plan.roomW, plan.textBits};
+    kind.PaintGlyph(tk, painter, pass);
+    plan.roomX = pass.roomX;
+    plan.roomW = pass.roomW;
+    plan.textBits = pass.textBits;
+  }
+
+  const std::optional<int> pairImageX = PaintRecordText(tk, painter, rp, plan, titled, titleHeight);
+  PaintRecordImages(tk, painter, rp, plan, pairImageX);
 
   painter.SetMode(DrawMode::Default);
   ClipOutputTo(painter, owner.Clip);
