@@ -656,20 +656,20 @@ void PaintItems(Toolkit& tk, Painter& painter, Element& e) {
   if (auto hook = tk.Kind(e.Kind).PaintItems) hook(tk, e, painter);
 }
 
-void PaintStripItems(Toolkit& tk, Painter& painter, Element& e, const StripStyle& style) {
-  if (e.Items.empty()) return;
+namespace {
+
+// Places a strip's items side by side or stacked, clear of the attached scroll bar when the
+// content does not fit, and gives a scrolling column its content height. False when there is
+// nothing to place.
+bool LayoutStripItems(Toolkit& tk, Element& e, bool columnScrolls) {
+  if (e.Items.empty()) return false;
   const bool column = e.ListBox == 1;
-  if (column ? e.Inner.h0 == 0 : e.Inner.w0 == 0) return;
-  const bool listLike = column && style.columnScrolls;
-  const int count = static_cast<int>(e.Items.size());
-  if (listLike) {
-    e.ScrollHeight = count * (e.ItemHeight + 1);
+  if (column ? e.Inner.h0 == 0 : e.Inner.w0 == 0) return false;
+  if (column && columnScrolls) {
+    e.ScrollHeight = static_cast<int>(e.Items.size()) * (e.ItemHeight + 1);
     e.PageLength = e.Inner.h0;
   }
-  const int ox = e.Inner.x0;
-  const int oy = e.Inner.y0 - (listLike ? e.VScroll : 0);
 
-  // Room for the attached scroll bar when the content does not fit.
   int content = 0;
   for (const auto& item : e.Items)
     content += column ? item->Frame.h0 : item->Frame.w0;
@@ -680,22 +680,40 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e, const StripStyle
     if (const Element* b = FindElement(tk, e.Attached[2])) bar = b->Frame.h0;
   }
 
-  if (style.clipToSelf)
-    ClipToParent(tk, painter, e, e, e.Frame.x0, e.Frame.y0, e.Frame.w0, e.Frame.h0);
-
-  const Root& root = tk.root;
   int run = 0;
-  for (int i = 0; i < count; ++i) {
-    Element& item = *e.Items[static_cast<size_t>(i)];
+  for (auto& it : e.Items) {
+    Element& item = *it;
     if (column) {
       item.Frame.x0 = kStripItemInset;
       item.Frame.y0 = run;
       item.Frame.w0 = e.Inner.w0 - 2 * kStripItemInset - bar;
+      run += item.Frame.h0;
     } else {
       item.Frame.x0 = run;
       item.Frame.y0 = kStripItemInset;
       item.Frame.h0 = e.Inner.h0 - 2 * kStripItemInset - bar;
+      run += item.Frame.w0;
     }
+  }
+  return true;
+}
+
+}  // namespace
+
+void PaintStripItems(Toolkit& tk, Painter& painter, Element& e, const StripStyle& style) {
+  if (!LayoutStripItems(tk, e, style.columnScrolls)) return;
+  const bool column = e.ListBox == 1;
+  const bool listLike = column && style.columnScrolls;
+  const int count = static_cast<int>(e.Items.size());
+  const int ox = e.Inner.x0;
+  const int oy = e.Inner.y0 - (listLike ? e.VScroll : 0);
+
+  if (style.clipToSelf)
+    ClipToParent(tk, painter, e, e, e.Frame.x0, e.Frame.y0, e.Frame.w0, e.Frame.h0);
+
+  const Root& root = tk.root;
+  for (int i = 0; i < count; ++i) {
+    Element& item = *e.Items[static_cast<size_t>(i)];
     const int ix = ox + item.Frame.x0, iy = oy + item.Frame.y0;
     const int iw = item.Frame.w0, ih = item.Frame.h0;
 
@@ -729,7 +747,6 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e, const StripStyle
       }
       PaintElement(tk, painter, e, item, ox, oy);
     }
-    run += column ? ih : iw;
   }
 }
 
