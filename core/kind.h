@@ -69,6 +69,9 @@ struct KindDescriptor {
   void (*PaintGlyph)(Toolkit&, platform::Painter&, struct GlyphPass&) = nullptr;
   // Its item painter draws the items' second images itself (caption buttons, popup icons).
   bool PaintsItemImage2 = false;
+  // Its items make up a caption: they draw its title and icon and brighten under the pointer,
+  // and a line under the caption and the strips closes them off.
+  bool CaptionItems = false;
   // Shown elements of the kind cover everything else (popup menus), painted after the rest.
   bool PaintsOnTop = false;
   // Its children are scrolled content, meant to reach beyond its view (no overhang marks).

@@ -171,6 +171,7 @@ void RegisterWindow(Toolkit& tk) {
 
   // ---- painting
   tk.Kind(ElementKind::Window).PaintsItemImage2 = true;
+  tk.Kind(ElementKind::Window).CaptionItems = true;
 }
 
 }  // namespace tk

@@ -138,10 +138,10 @@ void Bevel(Painter& p, int x, int y, int w, int h, Color topLeft, Color bottomRi
   p.Line(x + w - 1, y, 1, h, bottomRight);
 }
 
-int ImageOpacity(const Element& owner, const Element& record, bool disabled) {
+int ImageOpacity(const Toolkit& tk, const Element& owner, const Element& record, bool disabled) {
   if (disabled) return kOpacityDisabled;
   // Caption items and buttons brighten under the pointer.
-  if (&owner != &record && owner.Kind == ElementKind::Window && owner.CaptionHeight > 0)
+  if (&owner != &record && tk.Kind(owner.Kind).CaptionItems && owner.CaptionHeight > 0)
     return (record.RepaintFlags & StateBit::Hot) ? kOpacityFull : kOpacityCaptionNormal;
   return kOpacityFull;
 }
@@ -441,7 +441,8 @@ void PaintRecordBackground(Toolkit& tk, Painter& painter, const RecordPaint& rp)
   if (!rp.isItem) PaintBackImage(tk, painter, record);
 }
 
-void PaintRecordBorder(Painter& painter, const RecordPaint& rp, int titleHeight) {
+void PaintRecordBorder(const Toolkit& tk, Painter& painter, const RecordPaint& rp,
+                       int titleHeight) {
   const Element& record = rp.record;
   const Flags64 flags = record.Flags;
   if (!HasAny(flags, Flag::Border)) return;
@@ -463,7 +464,7 @@ void PaintRecordBorder(Painter& painter, const RecordPaint& rp, int titleHeight)
   } else {
     const int d = record.FrameWidth - 1;
     RecordBox(painter, rp, x + d, fy + d, w - 2 * d, fh - 2 * d, rp.look.frame);
-    if (!rp.isItem && record.Kind == ElementKind::Window && record.CaptionHeight > 0) {
+    if (!rp.isItem && tk.Kind(record.Kind).CaptionItems && record.CaptionHeight > 0) {
       const int strips = record.CaptionHeight + record.MenuStripHeight + record.ToolStripHeight;
       painter.Line(x + d, y + record.FrameWidth + strips - 1, w - 2 * d, 1, rp.look.frame);
     }
@@ -476,7 +477,7 @@ TextPlan PlanText(const Toolkit& tk, const RecordPaint& rp) {
   const uint32_t low = LowWord(record.Flags);
   TextPlan plan;
   // A window's title and icon are drawn by its caption item.
-  plan.ownsTitle = !(!rp.isItem && record.Kind == ElementKind::Window && !record.Items.empty());
+  plan.ownsTitle = !(!rp.isItem && tk.Kind(record.Kind).CaptionItems && !record.Items.empty());
 
   // Image size; image number 0 counts as none, like the creation parameters' default.
   const platform::ImageStore& images = tk.platform.Images();
@@ -571,7 +572,7 @@ void PaintRecordImages(Toolkit& tk, Painter& painter, const RecordPaint& rp, con
   const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
   const int iw = plan.iw, ih = plan.ih;
   const uint32_t imageBits = plan.imageBits;
-  const int opacity = ImageOpacity(rp.owner, record, rp.disabled);
+  const int opacity = ImageOpacity(tk, rp.owner, record, rp.disabled);
   if (iw > 0) {
     const int ix = pairImageX                   ? *pairImageX
                    : (imageBits & kImageRight)  ? x + w - 1 - iw
@@ -630,7 +631,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   // A titled border line runs through the middle of its title.
   const bool titled = !isItem && kind.Has(Trait::TitleOnBorder);
   const int titleHeight = titled ? painter.TextHeight("A") : 0;
-  PaintRecordBorder(painter, rp, titleHeight);
+  PaintRecordBorder(tk, painter, rp, titleHeight);
 
   TextPlan plan = PlanText(tk, rp);
   // The kind's glyph; it also keeps the text clear of itself.
