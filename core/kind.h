@@ -48,6 +48,8 @@ inline constexpr uint32_t ClosedList = 1u << 17;  // holds what it joins, never 
 inline constexpr uint32_t Popup = 1u
                                   << 18;  // lives on the desktop, shown for the element it serves
 inline constexpr uint32_t FollowsAncestors = 1u << 19;  // lays itself out again when they move
+inline constexpr uint32_t GlyphRadius = 1u << 28;      // its Radius rounds its glyph, not its back
+inline constexpr uint32_t TitleOnBorder = 1u << 29;    // its border runs through its title
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
 inline constexpr uint32_t TextArgument = 1u << 30;     // its creation line passes the text
@@ -188,6 +190,20 @@ struct KindDescriptor {
   void (*ChooseItem)(Toolkit&, Element& owner, EventCode code, int id, int item) = nullptr;
 
   // ---- painting and layout
+  // Places the element's items (and whatever else its painting reads) before it is painted.
+  void (*Layout)(Toolkit&, Element&, platform::Painter&) = nullptr;
+  // Paints the kind's glyph on an element of the kind or on one of its items, after the frame
+  // and before the text, and keeps the text clear of it (the pass is in render/paint.h).
+  void (*PaintGlyph)(Toolkit&, platform::Painter&, struct GlyphPass&) = nullptr;
+  // Its item painter draws the items' second images itself (caption buttons, popup icons).
+  bool PaintsItemImage2 = false;
+  // Its items make up a caption: they draw its title and icon and brighten under the pointer,
+  // and a line under the caption and the strips closes them off.
+  bool CaptionItems = false;
+  // Shown elements of the kind cover everything else (popup menus), painted after the rest.
+  bool PaintsOnTop = false;
+  // Its children are scrolled content, meant to reach beyond its view (no overhang marks).
+  bool ScrollsChildren = false;
 
   // ---- code generation
   // The values a creation line passes after the text, each one argument.

@@ -13,6 +13,8 @@
 #include "elements/list.h"
 #include "elements/menu.h"
 #include "render/interaction.h"
+#include "elements/zorder.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -113,6 +115,27 @@ void OpenList(Toolkit& tk, Element& combo, EventCode code, int, int) {
     list->PressedItem = list->StateIndex >= 0 ? list->StateIndex : 0;
   combo.HotItem = -1;
   combo.OpenTitle = -1;
+}
+
+constexpr int kDropDownArrowInset = 4;
+
+// Placed from the combo's own frame, so the arrow stays put while its button grows when hot.
+void ComboBoxGlyph(platform::Painter& p, const Element& combo) {
+  const CoordBlock& f = combo.Frame;
+  const int strip = f.x0 + f.w0 - combo.FrameWidth - combo.ItemWidth;  // the button's left edge
+  const int cx = HasAny(combo.Flags, Flag::Editable)
+                     ? strip + kDropDownArrowInset + looks::kArrowSize - 1
+                     : strip + combo.ItemWidth / 2;
+  p.SetMode(platform::DrawMode::Default);
+  PaintArrow(p, cx, f.y0 + f.h0 / 2, ArrowDirection::Down, looks::kGlyphColor);
+}
+
+// An editable combo's drop button is painted over the field, so its arrow goes on the button;
+// otherwise the button is see-through and the element carries the arrow.
+void PaintComboGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
+  if (g.owner.Kind == ElementKind::ComboBox && g.isItem == HasAny(g.owner.Flags, Flag::Editable))
+    ComboBoxGlyph(painter, g.owner);
+  if (!g.isItem) g.roomW -= g.record.ItemWidth;
 }
 
 }  // namespace
@@ -218,6 +241,12 @@ void RegisterComboBox(Toolkit& tk) {
   h.DressItem = &DressComboPart;
   h.MenuLikeItems = true;
   h.OpenItems = &OpenList;
+  KindDescriptor& list = tk.Kind(ElementKind::ListIcon);
+  list.ShowPopup = &ShowCheckList;
+  list.HidePopup = &HideCheckList;
+
+  // ---- painting
+  tk.Kind(ElementKind::ComboBox).PaintGlyph = &PaintComboGlyph;
 }
 
 }  // namespace tk

@@ -16,15 +16,18 @@
 #include "core/tree.h"
 #include "elements/scrollbar.h"
 #include "elements/zorder.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
 namespace {
 
+using looks::kBarThickness;
+using looks::kBlack;
+
 using platform::DrawMode;
 using platform::Painter;
 
-constexpr int kBarThickness = 17;
 constexpr int kLayoutPasses = 4;
 constexpr int kSmallIcon = 16;
 constexpr int kLargeIcon = 24;
@@ -50,7 +53,6 @@ constexpr Color kHotFill = 0xFCDFC3;        // RGB (195, 223, 252)
 constexpr Color kSelectOutline = 0xFFBAA0;  // RGB (160, 186, 255): selection and hot outline
 constexpr Color kItemText = 0x505050;       // RGB (80, 80, 80)
 constexpr Color kItemBack = 0xFFFFFF;
-constexpr Color kBlack = 0x000000;
 constexpr Color kHeaderTop = 0xF0F0F0;
 constexpr Color kHeaderBottom = 0xE5E5E5;
 constexpr int kBoxAlpha = 128;

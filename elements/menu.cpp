@@ -17,10 +17,17 @@
 #include "elements/window.h"
 #include "elements/zorder.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
 namespace {
+
+using looks::kFocusFrame;
+using looks::kGlyphColor;
+using looks::kOpacityDisabled;
+using looks::kOpacityFull;
+using looks::kWhite;
 
 using platform::DrawMode;
 using platform::Painter;
@@ -42,12 +49,7 @@ constexpr int kEntryPadding = 12;
 constexpr int kImageGap = 4;
 
 constexpr Color kGutterColor = 0xECECEC;  // RGB (236, 236, 236)
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kHotOutline = 0xDD8C26;  // RGB (38, 140, 221)
 constexpr Color kHalfAlpha = Color{128} << 24;
-constexpr Color kArrowColor = 0x555555;
-constexpr int kOpacityFull = 255;
-constexpr int kOpacityDisabled = 128;
 
 // The submenu arrow: a right-pointing triangle this many pixels deep, this far from the
 // entry's right edge.
@@ -180,7 +182,7 @@ void PaintEntry(Toolkit& tk, Painter& painter, Element& popup, Element& item, in
   item.Text = full.substr(0, full.size() - std::string_view(kSubMenuSuffix).size());
   PaintElement(tk, painter, popup, item, x, y);
   item.Text = std::move(full);
-  const Color color = item.Disabled != 0 || popup.Disabled != 0 ? popup.FrameColor : kArrowColor;
+  const Color color = item.Disabled != 0 || popup.Disabled != 0 ? popup.FrameColor : kGlyphColor;
   SubMenuArrow(painter, x + item.Frame.x0 + item.Frame.w0 - kArrowInset, y + item.Frame.y0,
                item.Frame.h0, color);
   painter.SetMode(DrawMode::Default);
@@ -214,7 +216,7 @@ void PaintPopup(Toolkit& tk, Element& popup, Painter& painter) {
     } else if (item.Index == popup.HotItem && item.Disabled == 0) {
       painter.SetMode(DrawMode::AlphaBlend);
       painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, (item.HotBackColor & 0xFFFFFF) | kHalfAlpha);
-      AlphaOutline(painter, ix, iy, iw, ih, kHotOutline | kHalfAlpha);
+      AlphaOutline(painter, ix, iy, iw, ih, kFocusFrame | kHalfAlpha);
     }
     if (item.Image2 >= 0 && images.IsImage(item.Image2)) {
       const int imw = images.Width(item.Image2), imh = images.Height(item.Image2);
@@ -257,9 +259,18 @@ void PaintMenuBar(Toolkit& tk, Element& bar, Painter& painter) {
     kept.push_back(title->Flags);
     if (HasAll(title->Flags, kTitleCentre)) title->Flags &= ~kTitleRight;
   }
-  PaintStripItems(tk, painter, bar);
+  StripStyle style;
+  style.openAlwaysActive = true;  // the menu bar lights its open title even while unused
+  PaintStripItems(tk, painter, bar, style);
   for (size_t i = 0; i < kept.size() && i < bar.Items.size(); ++i)
     bar.Items[i]->Flags = kept[i];
+}
+
+// Popup rows keep an icon gutter as wide as the menu height on their left.
+void PaintRowGlyph(Toolkit& tk, Painter&, GlyphPass& g) {
+  if (g.owner.ModeField == PopupRole::ComboList) return;
+  g.roomX += tk.root.MenuHeight + 1;
+  g.roomW -= tk.root.MenuHeight + 1;
 }
 
 }  // namespace
@@ -682,6 +693,11 @@ void RegisterMenus(Toolkit& tk) {
   popup.DropsDown = true;
   popup.OpenItems = &OpenFromPopup;
   popup.ChooseItem = &ChooseEntry;
+
+  // ---- painting
+  tk.Kind(ElementKind::PopupMenu).PaintGlyph = &PaintRowGlyph;
+  tk.Kind(ElementKind::PopupMenu).PaintsItemImage2 = true;
+  tk.Kind(ElementKind::PopupMenu).PaintsOnTop = true;
 }
 
 }  // namespace tk

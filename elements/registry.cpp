@@ -8,6 +8,7 @@
 #include "elements/list.h"
 #include "elements/menu.h"
 #include "elements/panel.h"
+#include "elements/position_picker.h"
 #include "elements/property_list.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
@@ -46,6 +47,8 @@ void RegisterKinds(Toolkit& tk) {
   RegisterLists(tk);
   RegisterPropertyList(tk);
   RegisterComboBox(tk);
+  RegisterPropertyList(tk);
+  RegisterPositionPicker(tk);
 }
 
 void PrepareToolkit(Toolkit& tk) {

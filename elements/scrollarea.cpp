@@ -9,12 +9,13 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/scrollbar.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
 namespace {
 
-constexpr int kBarThickness = 17;
+using looks::kBarThickness;
 
 // The content size lives in Min (width) and Max (height) and the step in PageLength, where
 // copying an element finds a scroll area's creation values; the offsets are HScroll/VScroll.
@@ -284,6 +285,8 @@ void RegisterScrollArea(Toolkit& tk) {
   // Copying and parts.
   h.CopyParams = &CopyRangeParams;
   h.DressItem = &DressBarPart;
+  // ---- painting
+  tk.Kind(ElementKind::ScrollArea).ScrollsChildren = true;
 }
 
 }  // namespace tk

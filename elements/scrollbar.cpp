@@ -13,6 +13,7 @@
 #include "core/tree.h"
 #include "elements/scrollarea.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -186,6 +187,25 @@ void PaintBarItems(Toolkit& tk, Element& bar, platform::Painter& painter) {
 
 void ShowBar(Toolkit& tk, Element& bar, bool show) {
   HideElement(tk, bar.ID, show ? 0 : 1);
+}
+
+// Scroll bar parts: a white line inside the leading edge, and arrows on the two buttons.
+void ScrollBarGlyph(platform::Painter& p, const Element& r, int x, int y, int w, int h) {
+  p.SetMode(platform::DrawMode::Default);
+  if (r.Vertical)
+    p.Line(x + 1, y + 1, w - 2, 1, looks::kWhite);
+  else
+    p.Line(x + 1, y + 1, 1, h - 2, looks::kWhite);
+  if (r.ID == 0 || r.ID == 1) {
+    const bool back = r.ID == 0;
+    const ArrowDirection dir = r.Vertical ? (back ? ArrowDirection::Up : ArrowDirection::Down)
+                                          : (back ? ArrowDirection::Left : ArrowDirection::Right);
+    PaintArrow(p, x + w / 2, y + h / 2, dir, looks::kGlyphColor);
+  }
+}
+
+void PaintPartGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
+  if (g.isItem) ScrollBarGlyph(painter, g.record, g.x, g.y, g.w, g.h);
 }
 
 }  // namespace
@@ -388,6 +408,8 @@ void RegisterScrollBar(Toolkit& tk) {
   h.GetState = &BarState;
   h.CopyParams = &CopyRangeParams;
   h.DressItem = &DressBarPart;
+  // ---- painting
+  tk.Kind(ElementKind::ScrollBar).PaintGlyph = &PaintPartGlyph;
 }
 
 }  // namespace tk

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include <cmath>
 
 #include "core/attributes.h"
 #include "core/creation.h"
@@ -13,9 +14,15 @@
 #include "core/kind.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "render/looks.h"
+#include "render/paint.h"
 
 namespace tk {
 namespace {
+
+using platform::DrawMode;
+using platform::Painter;
+using namespace looks;
 
 // Flags the kinds always carry.
 constexpr Flags64 kStringFlags = Flag::Border | Flag::Editable;
@@ -65,6 +72,60 @@ void PressPickerPart(Toolkit& tk, Element& picker, EventCode code, int id, int i
   if (code != ElementEvent::LeftButtonDown || index < kPickerFirstItem || index > kPickerLastItem)
     return;
   if (auto handler = tk.Kind(picker.Kind).ItemEvent) handler(tk, picker, code, id, index);
+}
+
+// An editor's lines are clipped by the text editing that paints them, not by the strip.
+void PaintEditorLines(Toolkit& tk, Element& editor, platform::Painter& painter) {
+  StripStyle style;
+  style.clipToSelf = false;
+  PaintStripItems(tk, painter, editor, style);
+}
+
+void CheckBoxGlyph(Painter& p, const Element& r, int x, int y, int h, const looks::Look& look) {
+  const int bx = x, by = y + (h - kCheckBoxSize) / 2;
+  p.SetMode(DrawMode::Default);
+  if (r.Radius > 0)
+    p.RoundBox(bx, by, kCheckBoxSize, kCheckBoxSize, r.Radius, r.Radius, look.frame);
+  else
+    p.Box(bx, by, kCheckBoxSize, kCheckBoxSize, look.frame);
+  p.Box(bx + 1, by + 1, kCheckBoxInner, kCheckBoxInner, kWhite);
+  if (r.Checked) {
+    p.Line(bx + 3, by + 6, 3, 3, kBlack);
+    p.Line(bx + 5, by + 8, 5, -5, kBlack);
+    p.Line(bx + 5, by + 7, 5, -5, kBlack);
+  } else if (r.InBetween) {
+    const int inset = (kCheckBoxSize - kThirdStateSize) / 2;
+    p.Box(bx + inset, by + inset, kThirdStateSize, kThirdStateSize, kBlack);
+  }
+}
+
+void OptionGlyph(Painter& p, const Element& r, int x, int y, int h, const looks::Look& look,
+                 Color dot) {
+  const int cy = y + h / 2;
+  const int cx = x + static_cast<int>(std::lround(6.5));
+  p.SetMode(DrawMode::Default);
+  p.Circle(cx, cy, kOptionRadius, kWhite);
+  p.SetMode(DrawMode::Outlined);
+  p.Circle(cx, cy, kOptionRadius, look.frame);
+  // The group's current member is the option whose state was last set to 1.
+  if (r.StateIndex == 1) {
+    p.SetMode(DrawMode::Default);
+    p.Circle(x + static_cast<int>(std::lround(7.5)), cy, kOptionDotRadius, dot);
+  }
+}
+
+void PaintCheckBoxGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
+  if (g.isItem) return;
+  CheckBoxGlyph(painter, g.record, g.x, g.y, g.h, g.look);
+  g.roomX += kCheckBoxSize + kGlyphTextGap;
+  g.roomW -= kCheckBoxSize + kGlyphTextGap;
+}
+
+void PaintOptionGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
+  if (g.isItem) return;
+  OptionGlyph(painter, g.record, g.x, g.y, g.h, g.look, g.front);
+  g.roomX += kCheckBoxSize + kGlyphTextGap;
+  g.roomW -= kCheckBoxSize + kGlyphTextGap;
 }
 
 }  // namespace
@@ -380,6 +441,14 @@ void RegisterSimpleKinds(Toolkit& tk) {
   tk.Kind(ElementKind::Option).ClickFromState = true;
   // A container with an inner part set lets hits pass over it.
   tk.Kind(ElementKind::Container).Traits |= Trait::HollowWithParts;
+  // ---- painting
+  tk.Kind(ElementKind::Editor).PaintItems = &PaintEditorLines;
+
+  // ---- painting
+  tk.Kind(ElementKind::CheckBox).PaintGlyph = &PaintCheckBoxGlyph;
+  tk.Kind(ElementKind::Option).PaintGlyph = &PaintOptionGlyph;
+  tk.Kind(ElementKind::CheckBox).Traits |= Trait::GlyphRadius;
+  tk.Kind(ElementKind::Frame).Traits |= Trait::TitleOnBorder;
 }
 
 }  // namespace tk

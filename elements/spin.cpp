@@ -12,6 +12,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -86,6 +87,28 @@ void ButtonEvent(Toolkit& tk, Element& spin, EventCode code, int, int item) {
     e->PreviousTextSet = 1;
     PostElementEvent(tk, ElementEvent::Change, id, item, 0);
   }
+}
+
+// Spin: the separator of the element's button strip, and the arrows of its two buttons.
+void SpinGlyph(platform::Painter& p, const Element& r, bool isItem, int x, int y, int w, int h,
+               const looks::Look& look) {
+  p.SetMode(platform::DrawMode::Default);
+  if (!isItem) {
+    const int sx = x + w - r.FrameWidth - r.ItemWidth;
+    p.Line(sx, y + r.FrameWidth, 1, h - 2 * r.FrameWidth, look.frame);
+  } else if (r.ID == 0 || r.ID == 1) {
+    PaintArrow(p, x + w / 2, y + h / 2, r.ID == 0 ? ArrowDirection::Up : ArrowDirection::Down,
+               looks::kGlyphColor);
+  }
+}
+
+void PaintSpinGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
+  SpinGlyph(painter, g.record, g.isItem, g.x, g.y, g.w, g.h, g.look);
+  if (g.isItem) return;
+  g.roomW -= g.record.ItemWidth;
+  // The value sits level with the middle of the field, between its two buttons.
+  g.textBits =
+      (g.textBits & ~static_cast<uint32_t>(Flag::Bottom)) | static_cast<uint32_t>(Flag::VCenter);
 }
 
 }  // namespace
@@ -185,6 +208,8 @@ void RegisterSpin(Toolkit& tk) {
   h.DressItem = &DressSpinButton;
   // Its parts act when chosen.
   h.ChooseItem = &PassToItemEvent;
+  // ---- painting
+  tk.Kind(ElementKind::Spin).PaintGlyph = &PaintSpinGlyph;
 }
 
 }  // namespace tk

@@ -11,6 +11,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/window.h"
+#include "render/paint.h"
 
 namespace tk {
 namespace {
@@ -73,6 +74,13 @@ void ChooseButton(Toolkit& tk, Element& bar, EventCode code, int, int index) {
   const Element* button = FindItem(bar, index);
   if (button != nullptr && code == ElementEvent::LeftClick && index == bar.PressedItem)
     PostElementEvent(tk, ElementEvent::MenuEvent, bar.ID, button->ID, 0);
+}
+
+// Toggled buttons stay lit while they are down.
+void PaintButtons(Toolkit& tk, Element& bar, platform::Painter& painter) {
+  StripStyle style;
+  style.litWhileChecked = true;
+  PaintStripItems(tk, painter, bar, style);
 }
 
 }  // namespace
@@ -251,6 +259,9 @@ void RegisterToolBar(Toolkit& tk) {
   tk.Kind(ElementKind::ToolBar).HoldsPressedItem = true;
   tk.Kind(ElementKind::ToolBar).Traits |= Trait::LeaveClearsHot;
   tk.Kind(ElementKind::ToolBar).ChooseItem = &ChooseButton;
+
+  // ---- painting
+  tk.Kind(ElementKind::ToolBar).PaintItems = &PaintButtons;
 }
 
 }  // namespace tk

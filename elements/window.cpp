@@ -382,6 +382,9 @@ void RegisterWindow(Toolkit& tk) {
   // Leaving the window unlights its caption buttons.
   d.Traits |= Trait::LeaveClearsHot;
   d.ChooseItem = &PressCaption;
+  // ---- painting
+  tk.Kind(ElementKind::Window).PaintsItemImage2 = true;
+  tk.Kind(ElementKind::Window).CaptionItems = true;
 }
 
 }  // namespace tk

@@ -12,6 +12,7 @@
 #include "core/coords.h"
 #include "core/lookup.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 
 namespace tk {
 namespace {
@@ -22,8 +23,8 @@ using platform::PColor;
 
 constexpr int kHandleSize = 6;
 constexpr int kGripBoxSize = 12;
-constexpr PColor kBlack = 0x000000;
-constexpr PColor kWhite = 0xFFFFFF;
+using looks::kBlack;
+using looks::kWhite;
 constexpr PColor kSideGuide = 0x0000FF;   // RGB (255, 0, 0): shared left or right edges
 constexpr PColor kLevelGuide = 0xFF0000;  // RGB (0, 0, 255): shared top or bottom edges
 

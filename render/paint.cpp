@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "core/textbox.h"
 #include "core/tree.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 
 namespace tk {
 
@@ -23,82 +25,32 @@ using platform::Painter;
 
 namespace {
 
-// The frame and the two back colours (top of a gradient, and bottom or solid fill) of an
-// element whose back colour is unset, by interaction state.
-struct Look {
-  Color frame, top, bottom;
-};
-constexpr Look kNormalLook{0xACACAC, 0xF0F0F0, 0xE5E5E5};
-constexpr Look kHotLook{0xEAB47E, 0xFCF4EC, 0xFCECDC};
-constexpr Look kPressedLook{0xE59D55, 0xFCECDA, 0xFCE0C4};
-// A caption close button turns red under the pointer.
-constexpr Look kCloseHotLook{0xEAB47E, 0xB4C2FF, 0x0533FF};
-constexpr Look kClosePressedLook{0xEAB47E, 0xB4C2FF, 0x193EEC};
-constexpr Look kDisabledLook{0xCACACA, 0xF1F1F1, 0xF0F0F0};
-constexpr Color kFocusFrame = 0xDD8C26;
+using looks::Look;
+using namespace looks;
 
-constexpr Color kBlack = 0x000000;
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kOverhangRed = 0x0000FF;  // where an element sticks out of its visible part
-constexpr Color kItemDebugOutline = 0x0303D3;
-constexpr Color kGlyphColor = 0x555555;  // arrows of combo boxes, spins and scroll bars
-constexpr Color kTitleBack = 0xF0F0F0;   // hides a Frame's border behind its title
-constexpr Color kFrameShadow = 0x9E9E9E;
-constexpr Color kFrameDark = 0x888888;
-constexpr Color kFrameLight = 0xE1E1E1;
-constexpr Color kDefaultFront = 0x222222;
-// The tooltip's fill: the classic pale yellow of tool tips.
-constexpr Color kToolTipFill = 0xE1FFFF;
+// Alignment bits of text and image in the low flag word.
+constexpr uint32_t kTextBits = static_cast<uint32_t>(Flag::Left | Flag::AlignBit200 | Flag::Right |
+                                                     Flag::Bottom | Flag::Center | Flag::VCenter);
+// An image aligns by the text bits moved up by 6.
+constexpr uint32_t kImageCentre = static_cast<uint32_t>(Flag::Center << 6);
+constexpr uint32_t kImageRight = static_cast<uint32_t>(Flag::Right << 6);
+constexpr uint32_t kImageVCentre = static_cast<uint32_t>(Flag::VCenter << 6);
+constexpr uint32_t kImageBottom = static_cast<uint32_t>(Flag::Bottom << 6);
 
-// Border styles and alignment in the low flag word.
-constexpr uint32_t kBorderBit = 0x4000000;
-constexpr uint32_t kFlatBit = 0x10000000;
-constexpr uint32_t kSingleBit = 0x40000000;
-constexpr uint32_t kDoubleBit = 0x80000000;
-constexpr uint32_t kRaisedBit = 0x20000000;
-constexpr uint32_t kTextCentre = 0x1000;
-constexpr uint32_t kTextRight = 0x400;
-constexpr uint32_t kTextVCentre = 0x2000;
-constexpr uint32_t kTextBottom = 0x800;
-constexpr uint32_t kTextBits =
-    0x100 | 0x200 | kTextRight | kTextBottom | kTextCentre | kTextVCentre;
-constexpr uint32_t kImageCentre = 0x40000;
-constexpr uint32_t kImageRight = 0x10000;
-constexpr uint32_t kImageVCentre = 0x80000;
-constexpr uint32_t kImageBottom = 0x20000;
+constexpr uint32_t kTextRight = static_cast<uint32_t>(Flag::Right);
+constexpr uint32_t kTextBottom = static_cast<uint32_t>(Flag::Bottom);
+constexpr uint32_t kTextCentre = static_cast<uint32_t>(Flag::Center);
+constexpr uint32_t kTextVCentre = static_cast<uint32_t>(Flag::VCenter);
 
-constexpr int kCheckBoxSize = 13;
-constexpr int kCheckBoxInner = 11;
-constexpr int kThirdStateSize = 7;
 constexpr int kImageTextGap = 4;  // between an image and the text centred beside it
-constexpr int kGlyphTextGap = 4;  // text of a check box or option starts this far past the glyph
-constexpr int kOptionRadius = 7;
-constexpr int kOptionDotRadius = 4;
-constexpr int kArrowSize = 3;  // arrows are 3 rows deep: 5, 3 and 1 pixels wide
 constexpr int kDropDownArrowInset = 4;
 constexpr int kTitleInset = 5;  // a Frame's title starts this far right of its left edge
 constexpr int kSecondImageOffset = 2;
-constexpr int kToolTipPadWidth = 10;
-constexpr int kToolTipPadHeight = 4;
-constexpr int kToolTipTextX = 5;
-constexpr int kOpacityFull = 255;
-constexpr int kOpacityDisabled = 128;
-constexpr int kOpacityCaptionNormal = 190;
 
 // Strip painter geometry.
 constexpr int kStripItemInset = 1;
 constexpr int kSeparatorIndent = 12;
 constexpr int kSeparatorShorten = 25;
-
-// Property rows.
-constexpr int kRowTextInset = 3;
-constexpr int kRowButtonWidth = 17;
-
-// Position picker: edge bars and corners are 15 pixels thick, the centre starts at 16.
-constexpr int kPickerBar = 15;
-constexpr int kPickerCentre = 16;
-constexpr int kPickerMarker = 19;
-constexpr int kPickerItems = 11;
 
 constexpr std::string_view kEllipsis = "...";
 
@@ -170,21 +122,11 @@ bool IsCloseGlyph(const Toolkit& tk, int image) {
 // The first set state bit picks the look; a record without any of the three looks normal.
 Look StateLook(const Toolkit& tk, const Element& r) {
   const int state = r.RepaintFlags;
-  if (state & StateBit::Normal) return kNormalLook;
+  if (state & StateBit::Normal) return kNormal;
   const bool close = IsCloseGlyph(tk, r.Image);
-  if (state & StateBit::Hot) return close ? kCloseHotLook : kHotLook;
-  if (state & StateBit::Pressed) return close ? kClosePressedLook : kPressedLook;
-  return kNormalLook;
-}
-
-// Disabled text: halfway between the text colour and the background, channel by channel.
-Color DisabledTextColor(Color front, Color back) {
-  Color out = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const Color a = (front >> shift) & 0xFF, b = (back >> shift) & 0xFF;
-    out |= ((a + b) / 2) << shift;
-  }
-  return out;
+  if (state & StateBit::Hot) return close ? kCloseHot : kHot;
+  if (state & StateBit::Pressed) return close ? kClosePressed : kPressed;
+  return kNormal;
 }
 
 // Top/left lines in one colour, bottom/right lines in another, on the rectangle's edges.
@@ -196,75 +138,26 @@ void Bevel(Painter& p, int x, int y, int w, int h, Color topLeft, Color bottomRi
   p.Line(x + w - 1, y, 1, h, bottomRight);
 }
 
-enum class Direction { Up, Down, Left, Right };
-
-// A small filled arrow of kArrowSize rows centred on (cx, cy).
-void Arrow(Painter& p, int cx, int cy, Direction dir, Color color) {
-  for (int i = 0; i < kArrowSize; ++i) {
-    const int half = kArrowSize - 1 - i;  // the row nearest the base is the widest
-    const int offset = i - kArrowSize / 2;
-    switch (dir) {
-      case Direction::Down:
-        p.Line(cx - half, cy + offset, 2 * half + 1, 1, color);
-        break;
-      case Direction::Up:
-        p.Line(cx - half, cy - offset, 2 * half + 1, 1, color);
-        break;
-      case Direction::Right:
-        p.Line(cx + offset, cy - half, 1, 2 * half + 1, color);
-        break;
-      case Direction::Left:
-        p.Line(cx - offset, cy - half, 1, 2 * half + 1, color);
-        break;
-    }
-  }
-}
-
-// Fits the record's single-line text into `room` pixels: unchanged when it fits, else cut at
-// the end with "..." appended, or empty when not even "..." fits, so it never runs into the
-// image beside it. The answer is kept on the record while text, font and room stay the same.
-std::string_view FitText(Painter& painter, Element& r, int room) {
-  const int font = painter.Font();
-  if (r.FitRoom == room && r.FitFont == font && r.FitSource == r.Text)
-    return r.FitCut ? std::string_view(r.FitText) : std::string_view(r.Text);
-  r.FitSource = r.Text;
-  r.FitFont = font;
-  r.FitRoom = room;
-  r.FitCut = 0;
-  r.FitText.clear();
-  const std::string_view text = r.Text;
-  // Several lines are word-wrapped by the text box instead.
-  if (text.find_first_of("\r\n") != std::string_view::npos) return text;
-  if (painter.TextWidth(text) <= room) return text;
-  r.FitCut = 1;
-  if (painter.TextWidth(kEllipsis) > room) return r.FitText;
-
-  // Widest prefix (cut on a character boundary) that still fits together with "...".
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
-  size_t lo = 0, hi = starts.size();  // prefix of `lo` characters fits, of `hi` does not
-  std::string candidate;
-  while (hi - lo > 1) {
-    const size_t mid = (lo + hi) / 2;
-    candidate.assign(text.substr(0, starts[mid]));
-    candidate.append(kEllipsis);
-    if (painter.TextWidth(candidate) <= room)
-      lo = mid;
-    else
-      hi = mid;
-  }
-  r.FitText.assign(text.substr(0, lo < starts.size() ? starts[lo] : text.size()));
-  r.FitText.append(kEllipsis);
-  return r.FitText;
-}
-
-int ImageOpacity(const Element& owner, const Element& record, bool disabled) {
+int ImageOpacity(const Toolkit& tk, const Element& owner, const Element& record, bool disabled) {
   if (disabled) return kOpacityDisabled;
   // Caption items and buttons brighten under the pointer.
-  if (&owner != &record && owner.Kind == ElementKind::Window && owner.CaptionHeight > 0)
+  if (&owner != &record && tk.Kind(owner.Kind).CaptionItems && owner.CaptionHeight > 0)
     return (record.RepaintFlags & StateBit::Hot) ? kOpacityFull : kOpacityCaptionNormal;
   return kOpacityFull;
+}
+
+// Whether an ancestor scrolls its children as content. Bounded, so a broken parent chain
+// cannot loop.
+bool InScrolledContent(Toolkit& tk, const Element& e) {
+  int id = e.ParentID;
+  for (size_t depth = 0; depth <= tk.root.Elements.size(); ++depth) {
+    const Element* p = FindElement(tk, id);
+    if (p == nullptr || p == &e) return false;
+    if (tk.Kind(p->Kind).ScrollsChildren) return true;
+    if (p->ParentID == p->ID) return false;
+    id = p->ParentID;
+  }
+  return false;
 }
 
 // Red 1-pixel lines along the inner frame edges that lie outside the visible rectangle.
@@ -276,9 +169,7 @@ void MarkOverhang(Toolkit& tk, Painter& painter, const Element& e) {
   const CoordBlock& v = e.Clip;
   const bool left = x < v.x0, top = y < v.y0;
   const bool right = x + w > v.x0 + v.w0 - 1, bottom = y + h > v.y0 + v.h0 - 1;
-  if (!(left || top || right || bottom) ||
-      EnclosingOfKind(tk, e, ElementKind::ScrollArea) != nullptr)
-    return;
+  if (!(left || top || right || bottom) || InScrolledContent(tk, e)) return;
   painter.SetMode(DrawMode::Outlined);
   if (left) painter.Line(x, y, 1, h, kOverhangRed);
   if (top) painter.Line(x, y, w, 1, kOverhangRed);
@@ -300,6 +191,7 @@ void PaintListElement(Toolkit& tk, Painter& painter, Element& e) {
     return;
   }
   if (e.Hidden) return;
+  if (auto layout = tk.Kind(e.Kind).Layout) layout(tk, e, painter);
   MarkOverhang(tk, painter, e);
   PaintElement(tk, painter, e, e);
   PaintItems(tk, painter, e);
@@ -369,181 +261,66 @@ void PaintBackImage(Toolkit& tk, Painter& painter, const Element& e) {
   ClipOutputTo(painter, e.Clip);
 }
 
-// ---- Kind glyphs ----------------------------------------------------------------------------
-
-void CheckBoxGlyph(Painter& p, const Element& r, int x, int y, int h, const Look& look) {
-  const int bx = x, by = y + (h - kCheckBoxSize) / 2;
-  p.SetMode(DrawMode::Default);
-  if (r.Radius > 0)
-    p.RoundBox(bx, by, kCheckBoxSize, kCheckBoxSize, r.Radius, r.Radius, look.frame);
-  else
-    p.Box(bx, by, kCheckBoxSize, kCheckBoxSize, look.frame);
-  p.Box(bx + 1, by + 1, kCheckBoxInner, kCheckBoxInner, kWhite);
-  if (r.Checked) {
-    p.Line(bx + 3, by + 6, 3, 3, kBlack);
-    p.Line(bx + 5, by + 8, 5, -5, kBlack);
-    p.Line(bx + 5, by + 7, 5, -5, kBlack);
-  } else if (r.InBetween) {
-    const int inset = (kCheckBoxSize - kThirdStateSize) / 2;
-    p.Box(bx + inset, by + inset, kThirdStateSize, kThirdStateSize, kBlack);
-  }
-}
-
-void OptionGlyph(Painter& p, const Element& r, int x, int y, int h, const Look& look, Color dot) {
-  const int cy = y + h / 2;
-  const int cx = x + static_cast<int>(std::lround(6.5));
-  p.SetMode(DrawMode::Default);
-  p.Circle(cx, cy, kOptionRadius, kWhite);
-  p.SetMode(DrawMode::Outlined);
-  p.Circle(cx, cy, kOptionRadius, look.frame);
-  // The group's current member is the option whose state was last set to 1.
-  if (r.StateIndex == 1) {
-    p.SetMode(DrawMode::Default);
-    p.Circle(x + static_cast<int>(std::lround(7.5)), cy, kOptionDotRadius, dot);
-  }
-}
-
-// Placed from the combo's own frame, so the arrow stays put while its button grows when hot.
-void ComboBoxGlyph(Painter& p, const Element& combo) {
-  const CoordBlock& f = combo.Frame;
-  const int strip = f.x0 + f.w0 - combo.FrameWidth - combo.ItemWidth;  // the button's left edge
-  const int cx = HasAny(combo.Flags, Flag::Editable) ? strip + kDropDownArrowInset + kArrowSize - 1
-                                                     : strip + combo.ItemWidth / 2;
-  p.SetMode(DrawMode::Default);
-  Arrow(p, cx, f.y0 + f.h0 / 2, Direction::Down, kGlyphColor);
-}
-
-// Spin: the separator of the element's button strip, and the arrows of its two buttons.
-void SpinGlyph(Painter& p, const Element& r, bool isItem, int x, int y, int w, int h,
-               const Look& look) {
-  p.SetMode(DrawMode::Default);
-  if (!isItem) {
-    const int sx = x + w - r.FrameWidth - r.ItemWidth;
-    p.Line(sx, y + r.FrameWidth, 1, h - 2 * r.FrameWidth, look.frame);
-  } else if (r.ID == 0 || r.ID == 1) {
-    Arrow(p, x + w / 2, y + h / 2, r.ID == 0 ? Direction::Up : Direction::Down, kGlyphColor);
-  }
-}
-
-// Scroll bar parts: a white line inside the leading edge, and arrows on the two buttons.
-void ScrollBarGlyph(Painter& p, const Element& r, int x, int y, int w, int h) {
-  p.SetMode(DrawMode::Default);
-  if (r.Vertical)
-    p.Line(x + 1, y + 1, w - 2, 1, kWhite);
-  else
-    p.Line(x + 1, y + 1, 1, h - 2, kWhite);
-  if (r.ID == 0 || r.ID == 1) {
-    const bool back = r.ID == 0;
-    const Direction dir = r.Vertical ? (back ? Direction::Up : Direction::Down)
-                                     : (back ? Direction::Left : Direction::Right);
-    Arrow(p, x + w / 2, y + h / 2, dir, kGlyphColor);
-  }
-}
-
-// ---- Item painters kept here ----------------------------------------------------------------
-
-// A small gradient button with a frame, as the property rows draw their editor parts.
-void RowButton(Painter& p, int x, int y, int w, int h) {
-  if (w <= 0 || h <= 0) return;
-  p.SetMode(DrawMode::Gradient);
-  p.SetGradientColors(kNormalLook.top, kNormalLook.bottom);
-  p.Box(x, y, w, h, kNormalLook.bottom);
-  p.SetMode(DrawMode::Outlined);
-  p.Box(x, y, w, h, kNormalLook.frame);
-}
-
-// An arrow image scaled into a square that fits the (half-height) button, centred.
-void RowImage(Toolkit& tk, Painter& p, int image, int x, int y, int w, int h) {
-  const int side = std::min(w, h);
-  if (image < 0 || side <= 0 || !tk.platform.Images().IsImage(image)) return;
-  p.SetMode(DrawMode::AlphaBlend);
-  p.DrawImage(image, x + (w - side) / 2, y + (h - side) / 2, side, side, kOpacityFull);
-}
-
-// Property rows: highlight of the hot and selected row, a separator, the name and the value,
-// and the editor parts of spin and button rows at the row's right end.
-void PaintPropertyRows(Toolkit& tk, Painter& painter, Element& e) {
-  const int ox = e.Inner.x0, oy = e.Inner.y0 - e.VScroll;
-  const int split = e.SplitterPos > 0 ? e.SplitterPos : e.Inner.w0 / 2;
-  const Flags64 nameFlags = Flag::VCenter;
-  for (size_t i = 0; i < e.Items.size(); ++i) {
-    Element& row = *e.Items[i];
-    const int rx = ox + row.Frame.x0, ry = oy + row.Frame.y0;
-    const int rw = row.Frame.w0 > 0 ? row.Frame.w0 : e.Inner.w0, rh = row.Frame.h0;
-    if (rh <= 0) continue;
-    const int index = row.Index;
-    painter.SetMode(DrawMode::Default);
-    if (index == e.HotItem && !row.Disabled) painter.Box(rx, ry, rw, rh, row.HotBackColor);
-    if (index == e.StateIndex) painter.Box(rx, ry, rw, rh, row.StateColor1);
-    painter.Line(rx, ry + rh - 1, rw, 1, e.FrameColor);
-    painter.Line(rx + split, ry, 1, rh, e.FrameColor);
-
-    int partsWidth = 0;
-    if (row.Kind == ElementKind::Spin || row.Kind == ElementKind::Button)
-      partsWidth = kRowButtonWidth;
-    Color front = row.FrontColor >= 0 ? row.FrontColor : kDefaultFront;
-    if (row.Disabled) front = DisabledTextColor(front, kDisabledLook.bottom);
-    painter.SetMode(DrawMode::Transparent);
-    if (!row.Text2.empty() && split - 2 * kRowTextInset > 0)
-      DrawTextBox(painter, rx + kRowTextInset, ry, row.Text2, front, kNoColor, nameFlags,
-                  split - 2 * kRowTextInset, rh);
-    const int valueX = rx + split + kRowTextInset;
-    const int room = rw - split - 2 * kRowTextInset - partsWidth;
-    if (room > 0 && !row.Text.empty()) {
-      const std::string_view shown = FitText(painter, row, room);
-      painter.SetMode(DrawMode::Transparent);
-      if (!shown.empty())
-        DrawTextBox(painter, valueX, ry, shown, front, kNoColor, nameFlags, room, rh);
-    }
-
-    const int bx = rx + rw - kRowButtonWidth;
-    if (row.Kind == ElementKind::Spin) {
-      const int upH = rh / 2, downH = rh - rh / 2;
-      RowButton(painter, bx, ry, kRowButtonWidth, upH);
-      RowButton(painter, bx, ry + upH, kRowButtonWidth, downH);
-      RowImage(tk, painter, tk.builtins.ScrollUp, bx, ry, kRowButtonWidth, upH);
-      RowImage(tk, painter, tk.builtins.ScrollDown, bx, ry + upH, kRowButtonWidth, downH);
-    } else if (row.Kind == ElementKind::Button) {
-      RowButton(painter, bx, ry, kRowButtonWidth, rh);
-    }
-  }
-}
-
-void SetItemRect(Element& item, int x, int y, int w, int h) {
-  item.Frame.x0 = x;
-  item.Frame.y0 = y;
-  item.Frame.w0 = w;
-  item.Frame.h0 = h;
-}
-
-// The position picker's eleven parts, laid out inside the inner size before painting.
-void PaintPositionPicker(Toolkit& tk, Painter& painter, Element& e) {
-  if (e.Items.size() < kPickerItems) return;
-  const int W = e.Inner.w0, H = e.Inner.h0;
-  const int c = kPickerCentre, t = kPickerBar;
-  auto& it = e.Items;
-  SetItemRect(*it[0], c, c, W - 2 * c, H - 2 * c);
-  SetItemRect(*it[1], 0, c, t, H - 2 * c);
-  SetItemRect(*it[2], c, 0, W - 2 * c, t);
-  SetItemRect(*it[3], W - t, c, t, H - 2 * c);
-  SetItemRect(*it[4], c, H - t, W - 2 * c, t);
-  SetItemRect(*it[5], 0, 0, t, t);
-  SetItemRect(*it[6], W - t, 0, t, t);
-  SetItemRect(*it[7], W - t, H - t, t, t);
-  SetItemRect(*it[8], 0, H - t, t, t);
-  Element& marker = *it[9];
-  if (marker.Frame.w0 == 0) marker.Frame.w0 = kPickerMarker;
-  if (marker.Frame.h0 == 0) marker.Frame.h0 = kPickerMarker;
-  marker.Frame.x0 = marker.Frame.w0 - 2;
-  marker.Frame.y0 = marker.Frame.h0 - 2;
-  SetItemRect(*it[10], (W - c) / 2, (H - c) / 2, t, t);
-  for (auto& item : it)
-    PaintElement(tk, painter, e, *item, e.Inner.x0, e.Inner.y0);
-}
-
 }  // namespace
 
 // ---- Public entries -------------------------------------------------------------------------
+
+void PaintArrow(Painter& p, int cx, int cy, ArrowDirection dir, Color color) {
+  for (int i = 0; i < kArrowSize; ++i) {
+    const int half = kArrowSize - 1 - i;  // the row nearest the base is the widest
+    const int offset = i - kArrowSize / 2;
+    switch (dir) {
+      case ArrowDirection::Down:
+        p.Line(cx - half, cy + offset, 2 * half + 1, 1, color);
+        break;
+      case ArrowDirection::Up:
+        p.Line(cx - half, cy - offset, 2 * half + 1, 1, color);
+        break;
+      case ArrowDirection::Right:
+        p.Line(cx + offset, cy - half, 1, 2 * half + 1, color);
+        break;
+      case ArrowDirection::Left:
+        p.Line(cx - offset, cy - half, 1, 2 * half + 1, color);
+        break;
+    }
+  }
+}
+
+std::string_view FitText(Painter& painter, Element& r, int room) {
+  const int font = painter.Font();
+  if (r.FitRoom == room && r.FitFont == font && r.FitSource == r.Text)
+    return r.FitCut ? std::string_view(r.FitText) : std::string_view(r.Text);
+  r.FitSource = r.Text;
+  r.FitFont = font;
+  r.FitRoom = room;
+  r.FitCut = 0;
+  r.FitText.clear();
+  const std::string_view text = r.Text;
+  // Several lines are word-wrapped by the text box instead.
+  if (text.find_first_of("\r\n") != std::string_view::npos) return text;
+  if (painter.TextWidth(text) <= room) return text;
+  r.FitCut = 1;
+  if (painter.TextWidth(kEllipsis) > room) return r.FitText;
+
+  // Widest prefix (cut on a character boundary) that still fits together with "...".
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+  size_t lo = 0, hi = starts.size();  // prefix of `lo` characters fits, of `hi` does not
+  std::string candidate;
+  while (hi - lo > 1) {
+    const size_t mid = (lo + hi) / 2;
+    candidate.assign(text.substr(0, starts[mid]));
+    candidate.append(kEllipsis);
+    if (painter.TextWidth(candidate) <= room)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  r.FitText.assign(text.substr(0, lo < starts.size() ? starts[lo] : text.size()));
+  r.FitText.append(kEllipsis);
+  return r.FitText;
+}
 
 void ClipToParent(Toolkit&, Painter& painter, const Element& parent, Element& child, int x, int y,
                   int w, int h) {
@@ -579,7 +356,7 @@ void PaintAll(Toolkit& tk, Painter& painter) {
   // Open popup menus cover everything else.
   for (size_t i = 0; i < list.size(); ++i) {
     Element& e = *list[i];
-    if (e.Kind == ElementKind::PopupMenu && !e.Hidden) PaintListElement(tk, painter, e);
+    if (tk.Kind(e.Kind).PaintsOnTop && !e.Hidden) PaintListElement(tk, painter, e);
   }
 
   PaintToolTip(tk, painter);
@@ -599,108 +376,125 @@ bool RemoveOverlay(Toolkit& tk, int handle) {
   return std::erase_if(list, [handle](const Overlay& o) { return o.Handle == handle; }) != 0;
 }
 
-void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record, int dx, int dy,
-                  int dw, int dh) {
-  const bool isItem = &record != &owner;
-  const Flags64 flags = record.Flags;
-  const uint32_t low = LowWord(flags);
-  const int x = record.Frame.x0 + dx, y = record.Frame.y0 + dy;
-  const int w = record.Frame.w0 + dw, h = record.Frame.h0 + dh;
+namespace {
 
-  // Clipping: the element to its visible rectangle, an item to its owner's usable area.
-  if (!isItem) {
-    ClipOutputTo(painter, owner.Clip);
-  } else {
-    ClipToParent(tk, painter, owner, record, x, y, w, h + record.MenuStripHeight);
-    if (VisibleEmpty(record.Clip)) {
-      ClipOutputTo(painter, owner.Clip);
-      return;
-    }
+// One record being painted: where it is and how it looks.
+struct RecordPaint {
+  Element& owner;
+  Element& record;
+  bool isItem;
+  int x, y, w, h;
+  Look look;
+  Color front;
+  bool disabled;
+  bool rounded;  // its back and plain frame have rounded corners
+};
+
+// Where the text and the image go, worked out before anything of them is painted.
+struct TextPlan {
+  int iw = 0, ih = 0;
+  uint32_t imageBits = 0, textBits = 0;
+  int roomX = 0, roomW = 0;
+  bool centredPair = false;  // image and text centred across together
+  bool ownsTitle = true;     // false when the caption item draws the title and icon
+};
+
+// A filled or outlined box, with the record's rounded corners where it has them.
+void RecordBox(Painter& painter, const RecordPaint& rp, int bx, int by, int bw, int bh,
+               Color color) {
+  const int r = rp.record.Radius;
+  if (rp.rounded)
+    painter.RoundBox(bx, by, bw, bh, r, r, color);
+  else
+    painter.Box(bx, by, bw, bh, color);
+}
+
+// Colours: state looks for an unset back colour, then focus, then the disabled look.
+void RecordColours(const Toolkit& tk, RecordPaint& rp) {
+  const Element& record = rp.record;
+  rp.look = Look{record.FrameColor, record.BackColor, record.BackColor};
+  if (record.BackColor == kNoColor) rp.look = StateLook(tk, record);
+  if (record.RepaintFlags & StateBit::Focused) rp.look.frame = kFocusFrame;
+  rp.disabled = record.Disabled || rp.owner.Disabled;
+  rp.front = record.FrontColor >= 0 ? record.FrontColor : kDefaultFront;
+  if (rp.disabled) {
+    rp.look = kDisabled;
+    rp.front = DisabledTextColor(rp.front, rp.look.bottom);
   }
+}
 
-  // Colours: state looks for an unset back colour, then focus, then the disabled look.
-  Look look{record.FrameColor, record.BackColor, record.BackColor};
-  if (record.BackColor == kNoColor) look = StateLook(tk, record);
-  if (record.RepaintFlags & StateBit::Focused) look.frame = kFocusFrame;
-  const bool disabled = record.Disabled || owner.Disabled;
-  Color front = record.FrontColor >= 0 ? record.FrontColor : kDefaultFront;
-  if (disabled) {
-    look = kDisabledLook;
-    front = DisabledTextColor(front, look.bottom);
-  }
-
-  // Background.
-  const ElementKind kind = record.Kind;
-  const bool rounded = record.Radius > 0 && kind != ElementKind::CheckBox;
-  const int r = record.Radius;
-  auto box = [&](int bx, int by, int bw, int bh, Color color) {
-    if (rounded)
-      painter.RoundBox(bx, by, bw, bh, r, r, color);
-    else
-      painter.Box(bx, by, bw, bh, color);
-  };
+void PaintRecordBackground(Toolkit& tk, Painter& painter, const RecordPaint& rp) {
+  const Element& record = rp.record;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
   // A bordered record's background also covers the strips above it.
-  const int raise = (low & kBorderBit) ? record.MenuStripHeight + record.ToolStripHeight + 1 : 0;
+  const int raise =
+      HasAny(record.Flags, Flag::Border) ? record.MenuStripHeight + record.ToolStripHeight + 1 : 0;
   if (record.BackgroundMode == Background::Plain) {
     painter.SetMode(DrawMode::Default);
-    box(x, y - raise, w, h + raise, look.bottom);
+    RecordBox(painter, rp, x, y - raise, w, h + raise, rp.look.bottom);
   } else if (record.BackgroundMode == Background::Gradient) {
     const int top = std::max(raise, 1);  // the gradient runs from y - 1 to y + h
     painter.SetMode(DrawMode::Gradient);
-    painter.SetGradientColors(look.top, look.bottom);
-    box(x, y - top, w, h + top, look.bottom);
+    painter.SetGradientColors(rp.look.top, rp.look.bottom);
+    RecordBox(painter, rp, x, y - top, w, h + top, rp.look.bottom);
   }
+  if (!rp.isItem) PaintBackImage(tk, painter, record);
+}
 
-  if (!isItem) PaintBackImage(tk, painter, record);
-
-  // A Frame's border line runs through the middle of its title.
-  const bool titled = !isItem && kind == ElementKind::Frame;
-  const int titleHeight = titled ? painter.TextHeight("A") : 0;
-
-  // Frame.
-  if (low & kBorderBit) {
-    const int fy = y + titleHeight / 2, fh = h - titleHeight / 2;
-    painter.SetMode(DrawMode::Outlined);
-    if (low & kFlatBit) {
-      // On the element's own edge: a box one pixel outside it would fall outside its clip
-      // and never show.
-      painter.Box(x, fy, w, fh, kFrameShadow);
-    } else if (low & kSingleBit) {
-      Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
-    } else if (low & kDoubleBit) {
-      Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
-      Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kFrameDark, kFrameLight);
-    } else if (low & kRaisedBit) {
-      Bevel(painter, x, fy, w, fh, kFrameLight, kFrameDark);
-      Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kWhite, kFrameShadow);
-    } else {
-      const int d = record.FrameWidth - 1;
-      box(x + d, fy + d, w - 2 * d, fh - 2 * d, look.frame);
-      if (!isItem && kind == ElementKind::Window && record.CaptionHeight > 0) {
-        const int strips = record.CaptionHeight + record.MenuStripHeight + record.ToolStripHeight;
-        painter.Line(x + d, y + record.FrameWidth + strips - 1, w - 2 * d, 1, look.frame);
-      }
+void PaintRecordBorder(const Toolkit& tk, Painter& painter, const RecordPaint& rp,
+                       int titleHeight) {
+  const Element& record = rp.record;
+  const Flags64 flags = record.Flags;
+  if (!HasAny(flags, Flag::Border)) return;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
+  const int fy = y + titleHeight / 2, fh = h - titleHeight / 2;
+  painter.SetMode(DrawMode::Outlined);
+  if (HasAny(flags, Flag::Flat)) {
+    // On the element's own edge: a box one pixel outside it would fall outside its clip
+    // and never show.
+    painter.Box(x, fy, w, fh, kFrameShadow);
+  } else if (HasAny(flags, Flag::Single)) {
+    Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
+  } else if (HasAny(flags, Flag::Double)) {
+    Bevel(painter, x, fy, w, fh, kFrameShadow, kWhite);
+    Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kFrameDark, kFrameLight);
+  } else if (HasAny(flags, Flag::Raised)) {
+    Bevel(painter, x, fy, w, fh, kFrameLight, kFrameDark);
+    Bevel(painter, x + 1, fy + 1, w - 2, fh - 2, kWhite, kFrameShadow);
+  } else {
+    const int d = record.FrameWidth - 1;
+    RecordBox(painter, rp, x + d, fy + d, w - 2 * d, fh - 2 * d, rp.look.frame);
+    if (!rp.isItem && tk.Kind(record.Kind).CaptionItems && record.CaptionHeight > 0) {
+      const int strips = record.CaptionHeight + record.MenuStripHeight + record.ToolStripHeight;
+      painter.Line(x + d, y + record.FrameWidth + strips - 1, w - 2 * d, 1, rp.look.frame);
     }
   }
+}
 
+// Image size, alignment and the room the text has beside the image.
+TextPlan PlanText(const Toolkit& tk, const RecordPaint& rp) {
+  const Element& record = rp.record;
+  const uint32_t low = LowWord(record.Flags);
+  TextPlan plan;
   // A window's title and icon are drawn by its caption item.
-  const bool captionOwnsTitle = !isItem && kind == ElementKind::Window && !record.Items.empty();
+  plan.ownsTitle = !(!rp.isItem && tk.Kind(record.Kind).CaptionItems && !record.Items.empty());
 
   // Image size; image number 0 counts as none, like the creation parameters' default.
   const platform::ImageStore& images = tk.platform.Images();
-  int iw = 0, ih = 0;
-  if (!captionOwnsTitle && record.Image > 0) {
-    iw = images.Width(record.Image);
-    ih = images.Height(record.Image);
-    if (iw <= 0 || ih <= 0) iw = ih = 0;
+  if (plan.ownsTitle && record.Image > 0) {
+    plan.iw = images.Width(record.Image);
+    plan.ih = images.Height(record.Image);
+    if (plan.iw <= 0 || plan.ih <= 0) plan.iw = plan.ih = 0;
   }
-  const bool hasImage = iw > 0;
+  const bool hasImage = plan.iw > 0;
 
   // Alignment bits; a centring bit gives way to the edge bit it conflicts with.
-  uint32_t imageBits = low & (kImageCentre | kImageRight | kImageVCentre | kImageBottom);
+  uint32_t& imageBits = plan.imageBits;
+  imageBits = low & (kImageCentre | kImageRight | kImageVCentre | kImageBottom);
   if ((imageBits & kImageCentre) && (imageBits & kImageRight)) imageBits &= ~kImageCentre;
   if ((imageBits & kImageVCentre) && (imageBits & kImageBottom)) imageBits &= ~kImageVCentre;
-  uint32_t textBits = low & kTextBits;
+  uint32_t& textBits = plan.textBits;
+  textBits = low & kTextBits;
   if ((textBits & kTextCentre) && (textBits & kTextRight)) textBits &= ~kTextCentre;
   if ((textBits & kTextVCentre) && (textBits & kTextBottom)) textBits &= ~kTextVCentre;
 
@@ -708,71 +502,34 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   // a text aligned to the bottom the whole width below it.
   const bool imageAbove = hasImage && (imageBits & kImageCentre) &&
                           !(imageBits & (kImageVCentre | kImageBottom)) && (textBits & kTextBottom);
-  int roomX = x + 1, roomW = w - (imageAbove ? 0 : iw) - 2;
-  if (hasImage && !(imageBits & (kImageCentre | kImageRight))) roomX += iw;
+  plan.roomX = rp.x + 1;
+  plan.roomW = rp.w - (imageAbove ? 0 : plan.iw) - 2;
+  if (hasImage && !(imageBits & (kImageCentre | kImageRight))) plan.roomX += plan.iw;
   // An image and a text both centred across share the middle, the image just left of the
   // text: the text is centred right of the image's room and the image follows it.
-  const bool centredPair = hasImage && !imageAbove && (imageBits & kImageCentre) &&
-                           (textBits & kTextCentre) && !record.Text.empty();
-  bool pairPlaced = false;
-  int pairImageX = 0;
-  if (centredPair) {
-    roomX += iw + kImageTextGap;
-    roomW -= kImageTextGap;
+  plan.centredPair = hasImage && !imageAbove && (imageBits & kImageCentre) &&
+                     (textBits & kTextCentre) && !record.Text.empty();
+  if (plan.centredPair) {
+    plan.roomX += plan.iw + kImageTextGap;
+    plan.roomW -= kImageTextGap;
   }
+  return plan;
+}
 
-  // Kind glyphs; they also keep the text clear of themselves.
-  switch (kind) {
-    case ElementKind::CheckBox:
-      if (!isItem) {
-        CheckBoxGlyph(painter, record, x, y, h, look);
-        roomX += kCheckBoxSize + kGlyphTextGap;
-        roomW -= kCheckBoxSize + kGlyphTextGap;
-      }
-      break;
-    case ElementKind::Option:
-      if (!isItem) {
-        OptionGlyph(painter, record, x, y, h, look, front);
-        roomX += kCheckBoxSize + kGlyphTextGap;
-        roomW -= kCheckBoxSize + kGlyphTextGap;
-      }
-      break;
-    case ElementKind::ComboBox:
-      // An editable combo's drop button is painted over the field, so its arrow goes on the
-      // button; otherwise the button is see-through and the element carries the arrow.
-      if (owner.Kind == ElementKind::ComboBox && isItem == HasAny(owner.Flags, Flag::Editable))
-        ComboBoxGlyph(painter, owner);
-      if (!isItem) roomW -= record.ItemWidth;
-      break;
-    case ElementKind::Spin:
-      SpinGlyph(painter, record, isItem, x, y, w, h, look);
-      if (!isItem) {
-        roomW -= record.ItemWidth;
-        // The value sits level with the middle of the field, between its two buttons.
-        textBits = (textBits & ~kTextBottom) | kTextVCentre;
-      }
-      break;
-    case ElementKind::ScrollBar:
-      if (isItem) ScrollBarGlyph(painter, record, x, y, w, h);
-      break;
-    case ElementKind::PopupMenu:
-      // Popup rows keep an icon gutter as wide as the menu height on their left.
-      if (owner.ModeField != PopupRole::ComboList) {
-        roomX += tk.root.MenuHeight + 1;
-        roomW -= tk.root.MenuHeight + 1;
-      }
-      break;
-    default:
-      break;
-  }
-
+// The text (or its editing), placed in its box; returns where a centred pair's image goes,
+// or nothing when the image keeps its own alignment.
+std::optional<int> PaintRecordText(Toolkit& tk, Painter& painter, const RecordPaint& rp,
+                                   TextPlan plan, bool titled, int titleHeight) {
+  Element& record = rp.record;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
+  uint32_t textBits = plan.textBits;
   // Text box: aligned inside the room, or FrameWidth + 1 from the left and FrameWidth from the
   // top along an axis without alignment bits.
   const int fw = record.FrameWidth;
   const bool alignedH = (textBits & (kTextCentre | kTextRight)) != 0;
   const bool alignedV = (textBits & (kTextVCentre | kTextBottom)) != 0;
-  int bx = roomX + (alignedH ? 0 : fw);
-  int bw = roomW - (alignedH ? 0 : fw);
+  int bx = plan.roomX + (alignedH ? 0 : fw);
+  int bw = plan.roomW - (alignedH ? 0 : fw);
   int by = alignedV ? y + 1 : y + fw;
   int bh = y + h - 1 - by;
   if (titled) {
@@ -785,35 +542,39 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 
   // An editable one-line text scrolls inside its box (text editing paints it with its caret
   // and selection) instead of being cut; several lines are wrapped as any text.
-  const bool editable = HasAny(flags, Flag::Editable) && !titled &&
+  const bool editable = HasAny(record.Flags, Flag::Editable) && !titled &&
                         record.Text.find_first_of("\r\n") == std::string::npos;
-  if (!captionOwnsTitle && bw > 0 && bh > 0 && (editable || !record.Text.empty())) {
-    record.TextX = bx;
-    record.TextY = by;
-    record.TextRoom = bw;
-    if (editable) {
-      PaintTextEditing(tk, painter, owner, record, front, textBits, bh);
-    } else {
-      const std::string_view shown = FitText(painter, record, bw);
-      if (titled && !shown.empty()) {
-        painter.SetMode(DrawMode::Default);
-        painter.Box(bx, by, painter.TextWidth(shown), titleHeight, kTitleBack);
-      }
-      if (!shown.empty()) {
-        painter.SetMode(DrawMode::Transparent);
-        DrawTextBox(painter, bx, by, shown, front, kNoColor, textBits, bw, bh);
-        if (centredPair && shown.find_first_of("\r\n") == std::string_view::npos) {
-          pairImageX = bx + (bw - painter.TextWidth(shown)) / 2 - kImageTextGap - iw;
-          pairPlaced = true;
-        }
-      }
-    }
+  if (!plan.ownsTitle || bw <= 0 || bh <= 0 || (!editable && record.Text.empty())) return {};
+  record.TextX = bx;
+  record.TextY = by;
+  record.TextRoom = bw;
+  if (editable) {
+    PaintTextEditing(tk, painter, rp.owner, record, rp.front, textBits, bh);
+    return {};
   }
+  const std::string_view shown = FitText(painter, record, bw);
+  if (shown.empty()) return {};
+  if (titled) {
+    painter.SetMode(DrawMode::Default);
+    painter.Box(bx, by, painter.TextWidth(shown), titleHeight, kTitleBack);
+  }
+  painter.SetMode(DrawMode::Transparent);
+  DrawTextBox(painter, bx, by, shown, rp.front, kNoColor, textBits, bw, bh);
+  if (plan.centredPair && shown.find_first_of("\r\n") == std::string_view::npos)
+    return bx + (bw - painter.TextWidth(shown)) / 2 - kImageTextGap - plan.iw;
+  return {};
+}
 
-  // Image.
-  const int opacity = ImageOpacity(owner, record, disabled);
-  if (hasImage) {
-    const int ix = pairPlaced                   ? pairImageX
+// The image, the debug outline and the second image.
+void PaintRecordImages(Toolkit& tk, Painter& painter, const RecordPaint& rp, const TextPlan& plan,
+                       std::optional<int> pairImageX) {
+  const Element& record = rp.record;
+  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
+  const int iw = plan.iw, ih = plan.ih;
+  const uint32_t imageBits = plan.imageBits;
+  const int opacity = ImageOpacity(tk, rp.owner, record, rp.disabled);
+  if (iw > 0) {
+    const int ix = pairImageX                   ? *pairImageX
                    : (imageBits & kImageRight)  ? x + w - 1 - iw
                    : (imageBits & kImageCentre) ? x + (w - iw) / 2
                                                 : x + 1;
@@ -828,18 +589,63 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   if (tk.debugOutlines && !HasAll(record.Flags, Flag::Selected)) {
     const CoordBlock& v = record.Clip;
     painter.SetMode(DrawMode::Outlined);
-    painter.Box(v.x0, v.y0, v.w0, v.h0, isItem ? kItemDebugOutline : kBlack);
+    painter.Box(v.x0, v.y0, v.w0, v.h0, rp.isItem ? kItemDebugOutline : kBlack);
   }
 
-  // Second image near the top-left corner. Caption buttons keep their other glyph there and
-  // popup menus draw it in their icon gutter themselves, so their records are left out.
-  if (record.Image2 > 0 && owner.Kind != ElementKind::Window &&
-      owner.Kind != ElementKind::PopupMenu && images.IsImage(record.Image2)) {
+  // Second image near the top-left corner, unless the owner's painter draws it itself.
+  const platform::ImageStore& images = tk.platform.Images();
+  if (record.Image2 > 0 && !tk.Kind(rp.owner.Kind).PaintsItemImage2 &&
+      images.IsImage(record.Image2)) {
     const CoordBlock& v = record.Clip;
     painter.Clip(v.x0 - 1, v.y0 - 1, std::max(v.w0 + 2, 0), std::max(v.h0 + 2, 0));
     painter.SetMode(DrawMode::AlphaBlend);
     painter.DrawImage(record.Image2, x + kSecondImageOffset, y + kSecondImageOffset, 0, 0, opacity);
   }
+}
+
+}  // namespace
+
+void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record, int dx, int dy,
+                  int dw, int dh) {
+  const bool isItem = &record != &owner;
+  const int x = record.Frame.x0 + dx, y = record.Frame.y0 + dy;
+  const int w = record.Frame.w0 + dw, h = record.Frame.h0 + dh;
+
+  // Clipping: the element to its visible rectangle, an item to its owner's usable area.
+  if (!isItem) {
+    ClipOutputTo(painter, owner.Clip);
+  } else {
+    ClipToParent(tk, painter, owner, record, x, y, w, h + record.MenuStripHeight);
+    if (VisibleEmpty(record.Clip)) {
+      ClipOutputTo(painter, owner.Clip);
+      return;
+    }
+  }
+
+  const KindDescriptor& kind = tk.Kind(record.Kind);
+  RecordPaint rp{owner, record, isItem, x, y, w, h, Look{}, 0, false, false};
+  RecordColours(tk, rp);
+  rp.rounded = record.Radius > 0 && !kind.Has(Trait::GlyphRadius);
+  PaintRecordBackground(tk, painter, rp);
+
+  // A titled border line runs through the middle of its title.
+  const bool titled = !isItem && kind.Has(Trait::TitleOnBorder);
+  const int titleHeight = titled ? painter.TextHeight("A") : 0;
+  PaintRecordBorder(tk, painter, rp, titleHeight);
+
+  TextPlan plan = PlanText(tk, rp);
+  // The kind's glyph; it also keeps the text clear of itself.
+  if (kind.PaintGlyph != nullptr) {
+    GlyphPass pass{owner, record,  isItem,   x,          y,          w,
+                   h,     rp.look, rp.front, plan.roomX, plan.roomW, plan.textBits};
+    kind.PaintGlyph(tk, painter, pass);
+    plan.roomX = pass.roomX;
+    plan.roomW = pass.roomW;
+    plan.textBits = pass.textBits;
+  }
+
+  const std::optional<int> pairImageX = PaintRecordText(tk, painter, rp, plan, titled, titleHeight);
+  PaintRecordImages(tk, painter, rp, plan, pairImageX);
 
   painter.SetMode(DrawMode::Default);
   ClipOutputTo(painter, owner.Clip);
@@ -848,42 +654,23 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 void PaintItems(Toolkit& tk, Painter& painter, Element& e) {
   // An icon list shows its header also while it has no rows.
   if (e.Items.empty() && e.Columns.empty()) return;
-  if (auto hook = tk.Kind(e.Kind).PaintItems) {
-    hook(tk, e, painter);
-    return;
-  }
-  switch (e.Kind) {
-    case ElementKind::Menu:
-    case ElementKind::ToolBar:
-    case ElementKind::StatusBar:
-    case ElementKind::Editor:
-      PaintStripItems(tk, painter, e);
-      break;
-    case ElementKind::PropertyList:
-      PaintPropertyRows(tk, painter, e);
-      break;
-    case ElementKind::PositionPicker:
-      PaintPositionPicker(tk, painter, e);
-      break;
-    default:
-      break;
-  }
+  if (auto hook = tk.Kind(e.Kind).PaintItems) hook(tk, e, painter);
 }
 
-void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
-  if (e.Items.empty()) return;
+namespace {
+
+// Places a strip's items side by side or stacked, clear of the attached scroll bar when the
+// content does not fit, and gives a scrolling column its content height. False when there is
+// nothing to place.
+bool LayoutStripItems(Toolkit& tk, Element& e, bool columnScrolls) {
+  if (e.Items.empty()) return false;
   const bool column = e.ListBox == 1;
-  if (column ? e.Inner.h0 == 0 : e.Inner.w0 == 0) return;
-  const bool listLike = column && e.Kind != ElementKind::PopupMenu;
-  const int count = static_cast<int>(e.Items.size());
-  if (listLike) {
-    e.ScrollHeight = count * (e.ItemHeight + 1);
+  if (column ? e.Inner.h0 == 0 : e.Inner.w0 == 0) return false;
+  if (column && columnScrolls) {
+    e.ScrollHeight = static_cast<int>(e.Items.size()) * (e.ItemHeight + 1);
     e.PageLength = e.Inner.h0;
   }
-  const int ox = e.Inner.x0;
-  const int oy = e.Inner.y0 - (listLike ? e.VScroll : 0);
 
-  // Room for the attached scroll bar when the content does not fit.
   int content = 0;
   for (const auto& item : e.Items)
     content += column ? item->Frame.h0 : item->Frame.w0;
@@ -894,22 +681,40 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
     if (const Element* b = FindElement(tk, e.Attached[2])) bar = b->Frame.h0;
   }
 
-  if (e.Kind != ElementKind::Editor)
-    ClipToParent(tk, painter, e, e, e.Frame.x0, e.Frame.y0, e.Frame.w0, e.Frame.h0);
-
-  const Root& root = tk.root;
   int run = 0;
-  for (int i = 0; i < count; ++i) {
-    Element& item = *e.Items[static_cast<size_t>(i)];
+  for (auto& it : e.Items) {
+    Element& item = *it;
     if (column) {
       item.Frame.x0 = kStripItemInset;
       item.Frame.y0 = run;
       item.Frame.w0 = e.Inner.w0 - 2 * kStripItemInset - bar;
+      run += item.Frame.h0;
     } else {
       item.Frame.x0 = run;
       item.Frame.y0 = kStripItemInset;
       item.Frame.h0 = e.Inner.h0 - 2 * kStripItemInset - bar;
+      run += item.Frame.w0;
     }
+  }
+  return true;
+}
+
+}  // namespace
+
+void PaintStripItems(Toolkit& tk, Painter& painter, Element& e, const StripStyle& style) {
+  if (!LayoutStripItems(tk, e, style.columnScrolls)) return;
+  const bool column = e.ListBox == 1;
+  const bool listLike = column && style.columnScrolls;
+  const int count = static_cast<int>(e.Items.size());
+  const int ox = e.Inner.x0;
+  const int oy = e.Inner.y0 - (listLike ? e.VScroll : 0);
+
+  if (style.clipToSelf)
+    ClipToParent(tk, painter, e, e, e.Frame.x0, e.Frame.y0, e.Frame.w0, e.Frame.h0);
+
+  const Root& root = tk.root;
+  for (int i = 0; i < count; ++i) {
+    Element& item = *e.Items[static_cast<size_t>(i)];
     const int ix = ox + item.Frame.x0, iy = oy + item.Frame.y0;
     const int iw = item.Frame.w0, ih = item.Frame.h0;
 
@@ -929,21 +734,20 @@ void PaintStripItems(Toolkit& tk, Painter& painter, Element& e) {
           painter.Box(ix, iy, iw, ih, item.StateColor1);
         }
         // A toggled tool-bar button stays lit while it is down.
-        if (e.Kind == ElementKind::ToolBar && item.Checked != 0 && item.Index != e.HotItem) {
+        if (style.litWhileChecked && item.Checked != 0 && item.Index != e.HotItem) {
           painter.SetMode(DrawMode::Default);
           painter.Box(ix + 1, iy + 1, iw - 2, ih - 2, item.HotBackColor);
           painter.SetMode(DrawMode::Outlined);
           painter.Box(ix, iy, iw, ih, item.StateColor1);
         }
         if (item.Index == e.OpenTitle) {
-          const bool active = e.ID == root.UsedElement || e.Kind == ElementKind::Menu;
+          const bool active = e.ID == root.UsedElement || style.openAlwaysActive;
           painter.SetMode(DrawMode::Default);
           painter.Box(ix, iy, iw, ih, active ? item.StateColor1 : item.FrameColor);
         }
       }
       PaintElement(tk, painter, e, item, ox, oy);
     }
-    run += column ? ih : iw;
   }
 }
 

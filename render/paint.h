@@ -2,9 +2,11 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 #include "core/toolkit.h"
 #include "platform/painter.h"
+#include "render/looks.h"
 
 namespace tk {
 
@@ -29,11 +31,43 @@ int AddOverlay(Toolkit& tk, std::function<void(platform::Painter&)> paint);
 // Takes an overlay away; the next repaint no longer shows it. False for an unknown handle.
 bool RemoveOverlay(Toolkit& tk, int handle);
 
+// Fits the record's single-line text into `room` pixels: unchanged when it fits, else cut at
+// the end with "..." appended, or empty when not even "..." fits, so it never runs into the
+// image beside it. The answer is kept on the record while text, font and room stay the same.
+std::string_view FitText(platform::Painter& painter, Element& r, int room);
+
+// What a kind's glyph painter is given: the record being painted (the owner or one of its
+// items), its rectangle and look, and the text room and alignment bits, which it may narrow.
+struct GlyphPass {
+  Element& owner;
+  Element& record;
+  bool isItem;
+  int x, y, w, h;
+  looks::Look look;
+  Color front;
+  int roomX, roomW;
+  uint32_t textBits;
+};
+
+enum class ArrowDirection { Up, Down, Left, Right };
+
+// A small filled arrow, looks::kArrowSize rows deep, centred on (cx, cy).
+void PaintArrow(platform::Painter& p, int cx, int cy, ArrowDirection dir, Color color);
+
 // Paints the items of an element through its kind's painter.
 void PaintItems(Toolkit& tk, platform::Painter& painter, Element& e);
 
-// The generic strip painter: places and paints the items of a menu bar, tool bar, status bar,
-// editor or list-like element side by side in a row or stacked in a column.
-void PaintStripItems(Toolkit& tk, platform::Painter& painter, Element& e);
+// How a kind's strip of items differs from the plain one.
+struct StripStyle {
+  bool clipToSelf = true;         // the strip clips its items to the element's own rectangle
+  bool columnScrolls = true;      // a column strip scrolls and reports its content height
+  bool litWhileChecked = false;   // a checked item keeps its hot look (toggled tool buttons)
+  bool openAlwaysActive = false;  // an open title is lit even while the bar is not in use
+};
+
+// The generic strip painter: places and paints the items of a menu bar, tool bar, editor or
+// list-like element side by side in a row or stacked in a column.
+void PaintStripItems(Toolkit& tk, platform::Painter& painter, Element& e,
+                     const StripStyle& style = {});
 
 }  // namespace tk

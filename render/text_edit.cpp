@@ -13,6 +13,7 @@
 #include "core/lookup.h"
 #include "platform/painter.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 
 namespace tk {
 
@@ -28,7 +29,7 @@ constexpr int kCaretOffset = 1;
 // A password text shows this character for each of its own.
 constexpr std::string_view kMaskCharacter = "\xE2\x97\x8F";  // U+25CF black circle
 constexpr char32_t kReplacement = 0xFFFD;
-constexpr Color kWhite = 0xFFFFFF;
+using looks::kWhite;
 
 // Command keys taken with Control.
 constexpr int kKeySelectAll = platform::Key::A;
