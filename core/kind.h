@@ -23,37 +23,58 @@ class Painter;
 
 // Traits a kind declares once, tested instead of lists of kinds.
 namespace Trait {
-inline constexpr uint32_t Gadget = 1u << 0;  // a PureBasic gadget: its events reach handlers
-inline constexpr uint32_t Bar = 1u << 1;     // lives in a window's strip (menu, tool, status bar)
-inline constexpr uint32_t PartItems = 1u << 2;  // its items are built-in parts it lays out itself
-inline constexpr uint32_t ResizesToItems = 1u << 3;  // grows to hold its items (menus, tool bar)
-inline constexpr uint32_t TracksItems = 1u
-                                        << 4;   // items follow the pointer whenever it is over them
-inline constexpr uint32_t TakesText = 1u << 5;  // the user types into its text
-inline constexpr uint32_t SelectsItem = 1u << 6;  // its state is the index of a chosen item
-inline constexpr uint32_t ListRows = 1u << 7;     // rows laid out from the inner corner, scrolled
-inline constexpr uint32_t ModuleAttributes = 1u << 8;  // its own module answers attributes first
-inline constexpr uint32_t FixedItemWidth = 1u << 20;   // clearing its items keeps its part width
-inline constexpr uint32_t ChangeOnState = 1u << 21;    // a new state posts a Change event
-inline constexpr uint32_t ScrollsItemsX = 1u << 22;  // its items scroll sideways under the pointer
-inline constexpr uint32_t Pages = 1u << 23;  // shows one page of its items: its current tab follows
-                                             // them, and pass-through leaves its body painted
+inline constexpr uint64_t Gadget = uint64_t{1}
+                                   << 0;  // a PureBasic gadget: its events reach handlers
+inline constexpr uint64_t Bar = uint64_t{1}
+                                << 1;  // lives in a window's strip (menu, tool, status bar)
+inline constexpr uint64_t PartItems = uint64_t{1}
+                                      << 2;  // its items are built-in parts it lays out itself
+inline constexpr uint64_t ResizesToItems = uint64_t{1}
+                                           << 3;  // grows to hold its items (menus, tool bar)
+inline constexpr uint64_t TracksItems = uint64_t{1}
+                                        << 4;  // items follow the pointer whenever it is over them
+inline constexpr uint64_t TakesText = uint64_t{1} << 5;  // the user types into its text
+inline constexpr uint64_t SelectsItem = uint64_t{1}
+                                        << 6;  // its state is the index of a chosen item
+inline constexpr uint64_t ListRows = uint64_t{1}
+                                     << 7;  // rows laid out from the inner corner, scrolled
+inline constexpr uint64_t ModuleAttributes = uint64_t{1}
+                                             << 8;  // its own module answers attributes first
+inline constexpr uint64_t FixedItemWidth = uint64_t{1}
+                                           << 20;  // clearing its items keeps its part width
+inline constexpr uint64_t ChangeOnState = uint64_t{1} << 21;  // a new state posts a Change event
+inline constexpr uint64_t ScrollsItemsX = uint64_t{1}
+                                          << 22;  // its items scroll sideways under the pointer
+inline constexpr uint64_t Pages = uint64_t{1}
+                                  << 23;  // shows one page of its items: its current tab follows
+                                          // them, and pass-through leaves its body painted
 // Dispatch and routing.
-inline constexpr uint32_t ItemsScrollSideways = 1u << 24;  // items shift left by HScroll
-inline constexpr uint32_t LeaveClearsHot = 1u << 25;   // the pointer leaving clears the hot item
-inline constexpr uint32_t PassesPointer = 1u << 26;    // hands the pointer to what lies under it
-inline constexpr uint32_t HollowWithParts = 1u << 27;  // with an inner part set, never hit itself
-inline constexpr uint32_t Tabs = 1u << 16;  // children sit on its tabs; new ones on the open tab
-inline constexpr uint32_t ClosedList = 1u << 17;  // holds what it joins, never takes new elements
-inline constexpr uint32_t Popup = 1u
+inline constexpr uint64_t ItemsScrollSideways = uint64_t{1} << 24;  // items shift left by HScroll
+inline constexpr uint64_t LeaveClearsHot = uint64_t{1}
+                                           << 25;  // the pointer leaving clears the hot item
+inline constexpr uint64_t PassesPointer = uint64_t{1}
+                                          << 26;  // hands the pointer to what lies under it
+inline constexpr uint64_t HollowWithParts = uint64_t{1}
+                                            << 27;  // with an inner part set, never hit itself
+inline constexpr uint64_t Tabs = uint64_t{1}
+                                 << 16;  // children sit on its tabs; new ones on the open tab
+inline constexpr uint64_t ClosedList = uint64_t{1}
+                                       << 17;  // holds what it joins, never takes new elements
+inline constexpr uint64_t Popup = uint64_t{1}
                                   << 18;  // lives on the desktop, shown for the element it serves
-inline constexpr uint32_t FollowsAncestors = 1u << 19;  // lays itself out again when they move
-inline constexpr uint32_t GlyphRadius = 1u << 28;      // its Radius rounds its glyph, not its back
-inline constexpr uint32_t TitleOnBorder = 1u << 29;    // its border runs through its title
+inline constexpr uint64_t FollowsAncestors = uint64_t{1}
+                                             << 19;  // lays itself out again when they move
+inline constexpr uint64_t GlyphRadius = uint64_t{1}
+                                        << 28;  // its Radius rounds its glyph, not its back
+inline constexpr uint64_t TitleOnBorder = uint64_t{1} << 29;  // its border runs through its title
 // Bits 16-19: creation; 20-23: attributes and items; 24-27: dispatch and routing; 28-29:
 // painting; 30-31: code generation.
-inline constexpr uint32_t TextArgument = 1u << 30;     // its creation line passes the text
-inline constexpr uint32_t NoFlagsArgument = 1u << 31;  // its creation line passes no flags
+inline constexpr uint64_t TextArgument = uint64_t{1} << 30;     // its creation line passes the text
+inline constexpr uint64_t NoFlagsArgument = uint64_t{1} << 31;  // its creation line passes no flags
+// Shared by the dispatch, the item routing and the drawing.
+inline constexpr uint64_t ScrollsContent = uint64_t{1} << 32;  // its children scroll as content
+inline constexpr uint64_t WheelBar = uint64_t{1} << 33;        // a bar the wheel turns
+inline constexpr uint64_t CaretOnPress = uint64_t{1} << 34;    // a press places the text caret
 }  // namespace Trait
 
 // The roles a popup list plays for the element that drops it (kept in the popup's ModeField).
@@ -72,8 +93,8 @@ inline constexpr int Last = 2048;
 struct KindDescriptor {
   // The vocabulary word (empty for a kind without one) and the trait bits.
   std::string_view Name;
-  uint32_t Traits = 0;
-  bool Has(uint32_t trait) const { return (Traits & trait) == trait; }
+  uint64_t Traits = 0;
+  bool Has(uint64_t trait) const { return (Traits & trait) == trait; }
 
   // ---- creation (defaults and the created hook)
   // What creation sets on a new record of the kind; kIgnore keeps the record's own value.
@@ -202,8 +223,6 @@ struct KindDescriptor {
   bool CaptionItems = false;
   // Shown elements of the kind cover everything else (popup menus), painted after the rest.
   bool PaintsOnTop = false;
-  // Its children are scrolled content, meant to reach beyond its view (no overhang marks).
-  bool ScrollsChildren = false;
 
   // ---- code generation
   // The values a creation line passes after the text, each one argument.

@@ -80,12 +80,15 @@ class Toolkit {
  private:
   static constexpr int kKindMin = -6;
   static constexpr int kKindMax = 40;
+  // A number outside the kinds gets an empty descriptor of its own: no name, no traits, no
+  // hooks (kind 0 has a vocabulary word).
+  static constexpr size_t kUnknownSlot = kKindMax - kKindMin + 1;
   static size_t Slot(ElementKind kind) {
-    int v = static_cast<int>(kind);
-    if (v < kKindMin || v > kKindMax) v = 0;
+    const int v = static_cast<int>(kind);
+    if (v < kKindMin || v > kKindMax) return kUnknownSlot;
     return static_cast<size_t>(v - kKindMin);
   }
-  std::array<KindDescriptor, kKindMax - kKindMin + 1> kinds_{};
+  std::array<KindDescriptor, kUnknownSlot + 1> kinds_{};
 };
 
 // Keeps records freed during a call alive until the outermost call returns.

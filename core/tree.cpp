@@ -209,13 +209,13 @@ bool IsDescendant(Toolkit& tk, const Element& e, int ancestor) {
   return ChainReaches(tk, e.ParentID, ancestor);
 }
 
-Element* EnclosingOfKind(Toolkit& tk, const Element& e, ElementKind kind) {
+Element* EnclosingWithTrait(Toolkit& tk, const Element& e, uint64_t trait) {
   int id = e.ParentID;
   // Bounded, so a broken parent chain cannot loop.
   for (size_t depth = 0; depth <= tk.root.Elements.size(); ++depth) {
     Element* p = FindElement(tk, id);
     if (p == nullptr || p == &e) return nullptr;
-    if (p->Kind == kind) return p;
+    if (tk.Kind(p->Kind).Has(trait)) return p;
     if (p->ParentID == p->ID) return nullptr;
     id = p->ParentID;
   }

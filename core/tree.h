@@ -26,8 +26,9 @@ bool IsChildOf(Toolkit& tk, int id, int ancestor);  // an element is its own des
 bool IsInside(Toolkit& tk, const Element& e, int ancestor);
 bool IsDescendant(Toolkit& tk, const Element& e, int ancestor);
 int HasChildren(Toolkit& tk, int id, int tab);
-// The nearest ancestor of the given kind (the record itself not counted); nullptr when none.
-Element* EnclosingOfKind(Toolkit& tk, const Element& e, ElementKind kind);
+// The nearest ancestor whose kind has the trait (the record itself not counted); nullptr when
+// none.
+Element* EnclosingWithTrait(Toolkit& tk, const Element& e, uint64_t trait);
 int CountSameKind(Toolkit& tk, ElementKind kind, int parentId);
 int PreviousSibling(Toolkit& tk, int id);
 int NextSibling(Toolkit& tk, int id);

@@ -12,8 +12,8 @@
 #include "core/tree.h"
 #include "elements/list.h"
 #include "elements/menu.h"
-#include "render/interaction.h"
 #include "elements/zorder.h"
+#include "render/interaction.h"
 #include "render/looks.h"
 #include "render/paint.h"
 
@@ -230,7 +230,7 @@ void RegisterComboBox(Toolkit& tk) {
     d.Created = &ComboCreated;
   }
   KindDescriptor& h = tk.Kind(ElementKind::ComboBox);
-  h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText;
+  h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::TakesText | Trait::CaretOnPress;
   h.AddItem = &AddEntry;
   h.SetState = &SelectEntry;
   h.PaintItems = &PaintButton;
@@ -241,9 +241,6 @@ void RegisterComboBox(Toolkit& tk) {
   h.DressItem = &DressComboPart;
   h.MenuLikeItems = true;
   h.OpenItems = &OpenList;
-  KindDescriptor& list = tk.Kind(ElementKind::ListIcon);
-  list.ShowPopup = &ShowCheckList;
-  list.HidePopup = &HideCheckList;
 
   // ---- painting
   tk.Kind(ElementKind::ComboBox).PaintGlyph = &PaintComboGlyph;

@@ -45,7 +45,6 @@ void RegisterKinds(Toolkit& tk) {
   RegisterTrackBar(tk);
   RegisterMenus(tk);
   RegisterLists(tk);
-  RegisterPropertyList(tk);
   RegisterComboBox(tk);
   RegisterPropertyList(tk);
   RegisterPositionPicker(tk);

@@ -286,7 +286,7 @@ void RegisterScrollArea(Toolkit& tk) {
   h.CopyParams = &CopyRangeParams;
   h.DressItem = &DressBarPart;
   // ---- painting
-  tk.Kind(ElementKind::ScrollArea).ScrollsChildren = true;
+  tk.Kind(ElementKind::ScrollArea).Traits |= Trait::ScrollsContent;
 }
 
 }  // namespace tk

@@ -390,7 +390,7 @@ void RegisterScrollBar(Toolkit& tk) {
     d.FrameColor = StartColor::FieldFrame;
   }
   KindDescriptor& h = tk.Kind(ElementKind::ScrollBar);
-  h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::ModuleAttributes;
+  h.Traits |= Trait::PartItems | Trait::TracksItems | Trait::ModuleAttributes | Trait::WheelBar;
   h.SetAttribute = &SetBarAttribute;
   h.GetAttribute = &GetBarAttribute;
   h.SetState = &SetStateHook;

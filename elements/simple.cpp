@@ -3,9 +3,9 @@
 #include "elements/simple.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
-#include <cmath>
 
 #include "core/attributes.h"
 #include "core/creation.h"
@@ -383,8 +383,8 @@ void RegisterSimpleKinds(Toolkit& tk) {
     tk.Kind(ElementKind::Container).Defaults.BackColor = StartColor::Face;
     tk.Kind(ElementKind::Container).ListHolder = KindDescriptor::ContainerList;
   }
-  tk.Kind(ElementKind::String).Traits |= Trait::TakesText;
-  tk.Kind(ElementKind::Editor).Traits |= Trait::TakesText;
+  tk.Kind(ElementKind::String).Traits |= Trait::TakesText | Trait::CaretOnPress;
+  tk.Kind(ElementKind::Editor).Traits |= Trait::TakesText | Trait::CaretOnPress;
   // The property grid's and the position picker's parts, until they have files of their own.
   tk.Kind(ElementKind::PropertyList).Traits |= Trait::TracksItems | Trait::ModuleAttributes;
   tk.Kind(ElementKind::PositionPicker).Traits |= Trait::PartItems;

@@ -309,7 +309,8 @@ void PressCaption(Toolkit& tk, Element& window, EventCode code, int, int index) 
     SetElementState(tk, window.ID, KindValue(item->Kind));
   } else if (code == ElementEvent::LeftDoubleClick && index == kCaptionItem) {
     const Element* button = FindItem(window, kMaximizeItem);
-    if (button != nullptr && KindValue(button->Kind) == CaptionButton::Maximize && button->Disabled == 0)
+    if (button != nullptr && KindValue(button->Kind) == CaptionButton::Maximize &&
+        button->Disabled == 0)
       SetElementState(tk, window.ID, CaptionButton::Maximize);
   }
 }

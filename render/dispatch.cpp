@@ -12,23 +12,21 @@
 #include "core/tree.h"
 #include "platform/platform.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 #include "render/repaint.h"
 
 namespace tk {
 
 namespace {
 
-constexpr int kToolTipOffsetX = 8;
-constexpr int kToolTipOffsetY = 16;
-
 // The wheel over anything inside a scroll area scrolls the area: its vertical bar when shown,
 // else its horizontal one. nullptr when the element is not inside a scroll area.
 Element* EnclosingAreaBar(Toolkit& tk, const Element& e) {
-  const Element* area = EnclosingOfKind(tk, e, ElementKind::ScrollArea);
+  const Element* area = EnclosingWithTrait(tk, e, Trait::ScrollsContent);
   if (area == nullptr) return nullptr;
   for (int slot : {1, 2}) {
     Element* bar = FindElement(tk, area->Attached[slot]);
-    if (bar != nullptr && bar->Kind == ElementKind::ScrollBar && bar->Hidden == 0) return bar;
+    if (bar != nullptr && tk.Kind(bar->Kind).Has(Trait::WheelBar) && bar->Hidden == 0) return bar;
   }
   return nullptr;
 }
@@ -166,10 +164,13 @@ int TrackItems(Toolkit& tk, Element& e, EventCode code, bool& repaint) {
 // The wheel turns the element's scroll bar (a list names itself first, its vertical bar
 // second), else the bar of the scroll area it lies in.
 void TurnWheel(Toolkit& tk, Element& e) {
-  Element* bar = e.Kind == ElementKind::ScrollBar ? &e : FindElement(tk, e.Attached[0]);
+  auto turns = [&tk](const Element* b) {
+    return b != nullptr && tk.Kind(b->Kind).Has(Trait::WheelBar);
+  };
+  Element* bar = turns(&e) ? &e : FindElement(tk, e.Attached[0]);
   if (tk.Kind(e.Kind).Has(Trait::ListRows)) bar = FindElement(tk, e.Attached[1]);
-  if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) bar = EnclosingAreaBar(tk, e);
-  if (bar == nullptr || bar->Kind != ElementKind::ScrollBar) return;
+  if (!turns(bar)) bar = EnclosingAreaBar(tk, e);
+  if (!turns(bar)) return;
   bar->ScrollPos -= kWheelStep * tk.root.WheelDelta;
   const int barId = bar->ID;
   SetElementState(tk, barId, bar->ScrollPos + bar->ScrollOffset);
@@ -234,8 +235,8 @@ bool UpdateInteractionState(Toolkit& tk, Element& e, EventCode code) {
 void UpdateToolTip(Toolkit& tk, Element& e, EventCode code) {
   Root& root = tk.root;
   if (root.ButtonHeld != 0) {
-    root.ToolTipX = root.MouseX + kToolTipOffsetX;
-    root.ToolTipY = root.MouseY + kToolTipOffsetY;
+    root.ToolTipX = root.MouseX + looks::kToolTipOffsetX;
+    root.ToolTipY = root.MouseY + looks::kToolTipOffsetY;
     // The position as the getters and the generator report it, not the stored offset.
     if (CodeHas(code, ElementEvent::Move))
       root.ToolTipText = "x,y = (" + std::to_string(ElementX(tk, e.ID, CoordMode::Parent)) + ":" +
@@ -245,8 +246,8 @@ void UpdateToolTip(Toolkit& tk, Element& e, EventCode code) {
           "W,H = (" + std::to_string(e.Frame.w0) + ":" + std::to_string(e.Frame.h0) + ")";
   } else {
     if (CodeHas(code, ElementEvent::MouseEnter) && e.Items.empty()) {
-      root.ToolTipX = root.MouseX + kToolTipOffsetX;
-      root.ToolTipY = root.MouseY + kToolTipOffsetY;
+      root.ToolTipX = root.MouseX + looks::kToolTipOffsetX;
+      root.ToolTipY = root.MouseY + looks::kToolTipOffsetY;
       root.ToolTipText = e.ToolTip;
     }
     if (CodeHas(code, ElementEvent::MouseLeave)) root.ToolTipText.clear();

@@ -454,7 +454,7 @@ int RunEventLoop(Toolkit& tk, int mainWindow) {
   for (size_t i = 0; i < root.Elements.size(); ++i) {
     Element& e = *root.Elements[i];
     if (e.ID == 0) continue;
-    if (e.Kind == ElementKind::PopupMenu) break;
+    if (tk.Kind(e.Kind).DropsDown) break;
     if (e.StatusStripHeight != 0) carried = e.StatusStripHeight;
     if (carried != 0 && e.Kind == ElementKind::Window) {
       int border = e.FrameWidth;

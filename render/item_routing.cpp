@@ -8,6 +8,7 @@
 #include "core/lookup.h"
 #include "platform/platform.h"
 #include "render/interaction.h"
+#include "render/looks.h"
 
 namespace tk {
 namespace {
@@ -18,8 +19,6 @@ constexpr Flags64 kHotGradient = MakeFlags(0, 0x100);
 constexpr Flags64 kItemFrame = Flag::Border;
 constexpr Color kItemBackColor = 0xFFFFFF;
 
-constexpr int kToolTipOffsetX = 8;
-constexpr int kToolTipOffsetY = 16;
 
 bool IsMenuLike(Toolkit& tk, const Element& e) {
   return tk.Kind(e.Kind).MenuLikeItems;
@@ -140,7 +139,7 @@ void ItemToolTip(Toolkit& tk, const Element& owner, const Element& item, EventCo
     int room = owner.Inner.w0;
     for (int link : owner.Attached) {
       const Element* bar = FindElement(tk, link);
-      if (bar != nullptr && bar != &owner && bar->Kind == ElementKind::ScrollBar &&
+      if (bar != nullptr && bar != &owner && tk.Kind(bar->Kind).Has(Trait::WheelBar) &&
           bar->Vertical != 0 && bar->Hidden == 0) {
         room -= bar->Frame.w0;
         break;
@@ -156,8 +155,8 @@ void ItemToolTip(Toolkit& tk, const Element& owner, const Element& item, EventCo
       root.ToolTipText = item.Text;
     }
     if (root.ToolTipText.empty()) {
-      root.ToolTipX = root.MouseX + kToolTipOffsetX;
-      root.ToolTipY = root.MouseY + kToolTipOffsetY;
+      root.ToolTipX = root.MouseX + looks::kToolTipOffsetX;
+      root.ToolTipY = root.MouseY + looks::kToolTipOffsetY;
       root.ToolTipMinWidth = 0;
       root.ToolTipMinHeight = 0;
       root.ToolTipText = item.ToolTip;

@@ -149,15 +149,7 @@ int ImageOpacity(const Toolkit& tk, const Element& owner, const Element& record,
 // Whether an ancestor scrolls its children as content. Bounded, so a broken parent chain
 // cannot loop.
 bool InScrolledContent(Toolkit& tk, const Element& e) {
-  int id = e.ParentID;
-  for (size_t depth = 0; depth <= tk.root.Elements.size(); ++depth) {
-    const Element* p = FindElement(tk, id);
-    if (p == nullptr || p == &e) return false;
-    if (tk.Kind(p->Kind).ScrollsChildren) return true;
-    if (p->ParentID == p->ID) return false;
-    id = p->ParentID;
-  }
-  return false;
+  return EnclosingWithTrait(tk, e, Trait::ScrollsContent) != nullptr;
 }
 
 // Red 1-pixel lines along the inner frame edges that lie outside the visible rectangle.

@@ -433,9 +433,10 @@ std::string PastableText(const Element& e, std::string_view clip) {
   return out;
 }
 
-bool PressPlacesCaret(const Element& e) {
-  return e.Kind == ElementKind::String || e.Kind == ElementKind::Editor ||
-         (e.Kind == ElementKind::ComboBox && e.HotItem < 0);
+// Over a combo box's drop button a press opens the list instead.
+bool PressPlacesCaret(Toolkit& tk, const Element& e) {
+  const KindDescriptor& kind = tk.Kind(e.Kind);
+  return kind.Has(Trait::CaretOnPress) && (!kind.Has(Trait::PartItems) || e.HotItem < 0);
 }
 
 bool Type(Element& e, char32_t c) {
@@ -576,7 +577,7 @@ bool ApplyCode(Toolkit& tk, Element& e, EventCode code) {
   if (code == ElementEvent::Input) return Type(e, root.InputChar);
   if (code == ElementEvent::KeyDown) return ApplyKey(tk, e);
   if (code == ElementEvent::LeftButtonDown) {
-    if (!PressPlacesCaret(e)) return false;
+    if (!PressPlacesCaret(tk, e)) return false;
     e.EditCaret = CaretFromPointer(tk, e);
     if (e.EditCaret == ds.LastDoubleClickCaret && e.ID == ds.LastDoubleClickElement) {
       // The press after a double click on the same spot takes the whole text.
@@ -601,7 +602,7 @@ bool ApplyCode(Toolkit& tk, Element& e, EventCode code) {
     return true;
   }
   if (code == ElementEvent::MouseMove && root.ButtonHeld == ElementEvent::LeftButtonDown &&
-      PressPlacesCaret(e) && e.EditCaret >= 0) {
+      PressPlacesCaret(tk, e) && e.EditCaret >= 0) {
     const int caret = CaretFromPointer(tk, e);
     if (caret == e.EditCaret) return false;
     e.EditCaret = caret;
