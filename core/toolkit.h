@@ -52,6 +52,13 @@ struct DispatchState {
   bool SplitterPointerSet = false;
 };
 
+// Rows are appended to one property grid at a time; the count restarts when another grid
+// gets a row.
+struct PropertyGridState {
+  int LastGrid = -1;
+  int Rows = 0;
+};
+
 // Operations of the upper layers that the core must call; installed by the render layer.
 struct CoreHooks {
   void (*DispatchEvent)(Toolkit&, EventCode code, int id) = nullptr;
@@ -74,6 +81,7 @@ class Toolkit {
   DispatchState dispatch;
   CoreHooks hooks;
   BuiltinImages builtins;
+  PropertyGridState propertyGrid;
   // Every painter outlines the visible rectangle of what it paints.
   bool debugOutlines = false;
 
