@@ -1,0 +1,132 @@
+// The property grid: row geometry beside the names, the options of its combo boxes, the
+// scroll bar that shows only when the rows overflow, and focus following names and editors.
+#include "elements/properties.h"
+
+#include <string>
+#include <vector>
+
+#include "core/attributes.h"
+#include "core/coords.h"
+#include "core/items.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "elements/registry.h"
+#include "elements/scrollarea.h"
+#include "elements/splitter.h"
+#include "elements/window.h"
+#include "render/host.h"
+#include "tests/support/toolkit_fixture.h"
+
+namespace tk::testing {
+namespace {
+
+constexpr int kWindow = 1, kGrid = 10;
+
+class PropertiesTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    PrepareToolkit(tk);
+    ASSERT_EQ(tk::Window(tk, kWindow, 0, 0, 600, 500, "Main", Flag::SystemMenu), kWindow);
+    CloseList(tk);
+  }
+  Element& E(int id) { return *FindElement(tk, id); }
+  int Splitter() {
+    for (const auto& e : tk.root.Elements)
+      if (e->Kind == ElementKind::Splitter && e->ParentID == E(kGrid).Attached[0]) return e->ID;
+    return -1;
+  }
+  int Names() {
+    return static_cast<int>(GetElementAttribute(tk, Splitter(), SplitterAttribute::FirstGadget));
+  }
+  Element& Bar() { return E(E(kGrid).Attached[1]); }
+  void Pump() { PumpEvents(tk); }
+};
+
+TEST_F(PropertiesTest, RowsStackAtTheirPitchLevelWithTheirNames) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 400, 0, kWindow, 80), kGrid);
+  std::vector<int> editors;
+  for (int i = 0; i < 11; ++i)
+    editors.push_back(AddProperty(tk, kGrid, -1, "String Row" + std::to_string(i) + " v"));
+  const int origin = E(editors[0]).Frame.y0;
+  EXPECT_EQ(E(editors[1]).Frame.y0 - origin, 20);
+  EXPECT_EQ(E(editors[10]).Frame.y0 - origin, 200);
+  EXPECT_EQ(E(editors[10]).Frame.h0, 19);
+  // Every name sits level with its editor, also far down the list.
+  Element& names = E(Names());
+  ASSERT_EQ(names.Items.size(), 11u);
+  for (int i : {0, 1, 10}) {
+    const Element& item = *names.Items[static_cast<size_t>(i)];
+    EXPECT_EQ(names.Inner.y0 + item.Frame.y0, E(editors[static_cast<size_t>(i)]).Frame.y0) << i;
+    EXPECT_EQ(item.Text, "Row" + std::to_string(i) + ":");
+    EXPECT_EQ(GetItemData(tk, Names(), i), editors[static_cast<size_t>(i)]);
+  }
+  EXPECT_EQ(GetElementText(tk, editors[0]), "v");
+  // The last row starts at 201 and ends one gap below its 19 pixels.
+  EXPECT_EQ(GetElementAttribute(tk, kGrid, kScrollAreaInnerHeight), 221);
+  // A second grid restarts the count; the first one's count is not in the process.
+  ASSERT_EQ(Properties(tk, 20, 320, 10, 200, 100, 0, kWindow, 60), 20);
+  AddProperty(tk, 20, -1, "String A");
+  EXPECT_EQ(GetElementAttribute(tk, 20, kScrollAreaInnerHeight), 21);
+  EXPECT_EQ(AddProperty(tk, 999, -1, "String A"), -1);
+}
+
+TEST_F(PropertiesTest, ComboRowsKeepSparseIndicesAndFalseSelectsTheSecond) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 400, 0, kWindow, 80), kGrid);
+  const int sticky = AddProperty(tk, kGrid, -1, "ComboBox Sticky True|False");
+  const int state = AddProperty(tk, kGrid, -1, "ComboBox State Normal|Maximized|Minimized");
+  const int none = AddProperty(tk, kGrid, -1, "ComboBox Elements");
+  EXPECT_EQ(GetElementState(tk, sticky), 1.0);
+  EXPECT_EQ(GetElementText(tk, sticky), "False");
+  EXPECT_EQ(GetElementState(tk, state), 0.0);
+  EXPECT_EQ(GetElementText(tk, state), "Normal");
+  EXPECT_EQ(CountItems(tk, none), 0);
+
+  SetPropertyOptions(tk, none, "a| |b");
+  EXPECT_EQ(CountItems(tk, none), 2);
+  SetElementState(tk, none, 2);
+  EXPECT_EQ(GetElementText(tk, none), "b");
+  SetPropertyOptions(tk, 12345, "x");  // names nothing: no effect
+}
+
+TEST_F(PropertiesTest, TheBarShowsOnlyWhenTheRowsDoNotFit) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 100, 0, kWindow, 80), kGrid);
+  AddProperty(tk, kGrid, -1, "String A");
+  AddProperty(tk, kGrid, -1, "Spin X 0|100");
+  EXPECT_NE(Bar().Hidden, 0);
+  EXPECT_EQ(E(Splitter()).Frame.w0, E(kGrid).Inner.w0 - 1);
+  for (int i = 0; i < 6; ++i)
+    AddProperty(tk, kGrid, -1, "Button B");
+  EXPECT_EQ(Bar().Hidden, 0);
+  EXPECT_EQ(E(Splitter()).Frame.w0, E(kGrid).Inner.w0 - Bar().Frame.w0);
+  // Growing the grid to fit the rows hides the bar again.
+  ResizeElementById(tk, kGrid, kIgnore, kIgnore, kIgnore, 300);
+  Pump();
+  EXPECT_NE(Bar().Hidden, 0);
+  EXPECT_EQ(E(Splitter()).Frame.w0, E(kGrid).Inner.w0 - 1);
+}
+
+TEST_F(PropertiesTest, PointingAtANameFocusesItsEditorAndClickingAnEditorSelectsItsName) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
+  const int first = AddProperty(tk, kGrid, -1, "String Caption text");
+  const int second = AddProperty(tk, kGrid, -1, "String ToolTip tip");
+  Pump();
+  const Element& names = E(Names());
+  const int nameX = names.Frame.x0 + 20;
+  // The pointer comes onto the canvas away from the grid first.
+  platform.InjectMove(400, 400);
+  Pump();
+  platform.InjectMove(nameX, E(second).Frame.y0 + 9);
+  Pump();
+  EXPECT_EQ(tk.root.UsedElement, second);
+  platform.InjectMove(nameX, E(first).Frame.y0 + 9);
+  Pump();
+  EXPECT_EQ(tk.root.UsedElement, first);
+
+  platform.InjectMove(E(second).Frame.x0 + 30, E(second).Frame.y0 + 9);
+  platform.InjectClick(E(second).Frame.x0 + 30, E(second).Frame.y0 + 9);
+  Pump();
+  EXPECT_EQ(GetElementState(tk, Names()), 1.0);
+}
+
+}  // namespace
+}  // namespace tk::testing
