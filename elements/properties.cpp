@@ -75,7 +75,29 @@ void LayoutGrid(Toolkit& tk, int hostId) {
   const bool shown = bar != nullptr && bar->Hidden == 0;
   const int width = host->Inner.w0 - (shown ? bar->Frame.w0 : 1);
   const int rows = static_cast<int>(GetElementAttribute(tk, hostId, kScrollAreaInnerHeight));
+  // The content is exactly as wide as the room beside the bar, so it never needs the
+  // horizontal bar.
+  SetElementColor(tk, hostId, kScrollAreaInnerWidth, std::max(width, 0));
+  const Element* editors = FindElement(tk, parts.editors);
+  const int before = editors != nullptr ? editors->Inner.w0 : 0;
   ResizeElementById(tk, parts.splitter, 0, 0, std::max(width, 0), rows);
+  editors = FindElement(tk, parts.editors);
+  if (editors == nullptr || editors->Inner.w0 == before) return;
+  // Editors span the container: widen them with it, and keep the small buttons at the right
+  // edge where they were.
+  const int delta = editors->Inner.w0 - before;
+  const int left = editors->Inner.x0;
+  std::vector<int> ids;
+  for (const auto& e : tk.root.Elements)
+    if (e->Alive && e->ParentID == parts.editors) ids.push_back(e->ID);
+  for (int id : ids) {
+    const Element* e = FindElement(tk, id);
+    if (e == nullptr) continue;
+    if (e->Frame.x0 > left)
+      ResizeElementById(tk, id, e->Frame.x0 - left + delta, kIgnore, kIgnore, kIgnore);
+    else
+      ResizeElementById(tk, id, kIgnore, kIgnore, std::max(e->Frame.w0 + delta, 0), kIgnore);
+  }
 }
 
 void MakeActive(Toolkit& tk, int editor) {

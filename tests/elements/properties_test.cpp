@@ -90,14 +90,20 @@ TEST_F(PropertiesTest, ComboRowsKeepSparseIndicesAndFalseSelectsTheSecond) {
 
 TEST_F(PropertiesTest, TheBarShowsOnlyWhenTheRowsDoNotFit) {
   ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 100, 0, kWindow, 80), kGrid);
-  AddProperty(tk, kGrid, -1, "String A");
-  AddProperty(tk, kGrid, -1, "Spin X 0|100");
+  const int field = AddProperty(tk, kGrid, -1, "String A");
+  const int dots = AddProperty(tk, kGrid, -1, "StringButton Image path");
   EXPECT_NE(Bar().Hidden, 0);
   EXPECT_EQ(E(Splitter()).Frame.w0, E(kGrid).Inner.w0 - 1);
   for (int i = 0; i < 6; ++i)
     AddProperty(tk, kGrid, -1, "Button B");
   EXPECT_EQ(Bar().Hidden, 0);
   EXPECT_EQ(E(Splitter()).Frame.w0, E(kGrid).Inner.w0 - Bar().Frame.w0);
+  // The editors narrowed with their container, and the "..." button kept to its right edge.
+  const Element& editors = E(E(field).ParentID);
+  const int right = editors.Inner.x0 + editors.Inner.w0;
+  EXPECT_EQ(E(field).Frame.x0 + E(field).Frame.w0, right);
+  EXPECT_EQ(E(dots).Frame.x0 + E(dots).Frame.w0, right);
+  EXPECT_EQ(GetElementAttribute(tk, kGrid, kScrollAreaInnerWidth), E(Splitter()).Frame.w0);
   // Growing the grid to fit the rows hides the bar again.
   ResizeElementById(tk, kGrid, kIgnore, kIgnore, kIgnore, 300);
   Pump();
