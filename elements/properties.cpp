@@ -151,22 +151,33 @@ int Properties(Toolkit& tk, int id, int x, int y, int width, int height, Flags64
   CloseList(tk);  // the content and the area
   LeaveParentList(tk, saved, host);
 
+  // A handler answering 0 ends the delivery; the grid's handlers always answer 1, so the
+  // application's handlers on the same parts hear every event too.
   const HandlerRef layout = MakeHandler([&tk, host](EventCode code, int) {
-    if (code != ElementEvent::Resize) return 0;
+    if (code != ElementEvent::Resize) return 1;
     LayoutGrid(tk, host);
     return 1;
   });
   BindElementEvent(tk, host, layout, ElementEvent::Resize);
   const HandlerRef hover = MakeHandler([&tk, names](EventCode code, int) {
-    if (code != ElementEvent::MouseMove) return 0;
+    if (code != ElementEvent::MouseMove) return 1;
     Element* list = FindElement(tk, names);
-    if (list == nullptr) return 0;
+    if (list == nullptr) return 1;
     const int index = ItemUnderMouse(tk, *list);
-    if (index < 0) return 0;
+    if (index < 0) return 1;
     MakeActive(tk, static_cast<int>(GetItemData(tk, names, index)));
     return 1;
   });
   BindElementEvent(tk, names, hover, ElementEvent::MouseMove);
+  // The area moves its content with the bar; the grid's owner hears that it scrolled.
+  const HandlerRef scrolled = MakeHandler([&tk, host](EventCode code, int) {
+    if (code != ElementEvent::StepUp && code != ElementEvent::StepDown) return 1;
+    if (host != 0) PostElementEvent(tk, ElementEvent::Change, host, -1, 0);
+    return 1;
+  });
+  if (const Element* area = FindElement(tk, host))
+    BindElementEvent(tk, area->Attached[1], scrolled,
+                     ElementEvent::StepUp | ElementEvent::StepDown);
 
   SetElementState(tk, splitter, nameWidth);
   LayoutGrid(tk, host);
@@ -249,7 +260,7 @@ int AddProperty(Toolkit& tk, int grid, int editorId, const std::string& descript
         SetElementState(tk, names, static_cast<double>(GetElementData(tk, editor)));
         return 1;
       }
-      return 0;
+      return 1;
     });
     BindElementEvent(tk, editor, focus, ElementEvent::MouseEnter | ElementEvent::LeftClick);
   }

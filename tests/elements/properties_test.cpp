@@ -7,11 +7,13 @@
 
 #include "core/attributes.h"
 #include "core/coords.h"
+#include "core/events.h"
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "elements/registry.h"
 #include "elements/scrollarea.h"
+#include "elements/scrollbar.h"
 #include "elements/splitter.h"
 #include "elements/window.h"
 #include "render/host.h"
@@ -104,6 +106,17 @@ TEST_F(PropertiesTest, TheBarShowsOnlyWhenTheRowsDoNotFit) {
   EXPECT_EQ(E(field).Frame.x0 + E(field).Frame.w0, right);
   EXPECT_EQ(E(dots).Frame.x0 + E(dots).Frame.w0, right);
   EXPECT_EQ(GetElementAttribute(tk, kGrid, kScrollAreaInnerWidth), E(Splitter()).Frame.w0);
+  // Moving the bar scrolls the rows and tells the grid's handlers.
+  int changes = 0;
+  BindElementEvent(tk, kGrid, MakeHandler([&](EventCode, int) {
+                     ++changes;
+                     return 1;
+                   }),
+                   ElementEvent::Change);
+  SetScrollBarValue(tk, Bar().ID, 40);
+  Pump();
+  EXPECT_EQ(GetElementAttribute(tk, kGrid, kScrollAreaScrollY), 40);
+  EXPECT_EQ(changes, 1);
   // Growing the grid to fit the rows hides the bar again.
   ResizeElementById(tk, kGrid, kIgnore, kIgnore, kIgnore, 300);
   Pump();
