@@ -67,14 +67,23 @@ GridParts FindParts(Toolkit& tk, int hostId) {
 
 // The splitter spans the rows and the host's width, less the bar when the bar shows and
 // less one pixel otherwise.
-void LayoutGrid(Toolkit& tk, int hostId) {
+// While rows are being appended (`growing`) the splitter grows by at least its own height
+// at a time, so that a long grid re-lays its parts a few times instead of once per row; the
+// rows below the last one lie outside the content and are never seen.
+void LayoutGrid(Toolkit& tk, int hostId, bool growing = false) {
   const GridParts parts = FindParts(tk, hostId);
   const Element* host = FindElement(tk, hostId);
-  if (host == nullptr || parts.splitter < 0) return;
+  const Element* splitter = FindElement(tk, parts.splitter);
+  if (host == nullptr || splitter == nullptr) return;
   const Element* bar = FindElement(tk, parts.bar);
   const bool shown = bar != nullptr && bar->Hidden == 0;
   const int width = host->Inner.w0 - (shown ? bar->Frame.w0 : 1);
-  const int rows = static_cast<int>(GetElementAttribute(tk, hostId, kScrollAreaInnerHeight));
+  int rows = static_cast<int>(GetElementAttribute(tk, hostId, kScrollAreaInnerHeight));
+  if (growing) {
+    const int current = splitter->Frame.h0;
+    if (splitter->Frame.w0 == std::max(width, 0) && current >= rows) return;
+    if (rows > current) rows = std::max(rows, 2 * current);
+  }
   // The content is exactly as wide as the room beside the bar, so it never needs the
   // horizontal bar.
   SetElementColor(tk, hostId, kScrollAreaInnerWidth, std::max(width, 0));
@@ -267,7 +276,7 @@ int AddProperty(Toolkit& tk, int grid, int editorId, const std::string& descript
   state.Rows = row + 1;
 
   SetElementColor(tk, grid, kScrollAreaInnerHeight, y + kPropertyRowHeight + kPropertyRowGap);
-  LayoutGrid(tk, grid);
+  LayoutGrid(tk, grid, true);
   return editor;
 }
 
