@@ -239,7 +239,7 @@ int ItemPosition(const Element& owner, int index) {
 void UpdateWindowStrip(Toolkit& tk, const Element& bar) {
   Element* window = FindElement(tk, bar.WindowID);
   if (window == nullptr || window->Kind != ElementKind::Window) return;
-  int Element::*strip = tk.Kind(bar.Kind).Strip;
+  int Element::*strip = tk.Kind(bar.Kind).WindowStrip;
   if (strip == nullptr) return;
   window->*strip = bar.Frame.h0;
   SetElementY(tk, *window, window->Frame.y0);

@@ -130,7 +130,7 @@ struct KindDescriptor {
   int Root::*LastIds[2] = {&Root::LastGadget, &Root::LastElement};
   // The event record field that names an element of the kind.
   int EventRecord::*EventSlot = &EventRecord::EventGadget;
-  // The window strip a bar of the kind takes.
+  // The window strip a bar of the kind fills with its height.
   int Element::*WindowStrip = nullptr;
   // The creation arguments a kind reads beyond the generic ones.
   struct CreationArgs {
@@ -176,8 +176,6 @@ struct KindDescriptor {
   void (*SizeEntry)(const Element& owner, int advance, int& w, int& h) = nullptr;
   // Last touch on a new item once it is placed and coloured (its looks, a row's parts).
   void (*DressItem)(Element& owner, Element& item) = nullptr;
-  // The window strip a bar of the kind fills with its height.
-  int Element::*Strip = nullptr;
 
   // ---- dispatch and item routing
   // Places an element of a bar kind after the rectangle of `window` changed (the status bar

@@ -654,14 +654,8 @@ void RegisterMenus(Toolkit& tk) {
   // Creation: the bar sits in its window's menu strip; a popup waits hidden on the desktop.
   {
     KindDescriptor& bar = tk.Kind(ElementKind::Menu);
+    DeclareWindowBar(bar, &Root::LastMenu, &EventRecord::EventMenu, &Element::MenuStripHeight);
     bar.Defaults.DropFlags = Flag::Border;
-    bar.Defaults.BackgroundMode = Background::None;
-    bar.Defaults.BackColor = kIgnore;
-    bar.Defaults.ListBox = 0;
-    bar.LastIds[0] = &Root::LastMenu;
-    bar.LastIds[1] = nullptr;
-    bar.EventSlot = &EventRecord::EventMenu;
-    bar.WindowStrip = &Element::MenuStripHeight;
     KindDescriptor& popup = tk.Kind(ElementKind::PopupMenu);
     popup.Traits |= Trait::Popup;
     popup.Defaults.FrameWidth = 1;
@@ -673,7 +667,7 @@ void RegisterMenus(Toolkit& tk) {
     popup.EventSlot = &EventRecord::EventPopupMenu;
   }
   KindDescriptor& bar = tk.Kind(ElementKind::Menu);
-  bar.Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
+  bar.Traits |= Trait::ResizesToItems | Trait::TracksItems | Trait::SelectsItem;
   bar.PaintItems = &PaintMenuBar;
   bar.PointerLeft = &MenuBarLeft;
   bar.MenuLikeItems = true;
@@ -684,8 +678,7 @@ void RegisterMenus(Toolkit& tk) {
   popup.PaintItems = &PaintPopup;
   popup.ShowPopup = &ShowPopupHook;
   popup.HidePopup = &HidePopupHook;
-  // Items, hiding and the window strip of the menus.
-  bar.Strip = &Element::MenuStripHeight;
+  // Items and hiding of the popups.
   popup.Hide = &HideAllPopups;
   popup.AddItem = &AddPopupItem;
   popup.DressItem = &DressPopupItem;

@@ -7,6 +7,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/window.h"
 #include "render/paint.h"
 
 namespace tk {
@@ -56,18 +57,10 @@ void RegisterStatusBar(Toolkit& tk) {
   // Creation: the bar sits in its window's status strip.
   {
     KindDescriptor& d = tk.Kind(ElementKind::StatusBar);
-    d.Defaults.BackgroundMode = Background::None;
-    d.Defaults.BackColor = kIgnore;
-    d.Defaults.ListBox = 0;
-    d.LastIds[0] = &Root::LastStatusBar;
-    d.LastIds[1] = nullptr;
-    d.EventSlot = &EventRecord::EventStatusBar;
-    d.WindowStrip = &Element::StatusStripHeight;
+    DeclareWindowBar(d, &Root::LastStatusBar, &EventRecord::EventStatusBar,
+                     &Element::StatusStripHeight);
   }
-  tk.Kind(ElementKind::StatusBar).Traits |= Trait::Bar;
   tk.Kind(ElementKind::StatusBar).PaintItems = &PaintFields;
-  // The window strip.
-  tk.Kind(ElementKind::StatusBar).Strip = &Element::StatusStripHeight;
   tk.Kind(ElementKind::StatusBar).PlaceInWindow = &PlaceStatusBar;
 }
 

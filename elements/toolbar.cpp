@@ -242,19 +242,12 @@ void RegisterToolBar(Toolkit& tk) {
   // Creation: the bar sits in its window's tool strip.
   {
     KindDescriptor& d = tk.Kind(ElementKind::ToolBar);
+    DeclareWindowBar(d, &Root::LastToolBar, &EventRecord::EventToolBar, &Element::ToolStripHeight);
     d.Defaults.DropFlags = Flag::Border;
-    d.Defaults.BackgroundMode = Background::None;
-    d.Defaults.BackColor = kIgnore;
-    d.Defaults.ListBox = 0;
-    d.LastIds[0] = &Root::LastToolBar;
-    d.LastIds[1] = nullptr;
-    d.EventSlot = &EventRecord::EventToolBar;
-    d.WindowStrip = &Element::ToolStripHeight;
   }
-  tk.Kind(ElementKind::ToolBar).Traits |= Trait::Bar | Trait::ResizesToItems | Trait::TracksItems;
-  // Flags and the window strip.
+  tk.Kind(ElementKind::ToolBar).Traits |= Trait::ResizesToItems | Trait::TracksItems;
+  // A tool bar takes no flags.
   tk.Kind(ElementKind::ToolBar).ApplyFlags = &RefuseFlags;
-  tk.Kind(ElementKind::ToolBar).Strip = &Element::ToolStripHeight;
   // A pressed button stays the one that lights up while the button is held.
   tk.Kind(ElementKind::ToolBar).HoldsPressedItem = true;
   tk.Kind(ElementKind::ToolBar).Traits |= Trait::LeaveClearsHot;

@@ -339,6 +339,18 @@ void DesktopCreated(Toolkit&, Element& e, const KindDescriptor::CreationArgs&, F
 
 }  // namespace
 
+void DeclareWindowBar(KindDescriptor& d, int Root::*last, int EventRecord::*slot,
+                      int Element::*strip) {
+  d.Traits |= Trait::Bar;
+  d.Defaults.BackgroundMode = Background::None;
+  d.Defaults.BackColor = kIgnore;
+  d.Defaults.ListBox = 0;
+  d.LastIds[0] = last;
+  d.LastIds[1] = nullptr;
+  d.EventSlot = slot;
+  d.WindowStrip = strip;
+}
+
 void RegisterWindow(Toolkit& tk) {
   // Creation of the top-level kinds: a window holds its elements, the desktop everything.
   {

@@ -24,6 +24,11 @@ void PaintWindowItems(Toolkit& tk, Element& window, platform::Painter& painter);
 // Returns what `create` returned.
 int AttachTopBar(Toolkit& tk, int window, int height, const std::function<int()>& create);
 
+// What every bar living in one of a window's strips declares: the bar trait, no back colour
+// or list of its own, the Root field and event slot naming the newest one, and its strip.
+void DeclareWindowBar(KindDescriptor& d, int Root::*last, int EventRecord::*slot,
+                      int Element::*strip);
+
 // Fills the Window kind's descriptor.
 void RegisterWindow(Toolkit& tk);
 

@@ -19,7 +19,6 @@ constexpr Flags64 kHotGradient = MakeFlags(0, 0x100);
 constexpr Flags64 kItemFrame = Flag::Border;
 constexpr Color kItemBackColor = 0xFFFFFF;
 
-
 bool IsMenuLike(Toolkit& tk, const Element& e) {
   return tk.Kind(e.Kind).MenuLikeItems;
 }
