@@ -108,6 +108,9 @@ struct Root {
   ElementKind ToolKind = ElementKind::None;
   SelectionRectangle Selection;
 
+  // Requester windows open now, innermost last: only the innermost takes pointer and keys.
+  std::vector<int> ModalWindows;
+
   // Painted after the tooltip on every repaint, in the order they were added.
   std::vector<Overlay> Overlays;
   int NextOverlayHandle = 1;

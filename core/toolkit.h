@@ -59,6 +59,15 @@ struct PropertyGridState {
   int Rows = 0;
 };
 
+// What the requesters remember between calls: the font last chosen (read after a font
+// requester) and the folder a file requester last showed.
+struct RequesterState {
+  std::string FontName;
+  int FontSize = 0;
+  int FontStyle = 0;
+  std::string LastFolder;
+};
+
 // Operations of the upper layers that the core must call; installed by the render layer.
 struct CoreHooks {
   void (*DispatchEvent)(Toolkit&, EventCode code, int id) = nullptr;
@@ -82,6 +91,7 @@ class Toolkit {
   CoreHooks hooks;
   BuiltinImages builtins;
   PropertyGridState propertyGrid;
+  RequesterState requesters;
   // Every painter outlines the visible rectangle of what it paints.
   bool debugOutlines = false;
 

@@ -1,6 +1,8 @@
 // Platform base: the image and font stores shared by every backend, and drawing on images.
 #include "platform/platform.h"
 
+#include <cstdio>
+
 #include "platform/cairo_canvas.h"
 #include "platform/cairo_internal.h"
 
@@ -30,29 +32,8 @@ void Painter::CaretStops(std::string_view text, std::vector<int>& stops) {
 Platform::Platform() = default;
 Platform::~Platform() = default;
 
-MessageAnswer Platform::MessageRequester(const std::string&, const std::string&,
-                                         MessageButtons buttons, MessageIcon) {
-  switch (buttons) {
-    case MessageButtons::Ok:
-      return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
-    default:
-      return MessageAnswer::Cancel;
-  }
-}
-
-std::string Platform::OpenFileRequester(const std::string&, const std::string&, const std::string&,
-                                        int) {
-  return {};
-}
-
-int64_t Platform::ColorRequester(int64_t) {
-  return -1;
-}
-
-bool Platform::FontRequester(FontChoice&) {
-  return false;
+void Platform::ShowStartupMessage(const std::string& title, const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
 }
 
 Painter* Platform::BeginImageDrawing(int image) {

@@ -126,17 +126,6 @@ enum class Cursor {
 
 enum class ShowMode { InPlace, ScreenCentered, OwnerCentered };
 
-// Modal questions put to the user.
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageIcon { None, Info, Warning, Error };
-enum class MessageAnswer { Ok, Yes, No, Cancel };
-
-struct FontChoice {
-  std::string family;
-  double size = 0;
-  int style = 0;  // FontStyle bits
-};
-
 class Platform {
  public:
   Platform();
@@ -194,18 +183,10 @@ class Platform {
   virtual int64_t HighlightColor() const { return 0xD77800; }
   virtual int64_t HighlightTextColor() const { return 0xFFFFFF; }
 
-  // Requesters. A backend without a native one answers as if the user cancelled: Cancel (or
-  // No, or Ok when that is the only button), an empty path, colour -1, false.
-  virtual MessageAnswer MessageRequester(const std::string& title, const std::string& text,
-                                         MessageButtons buttons = MessageButtons::Ok,
-                                         MessageIcon icon = MessageIcon::None);
-  // `pattern` is "Label|*.a;*.b|Label|*.*"; `patternPosition` picks the first one shown.
-  virtual std::string OpenFileRequester(const std::string& title, const std::string& defaultPath,
-                                        const std::string& pattern, int patternPosition);
-  // 0xBBGGRR, or -1 on cancel.
-  virtual int64_t ColorRequester(int64_t initial);
-  // Starts from `choice`; false (and `choice` unchanged) on cancel.
-  virtual bool FontRequester(FontChoice& choice);
+  // A message for the user when no canvas exists to show it on (a data file missing at
+  // start-up): always written to standard error; a backend with a display also shows it in
+  // a box of its own, and waits until the user closes it.
+  virtual void ShowStartupMessage(const std::string& title, const std::string& text);
 
   // Drawing on a stored image instead of the canvas; nullptr when the image does not exist
   // or image drawing is already in progress. The painter stays valid until EndImageDrawing.

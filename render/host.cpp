@@ -163,6 +163,22 @@ void Dispatch(Toolkit& tk, EventCode code, int id) {
   if (id >= 0) DispatchEvent(tk, code, id);
 }
 
+// The requester open now, or -1: while one is open, only it takes pointer and keys.
+int OpenRequester(Toolkit& tk) {
+  auto& stack = tk.root.ModalWindows;
+  while (!stack.empty() && FindElement(tk, stack.back()) == nullptr)
+    stack.pop_back();
+  return stack.empty() ? -1 : stack.back();
+}
+
+// Whether an element belongs to the open requester (its own drop-down lists included).
+bool InModal(Toolkit& tk, int modal, int id) {
+  if (modal < 0) return true;
+  Element* e = FindElement(tk, id);
+  if (e == nullptr) return false;
+  return e->ID == modal || e->WindowID == modal || IsInside(tk, *e, modal);
+}
+
 // Counts one running loop for as long as it runs, and tells whether a quit request is for it.
 class LoopLevel {
  public:
@@ -339,8 +355,20 @@ int OnCanvasEvent(Toolkit& tk, const NativeEvent& ev) {
   if (dispatch && code >= 0) {
     // While a button is held the receiver stays the element the press went to.
     int hit = root.PointerElement;
+    const int modal = OpenRequester(tk);
     if (root.ButtonHeld == 0 && loop.PressedCode == 0) {
       hit = HitTest(tk);
+      if (hit >= 0 && !InModal(tk, modal, hit)) {
+        // Outside the requester the pointer reaches nothing; a press there brings the
+        // requester to the front.
+        if (code == ElementEvent::LeftButtonDown || code == ElementEvent::RightButtonDown ||
+            code == ElementEvent::MiddleButtonDown) {
+          FocusWindow(tk, modal);
+          Repaint(tk, 0, false);
+        }
+        hit = -1;
+        root.PointerElement = -1;
+      }
       if (loop.EnteredElement != hit) {
         Dispatch(tk, ElementEvent::MouseLeave, loop.EnteredElement);
         Dispatch(tk, ElementEvent::MouseEnter, hit);
@@ -366,8 +394,10 @@ int OnCanvasEvent(Toolkit& tk, const NativeEvent& ev) {
       loop.PressedCode = static_cast<int>(code & 0xFFFFFFFF);
       ActivateElement(tk, hit);
       Dispatch(tk, code, hit);
-    } else {
+    } else if (InModal(tk, modal, root.UsedElement)) {
       Dispatch(tk, code, root.UsedElement);
+    } else {
+      Dispatch(tk, code, modal);
     }
   }
 
@@ -410,11 +440,7 @@ void PrepareLoop(Toolkit& tk, int mainWindow) {
   tk.loop.CloseRequested = false;
 }
 
-namespace {
-
-// A loop run from a handler: the same event handling, but the host, the Root and the main
-// window stay as the outer loop has them.
-void RunNestedLoop(Toolkit& tk, int window) {
+void RunModalLoop(Toolkit& tk, int window) {
   LoopLevel level(tk.loop);
   const bool watched = IsWindow(tk, window);
   NativeEvent ev;
@@ -425,15 +451,13 @@ void RunNestedLoop(Toolkit& tk, int window) {
   }
 }
 
-}  // namespace
-
 int RunEventLoop(Toolkit& tk, int mainWindow) {
   Root& root = tk.root;
   platform::Platform& pf = tk.platform;
   NativeEvent ev;
 
   if (tk.loop.Depth > 0) {
-    RunNestedLoop(tk, mainWindow);
+    RunModalLoop(tk, mainWindow);
     return 0;
   }
 

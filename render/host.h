@@ -29,6 +29,11 @@ void PrepareLoop(Toolkit& tk, int mainWindow);
 // ends the outer loops too.
 int RunEventLoop(Toolkit& tk, int mainWindow);
 
+// Runs a nested loop for a modal window whether or not another loop runs: it returns once
+// QuitEventLoop asks it to, once `window` is freed, or on a close request (which then ends
+// the outer loops too), and leaves the host and the Root as they are.
+void RunModalLoop(Toolkit& tk, int window);
+
 // Asks the innermost running event loop to return once the event being handled is done.
 // Nothing happens while no loop runs.
 void QuitEventLoop(Toolkit& tk);

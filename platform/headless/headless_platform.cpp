@@ -175,42 +175,9 @@ bool HeadlessPlatform::SetCustomCursor(int image, int /*hotX*/, int /*hotY*/) {
   return true;
 }
 
-MessageAnswer HeadlessPlatform::MessageRequester(const std::string& title, const std::string& text,
-                                                 MessageButtons buttons, MessageIcon icon) {
-  requests_.push_back("Message|" + title + "|" + text);
-  if (messageAnswers_.empty()) return Platform::MessageRequester(title, text, buttons, icon);
-  MessageAnswer answer = messageAnswers_.front();
-  messageAnswers_.pop_front();
-  return answer;
-}
-
-std::string HeadlessPlatform::OpenFileRequester(const std::string& title,
-                                                const std::string& /*defaultPath*/,
-                                                const std::string& pattern,
-                                                int /*patternPosition*/) {
-  requests_.push_back("File|" + title + "|" + pattern);
-  if (fileAnswers_.empty()) return {};
-  std::string path = fileAnswers_.front();
-  fileAnswers_.pop_front();
-  return path;
-}
-
-int64_t HeadlessPlatform::ColorRequester(int64_t initial) {
-  requests_.push_back("Color||" + std::to_string(initial));
-  if (colorAnswers_.empty()) return -1;
-  int64_t color = colorAnswers_.front();
-  colorAnswers_.pop_front();
-  return color;
-}
-
-bool HeadlessPlatform::FontRequester(FontChoice& choice) {
-  requests_.push_back("Font||" + choice.family);
-  if (fontAnswers_.empty()) return false;
-  std::optional<FontChoice> answer = fontAnswers_.front();
-  fontAnswers_.pop_front();
-  if (!answer) return false;
-  choice = *answer;
-  return true;
+void HeadlessPlatform::ShowStartupMessage(const std::string& title, const std::string& text) {
+  Platform::ShowStartupMessage(title, text);
+  startupMessages_.push_back(title + "|" + text);
 }
 
 }  // namespace tk::platform

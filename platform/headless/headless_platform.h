@@ -69,20 +69,9 @@ class HeadlessPlatform : public Platform {
   bool SetCustomCursor(int image, int hotX, int hotY) override;
   Cursor CurrentCursor() const override { return cursor_; }
 
-  // Requesters answer from scripted replies, in order; without one they answer as cancelled.
-  // Every request is logged as "<kind>|<title>|<text or pattern>".
-  void ScriptMessageAnswer(MessageAnswer answer) { messageAnswers_.push_back(answer); }
-  void ScriptFileAnswer(const std::string& path) { fileAnswers_.push_back(path); }
-  void ScriptColorAnswer(int64_t color) { colorAnswers_.push_back(color); }
-  void ScriptFontAnswer(std::optional<FontChoice> choice) { fontAnswers_.push_back(choice); }
-  const std::vector<std::string>& Requests() const { return requests_; }
-
-  MessageAnswer MessageRequester(const std::string& title, const std::string& text,
-                                 MessageButtons buttons, MessageIcon icon) override;
-  std::string OpenFileRequester(const std::string& title, const std::string& defaultPath,
-                                const std::string& pattern, int patternPosition) override;
-  int64_t ColorRequester(int64_t initial) override;
-  bool FontRequester(FontChoice& choice) override;
+  // Start-up messages go to standard error and are kept, in order, for tests to read.
+  void ShowStartupMessage(const std::string& title, const std::string& text) override;
+  const std::vector<std::string>& StartupMessages() const { return startupMessages_; }
 
   std::string ClipboardText() override { return clipboard_; }
   void SetClipboardText(std::string_view text) override { clipboard_ = std::string(text); }
@@ -95,11 +84,7 @@ class HeadlessPlatform : public Platform {
   std::deque<NativeEvent> posted_;
   std::function<bool()> feeder_;
   Rect restore_{0, 0, 0, 0};  // host rectangle before maximizing
-  std::deque<MessageAnswer> messageAnswers_;
-  std::deque<std::string> fileAnswers_;
-  std::deque<int64_t> colorAnswers_;
-  std::deque<std::optional<FontChoice>> fontAnswers_;
-  std::vector<std::string> requests_;
+  std::vector<std::string> startupMessages_;
   Rect host_{0, 0, 0, 0};
   Point pointer_{0, 0};
   Cursor cursor_ = Cursor::Default;

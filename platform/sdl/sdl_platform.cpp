@@ -476,41 +476,12 @@ bool SdlPlatform::SetCustomCursor(int image, int hotX, int hotY) {
   return true;
 }
 
-MessageAnswer SdlPlatform::MessageRequester(const std::string& title, const std::string& text,
-                                            MessageButtons buttons, MessageIcon icon) {
-  if (!videoReady_) return Platform::MessageRequester(title, text, buttons, icon);
-  constexpr Uint32 kReturn = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-  constexpr Uint32 kEscape = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-  std::vector<SDL_MessageBoxButtonData> list;
-  switch (buttons) {
-    case MessageButtons::Ok:
-      list.push_back({kReturn | kEscape, static_cast<int>(MessageAnswer::Ok), "OK"});
-      break;
-    case MessageButtons::YesNo:
-      list.push_back({kReturn, static_cast<int>(MessageAnswer::Yes), "Yes"});
-      list.push_back({kEscape, static_cast<int>(MessageAnswer::No), "No"});
-      break;
-    case MessageButtons::YesNoCancel:
-      list.push_back({kReturn, static_cast<int>(MessageAnswer::Yes), "Yes"});
-      list.push_back({0, static_cast<int>(MessageAnswer::No), "No"});
-      list.push_back({kEscape, static_cast<int>(MessageAnswer::Cancel), "Cancel"});
-      break;
-  }
-  Uint32 flags = icon == MessageIcon::Error     ? SDL_MESSAGEBOX_ERROR
-                 : icon == MessageIcon::Warning ? SDL_MESSAGEBOX_WARNING
-                                                : SDL_MESSAGEBOX_INFORMATION;
-  SDL_MessageBoxData box{};
-  box.flags = flags | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-  box.window = HostVisible() ? window_ : nullptr;
-  box.title = title.c_str();
-  box.message = text.c_str();
-  box.numbuttons = static_cast<int>(list.size());
-  box.buttons = list.data();
-  int pressed = -1;
-  // Closing the box without a button counts as the escape answer.
-  if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed < 0)
-    return Platform::MessageRequester(title, text, buttons, icon);
-  return static_cast<MessageAnswer>(pressed);
+void SdlPlatform::ShowStartupMessage(const std::string& title, const std::string& text) {
+  Platform::ShowStartupMessage(title, text);
+  // SDL's own box needs a display; without one standard error is all there is.
+  if (!videoReady_) return;
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(),
+                           HostVisible() ? window_ : nullptr);
 }
 
 std::string SdlPlatform::ClipboardText() {

@@ -65,8 +65,7 @@ class SdlPlatform : public Platform {
   Cursor CurrentCursor() const override { return cursor_; }
 
   // A native message box through SDL; the other requesters keep the cancelling defaults.
-  MessageAnswer MessageRequester(const std::string& title, const std::string& text,
-                                 MessageButtons buttons, MessageIcon icon) override;
+  void ShowStartupMessage(const std::string& title, const std::string& text) override;
 
   std::string ClipboardText() override;
   void SetClipboardText(std::string_view text) override;

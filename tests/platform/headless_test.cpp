@@ -145,39 +145,13 @@ TEST(HeadlessHost, DrawingPresentsSnapshotsCursorAndClipboard) {
   EXPECT_EQ(platform.ClipboardText(), "Привет");
 }
 
-TEST(HeadlessRequesters, ScriptedAnswersThenCancel) {
+TEST(HeadlessStartupMessage, KeptInOrderForTheTestToRead) {
   HeadlessPlatform platform(10, 10);
-  // Without a script every requester answers as cancelled.
-  EXPECT_EQ(platform.MessageRequester("T", "x", MessageButtons::Ok, MessageIcon::None),
-            MessageAnswer::Ok);
-  EXPECT_EQ(platform.MessageRequester("T", "x", MessageButtons::YesNo, MessageIcon::Info),
-            MessageAnswer::No);
-  EXPECT_EQ(platform.MessageRequester("T", "x", MessageButtons::YesNoCancel, MessageIcon::Info),
-            MessageAnswer::Cancel);
-  EXPECT_EQ(platform.OpenFileRequester("Open", "", "All|*.*", 0), "");
-  EXPECT_EQ(platform.ColorRequester(0xFF), -1);
-  FontChoice font{"DejaVu Sans", 9, 0};
-  EXPECT_FALSE(platform.FontRequester(font));
-
-  platform.ScriptMessageAnswer(MessageAnswer::Yes);
-  platform.ScriptFileAnswer("/tmp/form.pb");
-  platform.ScriptColorAnswer(0x00FF00);
-  platform.ScriptFontAnswer(std::nullopt);
-  platform.ScriptFontAnswer(FontChoice{"DejaVu Serif", 12, FontStyle::Bold});
-  EXPECT_EQ(platform.MessageRequester("Q", "Save?", MessageButtons::YesNo, MessageIcon::None),
-            MessageAnswer::Yes);
-  EXPECT_EQ(platform.OpenFileRequester("Please choose file to load", "", "PB|*.pb", 0),
-            "/tmp/form.pb");
-  EXPECT_EQ(platform.ColorRequester(0), 0x00FF00);
-  EXPECT_FALSE(platform.FontRequester(font));  // scripted cancel
-  EXPECT_EQ(font.family, "DejaVu Sans");
-  EXPECT_TRUE(platform.FontRequester(font));
-  EXPECT_EQ(font.family, "DejaVu Serif");
-  EXPECT_EQ(font.style, FontStyle::Bold);
-
-  ASSERT_EQ(platform.Requests().size(), 11u);
-  EXPECT_EQ(platform.Requests()[6], "Message|Q|Save?");
-  EXPECT_EQ(platform.Requests()[7], "File|Please choose file to load|PB|*.pb");
+  platform.ShowStartupMessage("Designer Error", "images\\images.zip Not found");
+  platform.ShowStartupMessage("Information", "Кириллица");
+  ASSERT_EQ(platform.StartupMessages().size(), 2u);
+  EXPECT_EQ(platform.StartupMessages()[0], "Designer Error|images\\images.zip Not found");
+  EXPECT_EQ(platform.StartupMessages()[1], "Information|Кириллица");
 }
 
 }  // namespace
