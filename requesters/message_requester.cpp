@@ -126,7 +126,7 @@ int MessageRequester(Toolkit& tk, const std::string& title, const std::string& t
   if (!tk.root.CanvasID) {
     // No canvas yet: the platform's own box, and standard error.
     tk.platform.ShowStartupMessage(title, text);
-    return choices.front().answer;
+    return EscapeAnswer(choices);
   }
 
   platform::Painter& measure = tk.platform.Measurer();

@@ -9,6 +9,7 @@
 #include "core/lookup.h"
 #include "platform/sdl/sdl_platform.h"
 #include "render/host.h"
+#include "requesters/requesters.h"
 
 namespace tk::testing {
 namespace {
@@ -50,6 +51,43 @@ TEST(SdlLoop, ARealCloseRequestEndsTheLoop) {
   EXPECT_TRUE(tk.loop.Started);
   EXPECT_FALSE(sdl.HostExists());
   EXPECT_TRUE(tk.root.Elements.empty());
+}
+
+// A requester opened from a handler on the real backend runs its own loop inside the
+// program's, takes the key the user presses, and leaves the host open.
+TEST(SdlLoop, ARequesterAnswersInsideTheRunningLoop) {
+  if (!DisplayAvailable()) GTEST_SKIP() << "no X display";
+  platform::SdlPlatform sdl;
+  ASSERT_TRUE(sdl.Ready()) << sdl.LastError();
+  Toolkit tk(sdl);
+  InstallRender(tk);
+  int main = OpenHost(tk, 1, 40, 40, 480, 320, "Loop", Flag::SystemMenu);
+  ASSERT_EQ(main, 1);
+
+  int answer = 0;
+  bool hostDuringAnswer = false;
+  BindCallback(tk, MakeHandler([&](EventCode code, int) {
+                 if (code != ElementEvent::Started) return 1;
+                 SDL_Event key{};
+                 key.type = SDL_KEYDOWN;
+                 key.key.windowID = SDL_GetWindowID(sdl.Window());
+                 key.key.keysym.sym = SDLK_RETURN;
+                 key.key.keysym.scancode = SDL_SCANCODE_RETURN;
+                 SDL_PushEvent(&key);
+                 answer = MessageRequester(tk, "Question", "Keep going?", MessageFlag::YesNo);
+                 hostDuringAnswer = sdl.HostExists() && !tk.loop.CloseRequested;
+                 SDL_Event close{};
+                 close.type = SDL_WINDOWEVENT;
+                 close.window.event = SDL_WINDOWEVENT_CLOSE;
+                 close.window.windowID = SDL_GetWindowID(sdl.Window());
+                 SDL_PushEvent(&close);
+                 return 1;
+               }),
+               -1, -1, -1);
+  RunEventLoop(tk, main);
+  EXPECT_EQ(answer, MessageAnswer::Yes);  // Return: the first button, so the requester was shown
+  EXPECT_TRUE(hostDuringAnswer);
+  EXPECT_FALSE(sdl.HostExists());
 }
 
 }  // namespace
