@@ -29,6 +29,7 @@ ModalWindow::ModalWindow(Toolkit& tk, const std::string& title, int innerWidth, 
 
   previousGadget_ = root.FocusedGadget;
   previousWindow_ = root.ActiveWindow;
+  previousFocused_ = root.FocusedElement;
   previousSticky_ = root.StickyWindow;
   root.StickyWindow = -1;  // nothing may rise above the requester
 
@@ -62,10 +63,9 @@ ModalWindow::~ModalWindow() {
   Root& root = tk.root;
   auto& stack = root.ModalWindows;
   stack.erase(std::remove(stack.begin(), stack.end(), window_), stack.end());
-  if (FindElement(tk, window_) != nullptr) {
-    UnbindCallback(tk, handler_, window_, -1);
-    FreeElement(tk, window_);
-  }
+  // The handler stays bound while the window goes, so its Freed never reads as the last
+  // window of the program closing.
+  if (FindElement(tk, window_) != nullptr) FreeElement(tk, window_);
   for (int image : images_)
     tk.platform.Images().Free(image);
   if (root.StickyWindow < 0 && FindElement(tk, previousSticky_) != nullptr)
@@ -75,6 +75,7 @@ ModalWindow::~ModalWindow() {
     ActivateElement(tk, previousGadget_);
   else if (FindElement(tk, previousWindow_) != nullptr)
     ActivateElement(tk, previousWindow_);
+  if (FindElement(tk, previousFocused_) != nullptr) root.FocusedElement = previousFocused_;
   Repaint(tk, 0, false);
 }
 
@@ -91,13 +92,13 @@ int ModalWindow::InnerHeight() const {
 }
 
 int ModalWindow::OnEvent(EventCode code) {
-  if (!running_) return 1;  // events replayed at binding time
   const int element = tk_.root.Event.EventElement;
+  if (code == ElementEvent::Freed) return element == window_ ? 0 : 1;
+  if (!running_) return 1;  // events replayed at binding time
   if (code == ElementEvent::CloseButton && element == window_) {
     End(false);
     return 0;  // the requester frees its window itself
   }
-  if (code == ElementEvent::Freed) return element == window_ ? 0 : 1;
   if (code == ElementEvent::KeyDown && !tk_.root.DropDownOpen) {
     const int key = tk_.root.KeyCode;
     if (key == platform::Key::Escape) {

@@ -59,6 +59,7 @@ class ModalWindow {
   bool confirmed_ = false;
   int previousGadget_ = 0;
   int previousWindow_ = 0;
+  int previousFocused_ = 0;
   int previousSticky_ = -1;
   HandlerRef handler_;
   std::vector<int> images_;

@@ -90,5 +90,24 @@ TEST_F(MessageRequesterTest, TextWrapsAndTheWindowFitsTheCanvas) {
   EXPECT_EQ(MessageRequester(tk, "Long", longText, MessageFlag::Error), MessageAnswer::Ok);
 }
 
+// A program whose only window is the requester: closing the requester is not the last
+// window of the program going away.
+TEST(MessageRequesterAlone, ClosingItLeavesTheProgramRunning) {
+  platform::HeadlessPlatform platform(640, 480);
+  Toolkit tk(platform);
+  PrepareToolkit(tk);
+  ASSERT_EQ(OpenHost(tk, 0, 0, 0, 640, 480, "", 0), 0);
+  PrepareLoop(tk, -1);
+  PumpEvents(tk);
+  platform::NativeEvent ret;
+  ret.type = platform::NativeEventType::KeyDown;
+  ret.keyCode = Key::Return;
+  platform.Inject(ret);
+  EXPECT_EQ(MessageRequester(tk, "Q", "x", MessageFlag::YesNo), MessageAnswer::Yes);
+  EXPECT_TRUE(PumpEvents(tk));
+  EXPECT_FALSE(tk.loop.CloseRequested);
+  EXPECT_TRUE(platform.HostExists());
+}
+
 }  // namespace
 }  // namespace tk::testing
