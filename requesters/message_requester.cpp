@@ -140,18 +140,19 @@ int MessageRequester(Toolkit& tk, const std::string& title, const std::string& t
   int textW = kMinTextWidth;
   for (const auto& line : lines)
     textW = std::max(textW, measure.MeasureText(line).width + 2);
-  textW = std::min(textW, maxText);
-  const int lineH = std::max(1, measure.MeasureText("Ag").height);
+  // Room beyond the widest line, so the box never wraps a line again inside its padding.
+  textW = std::min(textW, maxText) + 16;
+  const int lineH = std::max(1, measure.TextHeight("A"));
+  // A text box draws the lines that end in a line feed, so every line gets one.
   std::string wrapped;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i != 0) wrapped += '\n';
-    wrapped += lines[i];
-  }
+  for (const auto& line : lines)
+    wrapped += line + '\n';
   const int buttonsW = static_cast<int>(choices.size()) * (kButtonW + kGap) - kGap;
   const int innerW = std::max(2 * kPad + glyphRoom + textW, 2 * kPad + buttonsW);
   // The text's room stops where the canvas does; the rest of a very long text is cut.
   const int maxTextH = std::max(lineH, canvasH - 3 * kPad - kButtonH - 60);
-  const int textH = std::min(static_cast<int>(lines.size()) * lineH, maxTextH);
+  // A little more than the lines need: the box counts its lines from its inner height.
+  const int textH = std::min(static_cast<int>(lines.size()) * lineH + lineH / 2, maxTextH);
   const int bodyH = std::max(textH, glyphRoom > 0 ? kGlyph : 0);
   const int innerH = kPad + bodyH + kPad + kButtonH + kPad;
 
