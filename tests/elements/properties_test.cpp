@@ -2,7 +2,9 @@
 // scroll bar that shows only when the rows overflow, and focus following names and editors.
 #include "elements/properties.h"
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/attributes.h"
@@ -14,9 +16,11 @@
 #include "elements/registry.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
+#include "elements/spin.h"
 #include "elements/splitter.h"
 #include "elements/window.h"
 #include "render/host.h"
+#include "render/repaint.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -122,6 +126,41 @@ TEST_F(PropertiesTest, TheBarShowsOnlyWhenTheRowsDoNotFit) {
   Pump();
   EXPECT_NE(Bar().Hidden, 0);
   EXPECT_EQ(E(Splitter()).Frame.w0, E(kGrid).Inner.w0 - 1);
+}
+
+// The rows of dark (text) pixels in the room left of a spin's buttons: first and last.
+std::pair<int, int> InkRows(const platform::HeadlessPlatform& canvas, const Element& spin) {
+  int top = -1, bottom = -1;
+  for (int y = spin.Frame.y0 + 1; y < spin.Frame.y0 + spin.Frame.h0 - 1; ++y)
+    for (int x = spin.Inner.x0 + 1; x < spin.Inner.x0 + spin.Inner.w0 - spin.ItemWidth; ++x) {
+      const uint32_t p = canvas.CanvasPixel(x, y);
+      if ((p & 0xFF) < 0x90 && ((p >> 8) & 0xFF) < 0x90 && ((p >> 16) & 0xFF) < 0x90) {
+        if (top < 0) top = y;
+        bottom = y;
+        break;
+      }
+    }
+  return {top, bottom};
+}
+
+TEST_F(PropertiesTest, ASpinRowShowsItsWholeValueInTheMiddleOfTheRow) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
+  const int first = AddProperty(tk, kGrid, -1, "Spin X");
+  const int second = AddProperty(tk, kGrid, -1, "Spin Y");
+  // A stored image whose number equals the rows' maximum is no picture of theirs.
+  ASSERT_TRUE(tk.platform.Images().IsImage(1000));
+  Repaint(tk, kWindow, true);
+  for (int id : {first, second}) {
+    const Element& spin = E(id);
+    ASSERT_EQ(spin.Frame.h0, 19);
+    ASSERT_EQ(GetElementText(tk, id), "0");
+    const auto [top, bottom] = InkRows(platform, spin);
+    ASSERT_GE(top, 0) << "no value drawn";
+    // A whole digit, not the top of one, with as much room above it as below.
+    EXPECT_GE(bottom - top + 1, 8) << id;
+    const int above = top - spin.Frame.y0, below = spin.Frame.y0 + spin.Frame.h0 - 1 - bottom;
+    EXPECT_LE(std::abs(above - below), 1) << above << " above, " << below << " below";
+  }
 }
 
 TEST_F(PropertiesTest, PointingAtANameFocusesItsEditorAndClickingAnEditorSelectsItsName) {
