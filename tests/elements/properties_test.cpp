@@ -94,6 +94,22 @@ TEST_F(PropertiesTest, ComboRowsKeepSparseIndicesAndFalseSelectsTheSecond) {
   SetPropertyOptions(tk, 12345, "x");  // names nothing: no effect
 }
 
+TEST_F(PropertiesTest, ASpinRowStartsAtTheNumberItsOptionsBeginWith) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
+  const struct {
+    const char* description;
+    double value;
+    const char* text;
+  } rows[] = {{"Spin X 25", 25, "25"},   {"Spin Y 0|200", 0, "0"},      {"Spin W -7|100", -7, "-7"},
+              {"Spin H 12.6", 13, "13"}, {"Spin L 5000", 1000, "1000"}, {"Spin M -0.2", 0, "0"},
+              {"Spin N abc", 0, "0"},    {"Spin O nan", 0, "0"},        {"Spin P", 0, "0"}};
+  for (const auto& row : rows) {
+    const int spin = AddProperty(tk, kGrid, -1, row.description);
+    EXPECT_EQ(GetElementState(tk, spin), row.value) << row.description;
+    EXPECT_EQ(GetElementText(tk, spin), row.text) << row.description;
+  }
+}
+
 TEST_F(PropertiesTest, TheBarShowsOnlyWhenTheRowsDoNotFit) {
   ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 100, 0, kWindow, 80), kGrid);
   const int field = AddProperty(tk, kGrid, -1, "String A");
