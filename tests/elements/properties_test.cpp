@@ -179,6 +179,47 @@ TEST_F(PropertiesTest, ASpinRowShowsItsWholeValueInTheMiddleOfTheRow) {
   }
 }
 
+TEST_F(PropertiesTest, TheWheelOverNamesOrEditorsScrollsTheGrid) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
+  const char* kinds[] = {"String S t", "Spin N 3", "ComboBox C a|b", "Button B x",
+                         "StringButton P p"};
+  std::vector<int> editors;
+  for (int i = 0; i < 25; ++i)
+    editors.push_back(AddProperty(tk, kGrid, -1, kinds[i % 5]));
+  Repaint(tk, kWindow, true);
+  Pump();
+  ASSERT_EQ(Bar().Hidden, 0);
+  platform.InjectMove(400, 400);  // the first report only makes the position known
+  Pump();
+  auto wheelAt = [&](int x, int y, int notches) {
+    platform.InjectMove(x, y);
+    platform::NativeEvent wheel;
+    wheel.type = platform::NativeEventType::Wheel;
+    wheel.x = x;
+    wheel.y = y;
+    wheel.wheel = notches;
+    platform.Inject(wheel);
+    Pump();
+    return static_cast<int>(GetElementAttribute(tk, kGrid, kScrollAreaScrollY));
+  };
+  // A clicked name puts the name list in use; its rows all show, so the grid scrolls.
+  const int nameX = E(Names()).Frame.x0 + 20, nameY = E(editors[0]).Frame.y0 + 9;
+  platform.InjectMove(nameX, nameY);
+  platform.InjectClick(nameX, nameY);
+  Pump();
+  ASSERT_EQ(tk.root.UsedElement, Names());
+  int scrolled = wheelAt(nameX, nameY, -2);
+  EXPECT_GT(scrolled, 0) << "over a name";
+  // Over each kind of editor every notch moves the rows further down.
+  for (int i = 0; i < 5; ++i) {
+    const Element& editor = E(editors[static_cast<size_t>(i) + 5]);
+    const int before = scrolled;
+    scrolled = wheelAt(editor.Frame.x0 + 10, editor.Frame.y0 + 9, -1);
+    EXPECT_GT(scrolled, before) << kinds[i];
+  }
+  EXPECT_EQ(Bar().Value, scrolled);
+}
+
 TEST_F(PropertiesTest, PointingAtANameFocusesItsEditorAndClickingAnEditorSelectsItsName) {
   ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
   const int first = AddProperty(tk, kGrid, -1, "String Caption text");
