@@ -62,6 +62,39 @@ int TrailInset(const Element& e, const Axis& a, bool forBar) {
   return e.FrameWidth + (a.vertical && !forBar ? e.StatusStripHeight : 0);
 }
 
+// The visible part of a parent that a child (a bar or not) is clipped to along one axis: its
+// inner area, except that a border already cut away by the grandparent is not taken off
+// twice; and the part a child's inner rectangle is clipped to.
+struct VisiblePart {
+  int areaPos, areaSize, innerAreaPos, innerAreaSize;
+  bool operator==(const VisiblePart&) const = default;
+};
+VisiblePart VisiblePartOf(const Element& parent, const Axis& a, bool bar) {
+  const CoordBlock& pf = parent.Frame;
+  const CoordBlock& pc = parent.Clip;
+  const int lead = LeadInset(parent, a, bar);
+  const int trail = TrailInset(parent, a, bar);
+  const int l = pc.*a.pos0 > pf.*a.pos0 ? -lead : 0;
+  const int r = pc.*a.pos0 + pc.*a.size0 < pf.*a.pos0 + pf.*a.size0 ? -trail : 0;
+  VisiblePart part;
+  part.areaPos = pc.*a.pos0 + lead + l;
+  part.areaSize = pc.*a.size0 - lead - trail - (l + r);
+  part.innerAreaPos = bar ? part.areaPos : pc.*a.pos1;
+  part.innerAreaSize = bar ? part.areaSize : pc.*a.size1;
+  return part;
+}
+
+// Everything of an element that its children's blocks are computed from: while it stays the
+// same, a change of the element's frame leaves every descendant as it is (docked children
+// aside, which take their share of the inner size). The inner size counts only for an element
+// that hosts a scrolled content, which keeps beside its bars.
+struct SeenByChildren {
+  VisiblePart parts[2][2];  // axis, bar
+  int innerX, innerY, hostW, hostH;
+  bool operator==(const SeenByChildren&) const = default;
+};
+SeenByChildren SeenByChildrenOf(const Element& e);
+
 void RecomputeAxis(Toolkit& tk, Element& e, int pos, const Axis& a) {
   CoordBlock& frame = e.Frame;
   CoordBlock& inner = e.Inner;
@@ -79,27 +112,15 @@ void RecomputeAxis(Toolkit& tk, Element& e, int pos, const Axis& a) {
   clip.*a.size0 = frame.*a.size0;
   clip.*a.size1 = inner.*a.size0;
 
-  // The visible part of the parent: its inner area, except that a border already cut away
-  // by the grandparent is not taken off twice.
   int areaPos, areaSize, innerAreaPos, innerAreaSize;
   const Element* parent = ParentOf(tk, e);
   const bool bar = tk.Kind(e.Kind).Has(Trait::Bar);
   if (parent != nullptr) {
-    const CoordBlock& pf = parent->Frame;
-    const CoordBlock& pc = parent->Clip;
-    const int lead = LeadInset(*parent, a, bar);
-    const int trail = TrailInset(*parent, a, bar);
-    const int l = pc.*a.pos0 > pf.*a.pos0 ? -lead : 0;
-    const int r = pc.*a.pos0 + pc.*a.size0 < pf.*a.pos0 + pf.*a.size0 ? -trail : 0;
-    areaPos = pc.*a.pos0 + lead + l;
-    areaSize = pc.*a.size0 - lead - trail - (l + r);
-    if (bar) {
-      innerAreaPos = areaPos;
-      innerAreaSize = areaSize;
-    } else {
-      innerAreaPos = pc.*a.pos1;
-      innerAreaSize = pc.*a.size1;
-    }
+    const VisiblePart part = VisiblePartOf(*parent, a, bar);
+    areaPos = part.areaPos;
+    areaSize = part.areaSize;
+    innerAreaPos = part.innerAreaPos;
+    innerAreaSize = part.innerAreaSize;
     if (given) e.InWindow.*a.parentOffset = pos - parent->Inner.*a.pos0;
   } else {
     areaPos = clip.*a.pos0;
@@ -281,6 +302,30 @@ void SetElementY(Toolkit& tk, Element& e, int y) {
   RecomputeAxis(tk, e, y, kAxisY);
 }
 
+namespace {
+
+SeenByChildren SeenByChildrenOf(const Element& e) {
+  SeenByChildren seen;
+  for (int bar : {0, 1}) {
+    seen.parts[0][bar] = VisiblePartOf(e, kAxisX, bar != 0);
+    seen.parts[1][bar] = VisiblePartOf(e, kAxisY, bar != 0);
+  }
+  seen.innerX = e.Inner.x0;
+  seen.innerY = e.Inner.y0;
+  const bool host = e.ChildHost >= 0;
+  seen.hostW = host ? e.Inner.w0 : 0;
+  seen.hostH = host ? e.Inner.h0 : 0;
+  return seen;
+}
+
+bool HasDockedChild(const Toolkit& tk, const Element& parent) {
+  for (const auto& r : tk.root.Elements)
+    if (r->Alive && r->Docked && r->ParentID == parent.ID && r.get() != &parent) return true;
+  return false;
+}
+
+}  // namespace
+
 int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height, int mode) {
   // The kind hook, the splitters and the dispatch may run handlers.
   BusyGuard busy(tk);
@@ -300,6 +345,8 @@ int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height, 
 
   const CoordBlock oldFrame = e.Frame;
   const int oldInnerX = e.Inner.x0, oldInnerY = e.Inner.y0;
+  const int oldInnerW = e.Inner.w0, oldInnerH = e.Inner.h0;
+  const SeenByChildren seenBefore = SeenByChildrenOf(e);
   bool changed = false;
 
   if (x != kIgnore && (x != e.Frame.x0 || absolute)) {
@@ -332,7 +379,14 @@ int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height, 
 
   // Descendants first, so a kind that lays its children out itself (a splitter placing its
   // panes) has the last word.
-  if (changed && e.ChildCount != 0) FollowDescendants(tk, e, dx, dy, resized);
+  // Content that grows beyond its view (rows added to a long list) is the common case where
+  // nothing its descendants see changes, and walking them all would be wasted.
+  if (changed && e.ChildCount != 0) {
+    if (!(SeenByChildrenOf(e) == seenBefore))
+      FollowDescendants(tk, e, dx, dy, resized);
+    else if ((e.Inner.w0 != oldInnerW || e.Inner.h0 != oldInnerH) && HasDockedChild(tk, e))
+      LayoutDocked(tk, e);
+  }
   if (auto hook = tk.Kind(e.Kind).Resized) hook(tk, e);
   if (!e.Alive) return changed ? 1 : 0;
 

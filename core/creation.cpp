@@ -90,6 +90,9 @@ void ApplyKindDefaults(Toolkit& tk, Element& e, const KindDescriptor::CreationAr
   SetUnlessIgnored(e.ItemWidth, d.ItemWidth);
   if (d.StartsHidden) e.Hidden = 1;
   if (d.NoImage || (d.ImageNeedsText && e.Text.empty())) e.Image = -1;
+  // A kind that shows no pictures, or takes a range in its parameters, has no second image
+  // either: its second parameter (a maximum, say 1000) may well name a stored image.
+  if (d.NoImage || d.RangeFromParams) e.Image2 = -1;
   if (d.NoText) e.Text.clear();
   if (d.RangeFromParams) {
     e.Min = args.param1;

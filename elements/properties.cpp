@@ -3,6 +3,8 @@
 #include "elements/properties.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <string_view>
 #include <vector>
 
@@ -107,6 +109,21 @@ void LayoutGrid(Toolkit& tk, int hostId, bool growing = false) {
     else
       ResizeElementById(tk, id, kIgnore, kIgnore, std::max(e->Frame.w0 + delta, 0), kIgnore);
   }
+}
+
+// A spin row counts in whole steps between these limits.
+constexpr int kSpinRowMin = -1000;
+constexpr int kSpinRowMax = 1000;
+
+// The value a spin row starts at: the number its option text begins with ("0|100" gives 0),
+// rounded to a whole step and kept within the row's limits; 0 when there is no number.
+double SpinRowValue(const std::string& options) {
+  double value = 0;
+  const char* end = options.data() + options.size();
+  const auto [next, error] = std::from_chars(options.data(), end, value);
+  if (error != std::errc() || next == options.data() || !std::isfinite(value)) return 0;
+  // Adding 0 turns a rounded -0 into 0, which is how it is shown.
+  return std::clamp(std::round(value), double{kSpinRowMin}, double{kSpinRowMax}) + 0.0;
 }
 
 void MakeActive(Toolkit& tk, int editor) {
@@ -242,7 +259,8 @@ int AddProperty(Toolkit& tk, int grid, int editorId, const std::string& descript
   } else if (kind == "String") {
     editor = String(tk, editorId, 0, y, w, h, options, 0, in);
   } else if (kind == "Spin") {
-    editor = Spin(tk, editorId, 0, y, w, h, -1000, 1000, Flag::Numeric, in, "1");
+    editor = Spin(tk, editorId, 0, y, w, h, kSpinRowMin, kSpinRowMax, Flag::Numeric, in, "1");
+    if (!options.empty()) SetElementState(tk, editor, SpinRowValue(options));
   } else if (kind == "ComboBox") {
     const int64_t low = rowFlags & 0xFFFFFFFF;
     Flags64 comboFlags = 0;

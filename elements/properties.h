@@ -30,7 +30,8 @@ int Properties(Toolkit& tk, int id, int x, int y, int width, int height, Flags64
 
 // Appends a row described by "<kind> <name> <options>" (kind String, StringButton, Button,
 // Spin, ComboBox or Splitter). Returns the id of the row's editor; `editorId` when the kind
-// is unknown; -1 when `grid` names no grid.
+// is unknown; -1 when `grid` names no grid. The options are the editor's first text, the
+// items of a ComboBox, and for a Spin its value (the number they begin with).
 int AddProperty(Toolkit& tk, int grid, int editorId, const std::string& description,
                 int64_t rowFlags = 0);
 

@@ -19,10 +19,12 @@ namespace tk {
 
 namespace {
 
-// The wheel over anything inside a scroll area scrolls the area: its vertical bar when shown,
-// else its horizontal one. nullptr when the element is not inside a scroll area.
+// The wheel over a scroll area or anything inside one scrolls the area: its vertical bar when
+// shown, else its horizontal one. nullptr when the element is not in a scroll area.
 Element* EnclosingAreaBar(Toolkit& tk, const Element& e) {
-  const Element* area = EnclosingWithTrait(tk, e, Trait::ScrollsContent);
+  const Element* area = tk.Kind(e.Kind).Has(Trait::ScrollsContent)
+                            ? &e
+                            : EnclosingWithTrait(tk, e, Trait::ScrollsContent);
   if (area == nullptr) return nullptr;
   for (int slot : {1, 2}) {
     Element* bar = FindElement(tk, area->Attached[slot]);
@@ -161,16 +163,26 @@ int TrackItems(Toolkit& tk, Element& e, EventCode code, bool& repaint) {
   return item;
 }
 
-// The wheel turns the element's scroll bar (a list names itself first, its vertical bar
-// second), else the bar of the scroll area it lies in.
-void TurnWheel(Toolkit& tk, Element& e) {
+// The bar the wheel turns for an element: the element itself when it is a bar, its own shown
+// bar (a list names itself first, its vertical bar second), else the bar of the scroll area
+// it lies in; a list whose rows all show passes the wheel on to that area. nullptr when
+// nothing there scrolls.
+Element* WheelBarOf(Toolkit& tk, Element& e) {
   auto turns = [&tk](const Element* b) {
     return b != nullptr && tk.Kind(b->Kind).Has(Trait::WheelBar);
   };
-  Element* bar = turns(&e) ? &e : FindElement(tk, e.Attached[0]);
-  if (tk.Kind(e.Kind).Has(Trait::ListRows)) bar = FindElement(tk, e.Attached[1]);
-  if (!turns(bar)) bar = EnclosingAreaBar(tk, e);
-  if (!turns(bar)) return;
+  if (turns(&e)) return &e;
+  Element* own = FindElement(tk, e.Attached[tk.Kind(e.Kind).Has(Trait::ListRows) ? 1 : 0]);
+  if (turns(own) && own->Hidden == 0) return own;
+  return EnclosingAreaBar(tk, e);
+}
+
+// The wheel scrolls what the pointer is over; when nothing there scrolls, the element in use.
+void TurnWheel(Toolkit& tk, Element& e) {
+  Element* over = FindElement(tk, tk.root.PointerElement);
+  Element* bar = over != nullptr && over->Alive ? WheelBarOf(tk, *over) : nullptr;
+  if (bar == nullptr) bar = WheelBarOf(tk, e);
+  if (bar == nullptr) return;
   bar->ScrollPos -= kWheelStep * tk.root.WheelDelta;
   const int barId = bar->ID;
   SetElementState(tk, barId, bar->ScrollPos + bar->ScrollOffset);

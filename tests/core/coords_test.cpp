@@ -307,5 +307,41 @@ TEST_F(CoordsTest, DockedChildrenShareTheParentsInnerArea) {
   EXPECT_EQ(rect(fill), (std::vector<int>{30, 20, 230, 80}));
 }
 
+// A parent that grows past what its own parent shows keeps its descendants' blocks as they
+// are, still lays its docked children out for its new size, and clips the descendants again
+// once what shows of it changes.
+TEST_F(CoordsTest, GrowingPastTheVisiblePartKeepsDescendantsAndRedocks) {
+  Window(100, 0, 0, 500, 400);
+  const int c = Make(ElementKind::Container, 101, 10, 10, 202, 1002, Flag::Border);
+  const int fill = Make(ElementKind::Button, 102, 0, 0, 10, 10);
+  const int inner = Make(ElementKind::Container, 103, 20, 300, 100, 100, Flag::Border);
+  const int deep = Make(ElementKind::Button, 104, 5, 5, 50, 20);
+  CloseList(tk);
+  DockElement(tk, fill, Dock(kLeft));
+  ASSERT_LT(E(c).Clip.h0, E(c).Frame.h0);  // the window shows only its top
+  const CoordBlock innerClip = E(inner).Clip, deepClip = E(deep).Clip;
+  const CoordBlock deepFrame = E(deep).Frame;
+
+  ResizeElementById(tk, c, kIgnore, kIgnore, kIgnore, 1202);
+  EXPECT_EQ(E(fill).Frame.h0, E(c).Inner.h0);
+  EXPECT_EQ(E(fill).Frame.h0, 1200);
+  for (auto [now, before] : {std::pair{E(inner).Clip, innerClip},
+                             {E(deep).Clip, deepClip},
+                             {E(deep).Frame, deepFrame}}) {
+    EXPECT_EQ(now.y0, before.y0);
+    EXPECT_EQ(now.h0, before.h0);
+    EXPECT_EQ(now.y1, before.y1);
+    EXPECT_EQ(now.h1, before.h1);
+  }
+
+  // Shrunk to less than the window shows, the parent cuts the nested container off.
+  ResizeElementById(tk, c, kIgnore, kIgnore, kIgnore, 352);
+  EXPECT_EQ(E(fill).Frame.h0, 350);
+  const Element& parent = E(c);
+  EXPECT_EQ(E(inner).Clip.y0 + E(inner).Clip.h0, parent.Inner.y0 + parent.Inner.h0);
+  EXPECT_EQ(E(deep).Frame.y0, deepFrame.y0);
+  EXPECT_LE(E(deep).Clip.y0 + E(deep).Clip.h0, parent.Inner.y0 + parent.Inner.h0);
+}
+
 }  // namespace
 }  // namespace tk

@@ -2,7 +2,9 @@
 // scroll bar that shows only when the rows overflow, and focus following names and editors.
 #include "elements/properties.h"
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/attributes.h"
@@ -14,9 +16,11 @@
 #include "elements/registry.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
+#include "elements/spin.h"
 #include "elements/splitter.h"
 #include "elements/window.h"
 #include "render/host.h"
+#include "render/repaint.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -90,6 +94,22 @@ TEST_F(PropertiesTest, ComboRowsKeepSparseIndicesAndFalseSelectsTheSecond) {
   SetPropertyOptions(tk, 12345, "x");  // names nothing: no effect
 }
 
+TEST_F(PropertiesTest, ASpinRowStartsAtTheNumberItsOptionsBeginWith) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
+  const struct {
+    const char* description;
+    double value;
+    const char* text;
+  } rows[] = {{"Spin X 25", 25, "25"},   {"Spin Y 0|200", 0, "0"},      {"Spin W -7|100", -7, "-7"},
+              {"Spin H 12.6", 13, "13"}, {"Spin L 5000", 1000, "1000"}, {"Spin M -0.2", 0, "0"},
+              {"Spin N abc", 0, "0"},    {"Spin O nan", 0, "0"},        {"Spin P", 0, "0"}};
+  for (const auto& row : rows) {
+    const int spin = AddProperty(tk, kGrid, -1, row.description);
+    EXPECT_EQ(GetElementState(tk, spin), row.value) << row.description;
+    EXPECT_EQ(GetElementText(tk, spin), row.text) << row.description;
+  }
+}
+
 TEST_F(PropertiesTest, TheBarShowsOnlyWhenTheRowsDoNotFit) {
   ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 100, 0, kWindow, 80), kGrid);
   const int field = AddProperty(tk, kGrid, -1, "String A");
@@ -122,6 +142,82 @@ TEST_F(PropertiesTest, TheBarShowsOnlyWhenTheRowsDoNotFit) {
   Pump();
   EXPECT_NE(Bar().Hidden, 0);
   EXPECT_EQ(E(Splitter()).Frame.w0, E(kGrid).Inner.w0 - 1);
+}
+
+// The rows of dark (text) pixels in the room left of a spin's buttons: first and last.
+std::pair<int, int> InkRows(const platform::HeadlessPlatform& canvas, const Element& spin) {
+  int top = -1, bottom = -1;
+  for (int y = spin.Frame.y0 + 1; y < spin.Frame.y0 + spin.Frame.h0 - 1; ++y)
+    for (int x = spin.Inner.x0 + 1; x < spin.Inner.x0 + spin.Inner.w0 - spin.ItemWidth; ++x) {
+      const uint32_t p = canvas.CanvasPixel(x, y);
+      if ((p & 0xFF) < 0x90 && ((p >> 8) & 0xFF) < 0x90 && ((p >> 16) & 0xFF) < 0x90) {
+        if (top < 0) top = y;
+        bottom = y;
+        break;
+      }
+    }
+  return {top, bottom};
+}
+
+TEST_F(PropertiesTest, ASpinRowShowsItsWholeValueInTheMiddleOfTheRow) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
+  const int first = AddProperty(tk, kGrid, -1, "Spin X");
+  const int second = AddProperty(tk, kGrid, -1, "Spin Y");
+  // A stored image whose number equals the rows' maximum is no picture of theirs.
+  ASSERT_TRUE(tk.platform.Images().IsImage(1000));
+  Repaint(tk, kWindow, true);
+  for (int id : {first, second}) {
+    const Element& spin = E(id);
+    ASSERT_EQ(spin.Frame.h0, 19);
+    ASSERT_EQ(GetElementText(tk, id), "0");
+    const auto [top, bottom] = InkRows(platform, spin);
+    ASSERT_GE(top, 0) << "no value drawn";
+    // A whole digit, not the top of one, with as much room above it as below.
+    EXPECT_GE(bottom - top + 1, 8) << id;
+    const int above = top - spin.Frame.y0, below = spin.Frame.y0 + spin.Frame.h0 - 1 - bottom;
+    EXPECT_LE(std::abs(above - below), 1) << above << " above, " << below << " below";
+  }
+}
+
+TEST_F(PropertiesTest, TheWheelOverNamesOrEditorsScrollsTheGrid) {
+  ASSERT_EQ(Properties(tk, kGrid, 10, 10, 300, 200, 0, kWindow, 80), kGrid);
+  const char* kinds[] = {"String S t", "Spin N 3", "ComboBox C a|b", "Button B x",
+                         "StringButton P p"};
+  std::vector<int> editors;
+  for (int i = 0; i < 25; ++i)
+    editors.push_back(AddProperty(tk, kGrid, -1, kinds[i % 5]));
+  Repaint(tk, kWindow, true);
+  Pump();
+  ASSERT_EQ(Bar().Hidden, 0);
+  platform.InjectMove(400, 400);  // the first report only makes the position known
+  Pump();
+  auto wheelAt = [&](int x, int y, int notches) {
+    platform.InjectMove(x, y);
+    platform::NativeEvent wheel;
+    wheel.type = platform::NativeEventType::Wheel;
+    wheel.x = x;
+    wheel.y = y;
+    wheel.wheel = notches;
+    platform.Inject(wheel);
+    Pump();
+    return static_cast<int>(GetElementAttribute(tk, kGrid, kScrollAreaScrollY));
+  };
+  // A clicked name puts the name list in use; its rows all show, so the grid scrolls.
+  const int nameX = E(Names()).Frame.x0 + 20, nameY = E(editors[0]).Frame.y0 + 9;
+  platform.InjectMove(nameX, nameY);
+  platform.InjectClick(nameX, nameY);
+  Pump();
+  ASSERT_EQ(tk.root.UsedElement, Names());
+  int scrolled = wheelAt(nameX, nameY, -2);
+  EXPECT_GT(scrolled, 0) << "over a name";
+  // Over each kind of editor every notch moves the rows further down.
+  for (int i = 0; i < 5; ++i) {
+    const Element& editor = E(editors[static_cast<size_t>(i) + 5]);
+    const int before = scrolled;
+    scrolled = wheelAt(editor.Frame.x0 + 10, editor.Frame.y0 + 9, -1);
+    EXPECT_GT(scrolled, before) << kinds[i];
+  }
+  EXPECT_EQ(Bar().Value, scrolled);
 }
 
 TEST_F(PropertiesTest, PointingAtANameFocusesItsEditorAndClickingAnEditorSelectsItsName) {

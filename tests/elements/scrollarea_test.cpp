@@ -1,10 +1,14 @@
 // The ScrollArea kind: its content and bars at creation, clamped scrolling that moves the
 // content, showing and hiding the bars as the content size changes, and the step.
 #include "elements/scrollarea.h"
+
+#include <string>
+
 #include "core/attributes.h"
 #include "core/coords.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/list.h"
 #include "elements/registry.h"
 #include "elements/scrollbar.h"
 #include "elements/simple.h"
@@ -162,6 +166,49 @@ TEST_F(ScrollAreaTest, TheWheelAfterAPressInsideTheContentScrollsTheArea) {
   platform.Inject(wheel);
   PumpEvents(tk);
   EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 5);
+}
+
+// The wheel scrolls the area it is turned over, also while something else is in use (here
+// its window) and over the bare content, and turns the element in use only when nothing under
+// the pointer scrolls.
+TEST_F(ScrollAreaTest, TheWheelOverTheContentScrollsTheAreaWithoutAPress) {
+  ListView(tk, 70, 300, 10, 150, 60, "", 0, kWindow);
+  for (int i = 0; i < 20; ++i)
+    AddListItem(tk, 70, i, "Row " + std::to_string(i));
+  Repaint(tk, kWindow, true);
+  platform.InjectMove(3, 3);
+  PumpEvents(tk);
+  auto wheelAt = [&](int x, int y, int notches) {
+    platform.InjectMove(x, y);
+    platform::NativeEvent wheel;
+    wheel.type = platform::NativeEventType::Wheel;
+    wheel.x = x;
+    wheel.y = y;
+    wheel.wheel = notches;
+    platform.Inject(wheel);
+    PumpEvents(tk);
+  };
+  ASSERT_EQ(tk.root.UsedElement, kWindow);
+  const Element& button = *FindElement(tk, 50);
+  wheelAt(button.Frame.x0 + 5, button.Frame.y0 + 12, -1);  // over the button
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 5);
+  wheelAt(button.Frame.x0 + 5, button.Frame.y0 + 60, -3);  // below it, over the content
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 20);
+  EXPECT_EQ(ContentY(), -20);
+
+  // With the list in use, the wheel over the area still scrolls the area...
+  const Element& list = *FindElement(tk, 70);
+  platform.InjectMove(list.Frame.x0 + 20, list.Frame.y0 + 20);
+  platform.InjectClick(list.Frame.x0 + 20, list.Frame.y0 + 20);
+  PumpEvents(tk);
+  ASSERT_EQ(tk.root.UsedElement, 70);
+  wheelAt(button.Frame.x0 + 5, button.Frame.y0 + 60, -1);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 25);
+  EXPECT_EQ(list.VScroll, 0);
+  // ... and over nothing that scrolls it turns the list.
+  wheelAt(500, 300, -1);
+  EXPECT_EQ(GetElementAttribute(tk, kArea, 4), 25);
+  EXPECT_GT(list.VScroll, 0);
 }
 
 // Scrolled content reaches beyond its view by design and gets no red overhang marks; a child
