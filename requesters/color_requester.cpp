@@ -135,6 +135,9 @@ int64_t ColorRequester(Toolkit& tk, int64_t initial) {
       String(tk, modal.Id(kHex), rightX + kLabelW, y, kFieldW, kRowH, "", 0, window);
     y += kRowH + kGap;
   }
+  // Labels show the window's background through.
+  for (int label : {kPaletteLabel, kFirstLabel, kFirstLabel + 1, kFirstLabel + 2, kFirstLabel + 3})
+    SetElementColor(tk, modal.Id(label), Attribute::BackColor, kNoColor);
   Button(tk, modal.Id(kOk), innerW - kPad - 2 * kButtonW - kGap, buttonsY, kButtonW, kButtonH, "OK",
          0, window);
   Button(tk, modal.Id(kCancel), innerW - kPad - kButtonW, buttonsY, kButtonW, kButtonH, "Cancel", 0,

@@ -138,7 +138,11 @@ bool FontRequester(Toolkit& tk, const std::string& name, int size, int style) {
 
   Text(tk, modal.Id(kPreviewLabel), kPad, previewLabelY, previewW, kLabelH, "Preview:", 0, window);
   Text(tk, modal.Id(kPreview), kPad, previewY, previewW, kPreviewH, kPreviewText,
-       Flag::TextBorder | Flag::Center | Flag::VCenter, window);
+       Flag::Border | Flag::Center | Flag::VCenter, window);
+  SetElementColor(tk, modal.Id(kPreview), Attribute::BackColor, 0xFFFFFF);
+  // Labels show the window's background through.
+  for (int label : {kFamilyLabel, kSizeLabel, kPreviewLabel})
+    SetElementColor(tk, modal.Id(label), Attribute::BackColor, kNoColor);
 
   Button(tk, modal.Id(kOk), innerW - kPad - 2 * kButtonW - kGap, buttonsY, kButtonW, kButtonH, "OK",
          0, window);
