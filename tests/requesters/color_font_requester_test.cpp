@@ -24,6 +24,7 @@ constexpr int kColorOk = 10, kColorCancel = 11;
 constexpr int kFirstCell = 20;
 // Element numbers of the font requester.
 constexpr int kFamilies = 2;
+constexpr int kSize = 4;
 constexpr int kBold = 5;
 constexpr int kPreview = 8;
 constexpr int kFontOk = 9, kFontCancel = 10;
@@ -160,12 +161,15 @@ TEST_F(ColorFontRequesterTest, FontChosenFromTheListIsReported) {
     EXPECT_EQ(list->Items[static_cast<size_t>(row)]->Text, platform.Fonts().Substitute("Arial"));
     ASSERT_TRUE(ClickRow(Part(kFamilies), "DejaVu Serif"));
     Click(Part(kBold));
+    Click(Part(kSize));
+    SelectAll();
+    Type(U"14");
   });
   Then([&] {
     // The preview follows.
     const int font = FindElement(tk, Part(kPreview))->FontID;
     EXPECT_EQ(platform.Fonts().Family(font), "DejaVu Serif");
-    EXPECT_EQ(platform.Fonts().Size(font), 12);
+    EXPECT_EQ(platform.Fonts().Size(font), 14);
     EXPECT_EQ(platform.Fonts().Style(font),
               platform::FontStyle::Bold | platform::FontStyle::Italic);
 
@@ -173,7 +177,7 @@ TEST_F(ColorFontRequesterTest, FontChosenFromTheListIsReported) {
   });
   EXPECT_TRUE(FontRequester(tk, "Arial", 12, platform::FontStyle::Italic));
   EXPECT_EQ(SelectedFontName(tk), "DejaVu Serif");
-  EXPECT_EQ(SelectedFontSize(tk), 12);
+  EXPECT_EQ(SelectedFontSize(tk), 14);
   EXPECT_EQ(SelectedFontStyle(tk), platform::FontStyle::Bold | platform::FontStyle::Italic);
 
   // Cancelled in every way after changing everything: the choice stays as it was.
@@ -189,7 +193,7 @@ TEST_F(ColorFontRequesterTest, FontChosenFromTheListIsReported) {
     });
     EXPECT_FALSE(FontRequester(tk, SelectedFontName(tk), 20, 0));
     EXPECT_EQ(SelectedFontName(tk), "DejaVu Serif");
-    EXPECT_EQ(SelectedFontSize(tk), 12);
+    EXPECT_EQ(SelectedFontSize(tk), 14);
     EXPECT_EQ(SelectedFontStyle(tk), platform::FontStyle::Bold | platform::FontStyle::Italic);
   }
 }
