@@ -118,6 +118,8 @@ void FreeOne(Toolkit& tk, Element* rec) {
   if (root.CurrentWindow == rec->ID && FindElement(tk, rec->ID) == rec) {
     root.CurrentWindow = rec->WindowID;
   }
+  // A later element under the same id must still hear its Focus when activated.
+  if (root.ActiveGadget == rec->ID && FindElement(tk, rec->ID) == rec) root.ActiveGadget = 0;
   root.AddressToID.erase(rec);
   if (auto it = root.IDToAddress.find(rec->ID); it != root.IDToAddress.end() && it->second == rec) {
     root.IDToAddress.erase(it);

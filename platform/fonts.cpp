@@ -1,6 +1,10 @@
 // Font store: pango font descriptions behind small integer handles.
 #include "platform/fonts.h"
 
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "platform/cairo_internal.h"
@@ -62,6 +66,59 @@ double FontStore::Size(int font) const {
 
 int FontStore::Style(int font) const {
   return Data(font).style;
+}
+
+namespace {
+
+bool LessNoCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+  return !LessNoCase(a, b) && !LessNoCase(b, a);
+}
+
+}  // namespace
+
+std::vector<std::string> FontStore::Families() const {
+  std::vector<std::string> names;
+  PangoFontFamily** families = nullptr;
+  int count = 0;
+  pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &count);
+  names.reserve(static_cast<size_t>(std::max(0, count)));
+  for (int i = 0; i < count; ++i) {
+    const char* name = pango_font_family_get_name(families[i]);
+    if (name != nullptr && *name != '\0') names.emplace_back(name);
+  }
+  g_free(families);
+  // Exact order first so that names differing only in case keep a stable order.
+  std::sort(names.begin(), names.end());
+  std::stable_sort(names.begin(), names.end(), LessNoCase);
+  names.erase(std::unique(names.begin(), names.end(), SameNoCase), names.end());
+  return names;
+}
+
+std::string FontStore::Substitute(const std::string& family) const {
+  if (family.empty()) return {};
+  PangoFontMap* map = pango_cairo_font_map_get_default();
+  PangoContext* context = pango_font_map_create_context(map);
+  PangoFontDescription* wanted = pango_font_description_new();
+  pango_font_description_set_family(wanted, family.c_str());
+  pango_font_description_set_size(wanted, 10 * PANGO_SCALE);
+  std::string found;
+  if (PangoFont* font = pango_font_map_load_font(map, context, wanted)) {
+    PangoFontDescription* got = pango_font_describe(font);
+    const char* name = got != nullptr ? pango_font_description_get_family(got) : nullptr;
+    if (name != nullptr) found = name;
+    if (got != nullptr) pango_font_description_free(got);
+    g_object_unref(font);
+  }
+  pango_font_description_free(wanted);
+  g_object_unref(context);
+  return found;
 }
 
 FontData& FontStore::Data(int font) const {

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tk::platform {
 
@@ -31,6 +32,13 @@ class FontStore {
   std::string Family(int font) const;
   double Size(int font) const;
   int Style(int font) const;
+
+  // The families the machine's font configuration offers, sorted without regard to case,
+  // each once.
+  std::vector<std::string> Families() const;
+  // The installed family text asked for in `family` is drawn with: the family itself when
+  // installed, else the one the font configuration substitutes ("" when there is none).
+  std::string Substitute(const std::string& family) const;
 
   // Handle 0 or an unknown handle resolve to the default font.
   FontData& Data(int font) const;
