@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/attributes.h"
@@ -286,6 +287,50 @@ TEST_F(FileRequesterTest, AFolderThatCannotBeReadShowsWhyAndTheRequesterStaysUsa
   });
   Then([&] { DoubleClickRow("alpha.pb"); });
   EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns), (dir / "alpha.pb").string());
+}
+
+// The listing is read when a folder is shown; scrolling and switching patterns work on what
+// was read (a file made meanwhile shows once the folder is shown again).
+TEST_F(FileRequesterTest, ALongListingScrollsAndIsReadOncePerFolderShown) {
+  for (int i = 0; i < 100; ++i)
+    Touch(dir / ("file" + std::to_string(100 + i) + ".pb"));
+  auto wheel = [&](int notches) {
+    const Element& list = ListOf();
+    platform::NativeEvent ev;
+    ev.type = platform::NativeEventType::Wheel;
+    ev.wheel = notches;
+    ev.x = CentreX(list.ID);
+    ev.y = CentreY(list.ID);
+    platform.Inject(ev);
+  };
+  int x = 0, y = 0;
+  Then([&] {
+    EXPECT_EQ(Rows().size(), 104u);
+    std::tie(x, y) = RowPoint("alpha.pb");
+    ClickRow("alpha.pb");  // the wheel turns the list in use
+    wheel(-20);
+    Touch(dir / "made-later.pb");
+  });
+  Then([&] {
+    EXPECT_GT(ListOf().VScroll, 0);
+    // The same spot now shows a later row, and a click there chooses that row's file.
+    platform.InjectClick(x, y);
+  });
+  Then([&] {
+    const std::string picked = GetElementText(tk, Part(kPathField));
+    EXPECT_GT(RowOf(picked), RowOf("alpha.pb")) << picked;
+    wheel(5);
+    EXPECT_EQ(RowOf("made-later.pb"), -1);
+    SetElementText(tk, Part(kPathField), "sub");
+    Press(Key::Return);
+  });
+  Then([&] { Click(Part(kUpButton)); });
+  Then([&] {
+    EXPECT_GE(RowOf("made-later.pb"), 0);
+    EXPECT_EQ(ListOf().VScroll, 0) << "a folder shown again starts at its top";
+    Press(Key::Escape);
+  });
+  EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns), "");
 }
 
 TEST(FileListingTest, PatternsAndNames) {
