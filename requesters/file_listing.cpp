@@ -161,11 +161,7 @@ Listing ReadFolder(const fs::path& folder) {
     std::error_code kindError;
     // A link is shown as what it leads to; a broken one as a file.
     e.folder = entry.is_directory(kindError);
-    if (!e.folder) {
-      std::error_code sizeError;
-      const uintmax_t size = entry.is_regular_file(sizeError) ? entry.file_size(sizeError) : 0;
-      e.size = sizeError ? 0 : size;
-    }
+    e.sized = e.folder;
     out.entries.push_back(std::move(e));
   }
   if (ec && out.error.empty()) out.error = ec.message();
@@ -174,6 +170,14 @@ Listing ReadFolder(const fs::path& folder) {
     return NameBefore(a.name, b.name);
   });
   return out;
+}
+
+void MeasureEntry(const fs::path& folder, Entry& entry) {
+  if (entry.sized) return;
+  entry.sized = true;
+  std::error_code ec;
+  const uintmax_t size = fs::file_size(folder / entry.name, ec);
+  entry.size = ec ? 0 : size;
 }
 
 std::string DisplayName(std::string_view name) {

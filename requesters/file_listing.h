@@ -31,6 +31,9 @@ bool ShowsHidden(const Pattern& pattern);
 struct Entry {
   std::string name;  // as the file system has it (not necessarily UTF-8)
   bool folder = false;
+  // A file's size costs a look at the file of its own, so it is taken only when the file's
+  // row is shown (MeasureEntry).
+  bool sized = false;
   uintmax_t size = 0;
 };
 
@@ -39,9 +42,11 @@ struct Listing {
   std::string error;           // why the folder could not be read; empty when it could
 };
 
-// Reads the folder once. Never throws; a folder that cannot be read (or stops being readable
-// part way) gives what was read and the reason.
+// Reads the folder once: names and kinds, without sizes. Never throws; a folder that cannot
+// be read (or stops being readable part way) gives what was read and the reason.
 Listing ReadFolder(const std::filesystem::path& folder);
+// Takes the size of a file of `folder` (0 when it cannot be had).
+void MeasureEntry(const std::filesystem::path& folder, Entry& entry);
 
 // The name as it can be drawn: bytes that are not UTF-8 and control characters become U+FFFD.
 std::string DisplayName(std::string_view name);

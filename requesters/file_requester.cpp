@@ -15,6 +15,7 @@
 #include "elements/combobox.h"
 #include "elements/list.h"
 #include "elements/simple.h"
+#include "render/repaint.h"
 #include "requesters/file_listing.h"
 #include "requesters/modal.h"
 #include "requesters/requesters.h"
@@ -179,15 +180,44 @@ class FileRequesterWindow {
       const files::Entry& e = listing_.entries[i];
       if (!hidden && !e.name.empty() && e.name[0] == '.') continue;
       if (!e.folder && !files::Matches(pattern, e.name)) continue;
-      const std::string size = e.folder ? "Folder" : files::SizeText(e.size);
-      AddListItem(tk_, list, static_cast<int>(rows_.size()),
-                  files::DisplayName(e.name) + "\n" + size);
+      AddListItem(tk_, list, static_cast<int>(rows_.size()), RowText(e));
       rows_.push_back(i);
     }
     // A new listing starts at its top.
     if (Element* l = FindElement(tk_, list)) {
       if (FindElement(tk_, l->Attached[1]) != nullptr) SetElementState(tk_, l->Attached[1], 0);
     }
+    ShowSizes();
+  }
+
+  static std::string RowText(const files::Entry& e) {
+    std::string size = e.folder ? "Folder" : e.sized ? files::SizeText(e.size) : "";
+    return files::DisplayName(e.name) + "\n" + size;
+  }
+
+  // Gives the rows in view their sizes; true when a row changed.
+  bool ShowSizes() {
+    Element* list = FindElement(tk_, modal_.Id(kList));
+    if (list == nullptr) return false;
+    auto& items = list->Items;
+    const int top = list->VScroll + list->HeaderHeight;
+    const int bottom = list->VScroll + list->Inner.h0;
+    // Rows lie top to bottom: the first in view is the first that ends below the top.
+    auto first = std::partition_point(items.begin(), items.end(), [&](const auto& row) {
+      return row->Frame.y0 + row->Frame.h0 <= top;
+    });
+    bool changed = false;
+    for (auto it = first; it != items.end() && (*it)->Frame.y0 < bottom; ++it) {
+      const size_t row = static_cast<size_t>(it - items.begin());
+      if (row >= rows_.size()) break;
+      files::Entry& entry = listing_.entries[rows_[row]];
+      if (entry.sized) continue;
+      files::MeasureEntry(folder_, entry);
+      (*it)->Text = RowText(entry);
+      changed = true;
+    }
+    if (changed) list->Repaint = 1;
+    return changed;
   }
 
   // The entry of the selected row, nullptr when none is selected.
@@ -199,6 +229,9 @@ class FileRequesterWindow {
   }
 
   void OnEvent(EventCode code, int element) {
+    // Whatever moved the listing (the wheel, the bar, a new folder), the rows now in view
+    // show their sizes.
+    if (ShowSizes()) Repaint(tk_, 0, false);
     if (element == modal_.Id(kList)) {
       const files::Entry* entry = Selected();
       if (entry == nullptr) return;

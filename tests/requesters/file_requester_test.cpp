@@ -308,7 +308,7 @@ TEST_F(FileRequesterTest, ALongListingScrollsAndIsReadOncePerFolderShown) {
     EXPECT_EQ(Rows().size(), 104u);
     std::tie(x, y) = RowPoint("alpha.pb");
     ClickRow("alpha.pb");  // the wheel turns the list in use
-    wheel(-20);
+    wheel(-100);
     Touch(dir / "made-later.pb");
   });
   Then([&] {
@@ -318,7 +318,9 @@ TEST_F(FileRequesterTest, ALongListingScrollsAndIsReadOncePerFolderShown) {
   });
   Then([&] {
     const std::string picked = GetElementText(tk, Part(kPathField));
-    EXPECT_GT(RowOf(picked), RowOf("alpha.pb")) << picked;
+    ASSERT_GT(RowOf(picked), RowOf("alpha.pb")) << picked;
+    // Rows scrolled into view show their sizes.
+    EXPECT_EQ(ListOf().Items[static_cast<size_t>(RowOf(picked))]->Text, picked + "\n1 byte");
     wheel(5);
     EXPECT_EQ(RowOf("made-later.pb"), -1);
     SetElementText(tk, Part(kPathField), "sub");
