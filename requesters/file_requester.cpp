@@ -237,7 +237,8 @@ class FileRequesterWindow {
       if (entry == nullptr) return;
       if (code == ElementEvent::Change) {
         folderPicked_ = entry->folder;
-        if (!entry->folder) SetElementText(tk_, modal_.Id(kPathField), entry->name);
+        if (!entry->folder)
+          SetElementText(tk_, modal_.Id(kPathField), files::DisplayName(entry->name));
       } else if (code == ElementEvent::LeftDoubleClick) {
         if (entry->folder) {
           ShowFolder(folder_ / entry->name);
@@ -286,6 +287,10 @@ class FileRequesterWindow {
       return false;
     }
     fs::path path = typed;
+    // The field shows the selected row's name as it can be drawn; the file is the row's own.
+    if (const files::Entry* entry = Selected();
+        entry != nullptr && !entry->folder && typed == files::DisplayName(entry->name))
+      path = entry->name;
     if (path.is_relative()) path = folder_ / path;
     path = Tidy(path);
     if (IsFolder(path)) {

@@ -335,6 +335,30 @@ TEST_F(FileRequesterTest, ALongListingScrollsAndIsReadOncePerFolderShown) {
   EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns), "");
 }
 
+// A name that is not UTF-8 is drawn with a replacement mark, and choosing its row gives the
+// file's own name.
+TEST_F(FileRequesterTest, NamesThatAreNotTextAreShownAndChosen) {
+  const std::string raw = "bad\xff\x01name.pb";
+  Touch(dir / raw);
+  const std::string shown = "bad\xEF\xBF\xBD\xEF\xBF\xBDname.pb";
+  Then([&] {
+    ASSERT_GE(RowOf(shown), 0);
+    ClickRow(shown);
+  });
+  Then([&] {
+    EXPECT_EQ(GetElementText(tk, Part(kPathField)), shown);
+    Click(Part(kOkButton));
+  });
+  EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns), (dir / raw).string());
+  // Save: a double click on the row asks before that file is replaced.
+  Then([&] { DoubleClickRow(shown); });
+  Then([&] {
+    ASSERT_EQ(Requester(), kRequesterIdBase + kRequesterIdBlock);
+    Click(Part(3));  // Yes
+  });
+  EXPECT_EQ(SaveFileRequester(tk, "Save", dir.string(), kPatterns), (dir / raw).string());
+}
+
 TEST(FileListingTest, PatternsAndNames) {
   const auto patterns = files::ParsePatterns(kPatterns);
   ASSERT_EQ(patterns.size(), 2u);
