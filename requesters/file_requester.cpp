@@ -129,8 +129,12 @@ class FileRequesterWindow {
     measure.SetFont(tk_.platform.Fonts().Default());
     const int textH = std::min(kRowH, measure.MeasureText("Ag").height + 2);
     const int lift = (kRowH - textH) / 2;
+    // Texts lie on the window's own face, not on a box of their own.
+    int64_t face = GetElementAttribute(tk_, window, Attribute::BackColor);
+    if (face < 0) face = tk_.platform.WindowBackgroundColor();
     auto label = [&](int n, int x, int y, int w, const char* text) {
       Text(tk_, modal_.Id(n), x, y + lift, w, textH, text, 0, window);
+      SetElementColor(tk_, modal_.Id(n), Attribute::BackColor, face);
     };
 
     String(tk_, modal_.Id(kPathField), fieldX, nameY, fieldW, kRowH, "", 0, window);
@@ -316,10 +320,7 @@ class FileRequesterWindow {
       Say("The folder \"" + files::DisplayName(path.parent_path().string()) + "\" does not exist.");
       return false;
     } else if (exists &&
-               MessageRequester(tk_, "Save",
-                                "\"" + name +
-                                    "\" already exists.\nDo you want to "
-                                    "replace it?",
+               MessageRequester(tk_, "Save", "\"" + name + "\" already exists. Replace it?",
                                 MessageFlag::YesNo | MessageFlag::Warning) != MessageAnswer::Yes) {
       return false;
     }
