@@ -83,7 +83,7 @@ class FileRequesterWindow {
   std::string Run() {
     if (!modal_.IsOpen()) return "";
     ShowFolder(folder_);
-    SetElementText(tk_, modal_.Id(kPathField), startName_);
+    SetElementText(tk_, modal_.Id(kPathField), files::DisplayName(startName_));
     modal_.onEvent = [this](EventCode code, int element) { OnEvent(code, element); };
     modal_.onConfirm = [this] { return Confirm(); };
     const bool confirmed = modal_.Run();
@@ -244,6 +244,9 @@ class FileRequesterWindow {
         if (!entry->folder)
           SetElementText(tk_, modal_.Id(kPathField), files::DisplayName(entry->name));
       } else if (code == ElementEvent::LeftDoubleClick) {
+        // Only a double click on the selected row itself opens it, not one beside the rows.
+        const Element* list = FindElement(tk_, element);
+        if (list == nullptr || list->HotItem != list->StateIndex) return;
         if (entry->folder) {
           ShowFolder(folder_ / entry->name);
         } else if (Choose(folder_ / entry->name)) {

@@ -83,6 +83,9 @@ class FileRequesterTest : public RequesterTest {
   }
   void DoubleClickRow(const std::string& name) {
     const auto [x, y] = RowPoint(name);
+    DoubleClickAt(x, y);
+  }
+  void DoubleClickAt(int x, int y) {
     platform.InjectMove(x, y);
     platform.InjectClick(x, y);
     for (auto type :
@@ -109,6 +112,8 @@ class FileRequesterTest : public RequesterTest {
   }
 
   fs::path dir;
+  // Set by a test's last step: a requester that ended early leaves later steps unplayed.
+  bool reached = false;
 };
 
 TEST_F(FileRequesterTest, ListsFoldersFirstAndChoosesAFile) {
@@ -186,12 +191,19 @@ TEST_F(FileRequesterTest, EntersAndLeavesFolders) {
   Then([&] { Click(Part(kOkButton)); });
   Then([&] {
     EXPECT_EQ(Shown(), (dir / "sub").string());
+    // A double click below the rows opens nothing, not even the selected row.
+    ClickRow("inner.pb");
+    const Element& list = ListOf();
+    DoubleClickAt(list.Inner.x0 + 60, list.Inner.y0 + list.Inner.h0 - 30);
+  });
+  Then([&] {
+    EXPECT_NE(Requester(), 0);
     Click(Part(kPathField));
-    Type(U"inner.pb");
+    SetElementText(tk, Part(kPathField), "");
+    Type(U"../alpha.pb");
     Press(Key::Return);
   });
-  EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns),
-            (dir / "sub" / "inner.pb").string());
+  EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns), (dir / "alpha.pb").string());
 }
 
 TEST_F(FileRequesterTest, ThePatternComboFiltersTheListing) {
@@ -212,9 +224,11 @@ TEST_F(FileRequesterTest, ThePatternComboFiltersTheListing) {
     // "*.*" takes every file, also one without a dot; dot files stay out.
     EXPECT_EQ(Rows(), (std::vector<std::string>{"sub", "Zed", "alpha.pb", "Beta.PBI", "notes.txt",
                                                 "readme"}));
+    reached = true;
     Press(Key::Escape);
   });
   EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns), "");
+  EXPECT_TRUE(reached) << "the requester ended before its last step";
 }
 
 TEST_F(FileRequesterTest, EscapeTheCloseBoxAndCancelGiveNothing) {
@@ -330,9 +344,11 @@ TEST_F(FileRequesterTest, ALongListingScrollsAndIsReadOncePerFolderShown) {
   Then([&] {
     EXPECT_GE(RowOf("made-later.pb"), 0);
     EXPECT_EQ(ListOf().VScroll, 0) << "a folder shown again starts at its top";
+    reached = true;
     Press(Key::Escape);
   });
   EXPECT_EQ(OpenFileRequester(tk, "Open", dir.string(), kPatterns), "");
+  EXPECT_TRUE(reached) << "the requester ended before its last step";
 }
 
 // A name that is not UTF-8 is drawn with a replacement mark, and choosing its row gives the
