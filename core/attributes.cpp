@@ -321,7 +321,7 @@ void ClearItems(Toolkit& tk, int id) {
   holder.OpenTitle = -1;
   // The selected item is gone, and so is a combo box's selection of it.
   if (tk.Kind(holder.Kind).Has(Trait::SelectsItem)) holder.StateIndex = -1;
-  if (auto hook = tk.Kind(e->Kind).ItemsCleared) hook(*e);
+  if (auto hook = tk.Kind(e->Kind).ItemsCleared) hook(tk, *e);
   e->Repaint = 1;
 }
 

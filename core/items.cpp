@@ -186,11 +186,11 @@ void ShiftIndexes(const KindDescriptor& kind, Element& owner, int from, int delt
 size_t InsertItemRecord(Toolkit& tk, Element& owner, int index) {
   auto& items = owner.Items;
   size_t position = items.size();
+  // Indexes follow the order of Items, so the last item has the highest: appending (the
+  // common case, thousands of rows in a row) needs no walk over the others.
   if (index < 0) {
-    index = 0;
-    for (const auto& item : items)
-      index = std::max(index, item->Index + 1);
-  } else {
+    index = items.empty() ? 0 : std::max(0, items.back()->Index + 1);
+  } else if (!items.empty() && items.back()->Index >= index) {
     for (size_t i = 0; i < items.size(); ++i) {
       if (items[i]->Index >= index) {
         position = i;

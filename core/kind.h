@@ -169,7 +169,7 @@ struct KindDescriptor {
   bool (*ApplyFlags)(Toolkit&, Element&, Flags64& request) = nullptr;
   void (*FlagsApplied)(Element&) = nullptr;
   // After the items were cleared, for the element asked (not the one holding the items).
-  void (*ItemsCleared)(Element&) = nullptr;
+  void (*ItemsCleared)(Toolkit&, Element&) = nullptr;
   // Places a new item itself instead of the row, bar or part placement.
   void (*PlaceItem)(Toolkit&, Element& owner, Element& item) = nullptr;
   // Size of a bar entry that is not a separator; `advance` is its share of the bar.

@@ -192,7 +192,7 @@ double ComboState(Toolkit& tk, const Element& combo, int depth) {
 }
 
 // The entries are gone, and so is the selection of one.
-void ComboCleared(Element& combo) {
+void ComboCleared(Toolkit&, Element& combo) {
   combo.StateIndex = -1;
   combo.PressedItem = -1;
 }

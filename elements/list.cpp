@@ -463,6 +463,14 @@ int AddItemHook(Toolkit& tk, Element& list, int position, const std::string& tex
   return AddListItem(tk, list.ID, position, text, image, flags);
 }
 
+// Nothing is left to scroll over: the bars give up their range (and go).
+void ItemsClearedHook(Toolkit& tk, Element& list) {
+  list.ScrollHeight = kContentStart;
+  list.WidestItem = 0;
+  if (!IsIconList(list)) list.ContentWidth = 0;
+  FitBars(tk, list.ID);
+}
+
 void ResizedHook(Toolkit& tk, Element& list) {
   const int id = list.ID;
   FitBars(tk, id);
@@ -749,6 +757,7 @@ void RegisterLists(Toolkit& tk) {
     h.Traits |= Trait::TracksItems | Trait::SelectsItem | Trait::ListRows;
     h.AddItem = &AddItemHook;
     h.Resized = &ResizedHook;
+    h.ItemsCleared = &ItemsClearedHook;
   }
   tk.Kind(ElementKind::ListView).PaintItems = &PaintListView;
   // Rows are found from the inner corner, scrolled; an icon list's rows also scroll sideways.

@@ -22,6 +22,9 @@ constexpr int kButtonH = 24;
 constexpr int kGap = 8;
 constexpr int kMinTextWidth = 160;
 constexpr int kMaxTextWidth = 460;
+// What a text element needs beyond its text: a frame and one free pixel at each side.
+constexpr int kTextRoomW = 6;
+constexpr int kTextRoomH = 4;
 
 // Element numbers inside the requester.
 constexpr int kText = 1;
@@ -139,10 +142,10 @@ int MessageRequester(Toolkit& tk, const std::string& title, const std::string& t
   std::vector<std::string> lines = WrapText(measure, text, maxText);
   int textW = kMinTextWidth;
   for (const auto& line : lines)
-    textW = std::max(textW, measure.MeasureText(line).width + 2);
-  // Room beyond the widest line, so the box never wraps a line again inside its padding.
-  textW = std::min(textW, maxText) + 16;
-  const int lineH = std::max(1, measure.TextHeight("A"));
+    textW = std::max(textW, measure.MeasureText(line).width);
+  // The text element keeps its frame and a pixel inside it free around its text.
+  textW = std::min(textW, maxText) + kTextRoomW;
+  const int lineH = std::max(1, measure.MeasureText("Ag").height);
   // A text box draws the lines that end in a line feed, so every line gets one.
   std::string wrapped;
   for (const auto& line : lines)
@@ -151,8 +154,7 @@ int MessageRequester(Toolkit& tk, const std::string& title, const std::string& t
   const int innerW = std::max(2 * kPad + glyphRoom + textW, 2 * kPad + buttonsW);
   // The text's room stops where the canvas does; the rest of a very long text is cut.
   const int maxTextH = std::max(lineH, canvasH - 3 * kPad - kButtonH - 60);
-  // A little more than the lines need: the box counts its lines from its inner height.
-  const int textH = std::min(static_cast<int>(lines.size()) * lineH + lineH / 2, maxTextH);
+  const int textH = std::min(static_cast<int>(lines.size()) * lineH, maxTextH) + kTextRoomH;
   const int bodyH = std::max(textH, glyphRoom > 0 ? kGlyph : 0);
   const int innerH = kPad + bodyH + kPad + kButtonH + kPad;
 

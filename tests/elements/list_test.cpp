@@ -153,6 +153,22 @@ TEST_F(ListTest, BarsOfAListOnALaterPanelTabFollowTheList) {
   EXPECT_EQ(VBar(kList).Hidden, 0);
 }
 
+// A list emptied by ClearItems has nothing left to scroll: its vertical bar goes, without
+// waiting for a new item.
+TEST_F(ListTest, ClearingAListTakesAwayItsBar) {
+  ListView(tk, kList, 20, 30, 200, 100, "", 0, kWindow);
+  ListIcon(tk, kIcons, 240, 30, 200, 100, "Name", 150, 0, kWindow);
+  for (int list : {kList, kIcons}) {
+    AddRows(list, 30);
+    SetElementState(tk, Get(list).Attached[1], 200);
+    ASSERT_EQ(VBar(list).Hidden, 0);
+    ClearItems(tk, list);
+    EXPECT_NE(VBar(list).Hidden, 0) << list;
+    EXPECT_EQ(Get(list).VScroll, 0) << list;
+    EXPECT_LE(ListContentHeight(tk, list), 2) << list;
+  }
+}
+
 TEST_F(ListTest, InsertedItemsGoBeforeTheOldOneAndTheRestMoveUp) {
   ListView(tk, kList, 20, 30, 200, 300, "", 0, kWindow);
   for (const char* text : {"a", "b", "c"})

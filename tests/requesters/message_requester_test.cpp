@@ -2,6 +2,8 @@
 // answer, and the ways to cancel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/attributes.h"
 #include "core/events.h"
 #include "elements/simple.h"
@@ -107,6 +109,44 @@ TEST(MessageRequesterAlone, ClosingItLeavesTheProgramRunning) {
   EXPECT_TRUE(PumpEvents(tk));
   EXPECT_FALSE(tk.loop.CloseRequested);
   EXPECT_TRUE(platform.HostExists());
+}
+
+// Every line of the text is drawn whole: a line as wide as the text element is not wrapped
+// into a second line the element has no room for, and the last of several lines shows.
+TEST_F(MessageRequesterTest, EveryLineOfTheTextIsDrawnWhole) {
+  const std::string line = "\"alpha.pb\" already exists. Replace it?";
+  // The columns and rows of the text element that have ink.
+  auto inked = [&](int* right, int* bottom) {
+    const Element& text = *FindElement(tk, Part(1));
+    *right = *bottom = -1;
+    for (int y = text.Frame.y0; y < text.Frame.y0 + text.Frame.h0; ++y) {
+      for (int x = text.Frame.x0; x < text.Frame.x0 + text.Frame.w0; ++x) {
+        if ((platform.CanvasPixel(x, y) & 0xFF) < 0x60) {
+          *right = std::max(*right, x - text.Frame.x0);
+          *bottom = std::max(*bottom, y - text.Frame.y0);
+        }
+      }
+    }
+  };
+  platform::Painter& measure = platform.Measurer();
+  measure.SetFont(platform.Fonts().Default());
+  const int lineW = measure.MeasureText(line).width;
+  const int lineH = measure.MeasureText("Ag").height;
+  Then([&] {
+    int right = 0, bottom = 0;
+    inked(&right, &bottom);
+    EXPECT_GE(right, lineW - 6) << "the end of the line is drawn";
+    Press(Key::Return);
+  });
+  MessageRequester(tk, "Save", line, MessageFlag::YesNo | MessageFlag::Warning);
+  Then([&] {
+    int right = 0, bottom = 0;
+    inked(&right, &bottom);
+    EXPECT_GT(bottom, lineH + 2) << "the second line is drawn";
+    Press(Key::Return);
+  });
+  MessageRequester(tk, "Save", "First line\nSecond line",
+                   MessageFlag::YesNo | MessageFlag::Warning);
 }
 
 }  // namespace
