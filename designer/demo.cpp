@@ -12,6 +12,7 @@
 #include "elements/combobox.h"
 #include "elements/menu.h"
 #include "elements/panel.h"
+#include "elements/properties.h"
 #include "elements/scrollarea.h"
 #include "elements/scrollbar.h"
 #include "elements/simple.h"
@@ -24,6 +25,7 @@
 #include "platform/platform.h"
 #include "render/host.h"
 #include "render/interaction.h"
+#include "requesters/requesters.h"
 
 namespace tk::demo {
 
@@ -250,6 +252,121 @@ void BuildLayoutKinds(Toolkit& tk) {
   StatusBarText(tk, 444, 2, "A status bar with three fields and the anchored one");
 }
 
+// "$RRGGBB" for a 0xBBGGRR colour, as PureBasic source writes colours.
+std::string HexColor(int64_t bgr) {
+  static const char* const kDigits = "0123456789ABCDEF";
+  const int64_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+  std::string text = "$";
+  for (int shift = 20; shift >= 0; shift -= 4)
+    text += kDigits[(rgb >> shift) & 0xF];
+  return text;
+}
+
+void ShowAnswer(Toolkit& tk, const std::string& text) {
+  SetElementText(tk, kAnswerText, text);
+}
+
+// The requester buttons below the grid, and the grid's own "..." and colour and font rows,
+// ask the user and show what came back.
+int OnGridWindowEvent(Toolkit& tk, EventCode code, int fileRow, int fileButton, int colorRow,
+                      int fontRow) {
+  if (code != ElementEvent::LeftClick) return 1;
+  const int id = tk.root.Event.EventElement;
+  const std::string pattern = "PureBasic (*.pb)|*.pb;*.pbi;*.pbf|All files (*.*)|*.*";
+  if (id == kOpenFileButton || id == fileButton) {
+    const std::string path = OpenFileRequester(tk, "Please choose file to load", "", pattern, 0);
+    ShowAnswer(tk, path.empty() ? "Open: cancelled" : "Open: " + path);
+    if (id == fileButton && !path.empty()) SetElementText(tk, fileRow, path);
+  } else if (id == kSaveFileButton) {
+    const std::string path = SaveFileRequester(tk, "Save the form as", "", pattern, 0);
+    ShowAnswer(tk, path.empty() ? "Save: cancelled" : "Save: " + path);
+  } else if (id == kColorButton || id == colorRow) {
+    const int64_t color = ColorRequester(tk, 0x2B3AE2);
+    ShowAnswer(tk, color < 0 ? "Colour: cancelled" : "Colour: " + HexColor(color));
+    if (id == colorRow && color >= 0) SetElementText(tk, colorRow, HexColor(color));
+  } else if (id == kFontButton || id == fontRow) {
+    if (FontRequester(tk, "DejaVu Sans", 9)) {
+      const std::string font =
+          "(" + std::to_string(SelectedFontSize(tk)) + ") " + SelectedFontName(tk);
+      ShowAnswer(tk, "Font: " + font);
+      if (id == fontRow) SetElementText(tk, fontRow, font);
+    } else {
+      ShowAnswer(tk, "Font: cancelled");
+    }
+  } else if (id == kMessageButton) {
+    const int answer = MessageRequester(tk, "Question",
+                                        "Save the changes to the form before closing it?\n"
+                                        "Сохранить изменения формы перед закрытием?",
+                                        MessageFlag::YesNoCancel | MessageFlag::Info);
+    ShowAnswer(tk, answer == MessageAnswer::Yes  ? "Message: Yes"
+                   : answer == MessageAnswer::No ? "Message: No"
+                                                 : "Message: Cancel");
+  }
+  return 1;
+}
+
+// A property grid with a row of every kind, more rows than fit, so it scrolls; below it one
+// button per requester and the Text that shows the last answer.
+void BuildGridWindow(Toolkit& tk) {
+  Window(tk, kGridWindow, 1000, 40, 260, 690, "Properties and requesters", Flag::SystemMenu);
+  Properties(tk, kGrid, 5, 5, 250, 420, PropertyBorderFlags(Flag::Single), kGridWindow, 90);
+  int fileRow = 0, fileButton = 0, colorRow = 0, fontRow = 0;
+  for (const char* row : {"ComboBox Enumeration True|False",
+                          "ComboBox Elements Window_0|Button_0|Text_0",
+                          "String ID #Window_0",
+                          "String Caption Properties",
+                          "String ToolTip",
+                          "ComboBox AlignElement Left||Right",
+                          "Button Image Puch_to_image",
+                          "Button BgImage Puch_to_background_Image",
+                          "Spin X 0|100",
+                          "Spin Y 0|200",
+                          "Spin Width 0|100",
+                          "Spin Height 0|200",
+                          "String Data",
+                          "Button Font (9) DejaVu Sans",
+                          "Button FontColor $E23A2B",
+                          "Button BackColor",
+                          "ComboBox State Normal|Maximized|Minimized",
+                          "ComboBox Sticky True|False",
+                          "ComboBox Hide True|False",
+                          "ComboBox Disable True|False",
+                          "StringButton File form.pb",
+                          "Splitter Panes",
+                          "ComboBox BindEvent True|False"}) {
+    const int editor = AddProperty(tk, kGrid, -1, row);
+    const std::string text = row;
+    if (text.rfind("StringButton File", 0) == 0) {
+      fileButton = editor;
+      for (const auto& e : tk.root.Elements)
+        if (e->Kind == ElementKind::String && GetElementData(tk, e->ID) == editor) fileRow = e->ID;
+    } else if (text.rfind("Button FontColor", 0) == 0) {
+      colorRow = editor;
+    } else if (text.rfind("Button Font ", 0) == 0) {
+      fontRow = editor;
+    }
+  }
+  const int flagRow = AddProperty(tk, kGrid, -1, "ComboBox Flag", kPropertyCheckList);
+  SetPropertyOptions(tk, flagRow, "SystemMenu|MaximizeGadget|MinimizeGadget|SizeGadget");
+  SetElementText(tk, flagRow, "Flags");
+  AddProperty(tk, kGrid, -1, "ComboBox LeftClick Button_0_LeftClick", kPropertyEditable);
+  AddProperty(tk, kGrid, -1, "ComboBox RightClick", kPropertyEditable);
+
+  Button(tk, kOpenFileButton, 5, 435, 122, 26, "Open file...", 0, kGridWindow);
+  Button(tk, kSaveFileButton, 133, 435, 122, 26, "Save file...", 0, kGridWindow);
+  Button(tk, kColorButton, 5, 467, 122, 26, "Colour...", 0, kGridWindow);
+  Button(tk, kFontButton, 133, 467, 122, 26, "Font...", 0, kGridWindow);
+  Button(tk, kMessageButton, 5, 499, 250, 26, "Message...", 0, kGridWindow);
+  Text(tk, kAnswerText, 5, 533, 250, 150,
+       "Each button opens a requester drawn by the toolkit; its answer shows here.", 0,
+       kGridWindow);
+  BindCallback(tk, MakeHandler([&tk, fileRow, fileButton, colorRow, fontRow](EventCode code, int) {
+                 return OnGridWindowEvent(tk, code, fileRow, fileButton, colorRow, fontRow);
+               }),
+               kGridWindow, -1, ElementEvent::LeftClick);
+  CloseList(tk);
+}
+
 }  // namespace
 
 int BuildDemo(Toolkit& tk, int width, int height) {
@@ -259,6 +376,7 @@ int BuildDemo(Toolkit& tk, int width, int height) {
   BuildCaptionStyles(tk);
   BuildDesignSurface(tk);
   BuildLayoutKinds(tk);
+  BuildGridWindow(tk);
   BuildKindsWindow(tk);
   ActivateElement(tk, kKindsWindow);
   FocusWindow(tk, kKindsWindow);

@@ -21,6 +21,7 @@
 #include "elements/simple.h"
 #include "elements/window.h"
 #include "render/host.h"
+#include "requesters/modal.h"
 
 namespace tk::designer {
 namespace {
@@ -673,6 +674,68 @@ TEST(DesignerProgram, RefusesPathsWithANulByteAndFolderScripts) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_NE(ReadFile(err).find("cannot read the script " + dir.Path()), std::string::npos)
       << ReadFile(err);
+}
+
+// A script opens the demonstration's file requester and chooses a file by typing its path,
+// then again by double-clicking a folder's row and the file's row; each answer comes back to
+// the program, which goes on.
+TEST(ScriptSession, ChoosesAFileThroughTheOpenRequester) {
+  platform::HeadlessPlatform platform(demo::kDefaultWidth, demo::kDefaultHeight);
+  Toolkit tk(platform);
+  PrepareToolkit(tk);
+  ASSERT_EQ(demo::BuildDemo(tk), demo::kMainWindow);
+  ASSERT_TRUE(StartSession(tk, demo::kMainWindow));
+  ScratchDir dir;
+  fs::create_directory(dir / "forms");
+  std::ofstream(dir / "forms" / "main.pb") << "OpenWindow(0, 0, 0, 100, 100, \"\")\n";
+  const std::string chosen = (dir / "forms" / "main.pb").string();
+  auto answer = [&] {
+    std::string text = GetElementText(tk, demo::kAnswerText);
+    while (!text.empty() && text.back() == '\n')
+      text.pop_back();
+    return text;
+  };
+  auto centre = [&](int id) {
+    const CoordBlock f = FindElement(tk, id)->Frame;
+    return std::to_string(f.x0 + f.w0 / 2) + " " + std::to_string(f.y0 + f.h0 / 2);
+  };
+
+  tk.requesters.LastFolder = dir.Path();
+  const std::string dump = (dir / "open.tsv").string();
+  ScriptRunner runner(tk, platform);
+  std::string error;
+  ASSERT_TRUE(runner.RunText("click " + centre(demo::kOpenFileButton) + "\ndump " + dump +
+                                 "\ntype forms/main.pb\nkey Return\n",
+                             "typed.txt", &error))
+      << error;
+  EXPECT_EQ(answer(), "Open: " + chosen);
+
+  // Where the listing lay: its first row, below the column header, is the only folder.
+  int rowX = 0, rowY = 0;
+  std::istringstream lines(ReadFile(dump));
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> f;
+    std::istringstream fields(line);
+    std::string field;
+    while (std::getline(fields, field, '\t'))
+      f.push_back(field);
+    if (f.size() >= 9 && f[1] == "ListIcon" && std::stoll(f[0]) >= kRequesterIdBase) {
+      rowX = std::stoi(f[5]) + 60;
+      rowY = std::stoi(f[6]) + 30;
+    }
+  }
+  ASSERT_GT(rowX, 0) << ReadFile(dump);
+  tk.requesters.LastFolder = dir.Path();
+  const std::string row = std::to_string(rowX) + " " + std::to_string(rowY);
+  ASSERT_TRUE(runner.RunText(
+      "click " + centre(demo::kOpenFileButton) + "\ndclick " + row + "\ndclick " + row + "\n",
+      "double.txt", &error))
+      << error;
+  EXPECT_EQ(answer(), "Open: " + chosen);
+  EXPECT_TRUE(tk.root.ModalWindows.empty());
+  EXPECT_EQ(tk.loop.Depth, 0);
+  EXPECT_TRUE(platform.HostExists());
 }
 
 }  // namespace
