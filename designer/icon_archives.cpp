@@ -192,8 +192,9 @@ int IconArchives::ArchiveIcon(const std::string& word, const std::string& exclud
 
 int IconArchives::ThemeIcon(int index) {
   if (index == kThemeRedCross || index == kThemeTrayArrow) {
-    const bool anyFile = std::any_of(Entries(theme_).begin(), Entries(theme_).end(),
-                                     [](const Entry& e) { return e.file; });
+    const std::vector<Entry>& entries = Entries(theme_);
+    const bool anyFile =
+        std::any_of(entries.begin(), entries.end(), [](const Entry& e) { return e.file; });
     const BuiltinImageData* data =
         FindBuiltinImageData(index == kThemeRedCross ? "red_cross" : "tray_arrow");
     if (!anyFile || !data) return -1;
