@@ -228,6 +228,13 @@ TEST_F(IconArchivesTest, MissingArchivesNameTheFirstOneAndLaterFoldersAreSearche
             "Themes\\SilkTheme.zip Not found in the current directory\r\n"
             "Or in PB_Compiler_Home\\themes directory\r\n\r\nExit now");
   EXPECT_EQ(Width(images.ArchiveIcon("elements")), 2);
+
+  // A run searches the current directory, then the program's folder, then the data folder.
+  const std::vector<fs::path> folders = IconArchives::DefaultFolders("ignored");
+  ASSERT_EQ(folders.size(), 3u);
+  EXPECT_EQ(folders[0], fs::current_path());
+  EXPECT_EQ(folders[1], fs::read_symlink("/proc/self/exe").parent_path());
+  EXPECT_EQ(folders[2].filename(), "pb-form-designer");
 }
 
 TEST_F(IconArchivesTest, DamagedArchivesAndEntriesGiveNoIcon) {
@@ -279,6 +286,7 @@ TEST_F(IconArchivesTest, DamagedArchivesAndEntriesGiveNoIcon) {
   fs::resize_file(ImagesZip(), fs::file_size(ImagesZip()) / 2);
   {
     IconArchives archives(Store(), {dir});
+    EXPECT_EQ(Width(archives.ArchiveIcon("icon0")), 2);  // entries before the cut stay
     EXPECT_EQ(archives.ArchiveIcon("icon19"), -1);
     EXPECT_EQ(archives.ArchiveIcon("missing"), -1);
   }
