@@ -275,11 +275,549 @@ Image RedCross() {
   });
 }
 
+// --- the archive icons ---------------------------------------------------------------------
+// 16 x 16 pictures of the gadget kinds for the toolbox (vd_<kind>gadget) and of the form
+// commands, written into the icon archives at build time.
+
+constexpr Rgb kWhite{1, 1, 1};
+constexpr Rgb kEdge{0.38, 0.42, 0.48};
+constexpr Rgb kFace{0.88, 0.89, 0.91};
+constexpr Rgb kInk{0.20, 0.22, 0.26};
+constexpr Rgb kLine{0.62, 0.65, 0.70};
+constexpr Rgb kAccent{0.20, 0.45, 0.80};
+constexpr Rgb kLightAccent{0.70, 0.82, 0.96};
+constexpr Rgb kGreen{0.25, 0.65, 0.25};
+constexpr Rgb kFolder{0.93, 0.76, 0.30};
+constexpr Rgb kFolderEdge{0.70, 0.52, 0.12};
+
+// A white field with a grey edge.
+void Field(cairo_t* cr, int x, int y, int w, int h) {
+  FillRect(cr, x, y, w, h, kWhite);
+  OutlineRect(cr, x, y, w, h, kEdge);
+}
+
+// A small triangle pointing down (or up) with its apex at (cx, y + 2).
+void Arrow(cairo_t* cr, int cx, int y, bool down, Rgb c) {
+  for (int i = 0; i < 3; ++i)
+    FillRect(cr, cx - 2 + i, down ? y + i : y + 2 - i, 5 - 2 * i, 1, c);
+}
+
+// A folder: a tab over a body.
+void Folder(cairo_t* cr, int x, int y) {
+  FillRect(cr, x, y, 3, 1, kFolderEdge);
+  FillRect(cr, x, y + 1, 6, 4, kFolder);
+  OutlineRect(cr, x, y + 1, 6, 4, kFolderEdge);
+}
+
+// Grey lines standing for text, every `gap` rows.
+void TextLines(cairo_t* cr, int x, int y, int w, int rows, int gap, Rgb c) {
+  for (int i = 0; i < rows; ++i)
+    FillRect(cr, x, y + i * gap, i % 2 ? w - 3 : w, 1, c);
+}
+
+Image Icon(const std::function<void(cairo_t*)>& paint) {
+  return Draw(16, 16, true, paint);
+}
+
+Image ButtonIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 1, 4, 14, 8, kFace);
+    OutlineRect(cr, 1, 4, 14, 8, kEdge);
+    FillRect(cr, 2, 5, 12, 1, kWhite);
+    FillRect(cr, 4, 8, 8, 1, kInk);
+  });
+}
+
+Image StringIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 4, 16, 8);
+    FillRect(cr, 2, 7, 6, 2, kInk);
+    FillRect(cr, 9, 6, 1, 4, kAccent);
+  });
+}
+
+Image TextIcon() {
+  return Icon([](cairo_t* cr) {
+    // A capital A beside two lines of text.
+    FillRect(cr, 1, 12, 2, 2, kInk);
+    FillRect(cr, 6, 12, 2, 2, kInk);
+    for (int i = 0; i < 9; ++i) {
+      FillRect(cr, 4 - i / 3, 3 + i, 1, 1, kInk);
+      FillRect(cr, 4 + i / 3, 3 + i, 1, 1, kInk);
+    }
+    FillRect(cr, 3, 9, 3, 1, kInk);
+    TextLines(cr, 10, 6, 6, 3, 3, kLine);
+  });
+}
+
+Image CheckBoxIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 2, 2, 12, 12);
+    cairo_set_line_width(cr, 2);
+    Source(cr, kGreen);
+    cairo_move_to(cr, 4.5, 8);
+    cairo_line_to(cr, 7, 10.5);
+    cairo_line_to(cr, 11.5, 5);
+    cairo_stroke(cr);
+  });
+}
+
+Image OptionIcon() {
+  return Icon([](cairo_t* cr) {
+    cairo_arc(cr, 8, 8, 6, 0, 2 * kPi);
+    Source(cr, kWhite);
+    cairo_fill_preserve(cr);
+    Source(cr, kEdge);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    cairo_arc(cr, 8, 8, 2.5, 0, 2 * kPi);
+    Source(cr, kAccent);
+    cairo_fill(cr);
+  });
+}
+
+Image ListViewIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 1, 1, 14, 14);
+    TextLines(cr, 3, 3, 10, 5, 2, kLine);
+    FillRect(cr, 2, 6, 12, 3, kLightAccent);
+    FillRect(cr, 3, 7, 9, 1, kAccent);
+  });
+}
+
+Image FrameIcon() {
+  return Icon([](cairo_t* cr) {
+    OutlineRect(cr, 1, 4, 14, 11, kEdge);
+    FillRect(cr, 3, 3, 7, 3, {0, 0, 0});
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    FillRect(cr, 3, 3, 7, 3, kWhite);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    FillRect(cr, 4, 4, 5, 1, kInk);
+  });
+}
+
+Image ComboBoxIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 4, 16, 8);
+    FillRect(cr, 2, 7, 6, 2, kInk);
+    FillRect(cr, 10, 5, 5, 6, kFace);
+    FillRect(cr, 10, 5, 1, 6, kEdge);
+    Arrow(cr, 12, 7, true, kInk);
+  });
+}
+
+// A picture: sky, a sun and a green hill inside a frame.
+void Picture(cairo_t* cr, int x, int y, int w, int h) {
+  FillRect(cr, x, y, w, h, kLightAccent);
+  OutlineRect(cr, x, y, w, h, kEdge);
+  cairo_save(cr);
+  cairo_rectangle(cr, x + 1, y + 1, w - 2, h - 2);
+  cairo_clip(cr);
+  Source(cr, {0.96, 0.78, 0.15});
+  cairo_arc(cr, x + w - 4.5, y + 3.5, 1.8, 0, 2 * kPi);
+  cairo_fill(cr);
+  Source(cr, kGreen);
+  cairo_move_to(cr, x, y + h);
+  cairo_line_to(cr, x + w * 0.4, y + h * 0.45);
+  cairo_line_to(cr, x + w * 0.7, y + h * 0.75);
+  cairo_line_to(cr, x + w, y + h * 0.55);
+  cairo_line_to(cr, x + w, y + h);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+Image ImageIcon() {
+  return Icon([](cairo_t* cr) { Picture(cr, 1, 2, 14, 12); });
+}
+
+Image HyperLinkIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 1, 4, 14, 2, kAccent);
+    FillRect(cr, 1, 7, 14, 1, kAccent);
+    FillRect(cr, 1, 10, 9, 2, kAccent);
+    FillRect(cr, 1, 13, 9, 1, kAccent);
+  });
+}
+
+Image ContainerIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 1, 1, 14, 14, kFace);
+    OutlineRect(cr, 1, 1, 14, 14, kEdge);
+    OutlineRect(cr, 2, 2, 12, 12, kWhite);
+    FillRect(cr, 4, 4, 6, 3, kAccent);
+    Field(cr, 4, 9, 8, 3);
+  });
+}
+
+Image ListIconIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 1, 1, 14, 14);
+    FillRect(cr, 2, 2, 12, 3, kFace);
+    FillRect(cr, 7, 2, 1, 3, kEdge);
+    for (int row = 0; row < 3; ++row) {
+      FillRect(cr, 3, 6 + row * 3, 2, 2, kAccent);
+      FillRect(cr, 6, 7 + row * 3, 7, 1, kLine);
+    }
+  });
+}
+
+Image IpAddressIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 4, 16, 8);
+    for (int i = 0; i < 4; ++i)
+      FillRect(cr, 1 + i * 4, 7, 2, 2, kInk);
+    for (int i = 0; i < 3; ++i)
+      FillRect(cr, 4 + i * 4, 9, 1, 1, kAccent);
+  });
+}
+
+Image ProgressBarIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 5, 16, 6);
+    FillRect(cr, 1, 6, 9, 4, kGreen);
+    FillRect(cr, 1, 6, 9, 1, {0.55, 0.85, 0.55});
+  });
+}
+
+// A horizontal scroll bar at row y: two arrow buttons and a thumb.
+void HScrollBar(cairo_t* cr, int x, int y, int w) {
+  FillRect(cr, x, y, w, 5, {0.94, 0.94, 0.94});
+  OutlineRect(cr, x, y, w, 5, kEdge);
+  for (int i = 0; i < 2; ++i)
+    FillRect(cr, x + 2 + i, y + 2 - i, 1, 1 + 2 * i, kInk);
+  for (int i = 0; i < 2; ++i)
+    FillRect(cr, x + w - 3 + i, y + 2 - i, 1, 1 + 2 * i, kInk);
+  FillRect(cr, x + w / 3, y + 1, w / 3, 3, kLine);
+}
+
+Image ScrollBarIcon() {
+  return Icon([](cairo_t* cr) { HScrollBar(cr, 0, 5, 16); });
+}
+
+Image ScrollAreaIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 0, 16, 16);
+    TextLines(cr, 2, 2, 8, 4, 2, kLine);
+    FillRect(cr, 11, 1, 4, 10, {0.94, 0.94, 0.94});
+    FillRect(cr, 11, 1, 1, 10, kEdge);
+    FillRect(cr, 12, 3, 3, 4, kLine);
+    FillRect(cr, 1, 11, 14, 4, {0.94, 0.94, 0.94});
+    FillRect(cr, 1, 11, 14, 1, kEdge);
+    FillRect(cr, 3, 12, 5, 3, kLine);
+  });
+}
+
+Image TrackBarIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 1, 7, 14, 2, kEdge);
+    for (int i = 0; i < 5; ++i)
+      FillRect(cr, 1 + i * 3, 12, 1, 2, kInk);
+    FillRect(cr, 6, 3, 4, 8, kAccent);
+    FillRect(cr, 7, 4, 2, 6, kLightAccent);
+  });
+}
+
+Image WebIcon() {
+  return Icon([](cairo_t* cr) {
+    cairo_arc(cr, 8, 8, 6.5, 0, 2 * kPi);
+    Source(cr, kLightAccent);
+    cairo_fill_preserve(cr);
+    Source(cr, kAccent);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 8, 8);
+    cairo_scale(cr, 0.45, 1);
+    cairo_arc(cr, 0, 0, 6.5, 0, 2 * kPi);
+    cairo_restore(cr);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 1.5, 8);
+    cairo_line_to(cr, 14.5, 8);
+    cairo_move_to(cr, 3, 4.5);
+    cairo_line_to(cr, 13, 4.5);
+    cairo_move_to(cr, 3, 11.5);
+    cairo_line_to(cr, 13, 11.5);
+    cairo_stroke(cr);
+  });
+}
+
+Image ButtonImageIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 0, 1, 16, 14, kFace);
+    OutlineRect(cr, 0, 1, 16, 14, kEdge);
+    Picture(cr, 3, 4, 10, 8);
+  });
+}
+
+// A sheet with a red band on top and a grid of days.
+void CalendarPage(cairo_t* cr, int x, int y, int w, int h) {
+  Field(cr, x, y, w, h);
+  FillRect(cr, x, y, w, 3, {0.85, 0.20, 0.18});
+  for (int row = 0; row < (h - 4) / 3; ++row)
+    for (int col = 0; col < (w - 2) / 3; ++col)
+      FillRect(cr, x + 2 + col * 3, y + 5 + row * 3, 2, 2, row == 1 && col == 2 ? kAccent : kLine);
+}
+
+Image CalendarIcon() {
+  return Icon([](cairo_t* cr) { CalendarPage(cr, 1, 1, 14, 14); });
+}
+
+Image DateIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 4, 16, 8);
+    FillRect(cr, 2, 7, 2, 2, kInk);
+    FillRect(cr, 5, 7, 2, 2, kInk);
+    FillRect(cr, 8, 7, 1, 2, kLine);
+    FillRect(cr, 11, 5, 4, 6, kFace);
+    Arrow(cr, 13, 7, true, kInk);
+  });
+}
+
+Image EditorIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 1, 0, 14, 16);
+    TextLines(cr, 3, 2, 10, 7, 2, kInk);
+  });
+}
+
+Image ExplorerListIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 0, 16, 16);
+    for (int row = 0; row < 3; ++row) {
+      Folder(cr, 2, 2 + row * 4);
+      FillRect(cr, 9, 4 + row * 4, 5, 1, kLine);
+    }
+  });
+}
+
+Image ExplorerTreeIcon() {
+  return Icon([](cairo_t* cr) {
+    Folder(cr, 1, 1);
+    FillRect(cr, 3, 7, 1, 7, kLine);
+    FillRect(cr, 3, 9, 3, 1, kLine);
+    FillRect(cr, 3, 13, 3, 1, kLine);
+    Folder(cr, 7, 6);
+    Folder(cr, 7, 10);
+  });
+}
+
+Image ExplorerComboIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 3, 16, 10);
+    Folder(cr, 2, 5);
+    FillRect(cr, 11, 4, 4, 8, kFace);
+    FillRect(cr, 11, 4, 1, 8, kEdge);
+    Arrow(cr, 13, 7, true, kInk);
+  });
+}
+
+Image SpinIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 3, 16, 10);
+    FillRect(cr, 2, 7, 2, 2, kInk);
+    FillRect(cr, 5, 7, 2, 2, kInk);
+    FillRect(cr, 10, 4, 5, 8, kFace);
+    FillRect(cr, 10, 4, 1, 8, kEdge);
+    FillRect(cr, 10, 8, 5, 1, kEdge);
+    Arrow(cr, 12, 5, false, kInk);
+    Arrow(cr, 12, 9, true, kInk);
+  });
+}
+
+// A box with a plus or minus sign, as a tree's expander.
+void Expander(cairo_t* cr, int x, int y, bool open) {
+  FillRect(cr, x, y, 5, 5, kWhite);
+  OutlineRect(cr, x, y, 5, 5, kEdge);
+  FillRect(cr, x + 1, y + 2, 3, 1, kInk);
+  if (!open) FillRect(cr, x + 2, y + 1, 1, 3, kInk);
+}
+
+Image TreeIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 3, 6, 1, 8, kLine);
+    FillRect(cr, 3, 9, 4, 1, kLine);
+    FillRect(cr, 3, 13, 4, 1, kLine);
+    Expander(cr, 1, 1, true);
+    FillRect(cr, 7, 3, 8, 1, kInk);
+    Expander(cr, 6, 7, false);
+    FillRect(cr, 12, 9, 4, 1, kInk);
+    FillRect(cr, 8, 13, 7, 1, kInk);
+  });
+}
+
+Image PanelIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 1, 5, 14, 10, kWhite);
+    OutlineRect(cr, 1, 5, 14, 10, kEdge);
+    FillRect(cr, 1, 2, 6, 4, kWhite);
+    OutlineRect(cr, 1, 2, 6, 4, kEdge);
+    FillRect(cr, 2, 5, 4, 1, kWhite);
+    FillRect(cr, 7, 3, 5, 3, kFace);
+    OutlineRect(cr, 7, 3, 5, 3, kEdge);
+    TextLines(cr, 3, 8, 9, 3, 2, kLine);
+  });
+}
+
+Image SplitterIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 1, 7, 14);
+    Field(cr, 9, 1, 7, 14);
+    FillRect(cr, 7, 1, 2, 14, kFace);
+    for (int i = 0; i < 3; ++i)
+      FillRect(cr, 7, 5 + i * 2, 2, 1, kInk);
+    TextLines(cr, 2, 4, 3, 4, 2, kLine);
+    TextLines(cr, 11, 4, 3, 4, 2, kLine);
+  });
+}
+
+// A small window: a blue caption over a white client area.
+void SmallWindow(cairo_t* cr, int x, int y, int w, int h) {
+  FillRect(cr, x, y, w, h, kWhite);
+  FillRect(cr, x, y, w, 3, kAccent);
+  OutlineRect(cr, x, y, w, h, {0.12, 0.29, 0.55});
+}
+
+Image MdiIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 0, 0, 16, 16, {0.60, 0.63, 0.68});
+    OutlineRect(cr, 0, 0, 16, 16, kEdge);
+    SmallWindow(cr, 2, 2, 8, 7);
+    SmallWindow(cr, 6, 7, 8, 7);
+  });
+}
+
+Image ShortcutIcon() {
+  return Icon([](cairo_t* cr) {
+    // Two key caps, as "Ctrl + key".
+    for (int x : {0, 9}) {
+      FillRect(cr, x, 4, 7, 8, kFace);
+      OutlineRect(cr, x, 4, 7, 8, kEdge);
+      FillRect(cr, x + 1, 10, 5, 1, kLine);
+    }
+    FillRect(cr, 2, 6, 3, 1, kInk);
+    FillRect(cr, 2, 6, 1, 3, kInk);
+    FillRect(cr, 2, 8, 3, 1, kInk);
+    FillRect(cr, 11, 6, 3, 3, kInk);
+    FillRect(cr, 7, 7, 2, 1, kInk);
+  });
+}
+
+Image CanvasIcon() {
+  return Icon([](cairo_t* cr) {
+    Field(cr, 0, 1, 16, 14);
+    cairo_set_line_width(cr, 1.5);
+    Source(cr, kAccent);
+    cairo_arc(cr, 5.5, 6, 2.5, 0, 2 * kPi);
+    cairo_stroke(cr);
+    Source(cr, {0.85, 0.20, 0.18});
+    cairo_move_to(cr, 3, 12.5);
+    cairo_curve_to(cr, 6, 8, 9, 14, 13.5, 4);
+    cairo_stroke(cr);
+  });
+}
+
+// The toolbox page: four small controls in a grid.
+Image ElementsIcon() {
+  return Icon([](cairo_t* cr) {
+    FillRect(cr, 1, 1, 6, 6, kFace);
+    OutlineRect(cr, 1, 1, 6, 6, kEdge);
+    Field(cr, 9, 1, 6, 6);
+    FillRect(cr, 11, 3, 2, 2, kGreen);
+    Field(cr, 1, 9, 6, 6);
+    FillRect(cr, 3, 11, 2, 2, kAccent);
+    FillRect(cr, 9, 9, 6, 6, kAccent);
+    FillRect(cr, 10, 10, 4, 4, kLightAccent);
+  });
+}
+
+Image AddFormIcon() {
+  return Icon([](cairo_t* cr) {
+    SmallWindow(cr, 0, 1, 12, 11);
+    FillRect(cr, 9, 10, 7, 3, kGreen);
+    FillRect(cr, 11, 8, 3, 7, kGreen);
+  });
+}
+
+// Two overlapping sheets with an arrow that moves the front one: down a step (prev), up a
+// step (next), or all the way with a bar (first: to the back, last: to the front).
+Image MoveIcon(bool up, bool all) {
+  return Icon([up, all](cairo_t* cr) {
+    FillRect(cr, 0, 0, 8, 8, kLine);
+    OutlineRect(cr, 0, 0, 8, 8, kEdge);
+    FillRect(cr, 3, 3, 8, 8, kLightAccent);
+    OutlineRect(cr, 3, 3, 8, 8, kAccent);
+    const int cx = 13;
+    // The head's rows widen from the tip: 1, 3 and 5 pixels.
+    for (int i = 0; i < 3; ++i)
+      FillRect(cr, cx - i, up ? 5 + i : 10 - i, 1 + 2 * i, 1, kGreen);
+    FillRect(cr, cx - 1, up ? 8 : 3, 3, 5, kGreen);
+    if (all) FillRect(cr, 10, up ? 2 : 12, 6, 2, kInk);
+  });
+}
 }  // namespace
 
+// The archive icons: the toolbox's kinds and the form commands, under their entry names.
+static int WriteArchiveIcons(const std::string& folder) {
+  struct Output {
+    const char* name;
+    Image image;
+  };
+  const Output outputs[] = {
+      {"vd_buttongadget", ButtonIcon()},
+      {"vd_stringgadget", StringIcon()},
+      {"vd_textgadget", TextIcon()},
+      {"vd_checkboxgadget", CheckBoxIcon()},
+      {"vd_optiongadget", OptionIcon()},
+      {"vd_listviewgadget", ListViewIcon()},
+      {"vd_framegadget", FrameIcon()},
+      {"vd_comboboxgadget", ComboBoxIcon()},
+      {"vd_imagegadget", ImageIcon()},
+      {"vd_hyperlinkgadget", HyperLinkIcon()},
+      {"vd_containergadget", ContainerIcon()},
+      {"vd_listicongadget", ListIconIcon()},
+      {"vd_ipaddressgadget", IpAddressIcon()},
+      {"vd_progressbargadget", ProgressBarIcon()},
+      {"vd_scrollbargadget", ScrollBarIcon()},
+      {"vd_scrollareagadget", ScrollAreaIcon()},
+      {"vd_trackbargadget", TrackBarIcon()},
+      {"vd_webgadget", WebIcon()},
+      {"vd_buttonimagegadget", ButtonImageIcon()},
+      {"vd_calendargadget", CalendarIcon()},
+      {"vd_dategadget", DateIcon()},
+      {"vd_editorgadget", EditorIcon()},
+      {"vd_explorerlistgadget", ExplorerListIcon()},
+      {"vd_explorertreegadget", ExplorerTreeIcon()},
+      {"vd_explorercombogadget", ExplorerComboIcon()},
+      {"vd_spingadget", SpinIcon()},
+      {"vd_treegadget", TreeIcon()},
+      {"vd_panelgadget", PanelIcon()},
+      {"vd_splittergadget", SplitterIcon()},
+      {"vd_mdigadget", MdiIcon()},
+      {"vd_shortcutgadget", ShortcutIcon()},
+      {"vd_canvasgadget", CanvasIcon()},
+      {"elements", ElementsIcon()},
+      {"add_form", AddFormIcon()},
+      {"move_first", MoveIcon(false, true)},
+      {"move_prev", MoveIcon(false, false)},
+      {"move_next", MoveIcon(true, false)},
+      {"move_last", MoveIcon(true, true)},
+  };
+  for (const Output& o : outputs) {
+    std::vector<uint8_t> png;
+    const std::string path = folder + "/" + o.name + ".png";
+    if (!EncodePng(o.image, png) || !WriteFile(path, png)) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--archive-icons") return WriteArchiveIcons(argv[2]);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <output folder> | --archive-icons <output folder>\n", argv[0]);
     return 2;
   }
   const std::string folder = argv[1];

@@ -13,7 +13,8 @@ PACKAGES=(
   fonts-dejavu-core      # default GUI font with Cyrillic glyphs
   libpng-dev zlib1g-dev  # PNG decoding
   libjpeg62-turbo-dev    # JPEG decoding
-  libarchive-dev         # zip reading for the icon archives
+  libarchive-dev         # zip reading and writing for the icon archives
+  famfamfam-silk         # the Silk icons packed into the icon archives at build time
   libgtest-dev           # unit tests
   libbenchmark-dev       # benchmarks
   xvfb xauth             # a real X display for the SDL backend's tests
