@@ -187,8 +187,11 @@ TEST_F(DesignerStart, BuildsTheWindowPanelsGridsToolboxAndFirstForm) {
     EXPECT_EQ(e->Frame.w0, 350);
     EXPECT_EQ(platform.Images().Width(e->BackImage), 799);
     EXPECT_EQ(platform.Images().Height(e->BackImage), 599);
+    // The caption shows the archive's "elements" icon before the title, clear of the close
+    // button at the right end.
     ASSERT_FALSE(e->Items.empty());
-    EXPECT_GE(e->Items.front()->Image, 0);  // the caption shows the archive's "elements" icon
+    EXPECT_GE(e->Items.front()->Image, 0);
+    EXPECT_FALSE(HasAny(e->Items.front()->Flags, Flag::ImageRight | Flag::ImageCenter));
   }
   EXPECT_EQ(forms, 1);
   EXPECT_GT(d.elementPopup, 0);
