@@ -56,7 +56,7 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   if (kind == ElementKind::None) return -1;
   Root& root = tk.root;
   int x = kIgnore, y = kIgnore;
-  const Element* under = FindElement(tk, root.Event.EventElement);
+  const Element* under = FindElement(tk, root.PointerElement);
   if (under != nullptr && under->ID == parent && parent != 0) {
     if (!HoldsChildren(tk, *under)) parent = under->ParentID;
     x = MouseX(tk, parent);

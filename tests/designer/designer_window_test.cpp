@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "designer/designer.h"
 #include "designer/icon_archives.h"
 #include "designer/script.h"
@@ -202,6 +204,59 @@ TEST_F(DesignerStart, BuildsTheWindowPanelsGridsToolboxAndFirstForm) {
   std::string error;
   EXPECT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/designer-started.png", &error))
       << error;
+}
+
+// Elements placed as the user places them: named after their form, default sizes, a rubber
+// band as position and size, grid backgrounds on containers, the tool put back afterwards.
+TEST_F(DesignerStart, CreateDesignElementNamesSizesAndResetsTheTool) {
+  ASSERT_GT(StartDesigner(tk, designer).window, 0);
+  Designer& d = designer;
+  const int form = tk.root.DesignedElement;
+  ASSERT_EQ(GetKind(tk, form), ElementKind::Window);
+  EXPECT_EQ(CreateDesignElement(tk, d, ElementKind::None, form, 0, 1), -1);
+
+  d.toolKind = tk.root.ToolKind = ElementKind::Button;
+  SetElementState(tk, d.toolboxList, 1);
+  const int button = CreateDesignElement(tk, d, ElementKind::Button, form, 0, 1);
+  const Element* b = FindElement(tk, button);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Name, "Window_0_Button_0");
+  EXPECT_EQ(b->Text, "Button_0");
+  EXPECT_EQ(b->ParentID, form);
+  EXPECT_TRUE(b->FlagList.empty());
+  EXPECT_NEAR(b->Frame.w0, 130, 2);
+  EXPECT_NEAR(b->Frame.h0, 25, 2);
+  // The tool went back to the pointer.
+  EXPECT_EQ(d.toolKind, ElementKind::None);
+  EXPECT_EQ(tk.root.ToolKind, ElementKind::None);
+  EXPECT_EQ(GetElementState(tk, d.toolboxList), 0);
+  EXPECT_EQ(GetElementText(tk, d.toolboxText).rfind("Элемент не выбран", 0), 0u);
+
+  // A rubber band wider and higher than 5 pixels gives the position and, plus one grid
+  // step, the size; it is cleared afterwards.
+  tk.root.Selection = {100, 60, 100, 40, 0};
+  const int container = CreateDesignElement(tk, d, ElementKind::Container, form, 0, 0);
+  const Element* c = FindElement(tk, container);
+  ASSERT_NE(c, nullptr);
+  EXPECT_NEAR(c->Frame.w0, 105, 2);
+  EXPECT_NEAR(c->Frame.h0, 45, 2);
+  EXPECT_NEAR(ElementX(tk, container, CoordMode::Parent), 100, 4);
+  EXPECT_EQ(tk.root.Selection.Width, 0);
+  EXPECT_EQ(tk.root.Selection.Colour, 0xE23A2B);
+  EXPECT_EQ(platform.Images().Width(c->BackImage), 799);
+  // A band of 5 pixels or less is a click: the default size.
+  tk.root.Selection = {10, 10, 5, 40, 0};
+  const Element* l = FindElement(tk, CreateDesignElement(tk, d, ElementKind::ListView, form, 0, 0));
+  ASSERT_NE(l, nullptr);
+  EXPECT_NEAR(l->Frame.w0, 220, 2);
+  EXPECT_NEAR(l->Frame.h0, 140, 2);
+
+  // A second form window is a new element on the Form page with a popup of its own.
+  const int popup = d.elementPopup;
+  const int second = CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 1);
+  EXPECT_EQ(GetParent(tk, second), d.mainPanel);
+  EXPECT_EQ(FindElement(tk, second)->Name, "Window_1");
+  EXPECT_NE(d.elementPopup, popup);
 }
 
 TEST_F(DesignerStart, DotGridHasOneOpaqueDotPerStepOnATransparentImage) {
