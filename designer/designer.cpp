@@ -31,7 +31,7 @@ constexpr int kNameColumn = 80;
 constexpr int kFirstPaneMinimum = 200;
 constexpr int kSecondPaneMinimum = 20;
 constexpr int kAreaField = 190;
-// A row of the Elements and Flag kinds whose options the panel handler keeps up to date.
+// The Flag row ticks its options in a check list; the event rows take typed procedure names.
 constexpr int64_t kCheckListRow = kPropertyCheckList;
 constexpr int64_t kEventRow = kPropertyEditable;
 
