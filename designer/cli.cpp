@@ -23,7 +23,9 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 }  // namespace
 
 const char* UsageText() {
-  return "usage: designer [--headless [--script FILE] [--screenshot FILE.png]] [--size WxH]\n"
+  return "usage: designer [--demo] [--headless [--script FILE] [--screenshot FILE.png]]\n"
+         "                [--size WxH]\n"
+         "  --demo              show the toolkit demonstration instead of the designer\n"
          "  --headless          draw into an off-screen canvas instead of a window\n"
          "  --script FILE       play the pointer and keyboard actions of FILE, then exit\n"
          "                      (needs --headless; the language is described in README.md)\n"
@@ -42,6 +44,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& out, std::strin
     const bool hasValue = i + 1 < args.size();
     if (a == "--headless") {
       out.headless = true;
+    } else if (a == "--demo") {
+      out.demo = true;
     } else if (a == "--screenshot") {
       if (!hasValue) return fail("--screenshot needs a file name");
       out.screenshot = args[++i];

@@ -8,6 +8,7 @@ namespace tk::designer {
 
 struct Options {
   bool headless = false;
+  bool demo = false;          // the toolkit demonstration instead of the designer
   std::string screenshot;     // write the frame here and exit (after the script, if any)
   std::string script;         // feed this script's actions, then exit
   int width = 0, height = 0;  // 0: the program's own choice

@@ -1,6 +1,6 @@
-// The designer program. Until the designer application is built it shows the toolkit
-// demonstration, in a real window or, with --headless, in an off-screen canvas that a script
-// can drive and that can be saved as a picture.
+// The designer program: the designer in a real window or, with --headless, in an off-screen
+// canvas that a script can drive and that can be saved as a picture. --demo shows the
+// toolkit demonstration instead.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,6 +8,8 @@
 #include "core/toolkit.h"
 #include "designer/cli.h"
 #include "designer/demo.h"
+#include "designer/designer.h"
+#include "designer/icon_archives.h"
 #include "designer/script.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
@@ -16,15 +18,60 @@
 
 namespace {
 
-int RunHeadless(const tk::designer::Options& opt, int width, int height) {
-  tk::platform::HeadlessPlatform platform(width, height);
-  tk::Toolkit toolkit(platform);
-  tk::PrepareToolkit(toolkit);
-  const int main = tk::demo::BuildDemo(toolkit, width, height);
-  if (main <= 0) {
-    std::fprintf(stderr, "designer: cannot open the host window\n");
+using tk::designer::Options;
+
+struct Size {
+  int width, height;
+};
+
+// The main window's size (the canvas of a headless run): the scene's own or the one asked for.
+Size SceneSize(const Options& opt) {
+  const int width = opt.demo ? tk::demo::kDefaultWidth : tk::designer::kDesignerWidth;
+  const int height = opt.demo ? tk::demo::kDefaultHeight : tk::designer::kDesignerHeight;
+  return {opt.width > 0 ? opt.width : width, opt.height > 0 ? opt.height : height};
+}
+
+// What the program shows. The archives and the designer state outlive the toolkit built
+// after them, whose handlers refer to them.
+class Scene {
+ public:
+  Scene(tk::platform::Platform& platform, const Options& opt, const char* argv0)
+      : opt_(opt),
+        archives_(platform.Images(), opt.demo ? std::vector<std::filesystem::path>{}
+                                              : tk::designer::IconArchives::DefaultFolders(argv0)),
+        designer_(archives_) {}
+
+  // Builds the scene on a prepared toolkit; returns the main window's id, or 0 when the
+  // program cannot start (the reason has been reported).
+  int Build(tk::Toolkit& toolkit) {
+    const Size size = SceneSize(opt_);
+    if (opt_.demo) return tk::demo::BuildDemo(toolkit, size.width, size.height);
+    start_ = tk::designer::StartDesigner(toolkit, designer_, size.width, size.height);
+    return start_.window;
+  }
+
+  // The program's status when Build failed; `reason` explains a host that did not open.
+  int FailureStatus(const std::string& reason) const {
+    if (start_.exitStatus == tk::designer::kMissingArchiveStatus) return start_.exitStatus;
+    std::fprintf(stderr, "designer: cannot open the host window%s\n", reason.c_str());
     return 1;
   }
+
+ private:
+  const Options& opt_;
+  tk::designer::IconArchives archives_;
+  tk::designer::Designer designer_;
+  tk::designer::StartResult start_;
+};
+
+int RunHeadless(const Options& opt, const char* argv0) {
+  const Size size = SceneSize(opt);
+  tk::platform::HeadlessPlatform platform(size.width, size.height);
+  Scene scene(platform, opt, argv0);
+  tk::Toolkit toolkit(platform);
+  tk::PrepareToolkit(toolkit);
+  const int main = scene.Build(toolkit);
+  if (main <= 0) return scene.FailureStatus("");
   if (opt.screenshot.empty() && opt.script.empty()) {
     tk::RunEventLoop(toolkit, main);
     return 0;
@@ -48,20 +95,17 @@ int RunHeadless(const tk::designer::Options& opt, int width, int height) {
   return 0;
 }
 
-int RunWindowed(int width, int height) {
+int RunWindowed(const Options& opt, const char* argv0) {
   tk::platform::SdlPlatform platform;
   if (!platform.Ready()) {
     std::fprintf(stderr, "designer: cannot open a window: %s\n", platform.LastError().c_str());
     return 1;
   }
+  Scene scene(platform, opt, argv0);
   tk::Toolkit toolkit(platform);
   tk::PrepareToolkit(toolkit);
-  const int main = tk::demo::BuildDemo(toolkit, width, height);
-  if (main <= 0) {
-    std::fprintf(stderr, "designer: cannot open the host window: %s\n",
-                 platform.LastError().c_str());
-    return 1;
-  }
+  const int main = scene.Build(toolkit);
+  if (main <= 0) return scene.FailureStatus(": " + platform.LastError());
   tk::RunEventLoop(toolkit, main);
   return 0;
 }
@@ -69,7 +113,7 @@ int RunWindowed(int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tk::designer::Options opt;
+  Options opt;
   std::string error;
   if (!tk::designer::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), opt, &error)) {
     std::fprintf(stderr, "designer: %s\n%s", error.c_str(), tk::designer::UsageText());
@@ -79,7 +123,5 @@ int main(int argc, char** argv) {
     std::fputs(tk::designer::UsageText(), stdout);
     return 0;
   }
-  const int width = opt.width > 0 ? opt.width : tk::demo::kDefaultWidth;
-  const int height = opt.height > 0 ? opt.height : tk::demo::kDefaultHeight;
-  return opt.headless ? RunHeadless(opt, width, height) : RunWindowed(width, height);
+  return opt.headless ? RunHeadless(opt, argv[0]) : RunWindowed(opt, argv[0]);
 }

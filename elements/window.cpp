@@ -185,7 +185,10 @@ const std::string& WindowText(const Element& window) {
 
 int SetWindowImage(Element& window, int image) {
   if (window.Items.empty()) return -1;
-  return std::exchange(window.Items.front()->Image, image);
+  // The icon leads the title at the caption's left end, clear of the caption buttons.
+  Element& caption = *window.Items.front();
+  caption.Flags &= ~(Flag::ImageRight | Flag::ImageCenter);
+  return std::exchange(caption.Image, image);
 }
 
 Element* FindCaptionButton(Element& window, int kind) {

@@ -31,6 +31,12 @@ TEST(DesignerCli, AcceptedCombinations) {
   EXPECT_EQ(o.script, "a b.txt");
   EXPECT_EQ(o.screenshot, "x.png");
 
+  // --demo picks the toolkit demonstration; the other options work with it as without.
+  EXPECT_FALSE(o.demo);
+  ASSERT_TRUE(Parse({"--demo", "--headless", "--screenshot", "d.png"}, o, error)) << error;
+  EXPECT_TRUE(o.demo);
+  EXPECT_EQ(o.screenshot, "d.png");
+
   ASSERT_TRUE(Parse({"-h"}, o, error));
   EXPECT_TRUE(o.help);
 }

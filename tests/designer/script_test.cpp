@@ -619,9 +619,9 @@ TEST(DesignerProgram, RunsScriptsAndReportsBadLines) {
         << "move 100 100\nclick 130 395\nkey End\ntype 42\nkey Escape\n"
         << "screenshot " << shot << "\ndump " << dump << "\n";
   }
-  int status = std::system(
-      ("'" + designer + "' --headless --size 1000x500 --script '" + good + "' 2>'" + err + "'")
-          .c_str());
+  int status = std::system(("'" + designer + "' --demo --headless --size 1000x500 --script '" +
+                            good + "' 2>'" + err + "'")
+                               .c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFile(err);
   EXPECT_EQ(ReadFile(shot).substr(1, 3), "PNG");
@@ -633,14 +633,15 @@ TEST(DesignerProgram, RunsScriptsAndReportsBadLines) {
     std::ofstream out(bad);
     out << "move 1 1\n\n# comment\nclik 2 2\n";
   }
-  status =
-      std::system(("'" + designer + "' --headless --script '" + bad + "' 2>'" + err + "'").c_str());
+  status = std::system(
+      ("'" + designer + "' --demo --headless --script '" + bad + "' 2>'" + err + "'").c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_NE(WEXITSTATUS(status), 0);
   EXPECT_EQ(ReadFile(err), "designer: " + bad + ":4: unknown command 'clik'\n");
 
   // --script without --headless is refused before anything opens.
-  status = std::system(("'" + designer + "' --script '" + good + "' 2>'" + err + "'").c_str());
+  status =
+      std::system(("'" + designer + "' --demo --script '" + good + "' 2>'" + err + "'").c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_NE(WEXITSTATUS(status), 0);
   EXPECT_NE(ReadFile(err).find("--script works with --headless only"), std::string::npos);
@@ -661,7 +662,7 @@ TEST(DesignerProgram, RefusesPathsWithANulByteAndFolderScripts) {
       out << "move 1 1\n" << command << ' ' << cut << std::string(1, '\0') << "tail\n";
     }
     const int status = std::system(
-        ("'" + designer + "' --headless --script '" + script + "' 2>'" + err + "'").c_str());
+        ("'" + designer + "' --demo --headless --script '" + script + "' 2>'" + err + "'").c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1) << command;
     EXPECT_EQ(ReadFile(err).rfind("designer: " + script + ":2: ", 0), 0u) << ReadFile(err);
@@ -669,7 +670,8 @@ TEST(DesignerProgram, RefusesPathsWithANulByteAndFolderScripts) {
   }
 
   const int status = std::system(
-      ("'" + designer + "' --headless --script '" + dir.Path() + "' 2>'" + err + "'").c_str());
+      ("'" + designer + "' --demo --headless --script '" + dir.Path() + "' 2>'" + err + "'")
+          .c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_NE(ReadFile(err).find("cannot read the script " + dir.Path()), std::string::npos)

@@ -1,0 +1,115 @@
+// The designer application: its state for the whole run and its start-up, which builds the
+// designer window out of toolkit elements (menus, tool bar, the main panel with the form,
+// code and canvas pages, the message editor, the side panel with the two property grids and
+// the toolbox, the splitters, the status bar) and the first form window.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "core/toolkit.h"
+
+namespace tk::designer {
+
+class IconArchives;
+
+// One copied element, every field kept as text (the element clipboard of Copy and Paste).
+struct ClipboardRecord {
+  std::string name, kind, window, parent, x, y, width, height, text, param1, param2, param3, flags;
+};
+
+// The ids of the property grid's and the event grid's row editors.
+struct PropertyRows {
+  int enumeration = -1, elements = -1, id = -1, caption = -1, toolTip = -1, alignElement = -1,
+      image = -1, bgImage = -1, x = -1, y = -1, width = -1, height = -1, data = -1, font = -1,
+      fontColor = -1, backColor = -1, state = -1, sticky = -1, hide = -1, disable = -1, flag = -1;
+  int bindEvent = -1, leftClick = -1, rightClick = -1, leftDown = -1, leftUp = -1;
+};
+
+// Everything the designer keeps between events. Every element id starts at -1 and is set
+// while the designer window is built.
+struct Designer {
+  explicit Designer(IconArchives& archives) : archives(archives) {}
+
+  IconArchives& archives;
+
+  int window = -1;  // the designer window
+  int menuBar = -1, toolBar = -1, statusBar = -1;
+  int codePopup = -1;     // shown on a right click on the code element
+  int elementPopup = -1;  // shown on a form; rebuilt for every new form window
+  int mainPanel = -1;     // Form / Code / V_Code: the design surface
+  int codeElement = -1;   // the Editor on the Code page
+  int designCanvas = -1;  // the Canvas on the V_Code page
+  int leftSplitter = -1;  // the main panel above the message editor
+  int messageEditor = -1;
+  int sidePanel = -1;  // Properties / Events / Elements
+  int propertyGrid = -1;
+  int eventGrid = -1;
+  int toolboxList = -1;
+  int propertyText = -1, eventButton = -1, toolboxText = -1;  // below each grid and the list
+  int propertySplitter = -1, eventSplitter = -1, toolboxSplitter = -1;
+  int mainSplitter = -1;  // the left splitter beside the side panel
+
+  int gridStep = kGridStep;
+  int gridImage = -1;  // the dotted background of the design canvas and of form windows
+  PropertyRows rows;
+  ElementKind toolKind = ElementKind::None;
+  std::map<std::string, ClipboardRecord> clipboard;  // keyed by the decimal id copied
+
+  HandlerRef panelHandler, commandHandler, formHandler;
+};
+
+// Command ids of the menu bar, the tool bar and the two popups.
+namespace Command {
+inline constexpr int New = 1, Save = 2, Open = 3, Cut = 7, Copy = 8, Paste = 9, Delete = 10,
+                     First = 11, Prev = 12, Next = 13, Last = 14, Preferences = 15, Quit = 16;
+inline constexpr int CodeCut = 1001, CodeCopy = 1002, CodePaste = 1003, CodeDelete = 1004;
+}  // namespace Command
+
+// Client size of the designer window.
+inline constexpr int kDesignerWidth = 900;
+inline constexpr int kDesignerHeight = 600;
+// Height of the message editor and of the strips below the grids and the toolbox; width of
+// the side panel.
+inline constexpr int kLowerStrip = 60;
+inline constexpr int kSidePanelWidth = 300;
+// Exit status of a start that could not find its icon archives.
+inline constexpr int kMissingArchiveStatus = 1;
+
+// A 32-bit image of (width - 1) x (height - 1), transparent, with an opaque black dot at
+// every `step` pixels from (x, y). -1 when the image cannot be made.
+int DotGridImage(Toolkit& tk, int step, int x, int y, int width, int height);
+
+// What start-up gives the program: the designer window, or 0 and the status to end with.
+struct StartResult {
+  int window = 0;
+  int exitStatus = 0;
+};
+
+// Builds the designer on a prepared toolkit (the designer window opens the host). A missing
+// icon archive is reported through the platform's start-up message before anything is
+// built, and the program is to end with kMissingArchiveStatus. The window's client area is
+// width x height (the designer's own size unless a caller asks for another).
+StartResult StartDesigner(Toolkit& tk, Designer& designer, int width = kDesignerWidth,
+                          int height = kDesignerHeight);
+
+// Menus, tool bar and popups of the designer window (designer/menus.cpp).
+void BuildMenuBar(Toolkit& tk, Designer& designer);
+void BuildToolBar(Toolkit& tk, Designer& designer);
+void BuildCodePopup(Toolkit& tk, Designer& designer);
+void BuildElementPopup(Toolkit& tk, Designer& designer);
+
+// Form elements as the user places them (designer/form_elements.cpp). Creates an element of
+// `kind` in `parent` (on its tab `tab`) with the designer's creation bits, default size and
+// name; a window gets the grid background, the designer's icon, the form-editing handler and
+// a new element popup. A non-zero `flag` puts the toolbox back on the pointer afterwards.
+// Returns the new id, -1 for kind 0 or when nothing could be made.
+int CreateDesignElement(Toolkit& tk, Designer& designer, ElementKind kind, int parent, int tab,
+                        int flag);
+// Selects the pointer tool again: toolbox item 0, its description, no tool kind, the
+// default pointer shape.
+void ResetTool(Toolkit& tk, Designer& designer);
+// The short description of a toolbox entry shown below the toolbox.
+std::string ToolDescription(const std::string& text);
+
+}  // namespace tk::designer

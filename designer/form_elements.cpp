@@ -1,0 +1,147 @@
+// Elements placed on a form the way the user places them (the New command, a drag with a
+// tool, the code reader), and putting the toolbox back on the pointer.
+#include "codegen/vocabulary.h"
+#include "core/attributes.h"
+#include "core/creation.h"
+#include "core/events.h"
+#include "core/lookup.h"
+#include "core/tree.h"
+#include "designer/designer.h"
+#include "designer/icon_archives.h"
+#include "render/interaction.h"
+
+namespace tk::designer {
+
+namespace {
+
+constexpr Color kSelectionColour = 0xE23A2B;
+// A rubber band this small or smaller is a click, not a rectangle.
+constexpr int kSmallestBand = 5;
+
+bool HoldsChildren(Toolkit& tk, const Element& e) {
+  return tk.Kind(e.Kind).ListHolder != KindDescriptor::NoList;
+}
+
+struct Size {
+  int width, height;
+};
+
+Size DefaultSize(ElementKind kind) {
+  switch (kind) {
+    case ElementKind::Container:
+    case ElementKind::ScrollArea:
+    case ElementKind::Panel:
+    case ElementKind::Splitter:
+    case ElementKind::ListView:
+    case ElementKind::ListIcon:
+    case ElementKind::Image:
+      return {220, 140};
+    case ElementKind::Window:
+      return {350, 250};
+    default:
+      return {130, 25};
+  }
+}
+
+// What a form window does with the user's pointer and keys (the rubber band, creating with
+// the chosen tool, the element popup, filling the grids) comes with the form-editing work;
+// until then the handler is bound so every form window already reports to one place.
+int OnFormEvent(Toolkit&, Designer&, EventCode) {
+  return 1;
+}
+
+}  // namespace
+
+int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, int tab, int flag) {
+  if (kind == ElementKind::None) return -1;
+  Root& root = tk.root;
+  int x = kIgnore, y = kIgnore;
+  const Element* under = FindElement(tk, root.PointerElement);
+  if (under != nullptr && under->ID == parent && parent != 0) {
+    if (!HoldsChildren(tk, *under)) parent = under->ParentID;
+    x = MouseX(tk, parent);
+    y = MouseY(tk, parent);
+  }
+
+  SelectElement(tk, -1, true);
+  const bool inParent = FindElement(tk, parent) != nullptr;
+  if (inParent) OpenList(tk, parent, tab);
+
+  Size size = DefaultSize(kind);
+  SelectionRectangle& band = root.Selection;
+  band.Colour = kSelectionColour;
+  if (band.Width > kSmallestBand && band.Height > kSmallestBand) {
+    x = band.X;
+    y = band.Y;
+    size = {band.Width + d.gridStep, band.Height + d.gridStep};
+  }
+  band.X = band.Y = band.Width = band.Height = 0;
+
+  const int id = CreateElement(tk, kind, -1, x, y, size.width, size.height, "", -1, -1, 0,
+                               Flag::DesignerPlaced);
+  Element* e = FindElement(tk, id);
+  if (id <= 0 || e == nullptr) {
+    if (inParent) CloseList(tk);
+    return -1;
+  }
+  const bool holder = HoldsChildren(tk, *e);
+  if (holder || kind == ElementKind::Window) {
+    SetElementBackImage(tk, id, DotGridImage(tk, d.gridStep, 0, 0, 800, 600));
+  }
+  if (kind == ElementKind::Window) {
+    SetElementImage(tk, id, d.archives.ArchiveIcon("elements", "_"));
+    if (!d.formHandler)
+      d.formHandler =
+          MakeHandler([&tk, &d](EventCode code, int) { return OnFormEvent(tk, d, code); });
+    BindCallback(tk, d.formHandler, id, -1, -1);
+  }
+  if ((e = FindElement(tk, id)) != nullptr) e->FlagList.clear();
+  if (holder) CloseList(tk);
+  if (inParent) CloseList(tk);
+  if (kind == ElementKind::Window) BuildElementPopup(tk, d);
+  if (flag != 0) ResetTool(tk, d);
+  return id;
+}
+
+void ResetTool(Toolkit& tk, Designer& d) {
+  SetElementState(tk, d.toolboxList, 0);
+  const int selected = static_cast<int>(GetElementState(tk, d.toolboxList));
+  std::string text;
+  if (Element* list = FindElement(tk, d.toolboxList))
+    if (const Element* item = FindItem(*list, selected)) text = item->Text;
+  SetElementText(tk, d.toolboxText, ToolDescription(text));
+  d.toolKind = ElementKind::None;
+  tk.root.ToolKind = ElementKind::None;
+  SetPointer(tk, platform::Cursor::Default);
+}
+
+std::string ToolDescription(const std::string& text) {
+  switch (static_cast<ElementKind>(KindFromText(text))) {
+    case ElementKind::None:
+      return "Элемент не выбран";
+    case ElementKind::Date:
+      return "Первая строка\r\nВторая строка";
+    case ElementKind::Window:
+      return "Это окно (Window)";
+    case ElementKind::Button:
+      return "Это кнопка (Button)";
+    case ElementKind::ButtonImage:
+      return "Это кнопка картинка (ButtonImage)";
+    case ElementKind::CheckBox:
+      return "Это переключатель (CheckBox)";
+    case ElementKind::Container:
+      return "Это контейнер для других элементов (Container)";
+    case ElementKind::ComboBox:
+      return "Это выподающий список (ComboBox)";
+    case ElementKind::Editor: {
+      std::string lines;
+      for (int i = 1; i <= 21; ++i)
+        lines += (i > 1 ? " " : "") + std::to_string(i) + "строка";
+      return lines;
+    }
+    default:
+      return "Еще не реализованно еееееееееееееееееееееееееееееее";
+  }
+}
+
+}  // namespace tk::designer
