@@ -75,6 +75,8 @@ void AddPropertyRows(Toolkit& tk, Designer& d) {
   r.alignElement = AddProperty(tk, grid, -1, "ComboBox AlignElement ");
   r.image = AddProperty(tk, grid, -1, "Button Image Puch_to_image");
   r.bgImage = AddProperty(tk, grid, -1, "Button BgImage Puch_to_background_Image");
+  d.imageEditor.imageRow = r.image;
+  d.imageEditor.bgImageRow = r.bgImage;
   r.x = AddProperty(tk, grid, -1, "Spin X 0|100");
   r.y = AddProperty(tk, grid, -1, "Spin Y 0|200");
   r.width = AddProperty(tk, grid, -1, "Spin Width 0|100");

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/toolkit.h"
+#include "designer/image_editor.h"
 
 namespace tk::designer {
 
@@ -55,6 +56,7 @@ struct Designer {
   PropertyRows rows;
   ElementKind toolKind = ElementKind::None;
   std::map<std::string, ClipboardRecord> clipboard;  // keyed by the decimal id copied
+  ImageEditor imageEditor;                           // serves the Image and BgImage rows
 
   HandlerRef panelHandler, commandHandler, formHandler;
 };
