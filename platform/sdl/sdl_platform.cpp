@@ -67,9 +67,9 @@ SdlPlatform::SdlPlatform() {
   // Keep compositing on, and let the click that activates the window reach the canvas.
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  // The canvas is drawn by the CPU, so a GPU renderer would only add a driver round trip (and
-  // GL drivers that leak when SDL unloads them). The environment can still choose another.
-  SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+  // The canvas is drawn by the CPU and copied straight into the window's own framebuffer (on
+  // X11 a shared-memory image): no renderer, no texture, no GPU driver to load or leak. The
+  // environment can still choose otherwise.
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
   canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
@@ -100,16 +100,9 @@ bool SdlPlatform::OpenHost(int x, int y, int width, int height) {
     lastError_ = SDL_GetError();
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (!renderer_) {
-    lastError_ = SDL_GetError();
-    SDL_DestroyWindow(window_);
-    window_ = nullptr;
-    return false;
-  }
   canvas_->Resize(width, height);
   pointerFromEvents_ = false;
-  return EnsureTexture();
+  return true;
 }
 
 bool SdlPlatform::HostVisible() const {
@@ -156,13 +149,8 @@ void SdlPlatform::RestoreHost() {
 }
 
 void SdlPlatform::CloseHost() {
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
-  texture_ = nullptr;
-  renderer_ = nullptr;
   window_ = nullptr;
-  textureW_ = textureH_ = 0;
   if (pressed_ && videoReady_) SDL_CaptureMouse(SDL_FALSE);
   pressed_ = 0;
 }
@@ -177,41 +165,37 @@ Rect SdlPlatform::HostRect() const {
 
 void SdlPlatform::ResizeCanvas(int width, int height) {
   canvas_->Resize(width, height);
-  EnsureTexture();
-}
-
-bool SdlPlatform::EnsureTexture() {
-  if (!renderer_) return false;
-  if (texture_ && textureW_ == canvas_->Width() && textureH_ == canvas_->Height()) return true;
-  if (texture_) SDL_DestroyTexture(texture_);
-  // cairo's RGB24 words are SDL's XRGB8888 (RGB888), so the canvas uploads without conversion.
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                               canvas_->Width(), canvas_->Height());
-  if (!texture_) {
-    textureW_ = textureH_ = 0;
-    return false;
-  }
-  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-  textureW_ = canvas_->Width();
-  textureH_ = canvas_->Height();
-  return true;
 }
 
 void SdlPlatform::Present() {
-  if (!EnsureTexture()) return;
-  SDL_UpdateTexture(texture_, nullptr, canvas_->Data(), canvas_->Stride());
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
+  if (!window_) return;
+  // The window's framebuffer follows the window's size; fetched afresh, it is never stale.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) return;
+  const int w = std::min(surface->w, canvas_->Width());
+  const int h = std::min(surface->h, canvas_->Height());
+  if (w <= 0 || h <= 0) return;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  // cairo's RGB24 words are SDL's XRGB8888 (RGB888): a plain copy on the usual 24-bit visual.
+  SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, canvas_->Data(), canvas_->Stride(),
+                    surface->format->format, surface->pixels, surface->pitch);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  SDL_UpdateWindowSurface(window_);
 }
 
 bool SdlPlatform::ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height) {
-  if (!EnsureTexture()) return false;
-  // After a present the back buffer is undefined, so the last upload is drawn again and read.
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) return false;
+  if (!window_) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) return false;
+  width = surface->w;
+  height = surface->h;
   out.assign(static_cast<size_t>(width) * height, 0);
-  return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
-                              width * 4) == 0;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+  const int result =
+      SDL_ConvertPixels(width, height, surface->format->format, surface->pixels, surface->pitch,
+                        SDL_PIXELFORMAT_ARGB8888, out.data(), width * 4);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  return result == 0;
 }
 
 void SdlPlatform::FocusCanvas() {

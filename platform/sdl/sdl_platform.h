@@ -32,7 +32,7 @@ class SdlPlatform : public Platform {
   bool Ready() const { return videoReady_; }
   // SDL's reason for the last failure to start video or to open the host.
   const std::string& LastError() const { return lastError_; }
-  // What the renderer shows from the last presented canvas, as 0xAARRGGBB words, row by row.
+  // What the window shows from the last presented canvas, as 0xAARRGGBB words, row by row.
   bool ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height);
   SDL_Window* Window() const { return window_; }
 
@@ -74,15 +74,11 @@ class SdlPlatform : public Platform {
   // The one place where SDL events become native events; appends zero or more to pending_.
   void Translate(const SDL_Event& sdl);
   bool PopPending(NativeEvent& event);
-  bool EnsureTexture();
   void Present();
 
   bool videoReady_ = false;
   std::string lastError_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  int textureW_ = 0, textureH_ = 0;
   std::unique_ptr<CairoCanvas> canvas_;
   bool drawing_ = false;
 
