@@ -99,9 +99,18 @@ bool PngSize(const std::vector<uint8_t>& bytes, uint32_t& width, uint32_t& heigh
 }  // namespace
 
 IconArchives::IconArchives(platform::ImageStore& images, std::vector<fs::path> folders)
-    : store_(images) {
+    : IconArchives(std::move(folders)) {
+  store_ = &images;
+}
+
+IconArchives::IconArchives(std::vector<fs::path> folders) {
   images_.path = FindArchive(folders, kImagesArchive);
   theme_.path = FindArchive(folders, kThemeArchive);
+}
+
+void IconArchives::ReadAll() {
+  Entries(images_);
+  Entries(theme_);
 }
 
 std::vector<fs::path> IconArchives::DefaultFolders(const char* argv0) {
@@ -178,7 +187,8 @@ int IconArchives::Decode(const Entry& entry) {
   if (!PngSize(entry.bytes, width, height)) return -1;
   if (width > static_cast<uint32_t>(kMaxIconSide) || height > static_cast<uint32_t>(kMaxIconSide))
     return -1;
-  return store_.DecodePng(platform::ImageStore::kAny, entry.bytes.data(), entry.bytes.size());
+  if (store_ == nullptr) return -1;
+  return store_->DecodePng(platform::ImageStore::kAny, entry.bytes.data(), entry.bytes.size());
 }
 
 int IconArchives::ArchiveIcon(const std::string& word, const std::string& excluded) {
@@ -198,7 +208,9 @@ int IconArchives::ThemeIcon(int index) {
     const BuiltinImageData* data =
         FindBuiltinImageData(index == kThemeRedCross ? "red_cross" : "tray_arrow");
     if (!anyFile || !data) return -1;
-    return store_.DecodePng(platform::ImageStore::kAny, data->data, data->size);
+    return store_ == nullptr
+               ? -1
+               : store_->DecodePng(platform::ImageStore::kAny, data->data, data->size);
   }
   struct Word {
     const char* word;

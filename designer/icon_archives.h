@@ -33,6 +33,13 @@ class IconArchives {
   // Looks for "images/images.zip" and "Themes/SilkTheme.zip" under each folder in turn (the
   // first file of size >= 1 wins). Nothing is read yet.
   IconArchives(platform::ImageStore& images, std::vector<std::filesystem::path> folders);
+  // The same before the image store exists (a program that reads the archives while its
+  // window system starts); lookups give -1 until UseImages names the store.
+  explicit IconArchives(std::vector<std::filesystem::path> folders);
+  void UseImages(platform::ImageStore& images) { store_ = &images; }
+  // Reads both archives' tables now instead of at the first lookup. Touches nothing but this
+  // object, so another thread may run it while no lookup does.
+  void ReadAll();
   // The folders a program run searches: the current directory, the executable's folder
   // (from /proc/self/exe, else argv0), the installed data folder.
   static std::vector<std::filesystem::path> DefaultFolders(const char* argv0);
@@ -70,7 +77,7 @@ class IconArchives {
   const Entry* Find(Archive& source, Prepare prepare, Match match);
   int Decode(const Entry& entry);
 
-  platform::ImageStore& store_;
+  platform::ImageStore* store_ = nullptr;
   Archive images_, theme_;
 };
 

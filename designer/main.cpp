@@ -1,8 +1,11 @@
 // The designer program: the designer in a real window or, with --headless, in an off-screen
 // canvas that a script can drive and that can be saved as a picture. --demo shows the
 // toolkit demonstration instead.
+#include <fontconfig/fontconfig.h>
+
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/toolkit.h"
@@ -32,18 +35,31 @@ Size SceneSize(const Options& opt) {
 }
 
 // What the program shows. The archives and the designer state outlive the toolkit built
-// after them, whose handlers refer to them.
+// after them, whose handlers refer to them. The archives are read, and the font
+// configuration loaded, on a second thread while the window system starts on this one.
 class Scene {
  public:
-  Scene(tk::platform::Platform& platform, const Options& opt, const char* argv0)
+  Scene(const Options& opt, const char* argv0)
       : opt_(opt),
-        archives_(platform.Images(), opt.demo ? std::vector<std::filesystem::path>{}
-                                              : tk::designer::IconArchives::DefaultFolders(argv0)),
-        designer_(archives_) {}
+        archives_(opt.demo ? std::vector<std::filesystem::path>{}
+                           : tk::designer::IconArchives::DefaultFolders(argv0)),
+        designer_(archives_),
+        reader_([this] {
+          archives_.ReadAll();
+          FcInit();
+        }) {}
+  ~Scene() { Ready(nullptr); }
+
+  // Waits for the reading thread and gives the archives the platform's image store.
+  void Ready(tk::platform::Platform* platform) {
+    if (reader_.joinable()) reader_.join();
+    if (platform != nullptr) archives_.UseImages(platform->Images());
+  }
 
   // Builds the scene on a prepared toolkit; returns the main window's id, or 0 when the
   // program cannot start (the reason has been reported).
   int Build(tk::Toolkit& toolkit) {
+    Ready(&toolkit.platform);
     const Size size = SceneSize(opt_);
     if (opt_.demo) return tk::demo::BuildDemo(toolkit, size.width, size.height);
     start_ = tk::designer::StartDesigner(toolkit, designer_, size.width, size.height);
@@ -62,12 +78,13 @@ class Scene {
   tk::designer::IconArchives archives_;
   tk::designer::Designer designer_;
   tk::designer::StartResult start_;
+  std::thread reader_;  // last: it starts once everything it reads exists
 };
 
 int RunHeadless(const Options& opt, const char* argv0) {
   const Size size = SceneSize(opt);
+  Scene scene(opt, argv0);
   tk::platform::HeadlessPlatform platform(size.width, size.height);
-  Scene scene(platform, opt, argv0);
   tk::Toolkit toolkit(platform);
   tk::PrepareToolkit(toolkit);
   const int main = scene.Build(toolkit);
@@ -96,12 +113,12 @@ int RunHeadless(const Options& opt, const char* argv0) {
 }
 
 int RunWindowed(const Options& opt, const char* argv0) {
+  Scene scene(opt, argv0);
   tk::platform::SdlPlatform platform;
   if (!platform.Ready()) {
     std::fprintf(stderr, "designer: cannot open a window: %s\n", platform.LastError().c_str());
     return 1;
   }
-  Scene scene(platform, opt, argv0);
   tk::Toolkit toolkit(platform);
   tk::PrepareToolkit(toolkit);
   const int main = scene.Build(toolkit);

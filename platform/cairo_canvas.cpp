@@ -924,9 +924,15 @@ CairoCanvas::~CairoCanvas() {
 }
 
 void CairoCanvas::Resize(int width, int height) {
-  width = std::clamp(width, 1, kMaxImageSide);
-  height = std::clamp(height, 1, kMaxImageSide);
-  if (surface_ && width == width_ && height == height_) return;
+  width_ = std::clamp(width, 1, kMaxImageSide);
+  height_ = std::clamp(height, 1, kMaxImageSide);
+}
+
+void CairoCanvas::Realize() const {
+  const int width = width_, height = height_;
+  if (surface_ && cairo_image_surface_get_width(surface_) == width &&
+      cairo_image_surface_get_height(surface_) == height)
+    return;
   cairo_surface_t* next = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(next);
   cairo_set_source_rgb(cr, ColorRed(kCanvasFill), ColorGreen(kCanvasFill), ColorBlue(kCanvasFill));
@@ -939,16 +945,16 @@ void CairoCanvas::Resize(int width, int height) {
   painter_.Attach(next);
   if (surface_) cairo_surface_destroy(surface_);
   surface_ = next;
-  width_ = width;
-  height_ = height;
 }
 
 const uint8_t* CairoCanvas::Data() const {
+  Realize();
   cairo_surface_flush(surface_);
   return cairo_image_surface_get_data(surface_);
 }
 
 int CairoCanvas::Stride() const {
+  Realize();
   return cairo_image_surface_get_stride(surface_);
 }
 

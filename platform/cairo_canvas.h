@@ -203,25 +203,35 @@ class CairoCanvas {
   CairoCanvas& operator=(const CairoCanvas&) = delete;
 
   // Sizes are kept between 1 and kMaxImageSide. The old picture is kept in the top-left
-  // corner; new area is filled with the window background grey.
+  // corner; new area is filled with the window background grey. The pixels follow at their
+  // next use, so a window that grows several times while it is built is allocated once.
   void Resize(int width, int height);
   int Width() const { return width_; }
   int Height() const { return height_; }
-  cairo_surface_t* Surface() const { return surface_; }
+  cairo_surface_t* Surface() const {
+    Realize();
+    return surface_;
+  }
   // Raw pixels: rows of 32-bit 0x00RRGGBB words, Stride() bytes apart.
   const uint8_t* Data() const;
   int Stride() const;
   // 0xRRGGBB, or 0 outside the canvas.
   uint32_t Pixel(int x, int y) const;
 
-  CairoPainter& Painter() { return painter_; }
+  CairoPainter& Painter() {
+    Realize();
+    return painter_;
+  }
   CairoPainter& Measurer() { return measurer_; }
 
  private:
-  cairo_surface_t* surface_ = nullptr;
+  // Gives the surface the size last asked for.
+  void Realize() const;
+
+  mutable cairo_surface_t* surface_ = nullptr;
   cairo_surface_t* measureSurface_ = nullptr;
   int width_ = 0, height_ = 0;
-  CairoPainter painter_;
+  mutable CairoPainter painter_;
   CairoPainter measurer_;
 };
 
