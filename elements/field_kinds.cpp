@@ -148,7 +148,9 @@ void PaintProgress(Toolkit&, Painter& p, GlyphPass& g) {
 
 std::string FormatDateMask(std::string_view mask, int64_t seconds) {
   using namespace std::chrono;
-  const sys_seconds at{std::chrono::seconds{seconds}};
+  // Dates run from 1601 to 9999, so the calendar arithmetic stays in range.
+  constexpr int64_t kFirst = -11644473600, kLast = 253402300799;
+  const sys_seconds at{std::chrono::seconds{std::clamp(seconds, kFirst, kLast)}};
   const sys_days day = floor<days>(at);
   const year_month_day ymd{day};
   const hh_mm_ss<std::chrono::seconds> time{at - day};

@@ -43,7 +43,11 @@ void DrawPictureSign(Painter& p, int x, int y, Color color) {
 
 // Without an image: the empty frame with a picture sign in its middle; the text stays.
 void PaintImage(Toolkit& tk, Painter& p, GlyphPass& g) {
-  if (g.isItem || HasImage(tk, g.record)) return;
+  if (g.isItem) return;
+  if (HasImage(tk, g.record)) {
+    g.roomW = 0;  // the picture alone
+    return;
+  }
   const Element& e = g.record;
   const PictureClip clip(p, e);
   const DrawArea a = InnerArea(e);
@@ -51,9 +55,14 @@ void PaintImage(Toolkit& tk, Painter& p, GlyphPass& g) {
                   looks::kFrameShadow);
 }
 
-// A button face; without an image an empty sunken frame inside it.
+// A button face showing its image alone, centred; without one, an empty sunken frame with the
+// text inside it.
 void PaintButtonImage(Toolkit& tk, Painter& p, GlyphPass& g) {
-  if (g.isItem || HasImage(tk, g.record)) return;
+  if (g.isItem) return;
+  if (HasImage(tk, g.record)) {
+    g.roomW = 0;
+    return;
+  }
   const Element& e = g.record;
   const PictureClip clip(p, e);
   const DrawArea a = InnerArea(e);
@@ -174,7 +183,9 @@ void PaintScintilla(Toolkit&, Painter& p, GlyphPass& g) {
 
 void RegisterSurfaceKinds(Toolkit& tk) {
   tk.Kind(ElementKind::Image).PaintGlyph = &PaintImage;
-  tk.Kind(ElementKind::ButtonImage).PaintGlyph = &PaintButtonImage;
+  KindDescriptor& button = tk.Kind(ElementKind::ButtonImage);
+  button.PaintGlyph = &PaintButtonImage;
+  button.Defaults.AddFlags |= Flag::ImageCenter | Flag::ImageVCenter;
   tk.Kind(ElementKind::Canvas).PaintGlyph = &PaintCanvas;
   tk.Kind(ElementKind::MDI).PaintGlyph = &PaintMdi;
   tk.Kind(ElementKind::Web).PaintGlyph = &PaintWeb;

@@ -84,20 +84,32 @@ TEST_F(GadgetLooksTest, EveryKindDrawsItsControlInsideItsFrame) {
   FindElement(tk, fuller)->Max = 200;
   FindElement(tk, fuller)->Min = 100;
   SetElementState(tk, fuller, 190);
+  // An image button with a 16 x 16 picture.
+  const int picture = platform.Images().Create(platform::ImageStore::kAny, 16, 16, 24, 0x0000FF);
+  ASSERT_GT(picture, 0);
+  const int pictured = CreateElement(tk, ElementKind::ButtonImage, -1, 160, 460, 130, 25, "",
+                                     picture, -1, 0, Flag::DesignerPlaced, kWindow);
   tk.root.DesignedElement = -1;
   Repaint(tk, kWindow, true);
   ASSERT_TRUE(platform.SavePng(std::string(TK_BINARY_DIR) + "/gadget-looks.png"));
 
-  // Nothing is drawn outside an element: a ring two pixels out keeps the window's face.
+  // Nothing is drawn outside an element, nor over its frame: a ring two pixels out keeps the
+  // window's face, and the lines just below and right of the inner rectangle stay even.
   const uint32_t face = At(148, 40);
   for (const auto& [kind, id] : small) {
     const CoordBlock& f = E(id).Frame;
-    int spilled = 0;
+    const CoordBlock& in = E(id).Inner;
+    int spilled = 0, overdrawn = 0;
     for (int x = f.x0 - 2; x <= f.x0 + f.w0 + 1; ++x)
       spilled += (At(x, f.y0 - 2) != face) + (At(x, f.y0 + f.h0 + 1) != face);
     for (int y = f.y0 - 2; y <= f.y0 + f.h0 + 1; ++y)
       spilled += (At(f.x0 - 2, y) != face) + (At(f.x0 + f.w0 + 1, y) != face);
+    for (int x = in.x0; x < in.x0 + in.w0; ++x)
+      overdrawn += At(x, in.y0 + in.h0) != At(in.x0, in.y0 + in.h0);
+    for (int y = in.y0; y < in.y0 + in.h0; ++y)
+      overdrawn += At(in.x0 + in.w0, y) != At(in.x0 + in.w0, in.y0);
     EXPECT_EQ(spilled, 0) << "kind " << KindValue(kind);
+    EXPECT_EQ(overdrawn, 0) << "kind " << KindValue(kind);
   }
 
   // The progress bar: filled left of the middle, the track right of it; with its value 90 %
@@ -151,7 +163,9 @@ TEST_F(GadgetLooksTest, EveryKindDrawsItsControlInsideItsFrame) {
   }
   // The tree: the first row's expander at the left, the second row's one level further in.
   {
-    const int rowH = E(tree).Inner.h0 > 0 ? 18 : 0;
+    platform::Painter& measurer = platform.Measurer();
+    measurer.SetFont(E(tree).FontID);
+    const int rowH = measurer.TextHeight("Ag") + 3;
     EXPECT_GT(Count(tree, looks::kBlack, 0, 0, 16, rowH), 0);
     EXPECT_EQ(Count(tree, looks::kBlack, 0, rowH + 2, 16, 2 * rowH), 0);
     EXPECT_GT(Count(tree, looks::kBlack, 16, rowH + 2, 32, 2 * rowH), 0);
@@ -172,6 +186,13 @@ TEST_F(GadgetLooksTest, EveryKindDrawsItsControlInsideItsFrame) {
   // Without an image: the image button's empty sunken frame, the image's picture sign.
   EXPECT_GT(Count(small[ElementKind::ButtonImage], looks::kFrameShadow, 0, 0, 130, 25), 100);
   EXPECT_GT(Count(image, looks::kFrameShadow, 80, 40, 140, 100), 40);
+  // With an image: the picture in the middle of the button, nothing else over the face.
+  {
+    const CoordBlock& in = E(pictured).Inner;
+    EXPECT_EQ(Count(pictured, 0x0000FF, 0, 0, in.w0, in.h0), 16 * 16);
+    EXPECT_EQ(At(in.x0 + in.w0 / 2, in.y0 + in.h0 / 2), Rgb(0x0000FF));
+    EXPECT_EQ(Count(pictured, looks::kDefaultFront, 0, 0, in.w0, in.h0), 0);
+  }
 }
 
 // Pointer and keys over every kind change nothing that could break: clicks, a double click,
@@ -214,6 +235,8 @@ TEST_F(GadgetLooksTest, DateMasksAndShortcutsAreWrittenOut) {
   EXPECT_EQ(FormatDateMask("%dd.%mm.%yyyy %hh:%ii:%ss", 1700000000), "14.11.2023 22:13:20");
   EXPECT_EQ(FormatDateMask("%yy/%mm, 100%", 1700000000), "23/11, 100%");
   EXPECT_EQ(FormatDateMask("%dd.%mm.%yyyy", -86400), "31.12.1969");
+  EXPECT_EQ(FormatDateMask("%dd.%mm.%yyyy", INT64_MAX), "31.12.9999");
+  EXPECT_EQ(FormatDateMask("%yyyy", INT64_MIN), "1601");
   EXPECT_EQ(ShortcutText(0), "None");
   EXPECT_EQ(ShortcutText(0x20000 | 'S'), "Ctrl + S");
   EXPECT_EQ(ShortcutText(0x10000 | 0x40000 | 0x71), "Shift + Alt + F2");
