@@ -55,8 +55,8 @@ void PaintImage(Toolkit& tk, Painter& p, GlyphPass& g) {
                   looks::kFrameShadow);
 }
 
-// A button face showing its image alone, centred; without one, an empty sunken frame with the
-// text inside it.
+// A button face showing its image alone; without one, an empty sunken frame with the text
+// inside it.
 void PaintButtonImage(Toolkit& tk, Painter& p, GlyphPass& g) {
   if (g.isItem) return;
   if (HasImage(tk, g.record)) {
@@ -183,9 +183,7 @@ void PaintScintilla(Toolkit&, Painter& p, GlyphPass& g) {
 
 void RegisterSurfaceKinds(Toolkit& tk) {
   tk.Kind(ElementKind::Image).PaintGlyph = &PaintImage;
-  KindDescriptor& button = tk.Kind(ElementKind::ButtonImage);
-  button.PaintGlyph = &PaintButtonImage;
-  button.Defaults.AddFlags |= Flag::ImageCenter | Flag::ImageVCenter;
+  tk.Kind(ElementKind::ButtonImage).PaintGlyph = &PaintButtonImage;
   tk.Kind(ElementKind::Canvas).PaintGlyph = &PaintCanvas;
   tk.Kind(ElementKind::MDI).PaintGlyph = &PaintMdi;
   tk.Kind(ElementKind::Web).PaintGlyph = &PaintWeb;

@@ -186,12 +186,12 @@ TEST_F(GadgetLooksTest, EveryKindDrawsItsControlInsideItsFrame) {
   // Without an image: the image button's empty sunken frame, the image's picture sign.
   EXPECT_GT(Count(small[ElementKind::ButtonImage], looks::kFrameShadow, 0, 0, 130, 25), 100);
   EXPECT_GT(Count(image, looks::kFrameShadow, 80, 40, 140, 100), 40);
-  // With an image: the picture in the middle of the button, nothing else over the face.
+  // With an image: the picture alone on the button, neither its text nor the empty frame.
   {
     const CoordBlock& in = E(pictured).Inner;
-    EXPECT_EQ(Count(pictured, 0x0000FF, 0, 0, in.w0, in.h0), 16 * 16);
-    EXPECT_EQ(At(in.x0 + in.w0 / 2, in.y0 + in.h0 / 2), Rgb(0x0000FF));
+    EXPECT_GT(Count(pictured, 0x0000FF, 0, 0, in.w0, in.h0), 100);
     EXPECT_EQ(Count(pictured, looks::kDefaultFront, 0, 0, in.w0, in.h0), 0);
+    EXPECT_EQ(Count(pictured, looks::kFrameShadow, 0, 0, in.w0, in.h0), 0);
   }
 }
 
