@@ -94,7 +94,7 @@ void PaintCanvas(Toolkit&, Painter& p, GlyphPass& g) {
 }
 
 // The grey workspace with one child window in its corner.
-void PaintMdi(Toolkit& tk, Painter& p, GlyphPass& g) {
+void PaintMdi(Toolkit&, Painter& p, GlyphPass& g) {
   if (g.isItem) return;
   const Element& e = g.record;
   const PictureClip clip(p, e);
@@ -117,7 +117,6 @@ void PaintMdi(Toolkit& tk, Painter& p, GlyphPass& g) {
   p.Line(cx - 3, cy + 3, 7, -7, looks::kGlyphColor);
   const std::string title = e.Text.empty() ? std::string("Child") : e.Text;
   CentredLine(p, e, x + 4, y + 1, w - 20, caption, title, g.front);
-  (void)tk;
   g.roomW = 0;
 }
 
