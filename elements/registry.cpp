@@ -4,7 +4,9 @@
 
 #include "core/kind_names.h"
 #include "elements/builtin_images.h"
+#include "elements/calendar.h"
 #include "elements/combobox.h"
+#include "elements/field_kinds.h"
 #include "elements/list.h"
 #include "elements/menu.h"
 #include "elements/panel.h"
@@ -16,8 +18,10 @@
 #include "elements/spin.h"
 #include "elements/splitter.h"
 #include "elements/statusbar.h"
+#include "elements/surface_kinds.h"
 #include "elements/toolbar.h"
 #include "elements/trackbar.h"
+#include "elements/tree_kinds.h"
 #include "elements/window.h"
 #include "elements/zorder.h"
 #include "render/host.h"
@@ -48,6 +52,10 @@ void RegisterKinds(Toolkit& tk) {
   RegisterComboBox(tk);
   RegisterPropertyList(tk);
   RegisterPositionPicker(tk);
+  RegisterFieldKinds(tk);
+  RegisterCalendar(tk);
+  RegisterTreeKinds(tk);
+  RegisterSurfaceKinds(tk);
 }
 
 void PrepareToolkit(Toolkit& tk) {

@@ -34,6 +34,21 @@ inline constexpr Color kFrameLight = 0xE1E1E1;
 // The tooltip's fill: the classic pale yellow of tool tips.
 inline constexpr Color kToolTipFill = 0xE1FFFF;
 
+// The gadget kinds drawn as pictures of their controls (date and IP fields, calendar, progress
+// bar, link, trees and explorer views, web view, editor margin, MDI workspace).
+inline constexpr Color kLinkColor = 0xCC6600;  // RGB (0, 102, 204)
+inline constexpr Color kProgressTrack = 0xE6E6E6;
+inline constexpr Color kProgressFill = 0x25B006;     // RGB (6, 176, 37)
+inline constexpr Color kGridLine = 0xE6E6E6;         // calendar cells, list header lines
+inline constexpr Color kMutedText = 0x9A9A9A;        // other months' days, line numbers
+inline constexpr Color kSelectedFill = 0xFCE0C4;     // today's day, a chosen row
+inline constexpr Color kTreeLine = 0xA0A0A0;         // expander boxes and connecting lines
+inline constexpr Color kFolderFill = 0x5CD3FF;       // RGB (255, 211, 92)
+inline constexpr Color kFolderEdge = 0x2A9ED8;       // RGB (216, 158, 42)
+inline constexpr Color kMarginBack = 0xEEEEEE;       // an editor's line-number margin
+inline constexpr Color kWorkspace = 0xABABAB;        // the MDI area behind its child windows
+inline constexpr Color kPagePlaceholder = 0xDDDDDD;  // the lines of text a web page stands for
+
 // Image opacities.
 inline constexpr int kOpacityFull = 255;
 inline constexpr int kOpacityDisabled = 128;
