@@ -78,7 +78,8 @@ void LayoutGrid(Toolkit& tk, int hostId, bool growing = false) {
   const Element* splitter = FindElement(tk, parts.splitter);
   if (host == nullptr || splitter == nullptr) return;
   const Element* bar = FindElement(tk, parts.bar);
-  const bool shown = bar != nullptr && bar->Hidden == 0;
+  // What the area wants for its bar, also while a hidden panel tab hides everything on it.
+  const bool shown = bar != nullptr && bar->HiddenOwn == 0;
   const int width = host->Inner.w0 - (shown ? bar->Frame.w0 : 1);
   int rows = static_cast<int>(GetElementAttribute(tk, hostId, kScrollAreaInnerHeight));
   if (growing) {

@@ -168,6 +168,17 @@ TEST_F(DesignerStart, BuildsTheWindowPanelsGridsToolboxAndFirstForm) {
   EXPECT_EQ(IsDisabled(tk, r.id), 1);
   EXPECT_EQ(IsDisabled(tk, r.caption), 0);
   EXPECT_EQ(GetElementText(tk, r.image), "Puch_to_image");
+  // Both grids' rows fit their page: no bar, and the rows span the page less one pixel, also
+  // on the Events page, which was hidden while the window was laid out.
+  for (const int grid : {d.propertyGrid, d.eventGrid}) {
+    const Element* host = FindElement(tk, grid);
+    ASSERT_NE(host, nullptr);
+    int rowsWidth = -1;
+    for (const auto& e : tk.root.Elements)
+      if (e->Alive && e->Kind == ElementKind::Splitter && e->ParentID == host->Attached[0])
+        rowsWidth = e->Frame.w0;
+    EXPECT_EQ(rowsWidth, host->Inner.w0 - 1) << grid;
+  }
 
   // One toolbox item per vd_ entry, the pointer tool first and selected.
   EXPECT_EQ(CountItems(tk, d.toolboxList), folder.ToolboxEntries());
