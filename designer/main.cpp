@@ -114,17 +114,16 @@ int RunHeadless(const Options& opt, const char* argv0) {
 
 int RunWindowed(const Options& opt, const char* argv0) {
   Scene scene(opt, argv0);
-  // SDL's video starts on its own thread meanwhile; the window appears with the first frame.
   tk::platform::SdlPlatform platform;
-  tk::Toolkit toolkit(platform);
-  tk::PrepareToolkit(toolkit);
-  const int main = scene.Build(toolkit);
-  if (main > 0) tk::RunEventLoop(toolkit, main);
   if (!platform.Ready()) {
     std::fprintf(stderr, "designer: cannot open a window: %s\n", platform.LastError().c_str());
     return 1;
   }
+  tk::Toolkit toolkit(platform);
+  tk::PrepareToolkit(toolkit);
+  const int main = scene.Build(toolkit);
   if (main <= 0) return scene.FailureStatus(": " + platform.LastError());
+  tk::RunEventLoop(toolkit, main);
   return 0;
 }
 

@@ -71,56 +71,17 @@ SdlPlatform::SdlPlatform() {
   // X11 a shared-memory image): no renderer, no texture, no GPU driver to load or leak. The
   // environment can still choose otherwise.
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
   canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
-  // Connecting to the display and opening its input method take longer than building and
-  // painting the first frame; they run beside it. Nothing here calls SDL until JoinVideo.
-  videoStart_ = std::thread([this] {
-    videoStatus_ = SDL_InitSubSystem(SDL_INIT_VIDEO);
-    if (videoStatus_ != 0) videoError_ = SDL_GetError();
-  });
-}
-
-bool SdlPlatform::JoinVideo() const {
-  if (videoJoined_) return videoReady_;
-  const_cast<std::thread&>(videoStart_).join();
-  videoJoined_ = true;
-  videoReady_ = videoStatus_ == 0;
   if (!videoReady_) {
-    lastError_ = videoError_;
-    return false;
+    lastError_ = SDL_GetError();
+    return;
   }
   for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
     systemCursors_[i] = SDL_CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
-  return true;
-}
-
-bool SdlPlatform::EnsureWindow() {
-  if (window_) return true;
-  if (!hostOpen_) return false;
-  if (!JoinVideo()) {
-    hostOpen_ = false;
-    // The program's loop must not wait for a window that will never come.
-    pending_.push_back(NativeEvent{NativeEventType::CloseRequest});
-    return false;
-  }
-  const Rect r = hostRect_;
-  window_ = SDL_CreateWindow("", r.x, r.y, r.w, r.h,
-                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-  if (!window_) {
-    lastError_ = SDL_GetError();
-    hostOpen_ = false;
-    // The program's loop must not wait for a window that will never come.
-    pending_.push_back(NativeEvent{NativeEventType::CloseRequest});
-    return false;
-  }
-  if (textInput_) SDL_StartTextInput();
-  const Cursor wanted = cursor_;
-  if (wanted != Cursor::Default) SetCursor(wanted);
-  return true;
 }
 
 SdlPlatform::~SdlPlatform() {
-  JoinVideo();
   CloseHost();
   if (!videoReady_) return;
   SDL_SetCursor(SDL_GetDefaultCursor());
@@ -132,11 +93,13 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::OpenHost(int x, int y, int width, int height) {
-  if (HostExists() || width <= 0 || height <= 0) return false;
-  // A start that has already failed is known at once.
-  if (videoJoined_ && !videoReady_) return false;
-  hostOpen_ = true;
-  hostRect_ = {x, y, width, height};
+  if (!videoReady_ || window_ || width <= 0 || height <= 0) return false;
+  window_ = SDL_CreateWindow("", x, y, width, height,
+                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (!window_) {
+    lastError_ = SDL_GetError();
+    return false;
+  }
   canvas_->Resize(width, height);
   pointerFromEvents_ = false;
   return true;
@@ -147,7 +110,7 @@ bool SdlPlatform::HostVisible() const {
 }
 
 void SdlPlatform::ShowHost(ShowMode mode) {
-  if (!EnsureWindow()) return;
+  if (!window_) return;
   // There is no owner window, so owner-centred also centres on the screen.
   if (mode != ShowMode::InPlace)
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -157,24 +120,11 @@ void SdlPlatform::ShowHost(ShowMode mode) {
 }
 
 void SdlPlatform::MoveHost(int x, int y) {
-  if (window_)
-    SDL_SetWindowPosition(window_, x, y);
-  else if (hostOpen_)
-    hostRect_.x = x, hostRect_.y = y;
+  if (window_) SDL_SetWindowPosition(window_, x, y);
 }
 
 void SdlPlatform::ResizeHost(int x, int y, int width, int height) {
-  if (!window_) {
-    if (!hostOpen_) return;
-    hostRect_.x = x;
-    hostRect_.y = y;
-    if (width > 0 && height > 0) {
-      hostRect_.w = width;
-      hostRect_.h = height;
-      ResizeCanvas(width, height);
-    }
-    return;
-  }
+  if (!window_) return;
   SDL_SetWindowPosition(window_, x, y);
   if (width > 0 && height > 0) {
     SDL_SetWindowSize(window_, width, height);
@@ -187,28 +137,27 @@ void SdlPlatform::ResizeHost(int x, int y, int width, int height) {
 }
 
 void SdlPlatform::MaximizeHost() {
-  if (EnsureWindow()) SDL_MaximizeWindow(window_);
+  if (window_) SDL_MaximizeWindow(window_);
 }
 
 void SdlPlatform::MinimizeHost() {
-  if (EnsureWindow()) SDL_MinimizeWindow(window_);
+  if (window_) SDL_MinimizeWindow(window_);
 }
 
 void SdlPlatform::RestoreHost() {
-  if (EnsureWindow()) SDL_RestoreWindow(window_);
+  if (window_) SDL_RestoreWindow(window_);
 }
 
 void SdlPlatform::CloseHost() {
   if (window_) SDL_DestroyWindow(window_);
   window_ = nullptr;
-  hostOpen_ = false;
   if (pressed_ && videoReady_) SDL_CaptureMouse(SDL_FALSE);
   pressed_ = 0;
 }
 
 Rect SdlPlatform::HostRect() const {
   Rect rect;
-  if (!window_) return hostOpen_ ? hostRect_ : rect;
+  if (!window_) return rect;
   SDL_GetWindowPosition(window_, &rect.x, &rect.y);
   SDL_GetWindowSize(window_, &rect.w, &rect.h);
   return rect;
@@ -219,7 +168,7 @@ void SdlPlatform::ResizeCanvas(int width, int height) {
 }
 
 void SdlPlatform::Present() {
-  if (!EnsureWindow()) return;
+  if (!window_) return;
   // The window's framebuffer follows the window's size; fetched afresh, it is never stale.
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return;
@@ -235,7 +184,7 @@ void SdlPlatform::Present() {
 }
 
 bool SdlPlatform::ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height) {
-  if (!EnsureWindow()) return false;
+  if (!window_) return false;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return false;
   width = surface->w;
@@ -254,8 +203,7 @@ void SdlPlatform::FocusCanvas() {
     SDL_RaiseWindow(window_);
     if (HostVisible()) SDL_SetWindowInputFocus(window_);
   }
-  textInput_ = true;
-  if (window_) SDL_StartTextInput();
+  if (videoReady_) SDL_StartTextInput();
   // Reported here rather than waiting for the window manager, which may never send it to a
   // window that is still hidden (or may not exist at all).
   pending_.push_back(NativeEvent{NativeEventType::FocusGained});
@@ -427,7 +375,7 @@ bool SdlPlatform::PopPending(NativeEvent& event) {
 
 bool SdlPlatform::PollEvent(NativeEvent& event) {
   if (PopPending(event)) return true;
-  if (!JoinVideo()) return false;
+  if (!videoReady_) return false;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl)) {
     Translate(sdl);
@@ -438,7 +386,7 @@ bool SdlPlatform::PollEvent(NativeEvent& event) {
 
 bool SdlPlatform::WaitEvent(NativeEvent& event, int timeoutMs) {
   if (PollEvent(event)) return true;
-  if (!JoinVideo()) return false;
+  if (!videoReady_) return false;
   const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
   for (;;) {
     Uint64 now = SDL_GetTicks64();
@@ -465,16 +413,11 @@ Point SdlPlatform::PointerInClient() const {
 
 Point SdlPlatform::PointerOnScreen() const {
   Point p;
-  if (JoinVideo()) SDL_GetGlobalMouseState(&p.x, &p.y);
+  if (videoReady_) SDL_GetGlobalMouseState(&p.x, &p.y);
   return p;
 }
 
 void SdlPlatform::SetCursor(Cursor cursor) {
-  // Before video is up the shape is only remembered; the window takes it when it is made.
-  if (!videoJoined_ && cursor != Cursor::Custom) {
-    cursor_ = cursor;
-    return;
-  }
   if (cursor == Cursor::Custom) {
     if (!customCursor_) return;
     SDL_SetCursor(customCursor_);
@@ -487,7 +430,7 @@ void SdlPlatform::SetCursor(Cursor cursor) {
 
 bool SdlPlatform::SetCustomCursor(int image, int hotX, int hotY) {
   ImageData* data = Images().Data(image);
-  if (!JoinVideo() || !data) return false;
+  if (!videoReady_ || !data) return false;
   // SDL wants straight alpha; the store keeps it premultiplied.
   std::vector<uint32_t> pixels(static_cast<size_t>(data->width) * data->height);
   for (int y = 0; y < data->height; ++y)
@@ -520,13 +463,13 @@ bool SdlPlatform::SetCustomCursor(int image, int hotX, int hotY) {
 void SdlPlatform::ShowStartupMessage(const std::string& title, const std::string& text) {
   Platform::ShowStartupMessage(title, text);
   // SDL's own box needs a display; without one standard error is all there is.
-  if (!JoinVideo()) return;
+  if (!videoReady_) return;
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(),
                            HostVisible() ? window_ : nullptr);
 }
 
 std::string SdlPlatform::ClipboardText() {
-  if (!JoinVideo()) return {};
+  if (!videoReady_) return {};
   char* text = SDL_GetClipboardText();
   std::string result = text ? text : "";
   SDL_free(text);
@@ -534,7 +477,7 @@ std::string SdlPlatform::ClipboardText() {
 }
 
 void SdlPlatform::SetClipboardText(std::string_view text) {
-  if (JoinVideo()) SDL_SetClipboardText(std::string(text).c_str());
+  if (videoReady_) SDL_SetClipboardText(std::string(text).c_str());
 }
 
 }  // namespace tk::platform
