@@ -71,6 +71,20 @@ void WrapLine(platform::Painter& painter, std::string_view line, int width, size
 
 }  // namespace
 
+std::vector<std::string> WrapTextLines(platform::Painter& painter, std::string_view text,
+                                       int width) {
+  const std::string normal = NormaliseLineBreaks(text);
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (;;) {
+    const size_t feed = normal.find('\n', start);
+    WrapLine(painter, std::string_view(normal).substr(start, feed - start), width, SIZE_MAX, lines);
+    if (feed == std::string::npos) break;
+    start = feed + 1;
+  }
+  return lines;
+}
+
 int DrawTextBox(platform::Painter& painter, int x, int y, std::string_view text, Color frontColor,
                 Color backColor, Flags64 flags, int width, int height) {
   if (width == 0) width = painter.OutputWidth();

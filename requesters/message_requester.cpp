@@ -6,6 +6,7 @@
 #include "core/attributes.h"
 #include "core/coords.h"
 #include "core/lookup.h"
+#include "core/textbox.h"
 #include "elements/simple.h"
 #include "platform/images.h"
 #include "requesters/modal.h"
@@ -52,38 +53,6 @@ std::vector<Choice> ChoicesOf(int flags) {
 // What Escape and the close box answer: Cancel when offered, else the last button.
 int EscapeAnswer(const std::vector<Choice>& choices) {
   return choices.back().answer;
-}
-
-// Breaks text into lines no wider than `width` at blanks (a word wider than that stands
-// alone); line feeds are kept.
-std::vector<std::string> WrapText(platform::Painter& measure, std::string_view text, int width) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view para = text.substr(start, end - start);
-    if (!para.empty() && para.back() == '\r') para.remove_suffix(1);
-    std::string line;
-    size_t pos = 0;
-    while (pos < para.size()) {
-      size_t next = para.find(' ', pos);
-      if (next == std::string_view::npos) next = para.size();
-      std::string_view word = para.substr(pos, next - pos);
-      std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
-      if (!line.empty() && measure.MeasureText(candidate).width > width) {
-        lines.push_back(line);
-        line = std::string(word);
-      } else {
-        line = std::move(candidate);
-      }
-      pos = next + 1;
-    }
-    lines.push_back(line);
-    if (end == text.size()) break;
-    start = end + 1;
-  }
-  return lines;
 }
 
 // Draws the glyph of the flags into a new image; 0 when the flags name none.
@@ -139,7 +108,7 @@ int MessageRequester(Toolkit& tk, const std::string& title, const std::string& t
   const int canvasH = ElementHeight(tk, 0);
   const int glyphRoom = (flags & 0xF0) != 0 ? kGlyph + kPad : 0;
   const int maxText = std::clamp(canvasW - 2 * kPad - glyphRoom - 40, 40, kMaxTextWidth);
-  std::vector<std::string> lines = WrapText(measure, text, maxText);
+  std::vector<std::string> lines = WrapTextLines(measure, text, maxText);
   int textW = kMinTextWidth;
   for (const auto& line : lines)
     textW = std::max(textW, measure.MeasureText(line).width);

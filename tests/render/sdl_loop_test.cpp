@@ -21,6 +21,15 @@ bool DisplayAvailable() {
   return false;
 }
 
+// Asks the window system to close the host, as its close button would.
+void PushCloseRequest(platform::SdlPlatform& sdl) {
+  SDL_Event close{};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  close.window.windowID = SDL_GetWindowID(sdl.Window());
+  SDL_PushEvent(&close);
+}
+
 TEST(SdlLoop, ARealCloseRequestEndsTheLoop) {
   if (!DisplayAvailable()) GTEST_SKIP() << "no X display";
   platform::SdlPlatform sdl;
@@ -35,12 +44,7 @@ TEST(SdlLoop, ARealCloseRequestEndsTheLoop) {
   BindCallback(tk, MakeHandler([&](EventCode code, int) {
                  if (code == ElementEvent::Started) {
                    started = true;
-                   // Ask the window system to close the host, as its close button would.
-                   SDL_Event close{};
-                   close.type = SDL_WINDOWEVENT;
-                   close.window.event = SDL_WINDOWEVENT_CLOSE;
-                   close.window.windowID = SDL_GetWindowID(sdl.Window());
-                   SDL_PushEvent(&close);
+                   PushCloseRequest(sdl);
                  }
                  return 1;
                }),
@@ -76,11 +80,7 @@ TEST(SdlLoop, ARequesterAnswersInsideTheRunningLoop) {
                  SDL_PushEvent(&key);
                  answer = MessageRequester(tk, "Question", "Keep going?", MessageFlag::YesNo);
                  hostDuringAnswer = sdl.HostExists() && !tk.loop.CloseRequested;
-                 SDL_Event close{};
-                 close.type = SDL_WINDOWEVENT;
-                 close.window.event = SDL_WINDOWEVENT_CLOSE;
-                 close.window.windowID = SDL_GetWindowID(sdl.Window());
-                 SDL_PushEvent(&close);
+                 PushCloseRequest(sdl);
                  return 1;
                }),
                -1, -1, -1);
