@@ -35,34 +35,6 @@ constexpr int kAreaField = 190;
 constexpr int64_t kCheckListRow = kPropertyCheckList;
 constexpr int64_t kEventRow = kPropertyEditable;
 
-// Resizes what a page of `panel` shows (the page's item data) to the panel's size.
-void FitPageContent(Toolkit& tk, int panel) {
-  const Element* p = FindElement(tk, panel);
-  if (p == nullptr) return;
-  const int content = static_cast<int>(GetItemData(tk, panel, p->StateIndex));
-  if (content <= 0 || FindElement(tk, content) == nullptr) return;
-  ResizeElementById(tk, content, kIgnore, kIgnore, ElementWidth(tk, panel),
-                    ElementHeight(tk, panel), CoordMode::Parent);
-}
-
-// The property-panel and command handlers. Their work (filling the grids from the selected
-// form element, the menu and tool bar commands, the code page) comes with the panel binding;
-// for now they only keep each panel's page content as large as its panel, which the layout
-// needs from the first frame on.
-int OnPanelEvent(Toolkit& tk, Designer& d, EventCode code) {
-  const int id = tk.root.Event.EventElement;
-  if ((code == ElementEvent::Resize || code == ElementEvent::Change) && id == d.sidePanel)
-    FitPageContent(tk, d.sidePanel);
-  return 1;
-}
-
-int OnCommandEvent(Toolkit& tk, Designer& d, EventCode code) {
-  const int id = tk.root.Event.EventElement;
-  if ((code == ElementEvent::Resize || code == ElementEvent::Change) && id == d.mainPanel)
-    FitPageContent(tk, d.mainPanel);
-  return 1;
-}
-
 void AddPropertyRows(Toolkit& tk, Designer& d) {
   PropertyRows& r = d.rows;
   const int grid = d.propertyGrid;
@@ -205,6 +177,15 @@ void BuildStatusBar(Toolkit& tk, Designer& d) {
 
 }  // namespace
 
+void FitPageContent(Toolkit& tk, int panel) {
+  const Element* p = FindElement(tk, panel);
+  if (p == nullptr) return;
+  const int content = static_cast<int>(GetItemData(tk, panel, p->StateIndex));
+  if (content <= 0 || FindElement(tk, content) == nullptr) return;
+  ResizeElementById(tk, content, kIgnore, kIgnore, ElementWidth(tk, panel),
+                    ElementHeight(tk, panel), CoordMode::Parent);
+}
+
 int DotGridImage(Toolkit& tk, int step, int x, int y, int width, int height) {
   if (step <= 0 || width < 2 || height < 2) return -1;
   platform::ImageStore& images = tk.platform.Images();
@@ -247,10 +228,13 @@ StartResult StartDesigner(Toolkit& tk, Designer& d, int width, int height) {
 
   CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 1);
 
-  d.panelHandler =
-      MakeHandler([&tk, &d](EventCode code, int) { return OnPanelEvent(tk, d, code); });
-  d.commandHandler =
-      MakeHandler([&tk, &d](EventCode code, int) { return OnCommandEvent(tk, d, code); });
+  d.panelHandler = MakeHandler([&tk, &d](EventCode code, int) {
+    return PropertyPanelHandler(tk, d, code, tk.root.Event.EventElement);
+  });
+  d.commandHandler = MakeHandler([&tk, &d](EventCode code, int) {
+    PageHandler(tk, d, code, tk.root.Event.EventElement);
+    return CommandHandler(tk, d, code, tk.root.Event.EventElement);
+  });
   BindCallback(tk, d.panelHandler, d.window, -1, -1);
   BindCallback(tk, d.commandHandler, d.window, -1, -1);
   return {d.window, 0};

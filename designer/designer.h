@@ -113,5 +113,25 @@ int CreateDesignElement(Toolkit& tk, Designer& designer, ElementKind kind, int p
 void ResetTool(Toolkit& tk, Designer& designer);
 // The short description of a toolbox entry shown below the toolbox.
 std::string ToolDescription(const std::string& text);
+// Resizes what the current page of `panel` shows (the page's item data) to the panel's size.
+void FitPageContent(Toolkit& tk, int panel);
+
+// The property and event panels tied to the form (designer/panels.cpp). Writes the selected
+// form element's values into the grids for `event` (created, Focus, Move, Resize,
+// LeftButtonDown); acts on the side panel's grids, toolbox and buttons for the designer
+// window's events and ignores the rest.
+void FillPanelsFromElement(Toolkit& tk, Designer& designer, int element, EventCode event);
+int PropertyPanelHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
+
+// Commands and the main panel's pages (designer/commands.cpp).
+int CommandHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
+int PageHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
+// Frees the selected elements (every design-selected one in multi-selection mode).
+void DeleteSelection(Toolkit& tk, Designer& designer);
+
+// Editing on the form windows (designer/form_editing.cpp): bound to every form window.
+int FormEditingHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
+// Adds the element to the Elements row of the property grid.
+void ListElement(Toolkit& tk, Designer& designer, int element);
 
 }  // namespace tk::designer

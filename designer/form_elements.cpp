@@ -43,13 +43,6 @@ Size DefaultSize(ElementKind kind) {
   }
 }
 
-// What a form window does with the user's pointer and keys (the rubber band, creating with
-// the chosen tool, the element popup, filling the grids) comes with the form-editing work;
-// until then the handler is bound so every form window already reports to one place.
-int OnFormEvent(Toolkit&, Designer&, EventCode) {
-  return 1;
-}
-
 }  // namespace
 
 int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, int tab, int flag) {
@@ -91,8 +84,9 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   if (kind == ElementKind::Window) {
     SetElementImage(tk, id, d.archives.ArchiveIcon("elements", "_"));
     if (!d.formHandler)
-      d.formHandler =
-          MakeHandler([&tk, &d](EventCode code, int) { return OnFormEvent(tk, d, code); });
+      d.formHandler = MakeHandler([&tk, &d](EventCode code, int) {
+        return FormEditingHandler(tk, d, code, tk.root.Event.EventElement);
+      });
     BindCallback(tk, d.formHandler, id, -1, -1);
   }
   if ((e = FindElement(tk, id)) != nullptr) e->FlagList.clear();

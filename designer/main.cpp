@@ -113,17 +113,19 @@ int RunHeadless(const Options& opt, const char* argv0) {
 }
 
 int RunWindowed(const Options& opt, const char* argv0) {
-  Scene scene(opt, argv0);
+  // First, before the scene's reading thread: the platform's start may fork. SDL's video
+  // then starts on its own thread meanwhile; the window appears with the first frame.
   tk::platform::SdlPlatform platform;
+  Scene scene(opt, argv0);
+  tk::Toolkit toolkit(platform);
+  tk::PrepareToolkit(toolkit);
+  const int main = scene.Build(toolkit);
+  if (main > 0) tk::RunEventLoop(toolkit, main);
   if (!platform.Ready()) {
     std::fprintf(stderr, "designer: cannot open a window: %s\n", platform.LastError().c_str());
     return 1;
   }
-  tk::Toolkit toolkit(platform);
-  tk::PrepareToolkit(toolkit);
-  const int main = scene.Build(toolkit);
   if (main <= 0) return scene.FailureStatus(": " + platform.LastError());
-  tk::RunEventLoop(toolkit, main);
   return 0;
 }
 

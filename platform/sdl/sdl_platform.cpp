@@ -71,35 +71,78 @@ SdlPlatform::SdlPlatform() {
   // X11 a shared-memory image): no renderer, no texture, no GPU driver to load or leak. The
   // environment can still choose otherwise.
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-  videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
   canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
+  // SDL's event start connects to D-Bus, which may fork a helper to find the session bus. A
+  // fork is only safe while no other thread runs (the child would inherit locks held by
+  // them), so it happens here, before the video thread and any thread of the program.
+  eventsReady_ = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+  // Connecting to the display and opening its input method take longer than building and
+  // painting the first frame; they run beside it. Nothing here calls SDL until JoinVideo.
+  videoStart_ = std::thread([this] {
+    videoStatus_ = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    if (videoStatus_ != 0) videoError_ = SDL_GetError();
+  });
+}
+
+bool SdlPlatform::JoinVideo() const {
+  if (videoJoined_) return videoReady_;
+  const_cast<std::thread&>(videoStart_).join();
+  videoJoined_ = true;
+  videoReady_ = videoStatus_ == 0;
   if (!videoReady_) {
-    lastError_ = SDL_GetError();
-    return;
+    lastError_ = videoError_;
+    return false;
   }
   for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
     systemCursors_[i] = SDL_CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
+  return true;
+}
+
+bool SdlPlatform::EnsureWindow() {
+  if (window_) return true;
+  if (!hostOpen_) return false;
+  if (!JoinVideo()) {
+    hostOpen_ = false;
+    // The program's loop must not wait for a window that will never come.
+    pending_.push_back(NativeEvent{NativeEventType::CloseRequest});
+    return false;
+  }
+  const Rect r = hostRect_;
+  window_ = SDL_CreateWindow("", r.x, r.y, r.w, r.h,
+                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (!window_) {
+    lastError_ = SDL_GetError();
+    hostOpen_ = false;
+    // The program's loop must not wait for a window that will never come.
+    pending_.push_back(NativeEvent{NativeEventType::CloseRequest});
+    return false;
+  }
+  if (textInput_) SDL_StartTextInput();
+  const Cursor wanted = cursor_;
+  if (wanted != Cursor::Default) SetCursor(wanted);
+  return true;
 }
 
 SdlPlatform::~SdlPlatform() {
+  JoinVideo();
   CloseHost();
-  if (!videoReady_) return;
-  SDL_SetCursor(SDL_GetDefaultCursor());
-  for (SDL_Cursor* cursor : systemCursors_)
-    if (cursor) SDL_FreeCursor(cursor);
-  if (customCursor_) SDL_FreeCursor(customCursor_);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (videoReady_) {
+    SDL_SetCursor(SDL_GetDefaultCursor());
+    for (SDL_Cursor* cursor : systemCursors_)
+      if (cursor) SDL_FreeCursor(cursor);
+    if (customCursor_) SDL_FreeCursor(customCursor_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  if (eventsReady_) SDL_QuitSubSystem(SDL_INIT_EVENTS);
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 bool SdlPlatform::OpenHost(int x, int y, int width, int height) {
-  if (!videoReady_ || window_ || width <= 0 || height <= 0) return false;
-  window_ = SDL_CreateWindow("", x, y, width, height,
-                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-  if (!window_) {
-    lastError_ = SDL_GetError();
-    return false;
-  }
+  if (HostExists() || width <= 0 || height <= 0) return false;
+  // A start that has already failed is known at once.
+  if (videoJoined_ && !videoReady_) return false;
+  hostOpen_ = true;
+  hostRect_ = {x, y, width, height};
   canvas_->Resize(width, height);
   pointerFromEvents_ = false;
   return true;
@@ -110,7 +153,7 @@ bool SdlPlatform::HostVisible() const {
 }
 
 void SdlPlatform::ShowHost(ShowMode mode) {
-  if (!window_) return;
+  if (!EnsureWindow()) return;
   // There is no owner window, so owner-centred also centres on the screen.
   if (mode != ShowMode::InPlace)
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -120,11 +163,24 @@ void SdlPlatform::ShowHost(ShowMode mode) {
 }
 
 void SdlPlatform::MoveHost(int x, int y) {
-  if (window_) SDL_SetWindowPosition(window_, x, y);
+  if (window_)
+    SDL_SetWindowPosition(window_, x, y);
+  else if (hostOpen_)
+    hostRect_.x = x, hostRect_.y = y;
 }
 
 void SdlPlatform::ResizeHost(int x, int y, int width, int height) {
-  if (!window_) return;
+  if (!window_) {
+    if (!hostOpen_) return;
+    hostRect_.x = x;
+    hostRect_.y = y;
+    if (width > 0 && height > 0) {
+      hostRect_.w = width;
+      hostRect_.h = height;
+      ResizeCanvas(width, height);
+    }
+    return;
+  }
   SDL_SetWindowPosition(window_, x, y);
   if (width > 0 && height > 0) {
     SDL_SetWindowSize(window_, width, height);
@@ -137,27 +193,28 @@ void SdlPlatform::ResizeHost(int x, int y, int width, int height) {
 }
 
 void SdlPlatform::MaximizeHost() {
-  if (window_) SDL_MaximizeWindow(window_);
+  if (EnsureWindow()) SDL_MaximizeWindow(window_);
 }
 
 void SdlPlatform::MinimizeHost() {
-  if (window_) SDL_MinimizeWindow(window_);
+  if (EnsureWindow()) SDL_MinimizeWindow(window_);
 }
 
 void SdlPlatform::RestoreHost() {
-  if (window_) SDL_RestoreWindow(window_);
+  if (EnsureWindow()) SDL_RestoreWindow(window_);
 }
 
 void SdlPlatform::CloseHost() {
   if (window_) SDL_DestroyWindow(window_);
   window_ = nullptr;
+  hostOpen_ = false;
   if (pressed_ && videoReady_) SDL_CaptureMouse(SDL_FALSE);
   pressed_ = 0;
 }
 
 Rect SdlPlatform::HostRect() const {
   Rect rect;
-  if (!window_) return rect;
+  if (!window_) return hostOpen_ ? hostRect_ : rect;
   SDL_GetWindowPosition(window_, &rect.x, &rect.y);
   SDL_GetWindowSize(window_, &rect.w, &rect.h);
   return rect;
@@ -168,7 +225,7 @@ void SdlPlatform::ResizeCanvas(int width, int height) {
 }
 
 void SdlPlatform::Present() {
-  if (!window_) return;
+  if (!EnsureWindow()) return;
   // The window's framebuffer follows the window's size; fetched afresh, it is never stale.
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return;
@@ -184,7 +241,7 @@ void SdlPlatform::Present() {
 }
 
 bool SdlPlatform::ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height) {
-  if (!window_) return false;
+  if (!EnsureWindow()) return false;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return false;
   width = surface->w;
@@ -203,7 +260,8 @@ void SdlPlatform::FocusCanvas() {
     SDL_RaiseWindow(window_);
     if (HostVisible()) SDL_SetWindowInputFocus(window_);
   }
-  if (videoReady_) SDL_StartTextInput();
+  textInput_ = true;
+  if (window_) SDL_StartTextInput();
   // Reported here rather than waiting for the window manager, which may never send it to a
   // window that is still hidden (or may not exist at all).
   pending_.push_back(NativeEvent{NativeEventType::FocusGained});
@@ -375,7 +433,7 @@ bool SdlPlatform::PopPending(NativeEvent& event) {
 
 bool SdlPlatform::PollEvent(NativeEvent& event) {
   if (PopPending(event)) return true;
-  if (!videoReady_) return false;
+  if (!JoinVideo()) return false;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl)) {
     Translate(sdl);
@@ -386,7 +444,7 @@ bool SdlPlatform::PollEvent(NativeEvent& event) {
 
 bool SdlPlatform::WaitEvent(NativeEvent& event, int timeoutMs) {
   if (PollEvent(event)) return true;
-  if (!videoReady_) return false;
+  if (!JoinVideo()) return false;
   const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
   for (;;) {
     Uint64 now = SDL_GetTicks64();
@@ -413,11 +471,16 @@ Point SdlPlatform::PointerInClient() const {
 
 Point SdlPlatform::PointerOnScreen() const {
   Point p;
-  if (videoReady_) SDL_GetGlobalMouseState(&p.x, &p.y);
+  if (JoinVideo()) SDL_GetGlobalMouseState(&p.x, &p.y);
   return p;
 }
 
 void SdlPlatform::SetCursor(Cursor cursor) {
+  // Before video is up the shape is only remembered; the window takes it when it is made.
+  if (!videoJoined_ && cursor != Cursor::Custom) {
+    cursor_ = cursor;
+    return;
+  }
   if (cursor == Cursor::Custom) {
     if (!customCursor_) return;
     SDL_SetCursor(customCursor_);
@@ -430,7 +493,7 @@ void SdlPlatform::SetCursor(Cursor cursor) {
 
 bool SdlPlatform::SetCustomCursor(int image, int hotX, int hotY) {
   ImageData* data = Images().Data(image);
-  if (!videoReady_ || !data) return false;
+  if (!JoinVideo() || !data) return false;
   // SDL wants straight alpha; the store keeps it premultiplied.
   std::vector<uint32_t> pixels(static_cast<size_t>(data->width) * data->height);
   for (int y = 0; y < data->height; ++y)
@@ -463,13 +526,13 @@ bool SdlPlatform::SetCustomCursor(int image, int hotX, int hotY) {
 void SdlPlatform::ShowStartupMessage(const std::string& title, const std::string& text) {
   Platform::ShowStartupMessage(title, text);
   // SDL's own box needs a display; without one standard error is all there is.
-  if (!videoReady_) return;
+  if (!JoinVideo()) return;
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(),
                            HostVisible() ? window_ : nullptr);
 }
 
 std::string SdlPlatform::ClipboardText() {
-  if (!videoReady_) return {};
+  if (!JoinVideo()) return {};
   char* text = SDL_GetClipboardText();
   std::string result = text ? text : "";
   SDL_free(text);
@@ -477,7 +540,7 @@ std::string SdlPlatform::ClipboardText() {
 }
 
 void SdlPlatform::SetClipboardText(std::string_view text) {
-  if (videoReady_) SDL_SetClipboardText(std::string(text).c_str());
+  if (JoinVideo()) SDL_SetClipboardText(std::string(text).c_str());
 }
 
 }  // namespace tk::platform

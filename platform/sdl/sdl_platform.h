@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -22,22 +23,30 @@ namespace tk::platform {
 class CairoCanvas;
 
 // SDL's video subsystem and event queue are process-wide, so only one SdlPlatform should
-// exist at a time: a second one would read the first one's events.
+// exist at a time: a second one would read the first one's events. Make it before the
+// program starts threads of its own: its constructor may fork (SDL's D-Bus start).
 class SdlPlatform : public Platform {
  public:
   SdlPlatform();
   ~SdlPlatform() override;
 
-  // False when SDL's video could not start (no display); OpenHost then fails.
-  bool Ready() const { return videoReady_; }
+  // False when SDL's video could not start (no display). Video starts on a second thread
+  // when the platform is made; this waits for it.
+  bool Ready() { return JoinVideo(); }
   // SDL's reason for the last failure to start video or to open the host.
   const std::string& LastError() const { return lastError_; }
   // What the window shows from the last presented canvas, as 0xAARRGGBB words, row by row.
   bool ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height);
-  SDL_Window* Window() const { return window_; }
+  // The host's SDL window, made now if it was not yet.
+  SDL_Window* Window() {
+    EnsureWindow();
+    return window_;
+  }
 
+  // The host window itself is made when it is first shown, drawn on or asked for, so the
+  // program builds and paints its first frame while SDL's video is still starting.
   bool OpenHost(int x, int y, int width, int height) override;
-  bool HostExists() const override { return window_ != nullptr; }
+  bool HostExists() const override { return window_ != nullptr || hostOpen_; }
   bool HostVisible() const override;
   void ShowHost(ShowMode mode) override;
   void MoveHost(int x, int y) override;
@@ -75,9 +84,21 @@ class SdlPlatform : public Platform {
   void Translate(const SDL_Event& sdl);
   bool PopPending(NativeEvent& event);
   void Present();
+  // Waits for the video start (once) and finishes it here; true when video is up.
+  bool JoinVideo() const;
+  // Makes the SDL window of an opened host; false when there is none or it cannot be made.
+  bool EnsureWindow();
 
-  bool videoReady_ = false;
-  std::string lastError_;
+  bool eventsReady_ = false;  // SDL's event subsystem, started on the constructing thread
+  std::thread videoStart_;
+  int videoStatus_ = -1;    // SDL_InitSubSystem's result, from the starting thread
+  std::string videoError_;  // and its error text (SDL's errors are per thread)
+  mutable bool videoJoined_ = false;
+  mutable bool videoReady_ = false;
+  bool hostOpen_ = false;      // OpenHost was called and CloseHost not since
+  Rect hostRect_{0, 0, 0, 0};  // where the host goes until its window exists
+  bool textInput_ = false;     // the canvas asked for text input
+  mutable std::string lastError_;
   SDL_Window* window_ = nullptr;
   std::unique_ptr<CairoCanvas> canvas_;
   bool drawing_ = false;
@@ -89,7 +110,7 @@ class SdlPlatform : public Platform {
   Point lastPointer_{0, 0};    // from the last pointer event handed out
   bool pointerFromEvents_ = false;
 
-  std::array<SDL_Cursor*, 6> systemCursors_{};
+  mutable std::array<SDL_Cursor*, 6> systemCursors_{};
   SDL_Cursor* customCursor_ = nullptr;
   Cursor cursor_ = Cursor::Default;
 };
