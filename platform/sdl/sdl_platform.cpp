@@ -1,14 +1,16 @@
 // SDL2 backend: host window, canvas presentation, input translation, cursors, clipboard.
 #include "platform/sdl/sdl_platform.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/cairo_canvas.h"
 #include "platform/cairo_internal.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_library.h"
 
 namespace tk::platform {
 
@@ -61,26 +63,42 @@ SDL_SystemCursor SystemCursorFor(Cursor cursor) {
   }
 }
 
+// SDL connects to the session's D-Bus when it starts. Where no session bus is known, D-Bus
+// would start one for this display: it forks a helper from whichever thread starts SDL (not
+// safe while other threads allocate) and leaves a bus daemon running after the designer
+// quits. The designer has no use for a bus of its own, so it only uses one that exists: the
+// address the session gives, or the user bus in the runtime folder, which D-Bus looks up.
+// Called before the program starts any thread (the environment is not thread-safe).
+void KeepDBusFromStartingABus() {
+  if (std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::path(runtime) / "bus", ec)) return;
+  }
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
 }  // namespace
 
 SdlPlatform::SdlPlatform() {
-  // Keep compositing on, and let the click that activates the window reach the canvas.
-  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  // The canvas is drawn by the CPU and copied straight into the window's own framebuffer (on
-  // X11 a shared-memory image): no renderer, no texture, no GPU driver to load or leak. The
-  // environment can still choose otherwise.
-  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
-  // SDL's event start connects to D-Bus, which may fork a helper to find the session bus. A
-  // fork is only safe while no other thread runs (the child would inherit locks held by
-  // them), so it happens here, before the video thread and any thread of the program.
-  eventsReady_ = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
-  // Connecting to the display and opening its input method take longer than building and
-  // painting the first frame; they run beside it. Nothing here calls SDL until JoinVideo.
+  KeepDBusFromStartingABus();
+  // Loading SDL, connecting to the display and opening its input method take longer than
+  // building and painting the first frame; they run beside it. Nothing calls SDL until
+  // JoinVideo.
   videoStart_ = std::thread([this] {
-    videoStatus_ = SDL_InitSubSystem(SDL_INIT_VIDEO);
-    if (videoStatus_ != 0) videoError_ = SDL_GetError();
+    if (!sdl_.Load(&videoError_)) return;
+    // Keep compositing on, and let the click that activates the window reach the canvas.
+    sdl_.SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    sdl_.SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A form designer left open must not keep the screen saver away.
+    sdl_.SetHintWithPriority(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1", SDL_HINT_DEFAULT);
+    // The canvas is drawn by the CPU and copied straight into the window's own framebuffer
+    // (on X11 a shared-memory image): no renderer, no texture, no GPU driver to load or leak.
+    // The environment can still choose otherwise.
+    sdl_.SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    videoStatus_ = sdl_.InitSubSystem(SDL_INIT_VIDEO);
+    if (videoStatus_ != 0) videoError_ = sdl_.GetError();
   });
 }
 
@@ -94,7 +112,7 @@ bool SdlPlatform::JoinVideo() const {
     return false;
   }
   for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
-    systemCursors_[i] = SDL_CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
+    systemCursors_[i] = sdl_.CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
   return true;
 }
 
@@ -108,16 +126,16 @@ bool SdlPlatform::EnsureWindow() {
     return false;
   }
   const Rect r = hostRect_;
-  window_ = SDL_CreateWindow("", r.x, r.y, r.w, r.h,
-                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  window_ = sdl_.CreateWindow("", r.x, r.y, r.w, r.h,
+                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!window_) {
-    lastError_ = SDL_GetError();
+    lastError_ = sdl_.GetError();
     hostOpen_ = false;
     // The program's loop must not wait for a window that will never come.
     pending_.push_back(NativeEvent{NativeEventType::CloseRequest});
     return false;
   }
-  if (textInput_) SDL_StartTextInput();
+  if (textInput_) sdl_.StartTextInput();
   const Cursor wanted = cursor_;
   if (wanted != Cursor::Default) SetCursor(wanted);
   return true;
@@ -127,14 +145,13 @@ SdlPlatform::~SdlPlatform() {
   JoinVideo();
   CloseHost();
   if (videoReady_) {
-    SDL_SetCursor(SDL_GetDefaultCursor());
+    sdl_.SetCursor(sdl_.GetDefaultCursor());
     for (SDL_Cursor* cursor : systemCursors_)
-      if (cursor) SDL_FreeCursor(cursor);
-    if (customCursor_) SDL_FreeCursor(customCursor_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      if (cursor) sdl_.FreeCursor(cursor);
+    if (customCursor_) sdl_.FreeCursor(customCursor_);
+    sdl_.QuitSubSystem(SDL_INIT_VIDEO);
   }
-  if (eventsReady_) SDL_QuitSubSystem(SDL_INIT_EVENTS);
-  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+  if (sdl_.Loaded() && sdl_.WasInit(SDL_INIT_EVERYTHING) == 0) sdl_.Quit();
 }
 
 bool SdlPlatform::OpenHost(int x, int y, int width, int height) {
@@ -149,22 +166,22 @@ bool SdlPlatform::OpenHost(int x, int y, int width, int height) {
 }
 
 bool SdlPlatform::HostVisible() const {
-  return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
+  return window_ && (sdl_.GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
 }
 
 void SdlPlatform::ShowHost(ShowMode mode) {
   if (!EnsureWindow()) return;
   // There is no owner window, so owner-centred also centres on the screen.
   if (mode != ShowMode::InPlace)
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-  SDL_ShowWindow(window_);
-  SDL_RaiseWindow(window_);
+    sdl_.SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  sdl_.ShowWindow(window_);
+  sdl_.RaiseWindow(window_);
   Present();
 }
 
 void SdlPlatform::MoveHost(int x, int y) {
   if (window_)
-    SDL_SetWindowPosition(window_, x, y);
+    sdl_.SetWindowPosition(window_, x, y);
   else if (hostOpen_)
     hostRect_.x = x, hostRect_.y = y;
 }
@@ -181,42 +198,42 @@ void SdlPlatform::ResizeHost(int x, int y, int width, int height) {
     }
     return;
   }
-  SDL_SetWindowPosition(window_, x, y);
+  sdl_.SetWindowPosition(window_, x, y);
   if (width > 0 && height > 0) {
-    SDL_SetWindowSize(window_, width, height);
+    sdl_.SetWindowSize(window_, width, height);
     // The canvas follows at once so drawing right after sees the new size; the window's own
     // size-change report then queues Resized.
     int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
+    sdl_.GetWindowSize(window_, &w, &h);
     ResizeCanvas(w, h);
   }
 }
 
 void SdlPlatform::MaximizeHost() {
-  if (EnsureWindow()) SDL_MaximizeWindow(window_);
+  if (EnsureWindow()) sdl_.MaximizeWindow(window_);
 }
 
 void SdlPlatform::MinimizeHost() {
-  if (EnsureWindow()) SDL_MinimizeWindow(window_);
+  if (EnsureWindow()) sdl_.MinimizeWindow(window_);
 }
 
 void SdlPlatform::RestoreHost() {
-  if (EnsureWindow()) SDL_RestoreWindow(window_);
+  if (EnsureWindow()) sdl_.RestoreWindow(window_);
 }
 
 void SdlPlatform::CloseHost() {
-  if (window_) SDL_DestroyWindow(window_);
+  if (window_) sdl_.DestroyWindow(window_);
   window_ = nullptr;
   hostOpen_ = false;
-  if (pressed_ && videoReady_) SDL_CaptureMouse(SDL_FALSE);
+  if (pressed_ && videoReady_) sdl_.CaptureMouse(SDL_FALSE);
   pressed_ = 0;
 }
 
 Rect SdlPlatform::HostRect() const {
   Rect rect;
   if (!window_) return hostOpen_ ? hostRect_ : rect;
-  SDL_GetWindowPosition(window_, &rect.x, &rect.y);
-  SDL_GetWindowSize(window_, &rect.w, &rect.h);
+  sdl_.GetWindowPosition(window_, &rect.x, &rect.y);
+  sdl_.GetWindowSize(window_, &rect.w, &rect.h);
   return rect;
 }
 
@@ -227,41 +244,41 @@ void SdlPlatform::ResizeCanvas(int width, int height) {
 void SdlPlatform::Present() {
   if (!EnsureWindow()) return;
   // The window's framebuffer follows the window's size; fetched afresh, it is never stale.
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  SDL_Surface* surface = sdl_.GetWindowSurface(window_);
   if (surface == nullptr) return;
   const int w = std::min(surface->w, canvas_->Width());
   const int h = std::min(surface->h, canvas_->Height());
   if (w <= 0 || h <= 0) return;
-  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  if (SDL_MUSTLOCK(surface) && sdl_.LockSurface(surface) != 0) return;
   // cairo's RGB24 words are SDL's XRGB8888 (RGB888): a plain copy on the usual 24-bit visual.
-  SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, canvas_->Data(), canvas_->Stride(),
-                    surface->format->format, surface->pixels, surface->pitch);
-  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-  SDL_UpdateWindowSurface(window_);
+  sdl_.ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, canvas_->Data(), canvas_->Stride(),
+                     surface->format->format, surface->pixels, surface->pitch);
+  if (SDL_MUSTLOCK(surface)) sdl_.UnlockSurface(surface);
+  sdl_.UpdateWindowSurface(window_);
 }
 
 bool SdlPlatform::ReadWindowPixels(std::vector<uint32_t>& out, int& width, int& height) {
   if (!EnsureWindow()) return false;
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  SDL_Surface* surface = sdl_.GetWindowSurface(window_);
   if (surface == nullptr) return false;
   width = surface->w;
   height = surface->h;
   out.assign(static_cast<size_t>(width) * height, 0);
-  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+  if (SDL_MUSTLOCK(surface) && sdl_.LockSurface(surface) != 0) return false;
   const int result =
-      SDL_ConvertPixels(width, height, surface->format->format, surface->pixels, surface->pitch,
-                        SDL_PIXELFORMAT_ARGB8888, out.data(), width * 4);
-  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+      sdl_.ConvertPixels(width, height, surface->format->format, surface->pixels, surface->pitch,
+                         SDL_PIXELFORMAT_ARGB8888, out.data(), width * 4);
+  if (SDL_MUSTLOCK(surface)) sdl_.UnlockSurface(surface);
   return result == 0;
 }
 
 void SdlPlatform::FocusCanvas() {
   if (window_) {
-    SDL_RaiseWindow(window_);
-    if (HostVisible()) SDL_SetWindowInputFocus(window_);
+    sdl_.RaiseWindow(window_);
+    if (HostVisible()) sdl_.SetWindowInputFocus(window_);
   }
   textInput_ = true;
-  if (window_) SDL_StartTextInput();
+  if (window_) sdl_.StartTextInput();
   // Reported here rather than waiting for the window manager, which may never send it to a
   // window that is still hidden (or may not exist at all).
   pending_.push_back(NativeEvent{NativeEventType::FocusGained});
@@ -287,7 +304,7 @@ Painter& SdlPlatform::Measurer() {
 void SdlPlatform::Translate(const SDL_Event& sdl) {
   using T = NativeEventType;
   if (!window_ && sdl.type != SDL_QUIT) return;
-  const Uint32 id = window_ ? SDL_GetWindowID(window_) : 0;
+  const Uint32 id = window_ ? sdl_.GetWindowID(window_) : 0;
   auto push = [&](NativeEvent event) { pending_.push_back(event); };
   auto inside = [&](int x, int y) {
     return x >= 0 && y >= 0 && x < canvas_->Width() && y < canvas_->Height();
@@ -359,7 +376,7 @@ void SdlPlatform::Translate(const SDL_Event& sdl) {
         break;
       }
       // Hold the pointer while a button is down, so the release is seen outside the window.
-      if (pressed_ == 0) SDL_CaptureMouse(SDL_TRUE);
+      if (pressed_ == 0) sdl_.CaptureMouse(SDL_TRUE);
       pressed_ |= SDL_BUTTON(b.button);
       push(At(down, b.x, b.y));
       if (twice != T::None && b.clicks >= 2 && b.clicks % 2 == 0) push(At(twice, b.x, b.y));
@@ -382,7 +399,7 @@ void SdlPlatform::Translate(const SDL_Event& sdl) {
       }
       bool pressedHere = (pressed_ & SDL_BUTTON(b.button)) != 0;
       pressed_ &= ~SDL_BUTTON(b.button);
-      if (pressed_ == 0) SDL_CaptureMouse(SDL_FALSE);
+      if (pressed_ == 0) sdl_.CaptureMouse(SDL_FALSE);
       push(At(up, b.x, b.y));
       // A click is a press and release both on the canvas.
       if (click != T::None && pressedHere && inside(b.x, b.y)) push(At(click, b.x, b.y));
@@ -435,7 +452,7 @@ bool SdlPlatform::PollEvent(NativeEvent& event) {
   if (PopPending(event)) return true;
   if (!JoinVideo()) return false;
   SDL_Event sdl;
-  while (SDL_PollEvent(&sdl)) {
+  while (sdl_.PollEvent(&sdl)) {
     Translate(sdl);
     if (PopPending(event)) return true;
   }
@@ -445,12 +462,12 @@ bool SdlPlatform::PollEvent(NativeEvent& event) {
 bool SdlPlatform::WaitEvent(NativeEvent& event, int timeoutMs) {
   if (PollEvent(event)) return true;
   if (!JoinVideo()) return false;
-  const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
+  const Uint64 deadline = sdl_.GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
   for (;;) {
-    Uint64 now = SDL_GetTicks64();
+    Uint64 now = sdl_.GetTicks64();
     int left = now >= deadline ? 0 : static_cast<int>(deadline - now);
     SDL_Event sdl;
-    if (!SDL_WaitEventTimeout(&sdl, left)) return false;
+    if (!sdl_.WaitEventTimeout(&sdl, left)) return false;
     Translate(sdl);
     if (PopPending(event)) return true;
     if (left == 0) return false;
@@ -465,13 +482,13 @@ Point SdlPlatform::PointerInClient() const {
   if (pointerFromEvents_ || !window_) return lastPointer_;
   Point screen = PointerOnScreen();
   int wx = 0, wy = 0;
-  SDL_GetWindowPosition(window_, &wx, &wy);
+  sdl_.GetWindowPosition(window_, &wx, &wy);
   return {screen.x - wx, screen.y - wy};
 }
 
 Point SdlPlatform::PointerOnScreen() const {
   Point p;
-  if (JoinVideo()) SDL_GetGlobalMouseState(&p.x, &p.y);
+  if (JoinVideo()) sdl_.GetGlobalMouseState(&p.x, &p.y);
   return p;
 }
 
@@ -483,10 +500,10 @@ void SdlPlatform::SetCursor(Cursor cursor) {
   }
   if (cursor == Cursor::Custom) {
     if (!customCursor_) return;
-    SDL_SetCursor(customCursor_);
+    sdl_.SetCursor(customCursor_);
   } else {
     SDL_Cursor* system = systemCursors_[static_cast<size_t>(cursor)];
-    if (system) SDL_SetCursor(system);
+    if (system) sdl_.SetCursor(system);
   }
   cursor_ = cursor;
 }
@@ -508,16 +525,16 @@ bool SdlPlatform::SetCustomCursor(int image, int hotX, int hotY) {
       }
       pixels[static_cast<size_t>(y) * data->width + x] = p;
     }
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+  SDL_Surface* surface = sdl_.CreateRGBSurfaceWithFormatFrom(
       pixels.data(), data->width, data->height, 32, data->width * 4, SDL_PIXELFORMAT_ARGB8888);
   if (!surface) return false;
   hotX = std::clamp(hotX, 0, data->width - 1);
   hotY = std::clamp(hotY, 0, data->height - 1);
-  SDL_Cursor* next = SDL_CreateColorCursor(surface, hotX, hotY);
-  SDL_FreeSurface(surface);
+  SDL_Cursor* next = sdl_.CreateColorCursor(surface, hotX, hotY);
+  sdl_.FreeSurface(surface);
   if (!next) return false;
-  SDL_SetCursor(next);
-  if (customCursor_) SDL_FreeCursor(customCursor_);
+  sdl_.SetCursor(next);
+  if (customCursor_) sdl_.FreeCursor(customCursor_);
   customCursor_ = next;
   cursor_ = Cursor::Custom;
   return true;
@@ -527,20 +544,20 @@ void SdlPlatform::ShowStartupMessage(const std::string& title, const std::string
   Platform::ShowStartupMessage(title, text);
   // SDL's own box needs a display; without one standard error is all there is.
   if (!JoinVideo()) return;
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(),
-                           HostVisible() ? window_ : nullptr);
+  sdl_.ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(),
+                            HostVisible() ? window_ : nullptr);
 }
 
 std::string SdlPlatform::ClipboardText() {
   if (!JoinVideo()) return {};
-  char* text = SDL_GetClipboardText();
+  char* text = sdl_.GetClipboardText();
   std::string result = text ? text : "";
-  SDL_free(text);
+  sdl_.free(text);
   return result;
 }
 
 void SdlPlatform::SetClipboardText(std::string_view text) {
-  if (JoinVideo()) SDL_SetClipboardText(std::string(text).c_str());
+  if (JoinVideo()) sdl_.SetClipboardText(std::string(text).c_str());
 }
 
 }  // namespace tk::platform

@@ -1,5 +1,6 @@
 // SDL2 backend: one real borderless host window whose client area shows the cairo canvas
-// through a streaming texture, with SDL input translated into native canvas events.
+// (copied into the window's own framebuffer), with SDL input translated into native canvas
+// events.
 #pragma once
 
 #include <array>
@@ -11,12 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-
-struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
-struct SDL_Cursor;
-union SDL_Event;
+#include "platform/sdl/sdl_library.h"
 
 namespace tk::platform {
 
@@ -24,7 +20,7 @@ class CairoCanvas;
 
 // SDL's video subsystem and event queue are process-wide, so only one SdlPlatform should
 // exist at a time: a second one would read the first one's events. Make it before the
-// program starts threads of its own: its constructor may fork (SDL's D-Bus start).
+// program starts threads of its own: its constructor sets an environment variable.
 class SdlPlatform : public Platform {
  public:
   SdlPlatform();
@@ -89,7 +85,7 @@ class SdlPlatform : public Platform {
   // Makes the SDL window of an opened host; false when there is none or it cannot be made.
   bool EnsureWindow();
 
-  bool eventsReady_ = false;  // SDL's event subsystem, started on the constructing thread
+  SdlLibrary sdl_;  // loaded on the start-up thread; used here only after JoinVideo
   std::thread videoStart_;
   int videoStatus_ = -1;    // SDL_InitSubSystem's result, from the starting thread
   std::string videoError_;  // and its error text (SDL's errors are per thread)
