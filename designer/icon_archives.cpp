@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <system_error>
 #include <utility>
 
 #include "core/items.h"
 #include "elements/builtin_images.h"
+#include "platform/shared_library.h"
 
 #ifndef TK_DATA_DIR
 #define TK_DATA_DIR "/usr/local/share/pb-form-designer"
@@ -68,13 +70,42 @@ bool Contains(const std::string& text, const std::string& word) {
   return text.find(word) != std::string::npos;
 }
 
+// libarchive, opened when the archives are first read (on the program's reading thread)
+// rather than when the program starts: it brings compression and XML libraries with it.
+struct ArchiveLibrary {
+  decltype(&archive_read_new) readNew = nullptr;
+  decltype(&archive_read_support_format_zip) supportZip = nullptr;
+  decltype(&archive_read_open_filename) openFilename = nullptr;
+  decltype(&archive_read_next_header) nextHeader = nullptr;
+  decltype(&archive_read_data) readData = nullptr;
+  decltype(&archive_read_free) readFree = nullptr;
+  decltype(&archive_entry_pathname) pathname = nullptr;
+  decltype(&archive_entry_pathname_utf8) pathnameUtf8 = nullptr;
+  decltype(&archive_entry_filetype) filetype = nullptr;
+
+  bool Load(std::string* error) {
+    return library.Open("libarchive.so.13", error) &&
+           library.Bind(readNew, "archive_read_new", error) &&
+           library.Bind(supportZip, "archive_read_support_format_zip", error) &&
+           library.Bind(openFilename, "archive_read_open_filename", error) &&
+           library.Bind(nextHeader, "archive_read_next_header", error) &&
+           library.Bind(readData, "archive_read_data", error) &&
+           library.Bind(readFree, "archive_read_free", error) &&
+           library.Bind(pathname, "archive_entry_pathname", error) &&
+           library.Bind(pathnameUtf8, "archive_entry_pathname_utf8", error) &&
+           library.Bind(filetype, "archive_entry_filetype", error);
+  }
+
+  platform::SharedLibrary library;
+};
+
 // Reads the current entry's data whole, counting while reading so that a size the header does
 // not tell (or tells wrongly) cannot push it past the limit.
-bool ReadEntryData(archive* a, std::vector<uint8_t>& out) {
+bool ReadEntryData(const ArchiveLibrary& lib, archive* a, std::vector<uint8_t>& out) {
   out.clear();
   uint8_t chunk[16384];
   for (;;) {
-    const la_ssize_t n = archive_read_data(a, chunk, sizeof chunk);
+    const la_ssize_t n = lib.readData(a, chunk, sizeof chunk);
     if (n < 0) return false;
     if (n == 0) return true;
     if (out.size() + static_cast<size_t>(n) > kMaxArchiveEntryBytes) return false;
@@ -136,16 +167,22 @@ const std::vector<IconArchives::Entry>& IconArchives::Entries(Archive& source) {
   source.indexed = true;
   if (source.path.empty()) return source.entries;
 
-  archive* a = archive_read_new();
+  ArchiveLibrary lib;
+  std::string error;
+  if (!lib.Load(&error)) {
+    std::fprintf(stderr, "designer: %s\n", error.c_str());
+    return source.entries;
+  }
+  archive* a = lib.readNew();
   if (!a) return source.entries;
-  archive_read_support_format_zip(a);
+  lib.supportZip(a);
   std::vector<Entry> entries;
   size_t total = 0;
   bool refused = false;
-  if (archive_read_open_filename(a, source.path.c_str(), 65536) == ARCHIVE_OK) {
+  if (lib.openFilename(a, source.path.c_str(), 65536) == ARCHIVE_OK) {
     archive_entry* header = nullptr;
     for (;;) {
-      const int status = archive_read_next_header(a, &header);
+      const int status = lib.nextHeader(a, &header);
       // Damage in the archive's structure ends it: the entries before it stay usable.
       if (status == ARCHIVE_EOF || status < ARCHIVE_WARN) break;
       if (entries.size() == kMaxArchiveEntries) {
@@ -153,12 +190,12 @@ const std::vector<IconArchives::Entry>& IconArchives::Entries(Archive& source) {
         break;
       }
       Entry entry;
-      const char* name = archive_entry_pathname(header);
-      if (!name) name = archive_entry_pathname_utf8(header);
+      const char* name = lib.pathname(header);
+      if (!name) name = lib.pathnameUtf8(header);
       entry.name = name ? name : "";
-      entry.file = archive_entry_filetype(header) == AE_IFREG;
+      entry.file = lib.filetype(header) == AE_IFREG;
       if (entry.file) {
-        entry.readable = ReadEntryData(a, entry.bytes);
+        entry.readable = ReadEntryData(lib, a, entry.bytes);
         if (!entry.readable) entry.bytes = {};
         total += entry.bytes.size();
         if (total > kMaxArchiveTotalBytes) {
@@ -169,7 +206,7 @@ const std::vector<IconArchives::Entry>& IconArchives::Entries(Archive& source) {
       entries.push_back(std::move(entry));
     }
   }
-  archive_read_free(a);
+  lib.readFree(a);
   if (!refused) source.entries = std::move(entries);
   return source.entries;
 }

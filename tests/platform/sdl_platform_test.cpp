@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
@@ -38,6 +42,41 @@ TEST(SdlKeys, TableSpotChecks) {
   EXPECT_EQ(ModifiersFromSdl(KMOD_LCTRL | KMOD_RSHIFT), Modifier::Control | Modifier::Shift);
   EXPECT_EQ(ModifiersFromSdl(KMOD_RALT), Modifier::Alt);
   EXPECT_EQ(ModifiersFromSdl(KMOD_NUM), 0);
+}
+
+// Without a session bus D-Bus would fork a helper and start a bus daemon of its own when SDL
+// starts; the platform keeps it to a bus that exists.
+TEST(SdlStart, DBusUsesOnlyABusThatExists) {
+  auto saved = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  };
+  const auto address = saved("DBUS_SESSION_BUS_ADDRESS");
+  const auto runtime = saved("XDG_RUNTIME_DIR");
+  auto addressAfterStart = [] {
+    SdlPlatform platform;
+    const char* value = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    return std::string(value ? value : "(unset)");
+  };
+
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(addressAfterStart(), "disabled:");
+
+  setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus", 1);
+  EXPECT_EQ(addressAfterStart(), "unix:path=/run/user/1000/bus");
+
+  // The user bus in the runtime folder is D-Bus's own to find.
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "sdl-start";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "bus").put('\n');
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+  EXPECT_EQ(addressAfterStart(), "(unset)");
+
+  for (const auto& [name, value] :
+       {std::pair{"DBUS_SESSION_BUS_ADDRESS", address}, std::pair{"XDG_RUNTIME_DIR", runtime}})
+    value ? setenv(name, value->c_str(), 1) : unsetenv(name);
 }
 
 class SdlBackend : public ::testing::Test {
