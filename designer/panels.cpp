@@ -88,6 +88,11 @@ void SetTextIfChanged(Toolkit& tk, int id, const std::string& text) {
   if (shown != text) SetElementText(tk, id, text);
 }
 
+// Disabling walks the element list, so a row already as wanted is left alone.
+void SetDisabled(Toolkit& tk, int row, bool disabled) {
+  if ((IsDisabled(tk, row) != 0) != disabled) DisableElement(tk, row, disabled ? 1 : 0);
+}
+
 std::string ToolboxText(Toolkit& tk, const Designer& d, int index) {
   Element* list = FindElement(tk, d.toolboxList);
   if (list == nullptr) return {};
@@ -104,11 +109,25 @@ int ListedPosition(Toolkit& tk, const Designer& d, int element) {
   return -1;
 }
 
+// True when the combo row's options are the "|"-separated fields of `text`, in order.
+bool Offers(Toolkit& tk, int combo, std::string_view text) {
+  const Element* options = Options(tk, combo);
+  if (options == nullptr) return false;
+  std::string joined;
+  for (const auto& item : options->Items) {
+    if (!joined.empty()) joined += '|';
+    joined += item->Text;
+  }
+  return joined == TrimBars(text);
+}
+
 // The Flag row offers the kind's flags, those of the element's flag list ticked; the field
 // shows the list.
 void FillFlagRow(Toolkit& tk, const Designer& d, ElementKind kind, const std::string& flagList) {
   const int row = d.rows.flag;
-  SetPropertyOptions(tk, row, KindFlagList(static_cast<int>(kind)));
+  const std::string offered = KindFlagList(static_cast<int>(kind));
+  // Rebuilt only for another kind's list: every option added re-lays the list out.
+  if (!Offers(tk, row, offered)) SetPropertyOptions(tk, row, offered);
   if (Element* options = Options(tk, row)) {
     for (const auto& item : options->Items) {
       item->Checked = 0;
@@ -320,8 +339,8 @@ void FillPanelsFromElement(Toolkit& tk, Designer& d, int element, EventCode even
                      ColorText(GetElementAttribute(tk, element, Attribute::FrontColor)));
     SetTextIfChanged(tk, r.backColor,
                      ColorText(GetElementAttribute(tk, element, Attribute::BackColor)));
-    DisableElement(tk, r.sticky, window ? 0 : 1);
-    DisableElement(tk, r.toolTip, window ? 1 : 0);
+    SetDisabled(tk, r.sticky, !window);
+    SetDisabled(tk, r.toolTip, window);
     if (!window) SetTextIfChanged(tk, r.toolTip, toolTip);
     FillFlagRow(tk, d, kind, flagList);
   }
