@@ -10,6 +10,7 @@
 #include "codegen/vocabulary.h"
 #include "core/attributes.h"
 #include "core/coords.h"
+#include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "designer/designer.h"
@@ -167,9 +168,17 @@ TEST_F(PanelsTest, EditingRowsChangesTheSelectedElementOnly) {
   Choose(r.disable, 0);
   EXPECT_EQ(IsDisabled(tk, button), 1);
 
+  // The Elements row shows where the element is listed; choosing another makes it the one
+  // the grids edit.
+  SetItemData(tk, r.elements, AddElementItem(tk, r.elements, -1, "Window_0"), form);
+  SetItemData(tk, r.elements, AddElementItem(tk, r.elements, -1, "Window_0_Button_0"), button);
+  FillPanelsFromElement(tk, d, button, ElementEvent::Focus);
+  EXPECT_EQ(State(r.elements), 1);
+  Choose(r.elements, 0);
+  EXPECT_EQ(tk.root.DesignedElement, form);
+  EXPECT_EQ(IsDisabled(tk, r.sticky), 0);
+
   // The form window: its client size stays while X changes.
-  tk.root.DesignedElement = form;
-  FillPanelsFromElement(tk, d, form, ElementEvent::Focus);
   const int formWidth = ElementWidth(tk, form), formHeight = ElementHeight(tk, form);
   Click(r.x);
   Run("key A ctrl\ntype 20");
@@ -275,6 +284,7 @@ TEST_F(PanelsTest, EventRowAddsTheEventOnce) {
 // chooses the tool kind for the designer and the root state.
 TEST_F(PanelsTest, ToolboxDescribesAndChoosesTools) {
   ShowPage(2);
+  EXPECT_EQ(tk.root.UsedElement, d.toolboxList);
   Element* list = FindElement(tk, d.toolboxList);
   ASSERT_NE(list, nullptr);
   int buttonItem = -1;
@@ -331,6 +341,11 @@ TEST_F(PanelsTest, CancelledRequestersChangeNothing) {
   EXPECT_EQ(b->FrontColor, front);
   EXPECT_EQ(b->ColorSet & 1, 1);
   EXPECT_EQ(GetElementText(tk, r.fontColor), "$" + FormatColorHex(front));
+  // The Image row opens the image editor for the selection.
+  Click(r.image);
+  EXPECT_GT(d.imageEditor.window, 0);
+  EXPECT_EQ(d.imageEditor.openedFrom, r.image);
+  CloseImageEditor(tk, d.imageEditor);
   Run("click " + At(r.font) + "\nkey Return");
   EXPECT_NE(FindElement(tk, button)->FontID, font);
   EXPECT_EQ(GetElementText(tk, r.font).rfind("(8) ", 0), 0u) << GetElementText(tk, r.font);
