@@ -14,6 +14,7 @@
 #include "core/lookup.h"
 #include "designer/designer.h"
 #include "designer/icon_archives.h"
+#include "designer/script.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
 #include "render/interaction.h"
@@ -55,7 +56,8 @@ LargeForm::LargeForm() {
     tk::SetItemData(tk, elementsRow, option, id);
     gadgets.push_back(id);
   }
-  ready = true;
+  // Painted once, as on screen: from now on whatever asks for a repaint pays for it.
+  ready = tk::designer::StartSession(tk, designer.window);
 }
 
 // One selection: a press on another gadget of the form, as the form editing reports it.

@@ -142,7 +142,11 @@ TEST_F(PanelsTest, SelectingFillsTheGridsFromTheElement) {
   EXPECT_EQ(State(r.width), width + 10);
   EXPECT_EQ(State(r.height), ElementHeight(tk, button));
 
+  // Filling paints nothing by itself (the event that selected repaints once), also when the
+  // closed Flag row's list gets another kind's options.
+  const int frames = platform.PresentCount();
   FillPanelsFromElement(tk, d, form, ElementEvent::Focus);
+  EXPECT_EQ(platform.PresentCount(), frames);
   EXPECT_EQ(IsDisabled(tk, r.sticky), 0);
   EXPECT_EQ(IsDisabled(tk, r.toolTip), 1);
   EXPECT_EQ(GetElementText(tk, r.caption), GetElementText(tk, form));
@@ -244,6 +248,10 @@ TEST_F(PanelsTest, EveryTickedFlagTakesEffect) {
   RemoveElementFlags(tk, form, Flag::SystemMenu | Flag::SizeGadget);
   ASSERT_FALSE(HasAny(FindElement(tk, form)->Flags, Flag::SizeGadget));
   tick("#PB_Window_SizeGadget");
+  // Fifteen options scroll in the dropped list.
+  const Element* bar = FindElement(tk, list->Attached[1]);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->Hidden, 0);
   tick("#PB_Window_SystemMenu");
   const Element* w = FindElement(tk, form);
   EXPECT_EQ(GetElementFlagText(tk, form), "#PB_Window_SystemMenu|#PB_Window_SizeGadget");
