@@ -252,6 +252,9 @@ TEST_F(PanelsTest, EveryTickedFlagTakesEffect) {
   const Element* bar = FindElement(tk, list->Attached[1]);
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->Hidden, 0);
+  // The options' texts span the list (the row had no width when the grid was built).
+  ASSERT_FALSE(list->Columns.empty());
+  EXPECT_GE(list->Columns.front()->Frame.w0, list->Inner.w0);
   tick("#PB_Window_SystemMenu");
   const Element* w = FindElement(tk, form);
   EXPECT_EQ(GetElementFlagText(tk, form), "#PB_Window_SystemMenu|#PB_Window_SizeGadget");
