@@ -34,7 +34,20 @@ bool Is(EventCode event, EventCode mask) {
 }
 
 std::string ColorText(Color colour) {
-  return "$" + FormatColorHex(colour);
+  // Appended rather than "$" + ...: GCC 12 at -O3 warns (-Wrestrict) on a literal joined
+  // to a temporary string.
+  std::string text = "$";
+  text += FormatColorHex(colour);
+  return text;
+}
+
+// The ID row: the name and the number.
+std::string IdText(const std::string& name, int id) {
+  std::string text = name;
+  text += " (";
+  text += std::to_string(id);
+  text += ')';
+  return text;
 }
 
 bool IsConstant(std::string_view name) {
@@ -250,7 +263,11 @@ void PickFont(Toolkit& tk, Designer& d, int element) {
   const int size = SelectedFontSize(tk);
   const int font = tk.platform.Fonts().Load(name, size, SelectedFontStyle(tk));
   if (font <= 0) return;
-  SetElementText(tk, d.rows.font, "(" + std::to_string(size) + ") " + name);
+  std::string shown = "(";
+  shown += std::to_string(size);
+  shown += ") ";
+  shown += name;
+  SetElementText(tk, d.rows.font, shown);
   SetElementFont(tk, element, font);
 }
 
@@ -290,8 +307,8 @@ void OnRowChange(Toolkit& tk, Designer& d, int element) {
     ApplyFlagRow(tk, d, e);
   } else if (element == r.enumeration) {
     const std::string bare = WithoutHashes(GetElementName(tk, e));
-    SetElementName(tk, e, yes ? "#" + bare : bare);
-    SetTextIfChanged(tk, r.id, GetElementName(tk, e) + " (" + std::to_string(e) + ")");
+    SetElementName(tk, e, yes ? std::string("#").append(bare) : bare);
+    SetTextIfChanged(tk, r.id, IdText(GetElementName(tk, e), e));
     ActivateElement(tk, e);
     FocusWindow(tk, e);
   } else if (element == r.hide) {
@@ -334,7 +351,7 @@ void FillPanelsFromElement(Toolkit& tk, Designer& d, int element, EventCode even
     SetTextIfChanged(tk, r.caption, GetElementText(tk, element));
     SetElementState(tk, r.elements, ListedPosition(tk, d, element));
     SetElementState(tk, r.disable, IsDisabled(tk, element) != 0 ? 0 : 1);
-    SetTextIfChanged(tk, r.id, name + " (" + std::to_string(element) + ")");
+    SetTextIfChanged(tk, r.id, IdText(name, element));
     SetTextIfChanged(tk, r.fontColor,
                      ColorText(GetElementAttribute(tk, element, Attribute::FrontColor)));
     SetTextIfChanged(tk, r.backColor,
