@@ -113,6 +113,10 @@ void OpenList(Toolkit& tk, Element& combo, EventCode code, int, int) {
   list = FindElement(tk, listId);
   if (list != nullptr && list->PressedItem == -1 && !list->Items.empty())
     list->PressedItem = list->StateIndex >= 0 ? list->StateIndex : 0;
+  // A check list made while its combo had no width yet has a text column of none; its
+  // entries' texts span the list as it drops down.
+  if (list != nullptr && !list->Columns.empty() && list->Columns.front()->Frame.w0 < list->Inner.w0)
+    list->Columns.front()->Frame.w0 = list->Inner.w0;
   combo.HotItem = -1;
   combo.OpenTitle = -1;
 }

@@ -508,6 +508,8 @@ void ShowDropDown(Toolkit& tk, Element& list, int owner, int x, int y) {
     l->HiddenOwn = 0;
     l->Repaint = 1;
   }
+  // Its bars were kept hidden with it; now they show if its rows need them.
+  FitBars(tk, id);
   // Above everything: after the last record, its own children (its scroll bars) with it.
   const int last = tk.root.Elements.back()->ID;
   if (!IsChildOf(tk, last, id)) SetPosition(tk, id, ZOrder::After, last);

@@ -186,6 +186,15 @@ void PaintBarItems(Toolkit& tk, Element& bar, platform::Painter& painter) {
 }
 
 void ShowBar(Toolkit& tk, Element& bar, bool show) {
+  // The bar of a hidden owner (a closed drop-down list, a page not shown) only notes that it
+  // is wanted and shows with its owner; shown meanwhile, every layout of a list nobody sees
+  // would repaint the scene.
+  const Element* owner = FindElement(tk, bar.ParentID);
+  if (show && owner != nullptr && owner != &bar && owner->Hidden != 0) {
+    bar.HiddenOwn = 0;
+    bar.Hidden = 1;
+    return;
+  }
   HideElement(tk, bar.ID, show ? 0 : 1);
 }
 
