@@ -65,11 +65,12 @@ ClipboardRecord RecordOf(Toolkit& tk, const Element& e) {
   r.kind = std::to_string(static_cast<int>(e.Kind));
   r.window = std::to_string(e.WindowID);
   r.parent = std::to_string(DesignParent(tk, e));
-  // Read and later restored through the same coordinate modes, so borders cancel out.
-  r.x = std::to_string(ElementX(tk, e.ID, CoordMode::Parent));
-  r.y = std::to_string(ElementY(tk, e.ID, CoordMode::Parent));
-  r.width = std::to_string(ElementWidth(tk, e.ID, CoordMode::Frame));
-  r.height = std::to_string(ElementHeight(tk, e.ID, CoordMode::Frame));
+  // The record's own frame, written back as it is read (the getters answer 0 for an element
+  // on a hidden page and add the border to what they read).
+  r.x = std::to_string(e.ParentOffsetX());
+  r.y = std::to_string(e.ParentOffsetY());
+  r.width = std::to_string(e.Frame.w0);
+  r.height = std::to_string(e.Frame.h0);
   r.text = GetElementText(tk, e.ID);
   int p1 = -1, p2 = -1, p3 = 0;
   if (auto copy = tk.Kind(e.Kind).CopyParams) copy(e, p1, p2, p3);
@@ -166,7 +167,8 @@ int PasteRecord(Toolkit& tk, Designer& d, const ClipboardRecord& r, int parent, 
   if (id > 0 && e != nullptr && HoldsChildren(tk, *e)) CloseList(tk);
   CloseList(tk);
   if (id <= 0 || e == nullptr) return -1;
-  ResizeElementById(tk, id, x, y, w, h, CoordMode::Parent);
+  // Creation snaps to the grid; the copy takes the original's exact frame.
+  ResizeElement(tk, *e, x, y, w, h, CoordMode::Parent);
   SetElementText(tk, id, r.text);
   if ((e = FindElement(tk, id)) != nullptr) {
     e->FlagList = r.flagList;
