@@ -529,5 +529,87 @@ TEST_F(DesignerCommands, OpenAndShortcutsLeaveTextFieldsAlone) {
   EXPECT_EQ(DumpElements(tk), before);
 }
 
+// The whole way from the toolbox to the source, played by the script driver alone: choose
+// the Button tool, drag a 100 x 40 rectangle on the form, type the caption into the Caption
+// row, turn to the Code page.
+TEST_F(DesignerCommands, ScriptedSessionFromTheToolboxToTheCode) {
+  if (getenv("NOSKIP") == nullptr)
+    GTEST_SKIP() << "needs the toolbox choice and the Caption row of PropertyPanelHandler "
+                    "(designer/panels.cpp) and the creation with a tool by a drag in "
+                    "FormEditingHandler (designer/form_editing.cpp)";
+  Designer& d = designer;
+  auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+  auto tab = [&](int panel, int page) {
+    const Element& p = *FindElement(tk, panel);
+    const Element& t = *p.Items[static_cast<size_t>(page)];
+    return at(p.Inner.x0 + 1 - p.HScroll + t.Frame.x0 + t.Frame.w0 / 2,
+              p.Inner.y0 - p.CaptionHeight + 1 + t.Frame.h0 / 2);
+  };
+  auto centre = [&](int id) { return at(CentreX(id), CentreY(id)); };
+  const Element& f = *FindElement(tk, form);
+
+  // The toolbox is laid out once its page is shown: the first line turns to it.
+  ScriptRunner runner(tk, platform);
+  std::string error;
+  ASSERT_TRUE(runner.RunText("click " + tab(d.sidePanel, 2) + "\n", "toolbox.txt", &error))
+      << error;
+  Element& list = *FindElement(tk, d.toolboxList);
+  int button = -1;
+  for (const auto& item : list.Items)
+    if (item->Text == " Button") button = item->Index;
+  ASSERT_GE(button, 0);
+  const CoordBlock& row = FindItem(list, button)->Frame;
+  ASSERT_TRUE(runner.RunText(
+      "click " + at(list.Frame.x0 + row.x0 + row.w0 / 2, list.Frame.y0 + row.y0 + row.h0 / 2) +
+          "\n",
+      "tool.txt", &error))
+      << error;
+  ASSERT_EQ(GetElementState(tk, d.toolboxList), button);
+  const std::string script =
+      // From 22, 52 to 122, 92 in the form window: snapped, 20, 50 to 120, 90.
+      "drag " + at(f.Frame.x0 + 22, f.Frame.y0 + 52) + " " + at(f.Frame.x0 + 122, f.Frame.y0 + 92) +
+      "\n"
+      "click " +
+      tab(d.sidePanel, 0) + "\nclick " + centre(d.rows.caption) + "\nkey A ctrl\ntype OK\nclick " +
+      tab(d.mainPanel, 1) + "\n";
+  ASSERT_TRUE(runner.RunText(script, "session.txt", &error)) << error;
+  ASSERT_EQ(GetElementState(tk, d.mainPanel), 1);
+  EXPECT_EQ(Code(),
+            "EnableExplicit\r\n"
+            "\r\n"
+            "Define Event\r\n"
+            "\r\n"
+            "Global Window_0=-1\r\n"
+            "\r\n"
+            "Global Window_0_Button_0=-1\r\n"
+            "\r\n"
+            "Procedure Open_Window_0()\r\n"
+            "  Window_0 = OpenWindow(#PB_Any, 28, 126, 342, 214, \"Window_0\")\r\n"
+            "  Window_0_Button_0 = ButtonGadget(#PB_Any, 20, 50, 101, 41, \"OK\")\r\n"
+            "\r\n"
+            "EndProcedure\r\n"
+            "\r\n"
+            "CompilerIf #PB_Compiler_IsMainFile\r\n"
+            "  Open_Window_0()\r\n"
+            "\r\n"
+            "  While IsWindow(Window_0)\r\n"
+            "    Event = WaitWindowEvent()\r\n"
+            "\r\n"
+            "    Select Event\r\n"
+            "       Case #PB_Event_CloseWindow\r\n"
+            "         CloseWindow(EventWindow())\r\n"
+            "    EndSelect\r\n"
+            "\r\n"
+            "    Select EventWindow()\r\n"
+            "      Case Window_0\r\n"
+            "    EndSelect\r\n"
+            "  Wend\r\n"
+            "\r\n"
+            "  End\r\n"
+            "CompilerEndIf\r\n"
+            "\r\n"
+            "\r\n");
+}
+
 }  // namespace
 }  // namespace tk::designer
