@@ -1,8 +1,11 @@
 // The designer's commands driven as a person drives them: the tool bar, the menus, the code
 // popup and the keyboard on the headless platform; the Code page; the element clipboard;
 // ending the program; a scripted session; the code popup on a real SDL window.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -21,8 +24,11 @@
 #include "designer/script.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_platform.h"
 #include "render/host.h"
 #include "render/interaction.h"
+// Last: the window-system header defines macros (None, Bool) that clash with other headers.
+#include <SDL_syswm.h>
 
 namespace tk::designer {
 namespace {
@@ -608,6 +614,140 @@ TEST_F(DesignerCommands, ScriptedSessionFromTheToolboxToTheCode) {
             "CompilerEndIf\r\n"
             "\r\n"
             "\r\n");
+}
+
+// ---- The real window ------------------------------------------------------------------------
+
+bool DisplayAvailable() {
+  if (std::getenv("DISPLAY")) return true;
+  if (std::getenv("TK_REQUIRE_DISPLAY"))
+    ADD_FAILURE() << "TK_REQUIRE_DISPLAY is set but DISPLAY is not";
+  return false;
+}
+
+bool ToolAvailable(const std::string& name) {
+  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool RunTool(const std::string& command) {
+  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+unsigned long X11WindowOf(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+    return info.info.x11.window;
+#else
+  (void)window;
+#endif
+  return 0;
+}
+
+// Runs the loop until `done` holds or `ms` milliseconds have passed.
+bool PumpUntil(Toolkit& tk, const std::function<bool()>& done, int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < end) {
+    PumpEvents(tk);
+    if (done()) return true;
+    SDL_Delay(5);
+  }
+  PumpEvents(tk);
+  return done();
+}
+
+// Up to three tries of a step, the window raised and focused before each: the suite runs
+// tests side by side on one display, so another test's window may cover this one meanwhile.
+bool Attempt(Toolkit& tk, const std::string& window, const std::function<void()>& act,
+             const std::function<bool()>& done) {
+  for (int i = 0; i < 3; ++i) {
+    RunTool("timeout 5 xdotool windowraise " + window);
+    if (!RunTool("timeout 5 xdotool windowfocus --sync " + window)) continue;
+    act();
+    if (PumpUntil(tk, done, 5000)) return true;
+  }
+  return false;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A real right click on the code, then Copy in the code popup: another program (xclip) reads
+// the generated code from the real clipboard.
+TEST(DesignerCommandsOnScreen, CodePopupCopyReachesTheRealClipboard) {
+  if (!DisplayAvailable()) GTEST_SKIP() << "no X display";
+  if (!ToolAvailable("xdotool") || !ToolAvailable("xclip")) {
+    if (std::getenv("TK_REQUIRE_DISPLAY"))
+      FAIL() << "xdotool and xclip are needed (tools/setup.sh)";
+    GTEST_SKIP() << "xdotool or xclip missing";
+  }
+  platform::SdlPlatform sdl;
+  ASSERT_TRUE(sdl.Ready()) << sdl.LastError();
+  IconArchives archives(sdl.Images(), {fs::path(TK_BINARY_DIR)});
+  Designer d(archives);
+  Toolkit tk(sdl);
+  PrepareToolkit(tk);
+  ASSERT_GT(StartDesigner(tk, d).window, 0);
+  PrepareLoop(tk, d.window);
+  ASSERT_TRUE(PumpUntil(
+      tk, [&] { return sdl.HostVisible(); }, 5000));
+  SetElementState(tk, d.mainPanel, 1);  // the Code page, generated afresh
+  const std::string code = GetElementText(tk, d.codeElement);
+  ASSERT_NE(code.find("OpenWindow(#PB_Any"), std::string::npos) << code;
+  PumpEvents(tk);
+
+  const unsigned long window = X11WindowOf(sdl.Window());
+  ASSERT_NE(window, 0ul) << "not an X11 window";
+  const std::string id = std::to_string(window);
+  ASSERT_TRUE(RunTool("timeout 5 xdotool windowmap --sync " + id));
+  auto shown = [&] {
+    const Element* p = FindElement(tk, d.codePopup);
+    return p != nullptr && p->Hidden == 0;
+  };
+  const Element& editor = *FindElement(tk, d.codeElement);
+  const std::string at = std::to_string(editor.Frame.x0 + editor.Frame.w0 / 2) + " " +
+                         std::to_string(editor.Frame.y0 + editor.Frame.h0 / 2);
+  ASSERT_TRUE(Attempt(
+      tk, id,
+      [&] { RunTool("timeout 5 xdotool mousemove --window " + id + " " + at + " click 3"); },
+      shown))
+      << "the right click did not open the code popup";
+
+  sdl.SetClipboardText("");
+  const Element& popup = *FindElement(tk, d.codePopup);
+  const Element* copy = nullptr;
+  for (const auto& item : popup.Items)
+    if (item->ID == Command::CodeCopy) copy = item.get();
+  ASSERT_NE(copy, nullptr);
+  const std::string entry = std::to_string(popup.Frame.x0 + copy->Frame.x0 + copy->Frame.w0 / 2) +
+                            " " +
+                            std::to_string(popup.Frame.y0 + copy->Frame.y0 + copy->Frame.h0 / 2);
+  ASSERT_TRUE(Attempt(
+      tk, id,
+      [&] {
+        if (shown())
+          RunTool("timeout 5 xdotool mousemove --window " + id + " " + entry + " click 1");
+      },
+      [&] { return !shown() && sdl.ClipboardText() == code; }))
+      << "Copy did not reach the clipboard";
+
+  // xclip asks this program for the clipboard, which answers while its loop runs.
+  const fs::path out = fs::path(TK_BINARY_DIR) / "commands_xclip.txt";
+  fs::remove(out);
+  ASSERT_TRUE(RunTool("(timeout 10 xclip -o -selection clipboard > " + out.string() +
+                      ".part && mv " + out.string() + ".part " + out.string() + ") &"));
+  EXPECT_TRUE(PumpUntil(
+      tk, [&] { return fs::exists(out); }, 10000))
+      << "xclip read nothing";
+  EXPECT_EQ(ReadAll(out), code);
+  fs::remove(out);
+
+  // Taking the clipboard back lets any reader still waiting end.
+  sdl.SetClipboardText("");
+  PumpEvents(tk);
 }
 
 }  // namespace
