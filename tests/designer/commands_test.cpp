@@ -22,6 +22,7 @@
 #include "designer/designer.h"
 #include "designer/icon_archives.h"
 #include "designer/script.h"
+#include "elements/menu.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
@@ -370,6 +371,21 @@ TEST_F(DesignerCommands, CopyThenPasteIntoAContainer) {
     EXPECT_EQ(e->Frame.w0, originalW);
   }
   EXPECT_NE(inBox[0]->Name, inBox[1]->Name);
+
+  // A copied form window is pasted onto the Form page as a new form with its content, its
+  // own element popup and the form editing bound.
+  tk.root.DesignedElement = form;
+  const int popup = d.elementPopup;
+  Press(KeyOf('C'), platform::Modifier::Control);
+  Press(KeyOf('V'), platform::Modifier::Control);
+  const int second = tk.root.DesignedElement;
+  ASSERT_EQ(GetKind(tk, second), ElementKind::Window);
+  EXPECT_NE(second, form);
+  EXPECT_EQ(GetParent(tk, second), d.mainPanel);
+  EXPECT_EQ(FindElement(tk, second)->Name, "Window_1");
+  EXPECT_EQ(PlacedChildren(second).size(), PlacedChildren(form).size());
+  EXPECT_NE(d.elementPopup, popup);
+  EXPECT_FALSE(FindElement(tk, second)->Callbacks.empty());
 }
 
 // First, Prev, Next and Last move the selected element among its siblings (the drawing
@@ -400,9 +416,15 @@ TEST_F(DesignerCommands, ZOrderCommandsMoveTheSelectionAmongItsSiblings) {
   EXPECT_EQ(order(), (std::vector<int>{b[0], b[1], b[2]}));
   ClickToolBar(Command::Next);
   EXPECT_EQ(order(), (std::vector<int>{b[1], b[0], b[2]}));
-  // From the element popup's submenu.
-  d.eventParam = Command::Last;
-  CommandHandler(tk, d, ElementEvent::MenuEvent, d.elementPopup);
+  // From the element popup's Z-Order submenu, shown on the form as the form editing shows it.
+  DisplayPopupMenu(tk, d.elementPopup, form, CentreX(form), CentreY(form));
+  ASSERT_TRUE(ClickItem(d.elementPopup, -1, std::string("Z-Order") + kSubMenuSuffix));
+  int submenu = 0;
+  for (const auto& e : tk.root.Elements)
+    if (e->Alive && e->Kind == ElementKind::PopupMenu && e->Hidden == 0 && e->ID != d.elementPopup)
+      submenu = e->ID;
+  ASSERT_GT(submenu, 0);
+  ASSERT_TRUE(ClickItem(submenu, Command::Last));
   EXPECT_EQ(order(), (std::vector<int>{b[1], b[2], b[0]}));
 }
 
