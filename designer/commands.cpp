@@ -119,10 +119,10 @@ void ForgetClipboardSource(Designer& d, int id) {
   const std::string gone = std::to_string(id);
   std::string replacement = "-1";
   if (auto node = d.clipboard.extract(gone)) {
-    int n = 2;
-    while (d.clipboard.count("-" + std::to_string(n)) != 0)
-      ++n;
-    replacement = "-" + std::to_string(n);
+    int n = -2;
+    while (d.clipboard.count(std::to_string(n)) != 0)
+      --n;
+    replacement = std::to_string(n);
     node.key() = replacement;
     d.clipboard.insert(std::move(node));
     for (std::string& key : d.clipboardSources)
