@@ -231,12 +231,14 @@ StartResult StartDesigner(Toolkit& tk, Designer& d, int width, int height) {
   d.panelHandler = MakeHandler([&tk, &d](EventCode code, int) {
     return PropertyPanelHandler(tk, d, code, tk.root.Event.EventElement);
   });
-  d.commandHandler = MakeHandler([&tk, &d](EventCode code, int) {
+  d.commandHandler = MakeHandler([&tk, &d](EventCode code, int value) {
+    d.eventParam = value;
     PageHandler(tk, d, code, tk.root.Event.EventElement);
     return CommandHandler(tk, d, code, tk.root.Event.EventElement);
   });
   BindCallback(tk, d.panelHandler, d.window, -1, -1);
   BindCallback(tk, d.commandHandler, d.window, -1, -1);
+  StartCommands(tk, d);
   return {d.window, 0};
 }
 

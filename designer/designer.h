@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/toolkit.h"
 #include "designer/image_editor.h"
@@ -17,6 +18,7 @@ class IconArchives;
 // One copied element, every field kept as text (the element clipboard of Copy and Paste).
 struct ClipboardRecord {
   std::string name, kind, window, parent, x, y, width, height, text, param1, param2, param3, flags;
+  std::string flagList, eventList;  // what the generated code writes for the element
 };
 
 // The ids of the property grid's and the event grid's row editors.
@@ -59,6 +61,15 @@ struct Designer {
   ImageEditor imageEditor;                           // serves the Image and BgImage rows
 
   HandlerRef panelHandler, commandHandler, formHandler;
+
+  // Commands (designer/commands.cpp). The parameter of the event being handled (a menu
+  // event's item id); the clipboard's keys in copy order (parents before children); the code
+  // the form had when it was last started, opened or saved; the handler bound for every
+  // element (keyboard shortcuts, freed clipboard sources).
+  int eventParam = -1;
+  std::vector<std::string> clipboardSources;
+  std::string savedCode;
+  HandlerRef shortcutHandler;
 };
 
 // Command ids of the menu bar, the tool bar and the two popups.
@@ -128,6 +139,14 @@ int CommandHandler(Toolkit& tk, Designer& designer, EventCode event, int element
 int PageHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
 // Frees the selected elements (every design-selected one in multi-selection mode).
 void DeleteSelection(Toolkit& tk, Designer& designer);
+// Runs one command of the menus, the tool bar or the popups (a Command id).
+void RunCommand(Toolkit& tk, Designer& designer, int command);
+// Last step of start-up for the commands: remembers the first form's code as the unchanged
+// state and binds the keyboard shortcuts for every element.
+void StartCommands(Toolkit& tk, Designer& designer);
+// True when the program may end: the form is unchanged since it was started, opened or saved,
+// or the user chose to drop the changes.
+bool MayEnd(Toolkit& tk, Designer& designer);
 
 // Editing on the form windows (designer/form_editing.cpp): bound to every form window.
 int FormEditingHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
