@@ -59,6 +59,16 @@ struct Designer {
   ImageEditor imageEditor;                           // serves the Image and BgImage rows
 
   HandlerRef panelHandler, commandHandler, formHandler;
+
+  // Form editing: the rubber band being drawn (the window or container it is drawn in, its
+  // snapped start inside that element's inner area, the overlay that shows it), the dash-dot
+  // counter that carries on from one drawing of the band to the next, and the tool whose icon
+  // the pointer shows (None while the default pointer shows).
+  int bandOwner = -1;
+  int bandStartX = 0, bandStartY = 0;
+  int bandOverlay = 0;
+  int bandDashCounter = 0;
+  ElementKind pointerTool = ElementKind::None;
 };
 
 // Command ids of the menu bar, the tool bar and the two popups.
