@@ -181,16 +181,25 @@ TEST_F(FormEditing, ToolCreatesFromADragOrAClickOnceAndKeysClearIt) {
 // button opens the element popup and a double click on a Button shows its LeftClick code.
 TEST_F(FormEditing, BandSelectsTheOverlappedElementsWhichStillDragOnTheGrid) {
   Designer& d = designer;
+  // A designer Button placed at (x, y) of the form with a frame of w x h. Its border is 4
+  // pixels where 1 was asked for, so it spans x to x + w - 5 across, y to y + h - 5 down.
   auto place = [&](int x, int y, int w, int h) {
     tk.root.Selection = {x, y, w, h, 0};
-    return CreateDesignElement(tk, d, ElementKind::Button, form, 0, 0);
+    const int id = CreateDesignElement(tk, d, ElementKind::Button, form, 0, 0);
+    ResizeElementById(tk, id, x, y, w, h, CoordMode::Parent);
+    const Element* e = FindElement(tk, id);
+    EXPECT_EQ(e->FrameWidth - e->FrameWidthSet, 3);
+    return id;
   };
-  // The band runs from (10, 10) to (150, 100) inside the form.
-  const int inside = place(20, 20, 40, 15);
-  const int rightEdge = place(145, 20, 40, 15);  // starts 3 pixels before the band's end
-  const int rightOut = place(150, 50, 40, 15);   // starts where the overlap test stops
-  const int bottomEdge = place(80, 95, 40, 15);
-  const int bottomOut = place(20, 100, 40, 15);
+  // The band runs from (10, 10) to (150, 100) inside the form: an element overlaps it when
+  // it spans past x 11 and y 11 and starts before x 148 and y 98.
+  const int inside = place(20, 20, 40, 20);
+  const int rightEdge = place(147, 20, 40, 20);
+  const int rightOut = place(148, 50, 40, 20);
+  const int bottomEdge = place(80, 97, 40, 20);
+  const int bottomOut = place(20, 98, 40, 20);
+  const int leftEdge = place(0, 30, 17, 20);  // ends at 12
+  const int leftOut = place(0, 60, 16, 20);   // ends at 11
   SelectElement(tk, -1, true);
 
   Play("move " + At(form, 12, 12) + "\ndown\nmove " + At(form, 100, 60) + "\nmove " +
@@ -203,6 +212,8 @@ TEST_F(FormEditing, BandSelectsTheOverlappedElementsWhichStillDragOnTheGrid) {
   EXPECT_TRUE(Selected(bottomEdge));
   EXPECT_FALSE(Selected(rightOut));
   EXPECT_FALSE(Selected(bottomOut));
+  EXPECT_TRUE(Selected(leftEdge));
+  EXPECT_FALSE(Selected(leftOut));
   EXPECT_FALSE(Selected(form));
   EXPECT_TRUE(tk.root.MultiSelect);
 
@@ -214,8 +225,9 @@ TEST_F(FormEditing, BandSelectsTheOverlappedElementsWhichStillDragOnTheGrid) {
   EXPECT_FALSE(tk.root.MultiSelect);
   EXPECT_FALSE(Selected(inside));
   EXPECT_TRUE(Selected(bottomOut));
-  EXPECT_EQ(ElementX(tk, bottomOut, CoordMode::Parent), x0 + 20);
-  EXPECT_EQ(ElementY(tk, bottomOut, CoordMode::Parent), y0 + 10);
+  // Moved by the pointer's 23 x 12 and snapped (it started off the grid, at y 98).
+  EXPECT_EQ(ElementX(tk, bottomOut, CoordMode::Parent), (x0 + 23) / 5 * 5);
+  EXPECT_EQ(ElementY(tk, bottomOut, CoordMode::Parent), (y0 + 12) / 5 * 5);
   // Its right border resizes it on the grid too.
   const Element* e = FindElement(tk, bottomOut);
   const int w0 = e->Frame.w0;
