@@ -7,8 +7,10 @@
 
 #include "codegen/vocabulary.h"
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/events.h"
 #include "core/items.h"
+#include "core/kind.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "designer/designer.h"
@@ -48,32 +50,49 @@ int OptionOf(Toolkit& tk, int combo, int element) {
   return -1;
 }
 
-// Takes the element's option off the Elements row. The remaining options are added again,
-// so the drop-down's rows stay laid out without a gap; the selection follows its option.
+// Takes one row out of a vertical list in place: the rows below it move up by its height
+// and the list shrinks, as if the row had never been added. False for any other list.
+bool RemoveListRow(Toolkit& tk, Element& list, size_t position) {
+  if (list.ListBox != 1 || position >= list.Items.size()) return false;
+  const int height = list.Items[position]->Frame.h0;
+  const bool last = position + 1 == list.Items.size();
+  RemoveItemRecord(tk, list, position);
+  auto& rows = list.Items;
+  for (size_t i = position; i < rows.size(); ++i)
+    rows[i]->Frame.y0 -= height;
+  // The run ends at the last row, where the next one is added.
+  if (rows.empty()) {
+    list.RunY = 0;
+    list.ItemHeight = 0;
+  } else if (last) {
+    list.RunY = rows.back()->Frame.y0;
+    list.ItemHeight = rows.back()->Frame.h0;
+  } else {
+    list.RunY -= height;
+  }
+  if (!rows.empty() && tk.Kind(list.Kind).Has(Trait::ResizesToItems))
+    ResizeElement(tk, list, kIgnore, kIgnore, kIgnore,
+                  list.RunY + list.ItemHeight + 2 * list.FrameWidth, CoordMode::Parent);
+  return true;
+}
+
+// Takes the element's option off the Elements row; the selection stays on its option, or
+// goes with the removed one.
 void UnlistElement(Toolkit& tk, Designer& d, int element) {
   const int row = d.rows.elements;
-  if (OptionOf(tk, row, element) < 0) return;
-  const Element* holder = OptionHolder(tk, row);
+  Element* holder = OptionHolder(tk, row);
+  if (holder == nullptr) return;
   const int selected = static_cast<int>(GetElementState(tk, row));
-  struct Option {
-    std::string text;
-    int64_t data;
-  };
-  std::vector<Option> kept;
-  int64_t selectedData = -1;
-  for (const auto& item : holder->Items) {
-    if (item->Index == selected) selectedData = item->Data;
-    if (item->Data != element) kept.push_back({item->Text, item->Data});
+  for (size_t i = 0; i < holder->Items.size(); ++i) {
+    if (holder->Items[i]->Data != element) continue;
+    const int removed = holder->Items[i]->Index;
+    if (!RemoveListRow(tk, *holder, i)) return;
+    SetElementState(tk, row,
+                    selected == removed  ? -1
+                    : selected > removed ? selected - 1
+                                         : selected);
+    return;
   }
-  ClearItems(tk, row);
-  int reselect = -1;
-  for (const Option& o : kept) {
-    const int index = AddElementItem(tk, row, -1, o.text);
-    if (index < 0) continue;
-    SetItemData(tk, row, index, o.data);
-    if (o.data == selectedData && selectedData != element) reselect = index;
-  }
-  SetElementState(tk, row, reselect);
 }
 
 // The tool's own toolbox icon becomes the pointer while it is over the form.

@@ -327,6 +327,13 @@ TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   EXPECT_EQ(GetElementState(tk, row), -1);
   EXPECT_EQ(GetElementText(tk, row), "");
   EXPECT_EQ(optionText(optionOf(made[1])), "String (Window_0_String_0)");
+  // The drop-down's rows close up behind the removed one, and the list fits them.
+  const Element* list = FindElement(tk, ComboList(tk, row));
+  ASSERT_EQ(list->Items.size(), 2u);
+  const Element& first = *list->Items[0];
+  const Element& second = *list->Items[1];
+  EXPECT_EQ(second.Frame.y0, first.Frame.y0 + first.Frame.h0);
+  EXPECT_EQ(list->Frame.h0, second.Frame.y0 + second.Frame.h0 + 2 * list->FrameWidth);
 
   // The form's close box closes it, and every option of it goes.
   const Element* f = FindElement(tk, form);
