@@ -139,7 +139,8 @@ int PageHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
 // Frees the selected elements (every design-selected one in multi-selection mode).
 void DeleteSelection(Toolkit& tk, Designer& designer);
 
-// Editing on the form windows (designer/form_editing.cpp): bound to every form window.
+// Editing on the form windows (designer/form_editing.cpp): bound to every form window. It
+// hands the form's KeyDown and KeyUp events on to CommandHandler, which does the shortcuts.
 int FormEditingHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
 // Adds the element to the Elements row of the property grid.
 void ListElement(Toolkit& tk, Designer& designer, int element);

@@ -255,9 +255,13 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     UnlistElement(tk, d, element);
     return 1;
   }
+  // The shortcuts are the commands'; they hear the keys pressed on a form from here, since
+  // a form window's events never reach the designer window's handlers.
+  if (event == ElementEvent::KeyDown) return CommandHandler(tk, d, event, element);
   if (event == ElementEvent::KeyUp) {
+    const int result = CommandHandler(tk, d, event, element);
     ResetTool(tk, d);
-    return 1;
+    return result;
   }
   Element* w = FindElement(tk, element);
   if (w == nullptr) return 1;
