@@ -1,7 +1,9 @@
 // Editing on a form window: the rubber band, selecting, creating with the chosen tool, the
 // element popup, and keeping the Elements row current.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
