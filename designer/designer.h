@@ -140,7 +140,8 @@ int PageHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
 void DeleteSelection(Toolkit& tk, Designer& designer);
 
 // Editing on the form windows (designer/form_editing.cpp): bound to every form window. It
-// hands the form's KeyDown and KeyUp events on to CommandHandler, which does the shortcuts.
+// hands the KeyDown and KeyUp events of a form's elements on to CommandHandler, which does
+// the shortcuts (those of the form window itself reach it through the designer window).
 int FormEditingHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
 // Adds the element to the Elements row of the property grid.
 void ListElement(Toolkit& tk, Designer& designer, int element);

@@ -257,12 +257,14 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     UnlistElement(tk, d, element);
     return 1;
   }
-  // The shortcuts are the commands'; they hear the keys pressed on a form from here, since
-  // a form window's events never reach the designer window's handlers.
-  if (event == ElementEvent::KeyDown) return CommandHandler(tk, d, event, element);
-  if (event == ElementEvent::KeyUp) {
-    const int result = CommandHandler(tk, d, event, element);
-    ResetTool(tk, d);
+  // The shortcuts are the commands'. A form window lies in the designer window, so the
+  // designer window's handlers hear the keys of the form window itself; those of the form's
+  // elements they hear from here.
+  if (event == ElementEvent::KeyDown || event == ElementEvent::KeyUp) {
+    const Element* source = FindElement(tk, element);
+    const bool heard = source != nullptr && source->WindowID == d.window;
+    const int result = heard ? 1 : CommandHandler(tk, d, event, element);
+    if (event == ElementEvent::KeyUp) ResetTool(tk, d);
     return result;
   }
   Element* w = FindElement(tk, element);
