@@ -70,6 +70,15 @@ struct Designer {
   std::vector<std::string> clipboardSources;
   std::string savedCode;
   HandlerRef shortcutHandler;
+  // Form editing: the rubber band being drawn (the window or container it is drawn in, its
+  // snapped start inside that element's inner area, the overlay that shows it), the dash-dot
+  // counter that carries on from one drawing of the band to the next, and the tool whose icon
+  // the pointer shows (None while the default pointer shows).
+  int bandOwner = -1;
+  int bandStartX = 0, bandStartY = 0;
+  int bandOverlay = 0;
+  int bandDashCounter = 0;
+  ElementKind pointerTool = ElementKind::None;
 };
 
 // Command ids of the menu bar, the tool bar and the two popups.
@@ -148,7 +157,9 @@ void StartCommands(Toolkit& tk, Designer& designer);
 // or the user chose to drop the changes.
 bool MayEnd(Toolkit& tk, Designer& designer);
 
-// Editing on the form windows (designer/form_editing.cpp): bound to every form window.
+// Editing on the form windows (designer/form_editing.cpp): bound to every form window. It
+// hands the KeyDown and KeyUp events of a form's elements on to CommandHandler, which does
+// the shortcuts (those of the form window itself reach it through the designer window).
 int FormEditingHandler(Toolkit& tk, Designer& designer, EventCode event, int element);
 // Adds the element to the Elements row of the property grid.
 void ListElement(Toolkit& tk, Designer& designer, int element);

@@ -52,8 +52,12 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   const Element* under = FindElement(tk, root.PointerElement);
   if (under != nullptr && under->ID == parent && parent != 0) {
     if (!HoldsChildren(tk, *under)) parent = under->ParentID;
-    x = MouseX(tk, parent);
-    y = MouseY(tk, parent);
+    // Positions inside a parent count from its inner rectangle, not from its frame as the
+    // element's own pointer position does (a window's caption would push the element down).
+    if (const Element* p = FindElement(tk, parent)) {
+      x = root.MouseX - p->Inner.x0;
+      y = root.MouseY - p->Inner.y0;
+    }
   }
 
   SelectElement(tk, -1, true);
@@ -106,6 +110,9 @@ void ResetTool(Toolkit& tk, Designer& d) {
   SetElementText(tk, d.toolboxText, ToolDescription(text));
   d.toolKind = ElementKind::None;
   tk.root.ToolKind = ElementKind::None;
+  // The tool's own pointer held the shape; the default one comes back.
+  tk.root.PointerLock = 0;
+  d.pointerTool = ElementKind::None;
   SetPointer(tk, platform::Cursor::Default);
 }
 
