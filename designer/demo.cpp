@@ -286,8 +286,10 @@ int OnGridWindowEvent(Toolkit& tk, EventCode code, int fileRow, int fileButton, 
     if (id == colorRow && color >= 0) SetElementText(tk, colorRow, HexColor(color));
   } else if (id == kFontButton || id == fontRow) {
     if (FontRequester(tk, "DejaVu Sans", 9)) {
-      const std::string font =
-          "(" + std::to_string(SelectedFontSize(tk)) + ") " + SelectedFontName(tk);
+      std::string font = "(";
+      font += std::to_string(SelectedFontSize(tk));
+      font += ") ";
+      font += SelectedFontName(tk);
       ShowAnswer(tk, "Font: " + font);
       if (id == fontRow) SetElementText(tk, fontRow, font);
     } else {

@@ -136,8 +136,11 @@ std::string ToolDescription(const std::string& text) {
       return "Это выподающий список (ComboBox)";
     case ElementKind::Editor: {
       std::string lines;
-      for (int i = 1; i <= 21; ++i)
-        lines += (i > 1 ? " " : "") + std::to_string(i) + "строка";
+      for (int i = 1; i <= 21; ++i) {
+        if (i > 1) lines += ' ';
+        lines += std::to_string(i);
+        lines += "строка";
+      }
       return lines;
     }
     default:

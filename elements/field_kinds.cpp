@@ -195,9 +195,11 @@ std::string ShortcutText(int value) {
   if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
     out += static_cast<char>(key);
   } else if (key >= 0x70 && key <= 0x87) {  // F1 to F24
-    out += "F" + std::to_string(key - 0x70 + 1);
+    out += 'F';
+    out += std::to_string(key - 0x70 + 1);
   } else {
-    out += "Key " + std::to_string(key);
+    out += "Key ";
+    out += std::to_string(key);
   }
   return out;
 }

@@ -132,13 +132,16 @@ TEST_F(PanelsTest, SelectingFillsTheGridsFromTheElement) {
     if (item->Checked != 0) ticked += item->Text + ";";
   EXPECT_EQ(ticked, "#PB_Button_Toggle;#PB_Button_Right;");
 
-  // A move refreshes X and Y only, a resize Width and Height only.
-  ResizeElementById(tk, button, 50, 70, 150, 45);
+  // A move refreshes X and Y, a resize Width and Height (the form's handler fills the rows
+  // from the element's own Move and Resize events).
+  ResizeElementById(tk, button, 50, 70, kIgnore, kIgnore);
   FillPanelsFromElement(tk, d, button, ElementEvent::Move);
   EXPECT_EQ(State(r.x), 50);
   EXPECT_EQ(State(r.y), 70);
   EXPECT_EQ(State(r.width), width);
+  ResizeElementById(tk, button, kIgnore, kIgnore, 150, 45);
   FillPanelsFromElement(tk, d, button, ElementEvent::Resize);
+  EXPECT_EQ(State(r.x), 50);
   EXPECT_EQ(State(r.width), width + 10);
   EXPECT_EQ(State(r.height), ElementHeight(tk, button));
 
