@@ -160,12 +160,12 @@ int PasteRecord(Toolkit& tk, Designer& d, const ClipboardRecord& r, int parent, 
   const int w = ParseNumber(r.width, 130), h = ParseNumber(r.height, 25);
   // Always placed as the designer places elements, so the copy gets a name of its own.
   const Flags64 flags = ParseNumber<Flags64>(r.flags, 0) | Flag::DesignerPlaced;
-  OpenList(tk, parent, tab);
+  const int savedWindow = OpenDesignList(tk, parent, tab);
   const int id = CreateElement(tk, kind, -1, x, y, w, h, r.text, ParseNumber(r.param1, -1),
                                ParseNumber(r.param2, -1), ParseNumber(r.param3, 0), flags);
   Element* e = FindElement(tk, id);
   if (id > 0 && e != nullptr && HoldsChildren(tk, *e)) CloseList(tk);
-  CloseList(tk);
+  CloseDesignList(tk, savedWindow);
   if (id <= 0 || e == nullptr) return -1;
   // Creation snaps to the grid; the copy takes the original's exact frame.
   ResizeElement(tk, *e, x, y, w, h, CoordMode::Parent);

@@ -128,6 +128,12 @@ void BuildElementPopup(Toolkit& tk, Designer& designer);
 // Returns the new id, -1 for kind 0 or when nothing could be made.
 int CreateDesignElement(Toolkit& tk, Designer& designer, ElementKind kind, int parent, int tab,
                         int flag);
+// Opens `parent`'s child list (on its tab `tab`) for elements the designer places, with the
+// parent's window as the current window: a gadget made inside a container belongs to the form
+// window the container is on, so the form's handler hears it. Returns the window that was
+// current; CloseDesignList closes the list and makes that window current again.
+int OpenDesignList(Toolkit& tk, int parent, int tab);
+void CloseDesignList(Toolkit& tk, int savedWindow);
 // Selects the pointer tool again: toolbox item 0, its description, no tool kind, the
 // default pointer shape.
 void ResetTool(Toolkit& tk, Designer& designer);

@@ -62,7 +62,7 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
 
   SelectElement(tk, -1, true);
   const bool inParent = FindElement(tk, parent) != nullptr;
-  if (inParent) OpenList(tk, parent, tab);
+  const int savedWindow = inParent ? OpenDesignList(tk, parent, tab) : tk.root.CurrentWindow;
 
   Size size = DefaultSize(kind);
   SelectionRectangle& band = root.Selection;
@@ -78,7 +78,7 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
                                Flag::DesignerPlaced);
   Element* e = FindElement(tk, id);
   if (id <= 0 || e == nullptr) {
-    if (inParent) CloseList(tk);
+    if (inParent) CloseDesignList(tk, savedWindow);
     return -1;
   }
   const bool holder = HoldsChildren(tk, *e);
@@ -95,10 +95,24 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   }
   if ((e = FindElement(tk, id)) != nullptr) e->FlagList.clear();
   if (holder) CloseList(tk);
-  if (inParent) CloseList(tk);
+  if (inParent) CloseDesignList(tk, savedWindow);
   if (kind == ElementKind::Window) BuildElementPopup(tk, d);
   if (flag != 0) ResetTool(tk, d);
   return id;
+}
+
+int OpenDesignList(Toolkit& tk, int parent, int tab) {
+  const int saved = tk.root.CurrentWindow;
+  OpenList(tk, parent, tab);
+  const Element* p = FindElement(tk, parent);
+  if (p != nullptr && p->Kind != ElementKind::Window && FindElement(tk, p->WindowID) != nullptr)
+    tk.root.CurrentWindow = p->WindowID;
+  return saved;
+}
+
+void CloseDesignList(Toolkit& tk, int savedWindow) {
+  CloseList(tk);
+  tk.root.CurrentWindow = savedWindow;
 }
 
 void ResetTool(Toolkit& tk, Designer& d) {

@@ -292,6 +292,26 @@ TEST_F(FormEditing, DashDotBandCarriesItsCountFromOneDrawingToTheNext) {
 
 // The Elements row holds one option per element of the forms, its item data the element;
 // a freed element's option goes, also when its whole form is closed.
+// A gadget made inside a container belongs to the container's form window: the form hears
+// its events, so it is listed in the Elements row and the grids show it, not the container.
+TEST_F(FormEditing, AGadgetMadeInAContainerBelongsToTheForm) {
+  ChooseTool(ElementKind::Container);
+  Play("drag " + At(form, 100, 20) + " " + At(form, 260, 170));
+  ASSERT_EQ(Children(form).size(), 1u);
+  const int container = Children(form)[0];
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(container, 30, 40));
+  ASSERT_EQ(Children(container).size(), 1u);
+  const int button = Children(container)[0];
+  EXPECT_EQ(FindElement(tk, button)->WindowID, form);
+  EXPECT_EQ(tk.root.DesignedElement, button);
+  EXPECT_EQ(GetElementText(tk, designer.rows.id),
+            "Window_0_Container_0_Button_0 (" + std::to_string(button) + ")");
+  EXPECT_EQ(CountItems(tk, designer.rows.elements), 3);
+  // The next window made is current for what follows, as before.
+  EXPECT_EQ(tk.root.CurrentWindow, FindElement(tk, form)->WindowID);
+}
+
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   Designer& d = designer;
   const int row = d.rows.elements;
