@@ -1,5 +1,6 @@
 // The designer's commands (menu bar, tool bar, popups, keyboard shortcuts), the element
 // clipboard, ending the program, and the main panel's pages.
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <vector>
@@ -181,6 +182,35 @@ int PasteRecord(Toolkit& tk, Designer& d, const ClipboardRecord& r, int parent, 
 // Pastes every record into the selected element (into its parent when it holds no children):
 // a record whose parent was copied with it goes into that parent's copy, a form window onto
 // the Form page. The pasted elements become the selection.
+// A copy pasted where its original still lies would hide it exactly: the pasted elements
+// move right and down by grid steps until none of them covers a sibling of the same frame.
+void KeepPasteInSight(Toolkit& tk, const Designer& d, const std::vector<int>& pasted) {
+  auto isPasted = [&](int id) {
+    return std::find(pasted.begin(), pasted.end(), id) != pasted.end();
+  };
+  auto covers = [&](int offset) {
+    for (const int id : pasted) {
+      const Element* p = FindElement(tk, id);
+      if (p == nullptr) continue;
+      for (const auto& o : tk.root.Elements)
+        if (o->Alive && o->Named == 1 && o->ParentID == p->ParentID && !isPasted(o->ID) &&
+            o->Frame.x0 == p->Frame.x0 + offset && o->Frame.y0 == p->Frame.y0 + offset &&
+            o->Frame.w0 == p->Frame.w0 && o->Frame.h0 == p->Frame.h0)
+          return true;
+    }
+    return false;
+  };
+  const int step = std::max(1, d.gridStep);
+  int offset = 0;
+  while (offset < 100 * step && covers(offset))
+    offset += step;
+  if (offset == 0) return;
+  for (const int id : pasted)
+    if (Element* p = FindElement(tk, id))
+      ResizeElement(tk, *p, p->ParentOffsetX() + offset, p->ParentOffsetY() + offset, kIgnore,
+                    kIgnore, CoordMode::Parent);
+}
+
 void PasteClipboard(Toolkit& tk, Designer& d) {
   const Element* selected = FindElement(tk, SelectedElement(tk));
   if (selected == nullptr || d.clipboardSources.empty()) return;
@@ -212,6 +242,7 @@ void PasteClipboard(Toolkit& tk, Designer& d) {
     if (id > 0) made[key] = id;
   }
   if (pasted.empty()) return;
+  KeepPasteInSight(tk, d, pasted);
   Root& root = tk.root;
   SelectElement(tk, -1, true);
   for (const int id : pasted)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -230,7 +231,13 @@ void FinishBand(Toolkit& tk, Designer& d, int element) {
 // A double click on a Button names its LeftClick procedure and shows the code.
 void ShowButtonCode(Toolkit& tk, Designer& d, const Element& w) {
   if (w.Kind == ElementKind::Button) {
-    const std::string procedure = w.Name + "_LeftClick_Event";
+    // A procedure name takes the element's name without the "#" of a constant.
+    std::string_view name = w.Name;
+    while (!name.empty() && name.front() == '#')
+      name.remove_prefix(1);
+    while (!name.empty() && name.back() == '#')
+      name.remove_suffix(1);
+    const std::string procedure = std::string(name) + "_LeftClick_Event";
     const int row = d.rows.leftClick;
     int index = -1;
     if (const Element* holder = OptionHolder(tk, row))
@@ -238,6 +245,8 @@ void ShowButtonCode(Toolkit& tk, Designer& d, const Element& w) {
         if (item->Text == procedure) index = item->Index;
     if (index < 0) index = AddElementItem(tk, row, -1, procedure);
     if (index >= 0) SetElementState(tk, row, index);
+    // The Code page shown next carries the procedure the row now names.
+    AddElementEvent(tk, w.ID, "LeftClick");
   }
   SetElementState(tk, d.sidePanel, 1);
   SetElementState(tk, d.mainPanel, 1);

@@ -333,11 +333,15 @@ TEST_F(DesignerCommands, CopyThenPasteIntoAContainer) {
   EXPECT_EQ(tk.root.DesignedElement, copy.ID);
   EXPECT_NE(FindElement(tk, button), nullptr);  // copying left the original alone
 
-  // Pasting with a button selected goes into the button's parent.
+  // Pasting with a button selected goes into the button's parent; there the copy would hide
+  // the first one exactly, so it lands one grid step right and down of it.
   const int firstCopy = copy.ID;
   Press(KeyOf('V'), platform::Modifier::Control);
-  EXPECT_EQ(PlacedChildren(box).size(), 2u);
+  ASSERT_EQ(PlacedChildren(box).size(), 2u);
   EXPECT_EQ(GetParent(tk, firstCopy), box);
+  const Element& secondCopy = *PlacedChildren(box)[1];
+  EXPECT_EQ(secondCopy.Frame.x0, FindElement(tk, firstCopy)->Frame.x0 + d.gridStep);
+  EXPECT_EQ(secondCopy.Frame.y0, FindElement(tk, firstCopy)->Frame.y0 + d.gridStep);
 
   // Cut the container with its two buttons; nothing of it is left, and no clipboard key or
   // parent field names a freed element; the records stay pasteable.

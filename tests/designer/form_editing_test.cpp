@@ -246,13 +246,16 @@ TEST_F(FormEditing, BandSelectsTheOverlappedElementsWhichStillDragOnTheGrid) {
   EXPECT_EQ(FindElement(tk, d.elementPopup)->Hidden, 0);
   Play("key Escape");
 
-  // A double click on a Button names its LeftClick procedure and turns to the code.
+  // A double click on a Button names its LeftClick procedure and turns to the code, which
+  // then holds that procedure.
   e = FindElement(tk, inside);
   Play("dclick " + std::to_string(e->Frame.x0 + 10) + " " + std::to_string(e->Frame.y0 + 8));
   const std::string procedure = FindElement(tk, inside)->Name + "_LeftClick_Event";
   EXPECT_EQ(GetElementText(tk, d.rows.leftClick), procedure);
   EXPECT_EQ(GetElementState(tk, d.sidePanel), 1);
   EXPECT_EQ(GetElementState(tk, d.mainPanel), 1);
+  EXPECT_NE(GetElementText(tk, d.codeElement).find("Procedure " + FindElement(tk, inside)->Name),
+            std::string::npos);
 }
 
 // The dash-dot band: 10 drawn, 4 left, 1 drawn, 4 left along the outline, clockwise from the
