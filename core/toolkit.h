@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/builtin_images.h"
@@ -23,6 +24,11 @@ struct LoopState {
   int PressedCode = 0;
   bool Started = false;
   bool CloseRequested = false;
+  // Asked when the host wants to close (the window manager's close) while no inner loop
+  // runs: false keeps the program running (it asked about unsaved work and was told to stay).
+  // A close the program itself asked for (EndEventLoop, the main window freed) is not asked.
+  std::function<bool()> MayClose;
+  bool ClosingByProgram = false;
   HandlerRef WindowButtons;  // the caption-button handler as bound by the loop
   // Event loops (and pumps) running now, one inside the other; the level a quit request
   // asked to end (0 for none).

@@ -16,6 +16,7 @@
 #include "designer/icon_archives.h"
 #include "elements/menu.h"
 #include "elements/zorder.h"
+#include "render/host.h"
 #include "render/interaction.h"
 #include "render/repaint.h"
 #include "requesters/requesters.h"
@@ -263,9 +264,7 @@ void OpenFormFile(Toolkit& tk) {
 }
 
 void EndProgram(Toolkit& tk) {
-  platform::NativeEvent close;
-  close.type = platform::NativeEventType::CloseRequest;
-  tk.platform.PostEvent(close);
+  EndEventLoop(tk);
 }
 
 // Typing goes into an editable text of the designer itself (a grid row, the code editor);
@@ -324,6 +323,8 @@ bool MayEnd(Toolkit& tk, Designer& d) {
 
 void StartCommands(Toolkit& tk, Designer& d) {
   d.savedCode = FormCodeText(tk, d.mainPanel);
+  // The window manager's close asks about unsaved work as Quit does.
+  tk.loop.MayClose = [&tk, &d] { return MayEnd(tk, d); };
   d.shortcutHandler = MakeHandler([&tk, &d](EventCode code, int) {
     return ShortcutHandler(tk, d, code, tk.root.Event.EventElement);
   });

@@ -2,6 +2,8 @@
 // handler.
 #include "render/host.h"
 
+#include <utility>
+
 #include "core/attributes.h"
 #include "core/coords.h"
 #include "core/creation.h"
@@ -23,6 +25,7 @@ constexpr int kMinimizedWidth = 240;
 constexpr int kMinimizedHeight = 28;
 
 void PostCloseRequest(Toolkit& tk) {
+  tk.loop.ClosingByProgram = true;
   NativeEvent ev;
   ev.type = NativeEventType::CloseRequest;
   tk.platform.PostEvent(ev);
@@ -199,9 +202,14 @@ class LoopLevel {
 // Handles one native event; false when the loop must end.
 bool HandleNative(Toolkit& tk, const NativeEvent& ev) {
   switch (ev.type) {
-    case NativeEventType::CloseRequest:
+    case NativeEventType::CloseRequest: {
+      // The program's own close (posted with the flag) ends the loop; the host's may be kept
+      // back by the program.
+      const bool byProgram = std::exchange(tk.loop.ClosingByProgram, false);
+      if (!byProgram && tk.loop.Depth == 1 && tk.loop.MayClose && !tk.loop.MayClose()) return true;
       tk.loop.CloseRequested = true;
       return false;
+    }
     case NativeEventType::Exhausted:
       return false;
     case NativeEventType::None:
@@ -438,6 +446,11 @@ void PrepareLoop(Toolkit& tk, int mainWindow) {
   UnbindCallback(tk, tk.loop.WindowButtons, -1, -1);
   BindCallback(tk, tk.loop.WindowButtons, -1, -1, -1);
   tk.loop.CloseRequested = false;
+  tk.loop.ClosingByProgram = false;
+}
+
+void EndEventLoop(Toolkit& tk) {
+  PostCloseRequest(tk);
 }
 
 void RunModalLoop(Toolkit& tk, int window) {

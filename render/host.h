@@ -37,6 +37,9 @@ void RunModalLoop(Toolkit& tk, int window);
 // Asks the innermost running event loop to return once the event being handled is done.
 // Nothing happens while no loop runs.
 void QuitEventLoop(Toolkit& tk);
+// Ends the program's main loop as the host's close would, without asking the program's
+// MayClose (the program has decided).
+void EndEventLoop(Toolkit& tk);
 
 // Handles every queued native event without waiting; returns false once a close request
 // (or a quit request) ended the loop (or the headless queue is exhausted). Used by

@@ -470,6 +470,19 @@ TEST_F(DesignerCommands, QuitAndTheCloseBoxAskOnlyWhenTheFormChanged) {
   EXPECT_FALSE(tk.loop.CloseRequested);
   EXPECT_NE(FindElement(tk, d.window), nullptr);
 
+  // The window manager's close asks too: Cancel keeps the designer running.
+  platform::NativeEvent hostClose;
+  hostClose.type = platform::NativeEventType::CloseRequest;
+  question.clear();
+  Then([&] {
+    question = GetElementText(tk, Requester());
+    InjectKey(Key::Escape);
+  });
+  platform.PostEvent(hostClose);
+  Pump();
+  EXPECT_EQ(question, "Designer");
+  EXPECT_FALSE(tk.loop.CloseRequested);
+
   Then([&] { platform.InjectClick(CentreX(RequesterPart("No")), CentreY(RequesterPart("No"))); });
   Click(closeX, closeY);
   EXPECT_TRUE(tk.loop.CloseRequested);
