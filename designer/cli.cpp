@@ -24,14 +24,21 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 
 const char* UsageText() {
   return "usage: designer [--demo] [--headless [--script FILE] [--screenshot FILE.png]]\n"
-         "                [--size WxH]\n"
+         "                [--size WxH] [FILE.pb]\n"
+         "       designer --generate IN.pb [-o OUT.pb]\n"
+         "       designer --help | --version\n"
+         "  FILE.pb             open this form file at start\n"
+         "  --generate IN.pb    read the form in IN.pb and write the source the designer\n"
+         "                      generates for it to standard output, without a window\n"
+         "  -o OUT.pb           with --generate: write the source to OUT.pb instead\n"
          "  --demo              show the toolkit demonstration instead of the designer\n"
          "  --headless          draw into an off-screen canvas instead of a window\n"
          "  --script FILE       play the pointer and keyboard actions of FILE, then exit\n"
          "                      (needs --headless; the language is described in README.md)\n"
          "  --screenshot FILE   write the frame as PNG to FILE and exit (needs --headless;\n"
          "                      with --script the frame after the last line)\n"
-         "  --size WxH          size of the canvas in pixels\n";
+         "  --size WxH          size of the canvas in pixels\n"
+         "  --help, --version   show this text or the program's version and exit\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options& out, std::string* error) {
@@ -57,12 +64,29 @@ bool ParseOptions(const std::vector<std::string>& args, Options& out, std::strin
       if (!ParseSize(args[++i], out.width, out.height))
         return fail("--size needs WxH with positive numbers, for example 1024x700, not '" +
                     args[i] + "'");
+    } else if (a == "--generate") {
+      if (!hasValue) return fail("--generate needs a file name");
+      out.generate = args[++i];
+    } else if (a == "-o" || a == "--output") {
+      if (!hasValue) return fail(a + " needs a file name");
+      out.output = args[++i];
     } else if (a == "--help" || a == "-h") {
       out.help = true;
-    } else {
+    } else if (a == "--version") {
+      out.version = true;
+    } else if (a.empty() || a[0] == '-') {
       return fail("unknown argument '" + a + "'");
+    } else if (!out.file.empty()) {
+      return fail("one form file at a time, not also '" + a + "'");
+    } else {
+      out.file = a;
     }
   }
+  if (!out.output.empty() && out.generate.empty()) return fail("-o works with --generate only");
+  if (!out.generate.empty() && (out.demo || out.headless || !out.file.empty() || out.width > 0 ||
+                                !out.script.empty() || !out.screenshot.empty()))
+    return fail("--generate takes an input file and -o only");
+  if (!out.file.empty() && out.demo) return fail("--demo opens no form file");
   if (!out.screenshot.empty() && !out.headless)
     return fail("--screenshot works with --headless only");
   if (!out.script.empty() && !out.headless) return fail("--script works with --headless only");

@@ -13,6 +13,10 @@ struct Options {
   std::string script;         // feed this script's actions, then exit
   int width = 0, height = 0;  // 0: the program's own choice
   bool help = false;
+  bool version = false;
+  std::string file;      // a form file to open at start
+  std::string generate;  // --generate: read this form file and write its source, no window
+  std::string output;    // -o with --generate: write there instead of standard output
 };
 
 // Parses the arguments after the program name. Returns false with a message in *error for

@@ -13,6 +13,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "designer/designer.h"
+#include "designer/files.h"
 #include "designer/icon_archives.h"
 #include "elements/menu.h"
 #include "elements/zorder.h"
@@ -25,8 +26,6 @@ namespace tk::designer {
 
 namespace {
 
-constexpr const char* kOpenTitle = "Please choose file to load";
-constexpr const char* kOpenPattern = "PureBasic (*.pb)|*.pb;*.pbi;*.pbf|All files (*.*)|*.*";
 constexpr const char* kCodePage = "Code";
 constexpr int kFormPage = 0;
 
@@ -255,14 +254,6 @@ void PasteClipboard(Toolkit& tk, Designer& d) {
 
 // ---- Files and ending ----------------------------------------------------------------------
 
-// Reading forms from source comes with the code reader; until then every chosen file is
-// answered as the reader answers a file it cannot open.
-void OpenFormFile(Toolkit& tk) {
-  const std::string path = OpenFileRequester(tk, kOpenTitle, "", kOpenPattern, 0);
-  if (path.empty()) return;  // cancelled: nothing to report
-  MessageRequester(tk, "Information", "Couldn't open the file!");
-}
-
 void EndProgram(Toolkit& tk) {
   EndEventLoop(tk);
 }
@@ -315,10 +306,8 @@ bool MayEnd(Toolkit& tk, Designer& d) {
   const int answer = MessageRequester(tk, "Designer", "The form has changed. Save the changes?",
                                       MessageFlag::YesNoCancel | MessageFlag::Warning);
   if (answer == MessageAnswer::No) return true;
-  if (answer == MessageAnswer::Yes)
-    MessageRequester(tk, "Designer", "Forms cannot be saved yet, so the designer stays open.",
-                     MessageFlag::Ok | MessageFlag::Info);
-  return false;
+  // Ends only once the changes are on disk.
+  return answer == MessageAnswer::Yes && SaveForm(tk, d);
 }
 
 void StartCommands(Toolkit& tk, Designer& d) {
@@ -329,6 +318,7 @@ void StartCommands(Toolkit& tk, Designer& d) {
     return ShortcutHandler(tk, d, code, tk.root.Event.EventElement);
   });
   BindCallback(tk, d.shortcutHandler, -1, -1, ElementEvent::KeyDown | ElementEvent::Freed);
+  StartFiles(tk, d);
 }
 
 void RunCommand(Toolkit& tk, Designer& d, int command) {
@@ -350,7 +340,10 @@ void RunCommand(Toolkit& tk, Designer& d, int command) {
       SetElementText(tk, d.codeElement, "");
       break;
     case Command::Open:
-      OpenFormFile(tk);
+      OpenFormCommand(tk, d);
+      break;
+    case Command::Save:
+      SaveForm(tk, d);
       break;
     case Command::New:
       CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 1);
@@ -382,7 +375,7 @@ void RunCommand(Toolkit& tk, Designer& d, int command) {
     case Command::Quit:
       if (MayEnd(tk, d)) EndProgram(tk);
       break;
-    default:  // Save comes with the code writer; Preferences has nothing to set yet
+    default:  // Preferences has nothing to set yet
       return;
   }
   Repaint(tk, 0, false);

@@ -4,6 +4,7 @@
 // the toolbox, the splitters, the status bar) and the first form window.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -79,6 +80,14 @@ struct Designer {
   int bandOverlay = 0;
   int bandDashCounter = 0;
   ElementKind pointerTool = ElementKind::None;
+  // Files (designer/files.cpp): the file Save writes to (empty until the first save or open);
+  // false while that file holds what the designer would not write back, so Save asks for
+  // another path; the handler keeping the title's unsaved mark current; a fault hook that
+  // makes a step of the save's write fail (SaveStep in designer/files.h).
+  std::string currentFile;
+  bool fileIsOwn = true;
+  HandlerRef titleHandler;
+  std::function<bool(int)> saveFault;
 };
 
 // Command ids of the menu bar, the tool bar and the two popups.

@@ -1,6 +1,6 @@
 // The designer program: the designer in a real window or, with --headless, in an off-screen
 // canvas that a script can drive and that can be saved as a picture. --demo shows the
-// toolkit demonstration instead.
+// toolkit demonstration instead; --generate writes a form file's source without a window.
 #include <fontconfig/fontconfig.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include "designer/cli.h"
 #include "designer/demo.h"
 #include "designer/designer.h"
+#include "designer/files.h"
 #include "designer/icon_archives.h"
 #include "designer/script.h"
 #include "elements/registry.h"
@@ -63,6 +64,9 @@ class Scene {
     const Size size = SceneSize(opt_);
     if (opt_.demo) return tk::demo::BuildDemo(toolkit, size.width, size.height);
     start_ = tk::designer::StartDesigner(toolkit, designer_, size.width, size.height);
+    // A file that cannot be read has said so; the designer goes on with its own first form.
+    if (start_.window > 0 && !opt_.file.empty())
+      tk::designer::OpenForm(toolkit, designer_, opt_.file);
     return start_.window;
   }
 
@@ -129,6 +133,28 @@ int RunWindowed(const Options& opt, const char* argv0) {
   return 0;
 }
 
+// --generate: reads the form file and writes its source; no window, display or icons.
+int RunGenerate(const Options& opt) {
+  std::string source, error;
+  if (!tk::designer::ReadFileBytes(opt.generate, source, &error)) {
+    std::fprintf(stderr, "designer: %s\n", error.c_str());
+    return 1;
+  }
+  const std::string code = tk::designer::GenerateFromSource(source);
+  if (!opt.output.empty()) {
+    if (!tk::designer::WriteFileAtomically(opt.output, code, &error)) {
+      std::fprintf(stderr, "designer: %s\n", error.c_str());
+      return 1;
+    }
+    return 0;
+  }
+  if (std::fwrite(code.data(), 1, code.size(), stdout) != code.size() || std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "designer: cannot write the source to standard output\n");
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,5 +168,10 @@ int main(int argc, char** argv) {
     std::fputs(tk::designer::UsageText(), stdout);
     return 0;
   }
+  if (opt.version) {
+    std::puts("designer " TK_VERSION);
+    return 0;
+  }
+  if (!opt.generate.empty()) return RunGenerate(opt);
   return opt.headless ? RunHeadless(opt, argv[0]) : RunWindowed(opt, argv[0]);
 }

@@ -136,7 +136,7 @@ TEST_F(DesignerStart, BuildsTheWindowPanelsGridsToolboxAndFirstForm) {
   EXPECT_EQ(start.exitStatus, 0);
   EXPECT_TRUE(platform.StartupMessages().empty());
   const Designer& d = designer;
-  EXPECT_EQ(GetElementText(tk, d.window), "Designer");
+  EXPECT_EQ(GetElementText(tk, d.window), "Untitled - Designer");
 
   // The side panel is 300 wide; the message editor and the strips below the grids and the
   // toolbox are 60 high, on every page of the side panel.
