@@ -246,25 +246,31 @@ void StartFiles(Toolkit& tk, Designer& d) {
   BindCallback(tk, d.titleHandler, -1, -1, kFormChangingEvents);
 }
 
-std::string GenerateFromSource(std::string_view source) {
-  // Only what reading and generating touch: a host window holding the main panel with its
-  // pages as the designer has them (the generator reads the Form page of a panel that holds
-  // something), without icons, menus, grids or the toolbox.
-  platform::HeadlessPlatform platform(kDesignerWidth, kDesignerHeight);
-  IconArchives archives(platform.Images(), {});
-  Designer d(archives);
-  Toolkit tk(platform);
+BatchForm::BatchForm()
+    : platform(kDesignerWidth, kDesignerHeight),
+      archives(platform.Images(), {}),
+      designer(archives),
+      tk(platform) {
   PrepareToolkit(tk);
+  Designer& d = designer;
   tk.dispatch.GridStep = d.gridStep;
+  // Form windows hear nothing here: the editing handler only fills grids and lists that a
+  // batch run does not build (and scans every element for each one made).
+  d.formHandler = MakeHandler([](EventCode, int) { return 1; });
   d.window = Window(tk, -1, 0, 0, kDesignerWidth, kDesignerHeight, kProgramName);
+  // The generator reads the Form page of a panel that holds something, as the designer's does.
   d.mainPanel = Panel(tk, -1, 0, 0, kDesignerWidth, kDesignerHeight, MakeFlags(0, 16));
   AddTab(tk, d.mainPanel, -1, "Form");
   const int code = AddTab(tk, d.mainPanel, -1, "Code");
   OpenList(tk, d.mainPanel, code);
   d.codeElement = Editor(tk, -1, 0, 0, 0, 0, "Text");
   CloseList(tk);
-  ReadFormSource(tk, d, source);
-  return FormCodeText(tk, d.mainPanel);
+}
+
+std::string GenerateFromSource(std::string_view source) {
+  BatchForm form;
+  ReadFormSource(form.tk, form.designer, source);
+  return FormCodeText(form.tk, form.designer.mainPanel);
 }
 
 }  // namespace tk::designer

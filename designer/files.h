@@ -8,6 +8,8 @@
 
 #include "core/toolkit.h"
 #include "designer/designer.h"
+#include "designer/icon_archives.h"
+#include "platform/headless/headless_platform.h"
 
 namespace tk::designer {
 
@@ -49,8 +51,18 @@ void OpenFormCommand(Toolkit& tk, Designer& designer);
 // Last step of start-up for files: the title, and the handler that keeps its mark current.
 void StartFiles(Toolkit& tk, Designer& designer);
 
-// The source the designer generates for the form in `source`, read without the designer
-// window, menus, grids or icons. Needs no display.
+// What reading and generating a form need and nothing more: a headless toolkit whose host
+// window holds the main panel with the designer's pages, without icons, menus, grids or the
+// toolbox. Needs no display.
+struct BatchForm {
+  BatchForm();
+  platform::HeadlessPlatform platform;
+  IconArchives archives;
+  Designer designer;
+  Toolkit tk;
+};
+
+// The source the designer generates for the form in `source`, read on a BatchForm.
 std::string GenerateFromSource(std::string_view source);
 
 }  // namespace tk::designer
