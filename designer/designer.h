@@ -169,7 +169,7 @@ void RunCommand(Toolkit& tk, Designer& designer, int command);
 // state and binds the keyboard shortcuts for every element.
 void StartCommands(Toolkit& tk, Designer& designer);
 // True when the program may end: the form is unchanged since it was started, opened or saved,
-// or the user chose to drop the changes.
+// the user chose to drop the changes, or chose to save them and the save succeeded.
 bool MayEnd(Toolkit& tk, Designer& designer);
 
 // Editing on the form windows (designer/form_editing.cpp): bound to every form window. It
