@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/creation.h"
 #include "core/events.h"
 #include "core/items.h"
 #include "core/kind.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/scrollbar.h"
+#include "render/interaction.h"
 #include "render/looks.h"
 #include "render/paint.h"
 
@@ -128,6 +131,92 @@ void PaintOptionGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
   g.roomW -= kCheckBoxSize + kGlyphTextGap;
 }
 
+// An editor's lines scroll by whole rows: its VScroll is the first row shown and its
+// vertical bar counts rows, one a press on an arrow.
+constexpr int kEditorArrowStep = 1;
+
+Element* EditorBar(Toolkit& tk, const Element& editor) {
+  if (editor.Attached[0] != editor.ID) return nullptr;
+  Element* bar = FindElement(tk, editor.Attached[1]);
+  return bar != nullptr && bar->Alive && bar->Kind == ElementKind::ScrollBar ? bar : nullptr;
+}
+
+// The bar stands along the editor's right inner edge, over its whole height.
+void PlaceEditorBar(Toolkit& tk, Element& editor) {
+  const Element* bar = EditorBar(tk, editor);
+  if (bar == nullptr) return;
+  ResizeElementById(tk, bar->ID, editor.Inner.w0 - bar->Frame.w0, 0, kIgnore, editor.Inner.h0);
+}
+
+// The editor gets its vertical bar, hidden until its lines do not fit; the editor names
+// itself first and the bar second, the bar names the editor and itself.
+void AttachEditorBar(Toolkit& tk, int editorId) {
+  Element* editor = FindElement(tk, editorId);
+  if (editor == nullptr) return;
+  const int savedOpen = tk.root.OpenList;
+  const int bar = ScrollBar(tk, -1, std::max(editor->Inner.w0 - kBarThickness, 0), 0, kBarThickness,
+                            std::max(editor->Inner.h0, 0), 0, 1, 1,
+                            Flag::BorderLess | Flag::Vertical, editorId);
+  tk.root.OpenList = savedOpen;
+  editor = FindElement(tk, editorId);
+  Element* b = FindElement(tk, bar);
+  if (editor == nullptr || b == nullptr) return;
+  editor->Attached[0] = editorId;
+  editor->Attached[1] = bar;
+  b->Attached[0] = editorId;
+  b->Attached[1] = bar;
+  b->ArrowSize = kEditorArrowStep;
+  // The editor has no tabs of its own: the bar shows wherever the editor shows.
+  b->TabIndex = 0;
+  HideElement(tk, bar, 1);
+}
+
+// Before each paint: the rows of a multi-line text are wrapped into the text box, beside the
+// bar when they do not fit in it; the bar shows just then. The first row shown stays within
+// the text, a caret the user moved has its row brought into view, and the bar follows.
+void LayoutEditor(Toolkit& tk, Element& editor, Painter& painter) {
+  Element* bar = EditorBar(tk, editor);
+  if (bar == nullptr) return;
+  const TextBox box = ElementTextBox(tk, editor);
+  const int lineHeight = std::max(painter.TextHeight("A"), 1);
+  const int page = std::max(box.h / lineHeight, 1);
+  const bool lines = HasAny(editor.Flags, Flag::Editable) && box.w > 0 && box.h > 0 &&
+                     editor.Text.find_first_of("\r\n") != std::string::npos;
+  int rows = 0;
+  bool show = false;
+  if (lines) {
+    rows = static_cast<int>(TextRowsOf(painter, editor, box.w).size());
+    if (rows > page) {
+      show = true;
+      rows = static_cast<int>(TextRowsOf(painter, editor, box.w - bar->Frame.w0).size());
+    }
+  }
+  if (show != (bar->Hidden == 0)) HideElement(tk, bar->ID, show ? 0 : 1);
+
+  const int last = std::max(rows - page, 0);
+  int first = std::clamp(editor.VScroll, 0, last);
+  const int caret = editor.EditCaret;
+  if (lines && caret >= 0 && caret != editor.TextRowsCaret) {
+    const int row = RowOfCaret(editor.TextRows, caret);
+    if (row < first) first = row;
+    if (row >= first + page) first = row - page + 1;
+  }
+  editor.TextRowsCaret = caret;
+  editor.VScroll = std::clamp(first, 0, last);
+
+  if (bar->Max != std::max(rows, 1) || bar->PageLength != std::min(page, std::max(rows, 1)) ||
+      bar->Value != editor.VScroll) {
+    bar->Min = 0;
+    bar->Max = std::max(rows, 1);
+    bar->PageLength = std::min(page, bar->Max);
+    bar->Value = editor.VScroll;
+    RecomputeScrollBar(*bar);
+    bar->Repaint = 1;
+  }
+  // The wheel turns the bar from where it stands now.
+  bar->ScrollPos = bar->Value - bar->ScrollOffset;
+}
+
 }  // namespace
 
 int Text(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& text,
@@ -155,7 +244,10 @@ int String(Toolkit& tk, int id, int x, int y, int width, int height, const std::
 int Editor(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& text,
            Flags64 flags, int parentId) {
   return CreateInside(tk, ElementKind::Editor, id, x, y, width, height, text, flags | kEditorFlags,
-                      parentId, [&](int created) { SetElementText(tk, created, text); });
+                      parentId, [&](int created) {
+                        SetElementText(tk, created, text);
+                        AttachEditorBar(tk, created);
+                      });
 }
 
 int Container(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags,
@@ -443,6 +535,8 @@ void RegisterSimpleKinds(Toolkit& tk) {
   tk.Kind(ElementKind::Container).Traits |= Trait::HollowWithParts;
   // ---- painting
   tk.Kind(ElementKind::Editor).PaintItems = &PaintEditorLines;
+  tk.Kind(ElementKind::Editor).Layout = &LayoutEditor;
+  tk.Kind(ElementKind::Editor).Resized = &PlaceEditorBar;
 
   // ---- painting
   tk.Kind(ElementKind::CheckBox).PaintGlyph = &PaintCheckBoxGlyph;
