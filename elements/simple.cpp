@@ -141,15 +141,8 @@ Element* EditorBar(Toolkit& tk, const Element& editor) {
   return bar != nullptr && bar->Alive && bar->Kind == ElementKind::ScrollBar ? bar : nullptr;
 }
 
-// The bar stands along the editor's right inner edge, over its whole height.
-void PlaceEditorBar(Toolkit& tk, Element& editor) {
-  const Element* bar = EditorBar(tk, editor);
-  if (bar == nullptr) return;
-  ResizeElementById(tk, bar->ID, editor.Inner.w0 - bar->Frame.w0, 0, kIgnore, editor.Inner.h0);
-}
-
-// The editor gets its vertical bar, hidden until its lines do not fit; the editor names
-// itself first and the bar second, the bar names the editor and itself.
+// The editor gets its vertical bar, hidden until a paint finds that its lines do not fit;
+// the editor names itself first and the bar second, the bar names the editor and itself.
 void AttachEditorBar(Toolkit& tk, int editorId) {
   Element* editor = FindElement(tk, editorId);
   if (editor == nullptr) return;
@@ -169,6 +162,39 @@ void AttachEditorBar(Toolkit& tk, int editorId) {
   // The editor has no tabs of its own: the bar shows wherever the editor shows.
   b->TabIndex = 0;
   HideElement(tk, bar, 1);
+}
+
+// Whether the editor's lines, measured in its font, are more than its text box shows.
+bool LinesOverflow(Toolkit& tk, Element& editor) {
+  if (editor.Text.find_first_of("\r\n") == std::string::npos) return false;
+  const TextBox box = ElementTextBox(tk, editor);
+  if (box.w <= 0 || box.h <= 0) return false;
+  Painter& m = tk.platform.Measurer();
+  const int saved = m.Font();
+  m.SetFont(editor.FontID != 0 ? editor.FontID : tk.platform.Fonts().Default());
+  const int lineHeight = std::max(m.TextHeight("A"), 1);
+  const bool overflow =
+      static_cast<int>(TextRowsOf(m, editor, box.w).size()) > std::max(box.h / lineHeight, 1);
+  m.SetFont(saved);
+  return overflow;
+}
+
+// The bar is made the first time the lines do not fit (a text set, the editor resized), so
+// editors that never overflow add nothing to the element list; it stands along the right
+// inner edge over the whole height.
+void FitEditorBar(Toolkit& tk, Element& editor) {
+  const int id = editor.ID;
+  if (EditorBar(tk, editor) == nullptr && LinesOverflow(tk, editor)) AttachEditorBar(tk, id);
+  Element* e = FindElement(tk, id);
+  const Element* bar = e != nullptr ? EditorBar(tk, *e) : nullptr;
+  if (bar == nullptr) return;
+  ResizeElementById(tk, bar->ID, e->Inner.w0 - bar->Frame.w0, 0, kIgnore, e->Inner.h0);
+}
+
+std::string SetEditorText(Toolkit& tk, Element& editor, const std::string& text) {
+  std::string previous = StoreElementText(editor, text);
+  FitEditorBar(tk, editor);
+  return previous;
 }
 
 // Before each paint: the rows of a multi-line text are wrapped into the text box, beside the
@@ -244,10 +270,7 @@ int String(Toolkit& tk, int id, int x, int y, int width, int height, const std::
 int Editor(Toolkit& tk, int id, int x, int y, int width, int height, const std::string& text,
            Flags64 flags, int parentId) {
   return CreateInside(tk, ElementKind::Editor, id, x, y, width, height, text, flags | kEditorFlags,
-                      parentId, [&](int created) {
-                        SetElementText(tk, created, text);
-                        AttachEditorBar(tk, created);
-                      });
+                      parentId, [&](int created) { SetElementText(tk, created, text); });
 }
 
 int Container(Toolkit& tk, int id, int x, int y, int width, int height, Flags64 flags,
@@ -536,7 +559,8 @@ void RegisterSimpleKinds(Toolkit& tk) {
   // ---- painting
   tk.Kind(ElementKind::Editor).PaintItems = &PaintEditorLines;
   tk.Kind(ElementKind::Editor).Layout = &LayoutEditor;
-  tk.Kind(ElementKind::Editor).Resized = &PlaceEditorBar;
+  tk.Kind(ElementKind::Editor).Resized = &FitEditorBar;
+  tk.Kind(ElementKind::Editor).SetText = &SetEditorText;
 
   // ---- painting
   tk.Kind(ElementKind::CheckBox).PaintGlyph = &PaintCheckBoxGlyph;

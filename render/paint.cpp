@@ -538,7 +538,7 @@ std::optional<int> PaintRecordText(Toolkit& tk, Painter& painter, const RecordPa
   }
 
   // An editable one-line text scrolls inside its box (text editing paints it with its caret
-  // and selection) instead of being cut; several lines are wrapped as any text.
+  // and selection) instead of being cut; other texts of several lines are wrapped as any text.
   const bool editable = HasAny(record.Flags, Flag::Editable) && !titled;
   const bool severalLines = record.Text.find_first_of("\r\n") != std::string::npos;
   if (!plan.ownsTitle || bw <= 0 || bh <= 0 || (!editable && record.Text.empty())) return {};
