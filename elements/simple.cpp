@@ -208,13 +208,22 @@ void LayoutEditor(Toolkit& tk, Element& editor, Painter& painter) {
   const int page = std::max(box.h / lineHeight, 1);
   const bool lines = HasAny(editor.Flags, Flag::Editable) && box.w > 0 && box.h > 0 &&
                      editor.Text.find_first_of("\r\n") != std::string::npos;
+  // Rows are kept for one width: the width of the last paint is tried first, so an unchanged
+  // text is not wrapped again.
   int rows = 0;
   bool show = false;
   if (lines) {
-    rows = static_cast<int>(TextRowsOf(painter, editor, box.w).size());
-    if (rows > page) {
-      show = true;
-      rows = static_cast<int>(TextRowsOf(painter, editor, box.w - bar->Frame.w0).size());
+    auto count = [&](bool beside) {
+      return static_cast<int>(
+          TextRowsOf(painter, editor, box.w - (beside ? bar->Frame.w0 : 0)).size());
+    };
+    show = bar->Hidden == 0;
+    rows = count(show);
+    // Lines that fit beside the bar fit without it; lines that overflow the whole box
+    // overflow beside the bar.
+    if (show != (rows > page)) {
+      show = !show;
+      rows = count(show);
     }
   }
   if (show != (bar->Hidden == 0)) HideElement(tk, bar->ID, show ? 0 : 1);

@@ -328,11 +328,40 @@ int WidthOf(Painter& painter, std::string_view text) {
   return text.empty() ? 0 : painter.TextWidth(text);
 }
 
+// The widest advance of the printable ASCII characters in the painter's font.
+int WidestAscii(Painter& painter) {
+  int widest = 0;
+  char c[1];
+  for (c[0] = 0x20; c[0] < 0x7F; ++c[0])
+    widest = std::max(widest, painter.TextWidth(std::string_view(c, 1)));
+  return widest;
+}
+
+// A width no layout of the line exceeds: the widest ASCII advance a character, twice that for
+// any other character and eight times for a tab, and a little for kerning. Most lines of a
+// source are far narrower than their box, and a long text has thousands of them.
+int WidthBound(std::string_view line, int widestAscii) {
+  constexpr int kKerningSlack = 2;
+  constexpr int kOtherFactor = 2, kTabFactor = 8;
+  int64_t bound = kKerningSlack;
+  for (char ch : line) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b == '\t')
+      bound += kTabFactor * widestAscii;
+    else if (b < 0x80)
+      bound += widestAscii;
+    else if ((b & 0xC0) != 0x80)
+      bound += kOtherFactor * widestAscii;
+  }
+  return static_cast<int>(std::min<int64_t>(bound, INT32_MAX));
+}
+
 // Wraps the source line text[start, start + length) as the text box does: greedily at single
 // spaces, a word joining the row while the trimmed row stays narrower than the box; the space
-// at a break belongs to neither row. A line that fits whole is measured once.
+// at a break belongs to neither row. A line that fits whole is measured once at most.
 void WrapSourceLine(Painter& painter, std::string_view text, size_t start, size_t length,
-                    int firstChar, int width, bool drawn, std::vector<TextRow>& rows) {
+                    int firstChar, int width, int widestAscii, bool drawn,
+                    std::vector<TextRow>& rows) {
   const std::string_view line = text.substr(start, length);
   auto add = [&](size_t from, size_t to) {
     TextRow row;
@@ -342,7 +371,9 @@ void WrapSourceLine(Painter& painter, std::string_view text, size_t start, size_
     row.drawn = drawn;
     rows.push_back(row);
   };
-  if (line.find(' ') == std::string_view::npos || WidthOf(painter, TrimSpaces(line)) < width) {
+  if (line.find(' ') == std::string_view::npos ||
+      WidthBound(TrimSpaces(line), widestAscii) < width ||
+      WidthOf(painter, TrimSpaces(line)) < width) {
     add(0, line.size());
     return;
   }
@@ -371,13 +402,14 @@ void WrapSourceLine(Painter& painter, std::string_view text, size_t start, size_
 // and a lone CR are one break each). The part after the last break is not drawn.
 void BuildRows(Painter& painter, std::string_view text, int width, std::vector<TextRow>& rows) {
   rows.clear();
+  const int widestAscii = WidestAscii(painter);
   size_t start = 0;
   int firstChar = 0;
   for (;;) {
     const size_t end = text.find_first_of("\r\n", start);
     const bool last = end == std::string_view::npos;
     const size_t stop = last ? text.size() : end;
-    WrapSourceLine(painter, text, start, stop - start, firstChar, width, !last, rows);
+    WrapSourceLine(painter, text, start, stop - start, firstChar, width, widestAscii, !last, rows);
     if (last) break;
     const bool pair = end + 1 < text.size() && (text[end + 1] == '\n' || text[end + 1] == '\r') &&
                       text[end + 1] != text[end];
@@ -385,6 +417,72 @@ void BuildRows(Painter& painter, std::string_view text, int width, std::vector<T
     firstChar += CharCount(text.substr(start, stop - start)) + static_cast<int>(next - end);
     start = next;
   }
+}
+
+// Rows of `now` from those of `before` (the same font and width) when the edit between them
+// stays inside one line and touches no line break: only that line is wrapped again, the rows
+// after it move by the change. Typing into a long source costs one line. False when the change
+// cannot be done this way (the caller wraps the whole text).
+bool UpdateRows(Painter& painter, std::string_view before, std::string_view now, int width,
+                std::vector<TextRow>& rows) {
+  if (rows.empty()) return false;
+  const size_t shorter = std::min(before.size(), now.size());
+  size_t head = static_cast<size_t>(
+      std::mismatch(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(shorter),
+                    now.begin())
+          .first -
+      before.begin());
+  size_t tail = 0;
+  while (tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+    ++tail;
+  // Both cuts on character boundaries.
+  const auto continuation = [](std::string_view s, size_t i) {
+    return i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80;
+  };
+  while (head > 0 && (continuation(before, head) || continuation(now, head)))
+    --head;
+  while (tail > 0 && continuation(before, before.size() - tail))
+    --tail;
+  const std::string_view gone = before.substr(head, before.size() - tail - head);
+  const std::string_view came = now.substr(head, now.size() - tail - head);
+  if (gone.find_first_of("\r\n") != std::string_view::npos ||
+      came.find_first_of("\r\n") != std::string_view::npos)
+    return false;
+
+  // The rows of the line that holds the change.
+  const auto startsLine = [&](const TextRow& r) {
+    return r.start == 0 || before[static_cast<size_t>(r.start) - 1] == '\n' ||
+           before[static_cast<size_t>(r.start) - 1] == '\r';
+  };
+  size_t first = static_cast<size_t>(std::upper_bound(rows.begin(), rows.end(), head,
+                                                      [](size_t at, const TextRow& r) {
+                                                        return at < static_cast<size_t>(r.start);
+                                                      }) -
+                                     rows.begin());
+  first = first > 0 ? first - 1 : 0;
+  while (first > 0 && !startsLine(rows[first]))
+    --first;
+  size_t end = first + 1;
+  while (end < rows.size() && !startsLine(rows[end]))
+    ++end;
+
+  const TextRow lineHead = rows[first];
+  const size_t lineStart = static_cast<size_t>(lineHead.start);
+  size_t lineEnd = now.find_first_of("\r\n", lineStart);
+  if (lineEnd == std::string_view::npos) lineEnd = now.size();
+  std::vector<TextRow> line;
+  WrapSourceLine(painter, now, lineStart, lineEnd - lineStart, lineHead.firstChar, width,
+                 WidestAscii(painter), lineHead.drawn, line);
+  const int byteShift = static_cast<int>(now.size()) - static_cast<int>(before.size());
+  const int charShift = CharCount(came) - CharCount(gone);
+  for (size_t i = end; i < rows.size(); ++i) {
+    rows[i].start += byteShift;
+    rows[i].firstChar += charShift;
+  }
+  rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first),
+             rows.begin() + static_cast<std::ptrdiff_t>(end));
+  rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(first), line.begin(), line.end());
+  return true;
 }
 
 // Where a row of a box `width` wide starts across, by the alignment bits as the text box
@@ -842,10 +940,10 @@ const std::vector<TextRow>& TextRowsOf(Painter& painter, Element& e, int width) 
   const int font = painter.Font();
   const std::string masked = IsMasked(e) ? DisplayText(e, e.Text) : std::string();
   const std::string& shown = IsMasked(e) ? masked : e.Text;
-  if (e.TextRowsFont == font && e.TextRowsWidth == width && e.TextRowsText == shown &&
-      !e.TextRows.empty())
-    return e.TextRows;
-  BuildRows(painter, shown, width, e.TextRows);
+  const bool same = e.TextRowsFont == font && e.TextRowsWidth == width;
+  if (same && e.TextRowsText == shown && !e.TextRows.empty()) return e.TextRows;
+  if (!same || !UpdateRows(painter, e.TextRowsText, shown, width, e.TextRows))
+    BuildRows(painter, shown, width, e.TextRows);
   e.TextRowsText = shown;
   e.TextRowsFont = font;
   e.TextRowsWidth = width;

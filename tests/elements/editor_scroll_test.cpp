@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "core/attributes.h"
@@ -214,6 +216,43 @@ TEST_F(EditorScrollTest, CaretKeysAndTypingKeepTheCaretsRowInView) {
   Wheel(-2);
   EXPECT_GT(Ed().VScroll, 0);
   EXPECT_EQ(Ed().EditCaret, 0);
+}
+
+// Edits inside a line wrap only that line again; the rows are those a fresh wrap gives.
+TEST_F(EditorScrollTest, EditsKeepTheRowsAFreshWrapGives) {
+  std::string text;
+  for (int i = 0; i < 40; ++i)
+    text += "word " + std::to_string(i) + " и ещё несколько слов в этой длинной строке текста\r\n";
+  Make(text);
+  ASSERT_TRUE(BarShows());
+  const auto rows = [&] {
+    std::vector<std::tuple<int, int, int, bool>> out;
+    for (const TextRow& r : Ed().TextRows)
+      out.emplace_back(r.start, r.length, r.firstChar, r.drawn);
+    return out;
+  };
+  // The rows kept across the edits equal those of a wrap from scratch.
+  const auto expectFresh = [&] {
+    const auto kept = rows();
+    Ed().TextRowsWidth = -1;
+    Repaint(tk, 1, false);
+    EXPECT_EQ(kept, rows());
+  };
+  ASSERT_GT(Ed().TextRows.size(), 41u) << "the lines wrap";
+  Click(Ed().TextX + 40, Ed().TextY + 3);
+  const int caret = Ed().EditCaret;
+  ASSERT_GT(caret, 0);
+  ASSERT_LT(caret, 40);
+  for (char32_t c : std::u32string_view(U"typed words ё"))
+    Type(c);
+  EXPECT_EQ(Ed().EditCaret, caret + 13);
+  expectFresh();
+  Stroke(Key::Backspace);
+  Stroke(Key::Delete);
+  expectFresh();
+  platform.SetClipboardText("pasted with spaces");
+  Stroke(Key::A + ('V' - 'A'), Modifier::Control);
+  expectFresh();
 }
 
 // A text that fits shows no bar and the wheel moves nothing; a new text keeps the position
