@@ -21,6 +21,13 @@ inline HandlerRef MakeHandler(EventHandler fn) {
   return std::make_shared<const EventHandler>(std::move(fn));
 }
 
+// One row of a multi-line text as its box wraps it: where it starts (byte and character),
+// how many bytes it holds, and whether it is drawn (the part after the last line break is not).
+struct TextRow {
+  int start = 0, length = 0, firstChar = 0;
+  bool drawn = true;
+};
+
 // Interaction state bits kept in RepaintFlags.
 namespace StateBit {
 inline constexpr int Normal = 1;
@@ -201,6 +208,11 @@ struct Element {
   std::vector<int> CaretWidths;
   std::string CaretWidthsText;
   int CaretWidthsFont = -1;
+  // The rows of a multi-line editable text, kept while text, font and width are the same, and
+  // the caret the rows last scrolled into view (an Editor's VScroll counts rows).
+  std::vector<TextRow> TextRows;
+  std::string TextRowsText;
+  int TextRowsFont = -1, TextRowsWidth = -1, TextRowsCaret = -1;
   // Vertical scroll offset and content height of list-like strips (HScroll is horizontal).
   int VScroll = 0, ScrollHeight = 0;
   // Lists: the widest item text so far and the width the items need (what the horizontal

@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/creation.h"
 #include "core/events.h"
 #include "core/items.h"
 #include "core/kind.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "elements/scrollbar.h"
+#include "render/interaction.h"
 #include "render/looks.h"
 #include "render/paint.h"
 
@@ -126,6 +129,127 @@ void PaintOptionGlyph(Toolkit&, platform::Painter& painter, GlyphPass& g) {
   OptionGlyph(painter, g.record, g.x, g.y, g.h, g.look, g.front);
   g.roomX += kCheckBoxSize + kGlyphTextGap;
   g.roomW -= kCheckBoxSize + kGlyphTextGap;
+}
+
+// An editor's lines scroll by whole rows: its VScroll is the first row shown and its
+// vertical bar counts rows, one a press on an arrow.
+constexpr int kEditorArrowStep = 1;
+
+Element* EditorBar(Toolkit& tk, const Element& editor) {
+  if (editor.Attached[0] != editor.ID) return nullptr;
+  Element* bar = FindElement(tk, editor.Attached[1]);
+  return bar != nullptr && bar->Alive && bar->Kind == ElementKind::ScrollBar ? bar : nullptr;
+}
+
+// The editor gets its vertical bar, hidden until a paint finds that its lines do not fit;
+// the editor names itself first and the bar second, the bar names the editor and itself.
+void AttachEditorBar(Toolkit& tk, int editorId) {
+  Element* editor = FindElement(tk, editorId);
+  if (editor == nullptr) return;
+  const int savedOpen = tk.root.OpenList;
+  const int bar = ScrollBar(tk, -1, std::max(editor->Inner.w0 - kBarThickness, 0), 0, kBarThickness,
+                            std::max(editor->Inner.h0, 0), 0, 1, 1,
+                            Flag::BorderLess | Flag::Vertical, editorId);
+  tk.root.OpenList = savedOpen;
+  editor = FindElement(tk, editorId);
+  Element* b = FindElement(tk, bar);
+  if (editor == nullptr || b == nullptr) return;
+  editor->Attached[0] = editorId;
+  editor->Attached[1] = bar;
+  b->Attached[0] = editorId;
+  b->Attached[1] = bar;
+  b->ArrowSize = kEditorArrowStep;
+  // The editor has no tabs of its own: the bar shows wherever the editor shows.
+  b->TabIndex = 0;
+  HideElement(tk, bar, 1);
+}
+
+// Whether the editor's lines, measured in its font, are more than its text box shows.
+bool LinesOverflow(Toolkit& tk, Element& editor) {
+  if (editor.Text.find_first_of("\r\n") == std::string::npos) return false;
+  const TextBox box = ElementTextBox(tk, editor);
+  if (box.w <= 0 || box.h <= 0) return false;
+  Painter& m = tk.platform.Measurer();
+  const int saved = m.Font();
+  m.SetFont(editor.FontID != 0 ? editor.FontID : tk.platform.Fonts().Default());
+  const int lineHeight = std::max(m.TextHeight("A"), 1);
+  const bool overflow =
+      static_cast<int>(TextRowsOf(m, editor, box.w).size()) > std::max(box.h / lineHeight, 1);
+  m.SetFont(saved);
+  return overflow;
+}
+
+// The bar is made the first time the lines do not fit (a text set, the editor resized), so
+// editors that never overflow add nothing to the element list; it stands along the right
+// inner edge over the whole height.
+void FitEditorBar(Toolkit& tk, Element& editor) {
+  const int id = editor.ID;
+  if (EditorBar(tk, editor) == nullptr && LinesOverflow(tk, editor)) AttachEditorBar(tk, id);
+  Element* e = FindElement(tk, id);
+  const Element* bar = e != nullptr ? EditorBar(tk, *e) : nullptr;
+  if (bar == nullptr) return;
+  ResizeElementById(tk, bar->ID, e->Inner.w0 - bar->Frame.w0, 0, kIgnore, e->Inner.h0);
+}
+
+std::string SetEditorText(Toolkit& tk, Element& editor, const std::string& text) {
+  std::string previous = StoreElementText(editor, text);
+  FitEditorBar(tk, editor);
+  return previous;
+}
+
+// Before each paint: the rows of a multi-line text are wrapped into the text box, beside the
+// bar when they do not fit in it; the bar shows just then. The first row shown stays within
+// the text, a caret the user moved has its row brought into view, and the bar follows.
+void LayoutEditor(Toolkit& tk, Element& editor, Painter& painter) {
+  Element* bar = EditorBar(tk, editor);
+  if (bar == nullptr) return;
+  const TextBox box = ElementTextBox(tk, editor);
+  const int lineHeight = std::max(painter.TextHeight("A"), 1);
+  const int page = std::max(box.h / lineHeight, 1);
+  const bool lines = HasAny(editor.Flags, Flag::Editable) && box.w > 0 && box.h > 0 &&
+                     editor.Text.find_first_of("\r\n") != std::string::npos;
+  // Rows are kept for one width: the width of the last paint is tried first, so an unchanged
+  // text is not wrapped again.
+  int rows = 0;
+  bool show = false;
+  if (lines) {
+    auto count = [&](bool beside) {
+      return static_cast<int>(
+          TextRowsOf(painter, editor, box.w - (beside ? bar->Frame.w0 : 0)).size());
+    };
+    show = bar->Hidden == 0;
+    rows = count(show);
+    // Lines that fit beside the bar fit without it; lines that overflow the whole box
+    // overflow beside the bar.
+    if (show != (rows > page)) {
+      show = !show;
+      rows = count(show);
+    }
+  }
+  if (show != (bar->Hidden == 0)) HideElement(tk, bar->ID, show ? 0 : 1);
+
+  const int last = std::max(rows - page, 0);
+  int first = std::clamp(editor.VScroll, 0, last);
+  const int caret = editor.EditCaret;
+  if (lines && caret >= 0 && caret != editor.TextRowsCaret) {
+    const int row = RowOfCaret(editor.TextRows, caret);
+    if (row < first) first = row;
+    if (row >= first + page) first = row - page + 1;
+  }
+  editor.TextRowsCaret = caret;
+  editor.VScroll = std::clamp(first, 0, last);
+
+  if (bar->Max != std::max(rows, 1) || bar->PageLength != std::min(page, std::max(rows, 1)) ||
+      bar->Value != editor.VScroll) {
+    bar->Min = 0;
+    bar->Max = std::max(rows, 1);
+    bar->PageLength = std::min(page, bar->Max);
+    bar->Value = editor.VScroll;
+    RecomputeScrollBar(*bar);
+    bar->Repaint = 1;
+  }
+  // The wheel turns the bar from where it stands now.
+  bar->ScrollPos = bar->Value - bar->ScrollOffset;
 }
 
 }  // namespace
@@ -443,6 +567,9 @@ void RegisterSimpleKinds(Toolkit& tk) {
   tk.Kind(ElementKind::Container).Traits |= Trait::HollowWithParts;
   // ---- painting
   tk.Kind(ElementKind::Editor).PaintItems = &PaintEditorLines;
+  tk.Kind(ElementKind::Editor).Layout = &LayoutEditor;
+  tk.Kind(ElementKind::Editor).Resized = &FitEditorBar;
+  tk.Kind(ElementKind::Editor).SetText = &SetEditorText;
 
   // ---- painting
   tk.Kind(ElementKind::CheckBox).PaintGlyph = &PaintCheckBoxGlyph;

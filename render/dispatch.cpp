@@ -172,7 +172,9 @@ Element* WheelBarOf(Toolkit& tk, Element& e) {
     return b != nullptr && tk.Kind(b->Kind).Has(Trait::WheelBar);
   };
   if (turns(&e)) return &e;
-  Element* own = FindElement(tk, e.Attached[tk.Kind(e.Kind).Has(Trait::ListRows) ? 1 : 0]);
+  // An element that names itself first (a list, an editor) names its vertical bar second.
+  const bool namesItself = tk.Kind(e.Kind).Has(Trait::ListRows) || e.Attached[0] == e.ID;
+  Element* own = FindElement(tk, e.Attached[namesItself ? 1 : 0]);
   if (turns(own) && own->Hidden == 0) return own;
   return EnclosingAreaBar(tk, e);
 }

@@ -1,6 +1,8 @@
 // Item routing, text editing and design-mode selection and dragging, as seen by the dispatch.
 #pragma once
 
+#include <vector>
+
 #include "core/toolkit.h"
 
 namespace tk {
@@ -61,6 +63,19 @@ platform::Cursor PointerForArea(int area);
 void PaintSelectionFrame(Toolkit& tk, platform::Painter& painter, Element& e);
 void PaintGuides(Toolkit& tk, platform::Painter& painter, Element& e);
 void PaintHandles(Toolkit& tk, platform::Painter& painter, Element& e);
+// The rows of an element's multi-line text wrapped into `width` pixels in the painter's
+// font, as the text box wraps them, with the row after the last line break (empty when the
+// text ends with one); kept on the element while text, font and width stay.
+const std::vector<TextRow>& TextRowsOf(platform::Painter& painter, Element& e, int width);
+// The row of `rows` that holds character `caret`.
+int RowOfCaret(const std::vector<TextRow>& rows, int caret);
+// Width of the element's own vertical scroll bar while it shows (an element that names itself
+// first names its bar second), else 0.
+int ShownOwnBarWidth(const Toolkit& tk, const Element& e);
+// Paints a multi-line editable text from its first shown row (VScroll) down, clipped to the
+// text box (TextX, TextY, TextRoom less the shown bar, `height`), with the caret.
+void PaintTextLines(Toolkit& tk, platform::Painter& painter, Element& owner, Element& record,
+                    Color front, Flags64 textBits, int height);
 // Paints a one-line editable text with its selection and caret. The record's TextX, TextY and
 // TextRoom hold the text box the painter laid out (height `height`); this keeps the caret in
 // view (TextScroll), paints the selection behind the text, the text in `front` with the

@@ -464,12 +464,11 @@ void PaintRecordBorder(const Toolkit& tk, Painter& painter, const RecordPaint& r
 }
 
 // Image size, alignment and the room the text has beside the image.
-TextPlan PlanText(const Toolkit& tk, const RecordPaint& rp) {
-  const Element& record = rp.record;
+TextPlan PlanText(const Toolkit& tk, const Element& record, bool isItem, int x, int w) {
   const uint32_t low = LowWord(record.Flags);
   TextPlan plan;
   // A window's title and icon are drawn by its caption item.
-  plan.ownsTitle = !(!rp.isItem && tk.Kind(record.Kind).CaptionItems && !record.Items.empty());
+  plan.ownsTitle = !(!isItem && tk.Kind(record.Kind).CaptionItems && !record.Items.empty());
 
   // Image size; image number 0 counts as none, like the creation parameters' default.
   const platform::ImageStore& images = tk.platform.Images();
@@ -494,8 +493,8 @@ TextPlan PlanText(const Toolkit& tk, const RecordPaint& rp) {
   // a text aligned to the bottom the whole width below it.
   const bool imageAbove = hasImage && (imageBits & kImageCentre) &&
                           !(imageBits & (kImageVCentre | kImageBottom)) && (textBits & kTextBottom);
-  plan.roomX = rp.x + 1;
-  plan.roomW = rp.w - (imageAbove ? 0 : plan.iw) - 2;
+  plan.roomX = x + 1;
+  plan.roomW = w - (imageAbove ? 0 : plan.iw) - 2;
   if (hasImage && !(imageBits & (kImageCentre | kImageRight))) plan.roomX += plan.iw;
   // An image and a text both centred across share the middle, the image just left of the
   // text: the text is centred right of the image's room and the image follows it.
@@ -508,22 +507,28 @@ TextPlan PlanText(const Toolkit& tk, const RecordPaint& rp) {
   return plan;
 }
 
+// Text box: aligned inside the room, or FrameWidth + 1 from the left and FrameWidth from the
+// top along an axis without alignment bits.
+TextBox BoxInRoom(const Element& record, const TextPlan& plan, int y, int h) {
+  const int fw = record.FrameWidth;
+  const bool alignedH = (plan.textBits & (kTextCentre | kTextRight)) != 0;
+  const bool alignedV = (plan.textBits & (kTextVCentre | kTextBottom)) != 0;
+  TextBox box;
+  box.x = plan.roomX + (alignedH ? 0 : fw);
+  box.w = plan.roomW - (alignedH ? 0 : fw);
+  box.y = alignedV ? y + 1 : y + fw;
+  box.h = y + h - 1 - box.y;
+  return box;
+}
+
 // The text (or its editing), placed in its box; returns where a centred pair's image goes,
 // or nothing when the image keeps its own alignment.
 std::optional<int> PaintRecordText(Toolkit& tk, Painter& painter, const RecordPaint& rp,
                                    TextPlan plan, bool titled, int titleHeight) {
   Element& record = rp.record;
-  const int x = rp.x, y = rp.y, w = rp.w, h = rp.h;
+  const int x = rp.x, y = rp.y, w = rp.w;
   uint32_t textBits = plan.textBits;
-  // Text box: aligned inside the room, or FrameWidth + 1 from the left and FrameWidth from the
-  // top along an axis without alignment bits.
-  const int fw = record.FrameWidth;
-  const bool alignedH = (textBits & (kTextCentre | kTextRight)) != 0;
-  const bool alignedV = (textBits & (kTextVCentre | kTextBottom)) != 0;
-  int bx = plan.roomX + (alignedH ? 0 : fw);
-  int bw = plan.roomW - (alignedH ? 0 : fw);
-  int by = alignedV ? y + 1 : y + fw;
-  int bh = y + h - 1 - by;
+  auto [bx, by, bw, bh] = BoxInRoom(record, plan, y, rp.h);
   if (titled) {
     bx = x + kTitleInset;
     bw = w - 2 * kTitleInset;
@@ -533,15 +538,20 @@ std::optional<int> PaintRecordText(Toolkit& tk, Painter& painter, const RecordPa
   }
 
   // An editable one-line text scrolls inside its box (text editing paints it with its caret
-  // and selection) instead of being cut; several lines are wrapped as any text.
-  const bool editable = HasAny(record.Flags, Flag::Editable) && !titled &&
-                        record.Text.find_first_of("\r\n") == std::string::npos;
+  // and selection) instead of being cut; other texts of several lines are wrapped as any text.
+  const bool editable = HasAny(record.Flags, Flag::Editable) && !titled;
+  const bool severalLines = record.Text.find_first_of("\r\n") != std::string::npos;
   if (!plan.ownsTitle || bw <= 0 || bh <= 0 || (!editable && record.Text.empty())) return {};
   record.TextX = bx;
   record.TextY = by;
   record.TextRoom = bw;
-  if (editable) {
+  if (editable && !severalLines) {
     PaintTextEditing(tk, painter, rp.owner, record, rp.front, textBits, bh);
+    return {};
+  }
+  // An editor's lines scroll up and down in its box, beside its scroll bar.
+  if (editable && HasAny(record.Flags, Flag::MultiLine) && !rp.isItem) {
+    PaintTextLines(tk, painter, rp.owner, record, rp.front, textBits, bh);
     return {};
   }
   const std::string_view shown = FitText(painter, record, bw);
@@ -625,7 +635,7 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
   const int titleHeight = titled ? painter.TextHeight("A") : 0;
   PaintRecordBorder(tk, painter, rp, titleHeight);
 
-  TextPlan plan = PlanText(tk, rp);
+  TextPlan plan = PlanText(tk, record, isItem, x, w);
   // The kind's glyph; it also keeps the text clear of itself.
   if (kind.PaintGlyph != nullptr) {
     GlyphPass pass{owner, record,  isItem,   x,          y,          w,
@@ -641,6 +651,11 @@ void PaintElement(Toolkit& tk, Painter& painter, Element& owner, Element& record
 
   painter.SetMode(DrawMode::Default);
   ClipOutputTo(painter, owner.Clip);
+}
+
+TextBox ElementTextBox(const Toolkit& tk, const Element& e) {
+  const TextPlan plan = PlanText(tk, e, false, e.Frame.x0, e.Frame.w0);
+  return BoxInRoom(e, plan, e.Frame.y0, e.Frame.h0);
 }
 
 void PaintItems(Toolkit& tk, Painter& painter, Element& e) {

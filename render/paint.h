@@ -36,6 +36,13 @@ bool RemoveOverlay(Toolkit& tk, int handle);
 // image beside it. The answer is kept on the record while text, font and room stay the same.
 std::string_view FitText(platform::Painter& painter, Element& r, int room);
 
+// The box an element's own text is drawn in, in canvas pixels, for a kind without a glyph
+// beside its text (as the painter lays it out at the element's current frame).
+struct TextBox {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+TextBox ElementTextBox(const Toolkit& tk, const Element& e);
+
 // What a kind's glyph painter is given: the record being painted (the owner or one of its
 // items), its rectangle and look, and the text room and alignment bits, which it may narrow.
 struct GlyphPass {

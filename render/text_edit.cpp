@@ -22,6 +22,8 @@ using platform::Painter;
 
 namespace {
 
+// A multi-line text's caret that its rows must bring into view at the next layout.
+constexpr int kCaretToShow = -2;
 // While the caret is at 0 the text starts two pixels inside its box.
 constexpr int kScrollHome = -2;
 // The caret line stands one pixel right of the boundary before its character.
@@ -312,6 +314,186 @@ SourceLine LineAt(std::string_view text, int wanted) {
     ++line;
   }
   return {text.substr(start, i - start), lineStart};
+}
+
+// ---- Rows of several lines ------------------------------------------------------------------
+
+std::string_view TrimSpaces(std::string_view s) {
+  const size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+int WidthOf(Painter& painter, std::string_view text) {
+  return text.empty() ? 0 : painter.TextWidth(text);
+}
+
+// The widest advance of the printable ASCII characters in the painter's font.
+int WidestAscii(Painter& painter) {
+  int widest = 0;
+  char c[1];
+  for (c[0] = 0x20; c[0] < 0x7F; ++c[0])
+    widest = std::max(widest, painter.TextWidth(std::string_view(c, 1)));
+  return widest;
+}
+
+// A width no layout of the line exceeds: the widest ASCII advance a character, twice that for
+// any other character and eight times for a tab, and a little for kerning. Most lines of a
+// source are far narrower than their box, and a long text has thousands of them.
+int WidthBound(std::string_view line, int widestAscii) {
+  constexpr int kKerningSlack = 2;
+  constexpr int kOtherFactor = 2, kTabFactor = 8;
+  int64_t bound = kKerningSlack;
+  for (char ch : line) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b == '\t')
+      bound += kTabFactor * widestAscii;
+    else if (b < 0x80)
+      bound += widestAscii;
+    else if ((b & 0xC0) != 0x80)
+      bound += kOtherFactor * widestAscii;
+  }
+  return static_cast<int>(std::min<int64_t>(bound, INT32_MAX));
+}
+
+// Wraps the source line text[start, start + length) as the text box does: greedily at single
+// spaces, a word joining the row while the trimmed row stays narrower than the box; the space
+// at a break belongs to neither row. A line that fits whole is measured once at most.
+void WrapSourceLine(Painter& painter, std::string_view text, size_t start, size_t length,
+                    int firstChar, int width, int widestAscii, bool drawn,
+                    std::vector<TextRow>& rows) {
+  const std::string_view line = text.substr(start, length);
+  auto add = [&](size_t from, size_t to) {
+    TextRow row;
+    row.start = static_cast<int>(start + from);
+    row.length = static_cast<int>(to - from);
+    row.firstChar = firstChar + CharCount(line.substr(0, from));
+    row.drawn = drawn;
+    rows.push_back(row);
+  };
+  if (line.find(' ') == std::string_view::npos ||
+      WidthBound(TrimSpaces(line), widestAscii) < width ||
+      WidthOf(painter, TrimSpaces(line)) < width) {
+    add(0, line.size());
+    return;
+  }
+  size_t rowStart = 0, rowEnd = 0, word = 0;
+  bool started = false;
+  for (;;) {
+    const size_t space = line.find(' ', word);
+    const size_t wordEnd = space == std::string_view::npos ? line.size() : space;
+    if (!started) {
+      rowEnd = wordEnd;
+      started = true;
+    } else if (WidthOf(painter, TrimSpaces(line.substr(rowStart, wordEnd - rowStart))) < width) {
+      rowEnd = wordEnd;
+    } else {
+      add(rowStart, rowEnd);
+      rowStart = word;
+      rowEnd = wordEnd;
+    }
+    if (space == std::string_view::npos) break;
+    word = space + 1;
+  }
+  add(rowStart, rowEnd);
+}
+
+// Every source line wrapped into rows; breaks count as the text box counts them (LF CR, CR LF
+// and a lone CR are one break each). The part after the last break is not drawn.
+void BuildRows(Painter& painter, std::string_view text, int width, std::vector<TextRow>& rows) {
+  rows.clear();
+  const int widestAscii = WidestAscii(painter);
+  size_t start = 0;
+  int firstChar = 0;
+  for (;;) {
+    const size_t end = text.find_first_of("\r\n", start);
+    const bool last = end == std::string_view::npos;
+    const size_t stop = last ? text.size() : end;
+    WrapSourceLine(painter, text, start, stop - start, firstChar, width, widestAscii, !last, rows);
+    if (last) break;
+    const bool pair = end + 1 < text.size() && (text[end + 1] == '\n' || text[end + 1] == '\r') &&
+                      text[end + 1] != text[end];
+    const size_t next = end + (pair ? 2 : 1);
+    firstChar += CharCount(text.substr(start, stop - start)) + static_cast<int>(next - end);
+    start = next;
+  }
+}
+
+// Rows of `now` from those of `before` (the same font and width) when the edit between them
+// stays inside one line and touches no line break: only that line is wrapped again, the rows
+// after it move by the change. Typing into a long source costs one line. False when the change
+// cannot be done this way (the caller wraps the whole text).
+bool UpdateRows(Painter& painter, std::string_view before, std::string_view now, int width,
+                std::vector<TextRow>& rows) {
+  if (rows.empty()) return false;
+  const size_t shorter = std::min(before.size(), now.size());
+  size_t head = static_cast<size_t>(
+      std::mismatch(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(shorter),
+                    now.begin())
+          .first -
+      before.begin());
+  size_t tail = 0;
+  while (tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+    ++tail;
+  // Both cuts on character boundaries.
+  const auto continuation = [](std::string_view s, size_t i) {
+    return i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80;
+  };
+  while (head > 0 && (continuation(before, head) || continuation(now, head)))
+    --head;
+  while (tail > 0 && continuation(before, before.size() - tail))
+    --tail;
+  const std::string_view gone = before.substr(head, before.size() - tail - head);
+  const std::string_view came = now.substr(head, now.size() - tail - head);
+  if (gone.find_first_of("\r\n") != std::string_view::npos ||
+      came.find_first_of("\r\n") != std::string_view::npos)
+    return false;
+
+  // The rows of the line that holds the change.
+  const auto startsLine = [&](const TextRow& r) {
+    return r.start == 0 || before[static_cast<size_t>(r.start) - 1] == '\n' ||
+           before[static_cast<size_t>(r.start) - 1] == '\r';
+  };
+  size_t first = static_cast<size_t>(std::upper_bound(rows.begin(), rows.end(), head,
+                                                      [](size_t at, const TextRow& r) {
+                                                        return at < static_cast<size_t>(r.start);
+                                                      }) -
+                                     rows.begin());
+  first = first > 0 ? first - 1 : 0;
+  while (first > 0 && !startsLine(rows[first]))
+    --first;
+  size_t end = first + 1;
+  while (end < rows.size() && !startsLine(rows[end]))
+    ++end;
+
+  const TextRow lineHead = rows[first];
+  const size_t lineStart = static_cast<size_t>(lineHead.start);
+  size_t lineEnd = now.find_first_of("\r\n", lineStart);
+  if (lineEnd == std::string_view::npos) lineEnd = now.size();
+  std::vector<TextRow> line;
+  WrapSourceLine(painter, now, lineStart, lineEnd - lineStart, lineHead.firstChar, width,
+                 WidestAscii(painter), lineHead.drawn, line);
+  const int byteShift = static_cast<int>(now.size()) - static_cast<int>(before.size());
+  const int charShift = CharCount(came) - CharCount(gone);
+  for (size_t i = end; i < rows.size(); ++i) {
+    rows[i].start += byteShift;
+    rows[i].firstChar += charShift;
+  }
+  rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first),
+             rows.begin() + static_cast<std::ptrdiff_t>(end));
+  rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(first), line.begin(), line.end());
+  return true;
+}
+
+// Where a row of a box `width` wide starts across, by the alignment bits as the text box
+// aligns its lines.
+int RowIndent(Painter& painter, std::string_view row, Flags64 bits, int width) {
+  // Right wins over centre, as the painter's alignment bits have it.
+  const bool right = HasAny(bits, Flag::Right);
+  const bool centre = HasAny(bits, Flag::Center) && !right;
+  if (!centre && !right) return 0;
+  const int w = WidthOf(painter, row);
+  return centre ? (width - w) / 2 : width - w;
 }
 
 // Measures in the element's font with the platform's measuring painter, whose font is given
@@ -678,19 +860,33 @@ void ClipTo(Painter& p, const Box& b) {
 int CaretFromPointer(Toolkit& tk, Element& e) {
   Measure m(tk, e);
   const std::string shown = DisplayText(e, e.Text);
-  // Several lines are drawn from the top of the text box without scrolling: the pointer's
-  // line is measured on its own, so a long text costs no more than that line.
+  // Of several lines only the pointer's row is measured, so a long text costs no more than
+  // that row.
   int64_t left = static_cast<int64_t>(e.TextX) - e.TextScroll;
   int first = 0;
   std::vector<int> lineStops;
   const std::vector<int>* stops = &lineStops;
   if (shown.find_first_of("\r\n") != std::string::npos) {
+    // Rows are counted from the first one shown.
     const int lineHeight = std::max(m.painter().TextHeight("A"), 1);
-    const int64_t row = (static_cast<int64_t>(tk.root.MouseY) - e.TextY) / lineHeight;
-    const SourceLine line = LineAt(shown, static_cast<int>(std::clamp<int64_t>(row, 0, INT32_MAX)));
-    m.painter().CaretStops(line.text, lineStops);
-    first = line.firstChar;
+    const int64_t dy = static_cast<int64_t>(tk.root.MouseY) - e.TextY;
+    const int64_t row = std::max<int64_t>(dy < 0 ? -1 : dy / lineHeight, -1) + e.VScroll;
     left = e.TextX;
+    if (e.TextRowsText == shown && !e.TextRows.empty()) {
+      // As last painted: the wrapped row, placed by its alignment.
+      const TextRow& at = e.TextRows[static_cast<size_t>(
+          std::clamp<int64_t>(row, 0, static_cast<int64_t>(e.TextRows.size()) - 1))];
+      const std::string_view text = std::string_view(shown).substr(static_cast<size_t>(at.start),
+                                                                   static_cast<size_t>(at.length));
+      m.painter().CaretStops(text, lineStops);
+      first = at.firstChar;
+      left += RowIndent(m.painter(), text, e.Flags, e.TextRowsWidth);
+    } else {
+      const SourceLine line =
+          LineAt(shown, static_cast<int>(std::clamp<int64_t>(row, 0, INT32_MAX)));
+      m.painter().CaretStops(line.text, lineStops);
+      first = line.firstChar;
+    }
   } else {
     stops = &PrefixWidths(m.painter(), e, shown);
   }
@@ -725,7 +921,11 @@ bool EditText(Toolkit& tk, EventCode code, int id) {
   if (tk.Kind(e.Kind).Has(Trait::TakesText)) {
     ClampPositions(e);
     changed = ApplyCode(tk, e, code);
-    if (changed) Normalise(e);
+    if (changed) {
+      Normalise(e);
+      // Whatever the user did to caret or text, the caret's row is scrolled into view.
+      e.TextRowsCaret = kCaretToShow;
+    }
   }
 
   if (e.Text != e.PreviousText) {
@@ -734,6 +934,93 @@ bool EditText(Toolkit& tk, EventCode code, int id) {
     PostElementEvent(tk, ElementEvent::Change, id, -1, 0);
   }
   return changed;
+}
+
+const std::vector<TextRow>& TextRowsOf(Painter& painter, Element& e, int width) {
+  const int font = painter.Font();
+  const std::string masked = IsMasked(e) ? DisplayText(e, e.Text) : std::string();
+  const std::string& shown = IsMasked(e) ? masked : e.Text;
+  const bool same = e.TextRowsFont == font && e.TextRowsWidth == width;
+  if (same && e.TextRowsText == shown && !e.TextRows.empty()) return e.TextRows;
+  if (!same || !UpdateRows(painter, e.TextRowsText, shown, width, e.TextRows))
+    BuildRows(painter, shown, width, e.TextRows);
+  e.TextRowsText = shown;
+  e.TextRowsFont = font;
+  e.TextRowsWidth = width;
+  return e.TextRows;
+}
+
+int RowOfCaret(const std::vector<TextRow>& rows, int caret) {
+  const auto after = std::upper_bound(rows.begin(), rows.end(), caret,
+                                      [](int c, const TextRow& r) { return c < r.firstChar; });
+  return std::max(static_cast<int>(after - rows.begin()) - 1, 0);
+}
+
+int ShownOwnBarWidth(const Toolkit& tk, const Element& e) {
+  if (e.Attached[0] != e.ID) return 0;
+  const Element* bar = FindElement(tk, e.Attached[1]);
+  return bar != nullptr && bar->Alive && bar->Hidden == 0 && bar->Vertical != 0 ? bar->Frame.w0 : 0;
+}
+
+void PaintTextLines(Toolkit& tk, Painter& painter, Element& owner, Element& r, Color front,
+                    Flags64 textBits, int height) {
+  const int room = std::max(r.TextRoom - ShownOwnBarWidth(tk, r), 0);
+  const std::vector<TextRow>& rows = TextRowsOf(painter, r, room);
+  const std::string_view shown = r.TextRowsText;
+  const int lineHeight = std::max(painter.TextHeight("A"), 1);
+  const int count = static_cast<int>(rows.size());
+  int drawnRows = count;
+  while (drawnRows > 0 && !rows[static_cast<size_t>(drawnRows) - 1].drawn)
+    --drawnRows;
+  r.VScroll = std::clamp(r.VScroll, 0, std::max(count - 1, 0));
+
+  // Lines that fit keep the box's vertical alignment; more run from the first row shown.
+  const Box box{r.TextX, r.TextY, room, height};
+  if (r.VScroll == 0 && drawnRows * lineHeight <= height) {
+    const bool bottom = HasAny(textBits, Flag::Bottom);
+    const bool vcentre =
+        HasAny(textBits, Flag::VCenter) && !(HasAny(textBits, Flag::AlignBit200) && bottom);
+    const int free = height - drawnRows * lineHeight;
+    r.TextY += vcentre ? free / 2 : bottom ? free : 0;
+  }
+  auto rowText = [&](int i) {
+    const TextRow& row = rows[static_cast<size_t>(i)];
+    return shown.substr(static_cast<size_t>(row.start), static_cast<size_t>(row.length));
+  };
+  auto rowY = [&](int i) { return r.TextY + (i - r.VScroll) * lineHeight; };
+
+  const Box visible{r.Clip.x0, r.Clip.y0, r.Clip.w0, r.Clip.h0};
+  const Box textClip = Intersect(box, visible);
+  ClipTo(painter, textClip);
+  painter.SetMode(DrawMode::Transparent);
+  for (int i = r.VScroll; i < drawnRows && rowY(i) < box.y + box.h; ++i) {
+    const std::string_view text = rowText(i);
+    if (!text.empty())
+      painter.Text(r.TextX + RowIndent(painter, text, textBits, room), rowY(i), text, front,
+                   kNoColor);
+  }
+
+  // The caret of the element that has the keyboard, on its row when that row is shown.
+  const bool live = !r.Disabled && !owner.Disabled;
+  if (live && r.EditCaret >= 0 && count > 0 && tk.root.UsedElement == owner.ID) {
+    const int row = RowOfCaret(rows, r.EditCaret);
+    if (row >= r.VScroll && rowY(row) < box.y + box.h) {
+      const std::string_view text = rowText(row);
+      std::vector<int> stops;
+      painter.CaretStops(text, stops);
+      if (stops.empty()) stops.push_back(0);
+      const int k = std::clamp(r.EditCaret - rows[static_cast<size_t>(row)].firstChar, 0,
+                               static_cast<int>(stops.size()) - 1);
+      const int x = r.TextX + RowIndent(painter, text, textBits, room) +
+                    stops[static_cast<size_t>(k)] + kCaretOffset;
+      const Color under = r.BackColor >= 0 ? r.BackColor : kWhite;
+      painter.SetMode(DrawMode::Default);
+      painter.Line(x, rowY(row), 1, lineHeight, (under & 0xFFFFFF) ^ kWhite);
+    }
+  }
+
+  painter.SetMode(DrawMode::Default);
+  ClipTo(painter, visible);
 }
 
 void PaintTextEditing(Toolkit& tk, Painter& painter, Element& owner, Element& r, Color front,
