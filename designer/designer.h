@@ -79,6 +79,11 @@ struct Designer {
   int bandOverlay = 0;
   int bandDashCounter = 0;
   ElementKind pointerTool = ElementKind::None;
+  // Code reader (designer/form_reader.cpp): the element the next element read is created in
+  // (-1 until the first line of the run is read), and whether a read is under way (the form's
+  // handler then leaves listing and filling the panels to the end of the read).
+  int readParent = -1;
+  bool reading = false;
 };
 
 // Command ids of the menu bar, the tool bar and the two popups.

@@ -60,7 +60,8 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
     }
   }
 
-  SelectElement(tk, -1, true);
+  // A read deselects once for all it creates: doing it per element costs a walk of the list.
+  if (!d.reading) SelectElement(tk, -1, true);
   const bool inParent = FindElement(tk, parent) != nullptr;
   const int savedWindow = inParent ? OpenDesignList(tk, parent, tab) : tk.root.CurrentWindow;
 
