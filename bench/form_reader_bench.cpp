@@ -55,6 +55,7 @@ void BM_ReadAndGenerateButtons(benchmark::State& state) {
       state.SkipWithError("the designer did not start (icon archives missing?)");
       return;
     }
+    s->d.batch = state.range(1) != 0;
     state.ResumeTiming();
     designer::ReadFormSource(s->tk, s->d, source);
     const std::string code = tk::FormCodeText(s->tk, s->d.mainPanel);
@@ -66,9 +67,12 @@ void BM_ReadAndGenerateButtons(benchmark::State& state) {
   }
   state.counters["code_bytes"] = static_cast<double>(bytes);
 }
+// Second argument 1: a batch run (no Elements row, no panels); 0: opening in the designer.
 BENCHMARK(BM_ReadAndGenerateButtons)
-    ->Arg(1000)
-    ->Arg(10000)
+    ->Args({1000, 1})
+    ->Args({10000, 1})
+    ->Args({1000, 0})
+    ->Args({10000, 0})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 

@@ -84,6 +84,9 @@ struct Designer {
   // handler then leaves listing and filling the panels to the end of the read).
   int readParent = -1;
   bool reading = false;
+  // A run without a user (the command line's generation): reading leaves out what only a
+  // user sees, the Elements row and the panels.
+  bool batch = false;
 };
 
 // Command ids of the menu bar, the tool bar and the two popups.

@@ -56,13 +56,15 @@ class FormReader {
     const std::string text = SourceText(source);
     ClearForm();
     d_.reading = true;
+    tk_.root.NamesGiven = true;
     SelectElement(tk_, -1, true);
     const std::vector<std::string_view> lines = SourceLines(text);
     NoteGlobals(lines);
     for (std::string_view line : lines)
       ReadLine(line);
+    tk_.root.NamesGiven = false;
     d_.reading = false;
-    ListMade();
+    if (!d_.batch) ListMade();
   }
 
  private:
