@@ -137,6 +137,13 @@ class FormReader {
     return found == byName_.end() ? -1 : found->second;
   }
 
+  // The kind a creation function names, looked up once per function word.
+  ElementKind KindOfFunction(std::string_view function) {
+    auto [found, added] = kindOf_.try_emplace(std::string(function), ElementKind::None);
+    if (added) found->second = static_cast<ElementKind>(KindFromText(function));
+    return found->second;
+  }
+
   // Where the next gadget goes: the innermost open gadget list, else the current window.
   void UpdateParent() {
     if (!lists_.empty()) {
@@ -149,7 +156,7 @@ class FormReader {
   void Create(const SourceCall& call, bool first, ElementKind kind) {
     // A line without "=" before its "(" (a constant name) makes nothing.
     if (!call.assigned) return;
-    if (kind == ElementKind::None) kind = static_cast<ElementKind>(KindFromText(call.function));
+    if (kind == ElementKind::None) kind = KindOfFunction(call.function);
     if (kind == ElementKind::None) return;
     int parent = d_.readParent, tab = 0;
     if (kind == ElementKind::Window) {
@@ -259,6 +266,9 @@ class FormReader {
       currentTab_[id] = tab;
       for (auto& list : lists_)
         if (list.element == id) list.tab = tab;
+    } else if (SameWord(f, "BindEvent")) {
+      Binding(call);
+      return;
     } else {
       Setting(call);
       return;
@@ -274,15 +284,34 @@ class FormReader {
     const bool on = ReadSourceNumber(Arg(call, 1)) != 0 || SameWord(Arg(call, 1), "#True");
     if (SameWord(f, "HideGadget")) {
       HideElement(tk_, id, on ? 1 : 0);
-      if ((e = FindElement(tk_, id))) e->HiddenOwn = on ? 1 : 0;
     } else if (SameWord(f, "DisableGadget")) {
       DisableElement(tk_, id, on ? 1 : 0);
-      if ((e = FindElement(tk_, id))) e->DisabledOwn = on ? 1 : 0;
     } else if (SameWord(f, "GadgetToolTip")) {
       e->ToolTip = std::string(SourceTextArgument(Arg(call, 1)));
     } else if (SameWord(f, "StickyWindow") && e->Kind == ElementKind::Window && on) {
       tk_.root.StickyWindow = id;
+    } else if (SameWord(f, "SetGadgetAttribute")) {
+      // Colours as the generator writes them: the low 32 bits of the value.
+      const auto colour = static_cast<uint32_t>(ReadSourceNumber(Arg(call, 2)));
+      if (SameWord(Arg(call, 1), "#PB_Gadget_FrontColor")) {
+        SetElementColor(tk_, id, Attribute::FrontColor, colour);
+      } else if (SameWord(Arg(call, 1), "#PB_Gadget_BackColor")) {
+        SetElementColor(tk_, id, Attribute::BackColor, colour);
+      }
     }
+  }
+
+  // "BindEvent( #PB_Event_X, @..._Event(), window )": the window's event list holds X.
+  void Binding(const SourceCall& call) {
+    const int id = Named(Arg(call, 2));
+    const Element* e = FindElement(tk_, id);
+    std::string_view event = Arg(call, 0);
+    constexpr std::string_view kPrefix = "#PB_Event_";
+    if (e == nullptr || e->Kind != ElementKind::Window || event.size() <= kPrefix.size() ||
+        !SameWord(event.substr(0, kPrefix.size()), kPrefix))
+      return;
+    event.remove_prefix(kPrefix.size());
+    AddElementEvent(tk_, id, event);
   }
 
   // The Elements row lists what was made, in creation order; the first window is shown in the
@@ -311,6 +340,7 @@ class FormReader {
   std::unordered_map<std::string, int> byName_;
   std::unordered_map<int, int> currentTab_;  // a panel's tab its next gadgets go on
   std::vector<int> made_;
+  std::unordered_map<std::string, ElementKind> kindOf_;
   std::unordered_map<std::string, int> globalOrder_;  // name to position among Global lines
   // Per parent, the elements read into it as (Global position, id), in element-list order.
   std::unordered_map<int, std::vector<std::pair<int, int>>> readChildren_;

@@ -19,6 +19,7 @@
 #include "core/coords.h"
 #include "core/items.h"
 #include "core/lookup.h"
+#include "core/tree.h"
 #include "designer/designer.h"
 #include "designer/icon_archives.h"
 #include "elements/panel.h"
@@ -321,6 +322,15 @@ TEST(FormReaderRoundTrip, GivesBackTheSameBytes) {
   SetElementText(tk, deep, "deep");
   SetElementName(tk, deep, "Deep");
   AddElementFlag(tk, deep, "#PB_Button_Default");
+  // The settings written after the creation lines.
+  FindElement(tk, deep)->ToolTip = "Press";
+  SetElementColor(tk, deep, Attribute::FrontColor, 0x123456);
+  SetElementColor(tk, outer, Attribute::BackColor, 0xFFEEDD);
+  HideElement(tk, inner, 1);
+  DisableElement(tk, deep, 1);
+  AddElementEvent(tk, second, "LeftClick");
+  AddElementEvent(tk, second, "RightClick");
+  StickyWindow(tk, second, 1);
   const int panel = CreateDesignElement(tk, d, ElementKind::Panel, second, 0, 0);
   ResizeElementById(tk, panel, 5, 5, 250, 180);
   ClearItems(tk, panel);
