@@ -113,10 +113,14 @@ void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, boo
       if (!owner.Alive) return;
       // The other rows already have the list's width unless it changed: a long list grows
       // by one row without a walk over all of them.
-      const bool widened = owner.Frame.w0 != oldFrameW || owner.Inner.w0 != oldInnerW;
-      for (auto& row : items) {
-        if (!widened && row.get() != &item) continue;
-        row->Frame.w0 = row->SeparatorCount ? owner.Frame.w0 : owner.Inner.w0;
+      auto fit = [&](Element& row) {
+        row.Frame.w0 = row.SeparatorCount ? owner.Frame.w0 : owner.Inner.w0;
+      };
+      if (owner.Frame.w0 != oldFrameW || owner.Inner.w0 != oldInnerW) {
+        for (auto& row : items)
+          fit(*row);
+      } else {
+        fit(item);
       }
       if (!inserted) owner.ItemWidth = item.Frame.w0;
     }
