@@ -166,10 +166,11 @@ void AppendCreationLine(Toolkit& tk, std::string& out, const Element& e,
   }
 
   // A window is sized by its client area; a gadget by its frame less the part of its border
-  // that the toolkit draws beyond the one its flags asked for.
+  // that the toolkit draws beyond the one its flags asked for. Both are placed in their
+  // parent (a window on the design surface), so where the surface lies does not count.
   const int border = e.FrameWidth;
   if (window) {
-    AppendValues(out, {e.Frame.x0, e.Frame.y0, e.Frame.w0 - 2 * border,
+    AppendValues(out, {e.ParentOffsetX(), e.ParentOffsetY(), e.Frame.w0 - 2 * border,
                        e.Frame.h0 - 2 * border - e.CaptionHeight});
   } else {
     const int d = border - e.FrameWidthSet;

@@ -233,7 +233,8 @@ int CreateElement(Toolkit& tk, ElementKind kind, int id, int x, int y, int width
   // The tab the element lands on; also what its name is counted against, so that elements
   // inside a container on a later panel tab are numbered among themselves.
   const int tab = PanelTabAbove(tk, root.OpenList);
-  e.Name = std::string(KindNameOf(kind)) + "_" + std::to_string(SameKindOrdinal(tk, kind, tab));
+  e.Name = std::string(KindNameOf(kind)) + "_" +
+           std::to_string(root.NamesGiven ? 0 : SameKindOrdinal(tk, kind, tab));
 
   Placement at{x, y, width, height};
   if (at.x == kIgnore) at.x = ElementX(tk, root.ActiveWindow, CoordMode::Parent) + kCascadeStep;

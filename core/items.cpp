@@ -108,10 +108,19 @@ void PlaceListItem(Toolkit& tk, Element& owner, Element& item, size_t index, boo
       const int wanted = EntryWidth(m) + tk.root.MenuHeight;
       const int width = std::max(owner.Frame.w0, separator ? 0 : wanted + 2 * fw);
       const int height = owner.RunY + owner.ItemHeight + 2 * fw;
+      const int oldFrameW = owner.Frame.w0, oldInnerW = owner.Inner.w0;
       ResizeElement(tk, owner, kIgnore, kIgnore, width, height, CoordMode::Parent);
       if (!owner.Alive) return;
-      for (auto& row : items) {
-        row->Frame.w0 = row->SeparatorCount ? owner.Frame.w0 : owner.Inner.w0;
+      // The other rows already have the list's width unless it changed: a long list grows
+      // by one row without a walk over all of them.
+      auto fit = [&](Element& row) {
+        row.Frame.w0 = row.SeparatorCount ? owner.Frame.w0 : owner.Inner.w0;
+      };
+      if (owner.Frame.w0 != oldFrameW || owner.Inner.w0 != oldInnerW) {
+        for (auto& row : items)
+          fit(*row);
+      } else {
+        fit(item);
       }
       if (!inserted) owner.ItemWidth = item.Frame.w0;
     }
@@ -277,8 +286,10 @@ int AddItem(Toolkit& tk, int id, int position, const std::string& text, int imag
     item.Frame.h0 = 0;  // parts are sized by their kind
   } else {
     PlaceListItem(tk, owner, item, index, inserted, image);
-    // A handler run by the owner's resize may have cleared the items.
+    // A handler run by the owner's resize may have cleared the items. Mostly the item is
+    // still where it was put, which spares a walk over every item.
     const bool kept =
+        (index < items.size() && items[index].get() == &item) ||
         std::any_of(items.begin(), items.end(),
                     [&](const std::unique_ptr<Element>& r) { return r.get() == &item; });
     if (!kept) return number;

@@ -107,6 +107,9 @@ struct Root {
   // its panel and form-editing handlers.
   ElementKind ToolKind = ElementKind::None;
   SelectionRectangle Selection;
+  // While set, creation gives every element its kind name with ordinal 0 instead of counting
+  // its kind among its siblings: the caller (the code reader) names what it makes itself.
+  bool NamesGiven = false;
 
   // Requester windows open now, innermost last: only the innermost takes pointer and keys.
   std::vector<int> ModalWindows;

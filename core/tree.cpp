@@ -355,26 +355,44 @@ void LeaveParentList(Toolkit& tk, const ListState& saved, int made) {
   if (open != nullptr) open->CurrentTab = saved.openTab;
 }
 
+namespace {
+
+// Closes e's list: the list that held e becomes the open one again.
+int CloseRecordList(Toolkit& tk, Element& e) {
+  Root& root = tk.root;
+  root.OpenList = e.ParentID;
+  if (IsWindowRecord(tk, e)) root.CurrentWindow = e.WindowID;
+  e.ListPrevious = e.ID;
+  // The inner element of a scroll area closes the scroll area with it. That element is a
+  // child of the area, so only the parent needs looking at.
+  if (Element* rec = FindElement(tk, e.ParentID);
+      rec != nullptr && rec != &e && rec->ChildHost == e.ID &&
+      tk.Kind(rec->Kind).ListHolder == KindDescriptor::ContainerList) {
+    rec->ListPrevious = rec->ID;
+    root.OpenList = rec->ParentID;
+  }
+  return e.ID;
+}
+
+bool HasOpenList(const Element& e) {
+  return e.ID != 0 && e.ListHolder != 0 && e.ListPrevious != e.ID;
+}
+
+}  // namespace
+
 int CloseList(Toolkit& tk) {
   Root& root = tk.root;
   for (size_t i = root.Elements.size(); i-- > 0;) {
     Element& e = *root.Elements[i];
-    if (e.ID == 0 || e.ListHolder == 0 || e.ListPrevious == e.ID) continue;
-    root.OpenList = e.ParentID;
-    if (IsWindowRecord(tk, e)) root.CurrentWindow = e.WindowID;
-    e.ListPrevious = e.ID;
-    // The inner element of a scroll area closes the scroll area with it.
-    for (const auto& rec : root.Elements) {
-      if (rec->ChildHost == e.ID &&
-          tk.Kind(rec->Kind).ListHolder == KindDescriptor::ContainerList && rec.get() != &e) {
-        rec->ListPrevious = rec->ID;
-        root.OpenList = rec->ParentID;
-        break;
-      }
-    }
-    return e.ID;
+    if (HasOpenList(e)) return CloseRecordList(tk, e);
   }
   return -1;
+}
+
+int CloseListOf(Toolkit& tk, int id) {
+  Element* e = FindElement(tk, id);
+  if (e == nullptr || !HasOpenList(*e)) return CloseList(tk);
+  return CloseRecordList(tk, *e);
 }
 
 int SetElementParent(Toolkit& tk, int id, int parentId, int tab) {

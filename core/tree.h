@@ -39,6 +39,9 @@ int AddChildCount(Toolkit& tk, int id, int delta);
 // Open lists: new elements go into the open list.
 int OpenList(Toolkit& tk, int id, int tab = 0);
 int CloseList(Toolkit& tk);  // returns the id of the list closed, -1 when none was open
+// Closes the list of `id` when it is open, as CloseList does when that list is the last one
+// open, without searching the element list; otherwise the same as CloseList.
+int CloseListOf(Toolkit& tk, int id);
 
 // The open list as a kind creator found it: the list, its panel tab, the current window, and
 // the open mark and tab of the parent whose list the creator opens.

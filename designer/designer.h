@@ -88,6 +88,14 @@ struct Designer {
   bool fileIsOwn = true;
   HandlerRef titleHandler;
   std::function<bool(int)> saveFault;
+  // Code reader (designer/form_reader.cpp): the element the next element read is created in
+  // (-1 until the first line of the run is read), and whether a read is under way (the form's
+  // handler then leaves listing and filling the panels to the end of the read).
+  int readParent = -1;
+  bool reading = false;
+  // A run without a user (the command line's generation): reading leaves out what only a
+  // user sees, the Elements row and the panels.
+  bool batch = false;
 };
 
 // Command ids of the menu bar, the tool bar and the two popups.

@@ -269,6 +269,7 @@ BatchForm::BatchForm()
 
 std::string GenerateFromSource(std::string_view source) {
   BatchForm form;
+  form.designer.batch = true;  // no Elements row or panels to keep current
   ReadFormSource(form.tk, form.designer, source);
   return FormCodeText(form.tk, form.designer.mainPanel);
 }

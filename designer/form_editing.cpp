@@ -290,11 +290,12 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
   }
   if (event == ElementEvent::Created) {
     w->DesignSelectable = 1;
-    ListElement(tk, d, element);
+    // A read lists what it made in one go at its end.
+    if (!d.reading) ListElement(tk, d, element);
   } else if (event == ElementEvent::RightButtonUp) {
     DisplayPopupMenu(tk, d.elementPopup, element, kIgnore, kIgnore);
   }
-  if (FillsPanels(event)) FillPanelsFromElement(tk, d, element, event);
+  if (FillsPanels(event) && !d.reading) FillPanelsFromElement(tk, d, element, event);
 
   if ((w = FindElement(tk, element)) == nullptr) return 1;
   if (HoldsChildren(tk, *w)) {

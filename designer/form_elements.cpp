@@ -60,9 +60,13 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
     }
   }
 
-  SelectElement(tk, -1, true);
+  // A read deselects once for all it creates: doing it per element costs a walk of the list.
+  if (!d.reading) SelectElement(tk, -1, true);
   const bool inParent = FindElement(tk, parent) != nullptr;
   const int savedWindow = inParent ? OpenDesignList(tk, parent, tab) : tk.root.CurrentWindow;
+  // The list that holds the new element (a scroll area's content for the area): closed by id
+  // at the end, which spares a search through the element list for every element made.
+  const int opened = inParent ? tk.root.OpenList : -1;
 
   Size size = DefaultSize(kind);
   SelectionRectangle& band = root.Selection;
@@ -94,8 +98,11 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
     BindCallback(tk, d.formHandler, id, -1, -1);
   }
   if ((e = FindElement(tk, id)) != nullptr) e->FlagList.clear();
-  if (holder) CloseList(tk);
-  if (inParent) CloseDesignList(tk, savedWindow);
+  if (holder) CloseListOf(tk, tk.root.OpenList);  // its own list, or its content's
+  if (inParent) {
+    CloseListOf(tk, opened);
+    tk.root.CurrentWindow = savedWindow;
+  }
   if (kind == ElementKind::Window) BuildElementPopup(tk, d);
   if (flag != 0) ResetTool(tk, d);
   return id;

@@ -106,10 +106,10 @@ class GeneratorTest : public ToolkitTest {
     CloseList(tk);
   }
 
-  // A form window on the Form page at canvas position (x, y) with a client area w x h.
+  // A form window at (x, y) on the Form page with a client area w x h.
   int FormWindow(int id, int x, int y, int w, int h, const std::string& title) {
     const int made = tk::Window(tk, id, 0, 0, w, h, title, Flag::SystemMenu, kSurface);
-    ResizeElementById(tk, made, x, y, kIgnore, kIgnore, CoordMode::Absolute);
+    ResizeElement(tk, E(made), x, y, kIgnore, kIgnore, CoordMode::Parent);
     return made;
   }
 

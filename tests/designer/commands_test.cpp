@@ -636,7 +636,7 @@ TEST_F(DesignerCommands, ScriptedSessionFromTheToolboxToTheCode) {
             "Global Window_0_Button_0=-1\r\n"
             "\r\n"
             "Procedure Open_Window_0()\r\n"
-            "  Window_0 = OpenWindow(#PB_Any, 28, 126, 342, 214, \"Window_0\")\r\n"
+            "  Window_0 = OpenWindow(#PB_Any, 26, 26, 342, 214, \"Window_0\")\r\n"
             "  Window_0_Button_0 = ButtonGadget(#PB_Any, 20, 50, 101, 41, \"OK\")\r\n"
             "\r\n"
             "EndProcedure\r\n"
