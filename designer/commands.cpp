@@ -293,9 +293,13 @@ int ShortcutHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     return 1;
   }
   if (event != ElementEvent::KeyDown || !tk.root.ModalWindows.empty()) return 1;
-  if (TypingInto(tk, element)) return 1;
-  if (const int command = ShortcutCommand(tk.root.KeyCode, tk.root.Modifiers); command != 0)
-    RunCommand(tk, d, command);
+  const int command = ShortcutCommand(tk.root.KeyCode, tk.root.Modifiers);
+  if (command == 0) return 1;
+  // Delete and the clipboard keys edit the text being typed into; Open and Save mean the
+  // same wherever the keyboard is.
+  const bool textKey = command != Command::Open && command != Command::Save;
+  if (textKey && TypingInto(tk, element)) return 1;
+  RunCommand(tk, d, command);
   return 1;
 }
 

@@ -181,7 +181,12 @@ bool SaveForm(Toolkit& tk, Designer& d) {
   if (path.empty()) {
     // A file holding what the designer would not write back is never offered as the answer.
     std::string start;
-    if (!d.currentFile.empty()) start = fs::path(d.currentFile).parent_path().string() + "/";
+    if (!d.currentFile.empty()) {
+      // The folder of the file opened (a name given on the command line may be relative).
+      std::error_code ec;
+      const fs::path folder = fs::absolute(d.currentFile, ec).parent_path();
+      if (!ec && !folder.empty()) start = folder.string() + "/";
+    }
     path = SaveFileRequester(tk, kSaveTitle, start, kSavePattern, 0);
     if (path.empty()) return false;  // cancelled
     if (!fs::path(path).has_extension()) path += ".pb";

@@ -572,6 +572,14 @@ TEST_F(DesignerCommands, OpenAndShortcutsLeaveTextFieldsAlone) {
   EXPECT_EQ(GetElementText(tk, d.rows.caption), shown + "ab");
   EXPECT_NE(FindElement(tk, form), nullptr);
   EXPECT_TRUE(d.clipboard.empty());
+  // Save has no meaning in a text field: Control+S there saves as anywhere else.
+  std::string askedWhileTyping;
+  Then([&] {
+    askedWhileTyping = GetElementText(tk, Requester());
+    InjectKey(Key::Escape);
+  });
+  Press(KeyOf('S'), platform::Modifier::Control);
+  EXPECT_EQ(askedWhileTyping, "Please choose file to save");
   // Control+S on the form asks for a path; cancelling it changes nothing.
   ClickElement(form);
   const std::string before = DumpElements(tk);

@@ -276,6 +276,20 @@ TEST_F(DesignerFiles, SaveNeverOverwritesAHandWrittenFile) {
   EXPECT_NE(message.find("Couldn'topenthefile!"), std::string::npos) << message;
   EXPECT_EQ(Code(), before);
   EXPECT_EQ(designer.currentFile, own.string());
+
+  // Asked for a new path, the save requester starts in the opened file's folder, also when
+  // the file was named relative to the current directory (as on the command line).
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir);
+  ASSERT_TRUE(OpenForm(tk, designer, "hand.pb"));
+  std::string shown;
+  Then([&] {
+    shown = RequesterText();
+    InjectKey(Key::Escape);
+  });
+  RunCommand(tk, designer, Command::Save);
+  fs::current_path(previous);
+  EXPECT_NE(shown.find(fs::absolute(dir).string()), std::string::npos) << shown;
 }
 
 // A save that fails at any step (the temporary file, half-way through the bytes, the sync,
