@@ -10,20 +10,53 @@
 
 #include "platform/shared_library.h"
 
-// Every SDL function the backend calls.
-#define TK_SDL_FUNCTIONS(X)                                                                        \
-  X(CaptureMouse)                                                                                  \
-  X(ConvertPixels) X(CreateColorCursor) X(CreateRGBSurfaceWithFormatFrom) X(CreateSystemCursor)    \
-      X(CreateWindow) X(DestroyWindow) X(FreeCursor) X(FreeSurface) X(GetClipboardText)            \
-          X(GetDefaultCursor) X(GetError) X(GetGlobalMouseState) X(GetTicks64) X(GetWindowFlags)   \
-              X(GetWindowID) X(GetWindowPosition) X(GetWindowSize) X(GetWindowSurface)             \
-                  X(InitSubSystem) X(LockSurface) X(MaximizeWindow) X(MinimizeWindow) X(PollEvent) \
-                      X(Quit) X(QuitSubSystem) X(RaiseWindow) X(RestoreWindow) X(SetClipboardText) \
-                          X(SetCursor) X(SetHint) X(SetHintWithPriority) X(SetWindowInputFocus)    \
-                              X(SetWindowPosition) X(SetWindowSize) X(ShowSimpleMessageBox)        \
-                                  X(ShowWindow) X(StartTextInput) X(UnlockSurface)                 \
-                                      X(UpdateWindowSurface) X(WaitEventTimeout) X(WasInit)        \
-                                          X(free)
+// Every SDL function the backend calls, one per line.
+// clang-format off
+#define TK_SDL_FUNCTIONS(X) \
+  X(CaptureMouse) \
+  X(ConvertPixels) \
+  X(CreateColorCursor) \
+  X(CreateRGBSurfaceWithFormatFrom) \
+  X(CreateSystemCursor) \
+  X(CreateWindow) \
+  X(DestroyWindow) \
+  X(FreeCursor) \
+  X(FreeSurface) \
+  X(GetClipboardText) \
+  X(GetDefaultCursor) \
+  X(GetError) \
+  X(GetGlobalMouseState) \
+  X(GetTicks64) \
+  X(GetWindowFlags) \
+  X(GetWindowID) \
+  X(GetWindowPosition) \
+  X(GetWindowSize) \
+  X(GetWindowSurface) \
+  X(InitSubSystem) \
+  X(LockSurface) \
+  X(MaximizeWindow) \
+  X(MinimizeWindow) \
+  X(PollEvent) \
+  X(Quit) \
+  X(QuitSubSystem) \
+  X(RaiseWindow) \
+  X(RestoreWindow) \
+  X(SetClipboardText) \
+  X(SetCursor) \
+  X(SetHint) \
+  X(SetHintWithPriority) \
+  X(SetWindowInputFocus) \
+  X(SetWindowPosition) \
+  X(SetWindowSize) \
+  X(ShowSimpleMessageBox) \
+  X(ShowWindow) \
+  X(StartTextInput) \
+  X(UnlockSurface) \
+  X(UpdateWindowSurface) \
+  X(WaitEventTimeout) \
+  X(WasInit) \
+  X(free)
+// clang-format on
 
 namespace tk::platform {
 
