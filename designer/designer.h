@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/toolkit.h"
@@ -154,6 +155,8 @@ void CloseDesignList(Toolkit& tk, int savedWindow);
 // Selects the pointer tool again: toolbox item 0, its description, no tool kind, the
 // default pointer shape.
 void ResetTool(Toolkit& tk, Designer& designer);
+// An element's name as a procedure name takes it: without the "#" of a constant at either end.
+std::string WithoutHashes(std::string_view name);
 // The short description of a toolbox entry shown below the toolbox.
 std::string ToolDescription(const std::string& text);
 // Resizes what the current page of `panel` shows (the page's item data) to the panel's size.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -231,13 +230,7 @@ void FinishBand(Toolkit& tk, Designer& d, int element) {
 // A double click on a Button names its LeftClick procedure and shows the code.
 void ShowButtonCode(Toolkit& tk, Designer& d, const Element& w) {
   if (w.Kind == ElementKind::Button) {
-    // A procedure name takes the element's name without the "#" of a constant.
-    std::string_view name = w.Name;
-    while (!name.empty() && name.front() == '#')
-      name.remove_prefix(1);
-    while (!name.empty() && name.back() == '#')
-      name.remove_suffix(1);
-    const std::string procedure = std::string(name) + "_LeftClick_Event";
+    const std::string procedure = WithoutHashes(w.Name) + "_LeftClick_Event";
     const int row = d.rows.leftClick;
     int index = -1;
     if (const Element* holder = OptionHolder(tk, row))

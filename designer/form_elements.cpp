@@ -137,6 +137,14 @@ void ResetTool(Toolkit& tk, Designer& d) {
   SetPointer(tk, platform::Cursor::Default);
 }
 
+std::string WithoutHashes(std::string_view name) {
+  while (!name.empty() && name.front() == '#')
+    name.remove_prefix(1);
+  while (!name.empty() && name.back() == '#')
+    name.remove_suffix(1);
+  return std::string(name);
+}
+
 std::string ToolDescription(const std::string& text) {
   switch (static_cast<ElementKind>(KindFromText(text))) {
     case ElementKind::None:

@@ -54,14 +54,6 @@ bool IsConstant(std::string_view name) {
   return !name.empty() && (name.front() == '#' || name.back() == '#');
 }
 
-std::string WithoutHashes(std::string_view name) {
-  while (!name.empty() && name.front() == '#')
-    name.remove_prefix(1);
-  while (!name.empty() && name.back() == '#')
-    name.remove_suffix(1);
-  return std::string(name);
-}
-
 // The element the grids edit: the design selection, as long as it is a form window or one
 // of its elements (they all live on the main panel's Form page).
 int Selected(Toolkit& tk, const Designer& d) {

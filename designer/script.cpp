@@ -8,6 +8,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "codegen/reader.h"
 #include "codegen/vocabulary.h"
 #include "core/events.h"
 #include "core/tree.h"
@@ -32,14 +33,6 @@ std::string Lower(std::string_view text) {
   for (char& c : out)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return out;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
 }
 
 std::vector<std::string_view> SplitWords(std::string_view text) {
