@@ -15,65 +15,10 @@
 #include "elements/simple.h"
 #include "platform/sdl/sdl_platform.h"
 #include "render/host.h"
-// Last: the window-system header defines macros (None, Bool) that clash with other headers.
-#include <SDL_syswm.h>
+#include "tests/support/screen_tools.h"
 
 namespace tk::testing {
 namespace {
-
-bool DisplayAvailable() {
-  if (std::getenv("DISPLAY")) return true;
-  if (std::getenv("TK_REQUIRE_DISPLAY"))
-    ADD_FAILURE() << "TK_REQUIRE_DISPLAY is set but DISPLAY is not";
-  return false;
-}
-
-bool ToolAvailable(const std::string& name) {
-  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-bool RunTool(const std::string& command) {
-  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-unsigned long X11WindowOf(SDL_Window* window) {
-#if defined(SDL_VIDEO_DRIVER_X11)
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
-    return info.info.x11.window;
-#else
-  (void)window;
-#endif
-  return 0;
-}
-
-// Runs the loop until `done` holds or `ms` milliseconds have passed.
-bool PumpUntil(Toolkit& tk, const std::function<bool()>& done, int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < end) {
-    PumpEvents(tk);
-    if (done()) return true;
-    SDL_Delay(5);
-  }
-  PumpEvents(tk);
-  return done();
-}
-
-// Tries a step up to three times: the suite runs tests side by side on one display, so another
-// test's window may take the focus or cover this one meanwhile. Before every try the window
-// is raised and takes the X input focus again; `act` sends the input, `done` tells that the
-// step has arrived.
-bool Attempt(Toolkit& tk, const std::string& window, const std::function<void()>& act,
-             const std::function<bool()>& done) {
-  for (int i = 0; i < 3; ++i) {
-    RunTool("timeout 5 xdotool windowraise " + window);
-    if (!RunTool("timeout 5 xdotool windowfocus --sync " + window)) continue;
-    act();
-    if (PumpUntil(tk, done, 5000)) return true;
-  }
-  return false;
-}
 
 TEST(SdlTextInput, RealTypingAndTheRealClipboardReachAString) {
   if (!DisplayAvailable()) GTEST_SKIP() << "no X display";
