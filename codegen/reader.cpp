@@ -2,6 +2,7 @@
 #include "codegen/reader.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace tk {
@@ -68,6 +69,10 @@ std::string SourceText(std::string_view bytes) {
   while (at < bytes.size()) {
     // Plain ASCII runs are copied as they are.
     size_t run = at;
+    for (uint64_t word; run + 8 <= bytes.size(); run += 8) {
+      std::memcpy(&word, bytes.data() + run, 8);
+      if ((word & 0x8080808080808080ull) != 0) break;
+    }
     while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
       ++run;
     out.append(bytes.data() + at, run - at);
@@ -87,28 +92,47 @@ std::string SourceText(std::string_view bytes) {
 
 std::vector<std::string_view> SourceLines(std::string_view text) {
   std::vector<std::string_view> lines;
+  const char* const begin = text.data();
+  const size_t size = text.size();
   size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
+  // The next LF is found once and kept until passed, so a file of CR endings alone is not
+  // searched to its end for every line.
+  size_t lf = 0;
+  bool lfKnown = false;
+  while (start < size) {
+    if (!lfKnown || lf < start) {
+      lfKnown = true;
+      const void* found = std::memchr(begin + start, '\n', size - start);
+      lf = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - begin) : size;
     }
+    const void* cr = std::memchr(begin + start, '\r', lf - start);
+    const size_t end =
+        cr != nullptr ? static_cast<size_t>(static_cast<const char*>(cr) - begin) : lf;
     lines.push_back(text.substr(start, end - start));
+    if (end == size) break;
     start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    if (begin[end] == '\r' && start < size && begin[start] == '\n') ++start;
   }
   return lines;
 }
 
-std::string MarkCreationLine(std::string_view line) {
-  for (std::string_view word : kCreationWords) {
-    for (size_t at = line.find(word); at != std::string_view::npos; at = line.find(word, at + 1)) {
-      if (at + word.size() < line.size() && line[at + word.size()] == '(')
-        return "Find >> " + std::string(line);
-    }
+bool IsCreationLine(std::string_view line) {
+  // Every "(" is looked at once, against the words that could end just before it; a line
+  // has few of them, where searching the line for each of the words scans it many times.
+  for (size_t open = line.find('('); open != std::string_view::npos;
+       open = line.find('(', open + 1)) {
+    const std::string_view before = line.substr(0, open);
+    for (std::string_view word : kCreationWords)
+      if (before.ends_with(word)) return true;
   }
-  return {};
+  return false;
+}
+
+std::string MarkCreationLine(std::string_view line) {
+  if (!IsCreationLine(line)) return {};
+  std::string marked = "Find >> ";
+  marked.append(line);
+  return marked;
 }
 
 int64_t ReadSourceNumber(std::string_view text) {
@@ -148,8 +172,23 @@ int64_t ReadSourceNumber(std::string_view text) {
   return value == kMin ? std::numeric_limits<int64_t>::max() : -value;
 }
 
+namespace {
+
+// The characters that end a run of plain argument text.
+constexpr std::array<bool, 256> kCallMarks = [] {
+  std::array<bool, 256> marks{};
+  for (const unsigned char c : {'"', ';', '(', ')', ','})
+    marks[c] = true;
+  return marks;
+}();
+
+}  // namespace
+
 bool ParseSourceCall(std::string_view line, SourceCall& call) {
-  call = SourceCall();
+  // The argument list keeps its storage: one call is parsed per line of a long file.
+  call.assigned = false;
+  call.target = call.function = {};
+  call.args.clear();
   const size_t open = line.find('(');
   if (open == std::string_view::npos) return false;
   const std::string_view head = line.substr(0, open);
@@ -161,11 +200,18 @@ bool ParseSourceCall(std::string_view line, SourceCall& call) {
   } else {
     call.function = TrimBlanks(head);
   }
+  if (call.args.capacity() == 0) call.args.reserve(8);  // most calls have fewer arguments
   int depth = 1;
   bool quoted = false;
   size_t start = open + 1;
   size_t i = start;
-  for (; i < line.size(); ++i) {
+  const size_t size = line.size();
+  for (; i < size; ++i) {
+    if (!quoted) {
+      while (i < size && !kCallMarks[static_cast<unsigned char>(line[i])])
+        ++i;
+      if (i == size) break;
+    }
     const char c = line[i];
     if (c == '"') {
       quoted = !quoted;

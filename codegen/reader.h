@@ -20,6 +20,8 @@ std::vector<std::string_view> SourceLines(std::string_view text);
 // "Find >> " + line when the line holds one of the creation words immediately followed by
 // "(" (words tried in their fixed order, case-sensitive), else "".
 std::string MarkCreationLine(std::string_view line);
+// Whether MarkCreationLine marks `line`, without building the mark.
+bool IsCreationLine(std::string_view line);
 
 // The value of a number written in source: leading spaces and tabs skipped, an optional sign,
 // then decimal digits, or hexadecimal digits after "$", or binary digits after "%", up to the

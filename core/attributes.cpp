@@ -409,6 +409,10 @@ int ItemUnderMouse(Toolkit& tk, Element& e) {
 // ---- Flags ------------------------------------------------------------------------------
 
 Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags) {
+  return SetElementFlags(tk, id, flags, true);
+}
+
+Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags, bool place) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return 0;
   const KindDescriptor& kind = tk.Kind(e->Kind);
@@ -436,7 +440,7 @@ Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags) {
     e->BackgroundMode = Background::None;
   if (kind.FlagsApplied != nullptr) kind.FlagsApplied(*e);
   e->Repaint = 1;
-  Replace(tk, id);
+  if (place) Replace(tk, id);
   return previous;
 }
 

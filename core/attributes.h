@@ -71,6 +71,9 @@ int ItemUnderMouse(Toolkit& tk, Element& e);
 
 // Flags: apply a flag set (borders, caption items, alignment), or remove bits.
 Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags);
+// The same; with `place` false the element is not placed again for its new borders (its
+// creation places it right after).
+Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags, bool place);
 bool RemoveElementFlags(Toolkit& tk, int id, Flags64 flags);
 
 }  // namespace tk

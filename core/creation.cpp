@@ -256,7 +256,8 @@ int CreateElement(Toolkit& tk, ElementKind kind, int id, int x, int y, int width
   if (!e.Alive) return id;
 
   if (id != 0) {
-    SetElementFlags(tk, id, request);
+    // Placed just below, once, rather than also at its empty frame.
+    SetElementFlags(tk, id, request, false);
     if (!e.Alive) return id;
   }
 

@@ -49,6 +49,8 @@ bool StillLive(Toolkit& tk, const Element* e, int id, uint64_t serial) {
 int DeliverTo(Toolkit& tk, Element& target, const EventSubject& subject, EventCode types, int param,
               int64_t data) {
   int result = 1;
+  // Most records hear nothing of most events: no copy of the handler list then.
+  if (target.Callbacks.empty() || (target.BoundEvents & types) != types) return result;
   const int targetId = target.ID;
   const uint64_t serial = target.Serial;
   Element* const ptr = &target;

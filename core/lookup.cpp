@@ -4,15 +4,11 @@
 namespace tk {
 
 Element* FindElement(Toolkit& tk, int id) {
-  auto it = tk.root.IDToAddress.find(id);
-  if (it == tk.root.IDToAddress.end()) return nullptr;
-  return it->second;
+  return tk.root.IDToAddress.Find(id);
 }
 
 const Element* FindElement(const Toolkit& tk, int id) {
-  auto it = tk.root.IDToAddress.find(id);
-  if (it == tk.root.IDToAddress.end()) return nullptr;
-  return it->second;
+  return tk.root.IDToAddress.Find(id);
 }
 
 int IndexOf(const Root& root, const Element* e) {

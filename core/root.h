@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/element.h"
+#include "core/id_table.h"
 
 namespace tk::platform {
 class Painter;
@@ -120,7 +121,7 @@ struct Root {
 
   // Id tables and the element list. Records never move while they exist.
   std::unordered_map<const Element*, int> AddressToID;
-  std::unordered_map<int, Element*> IDToAddress;
+  IdTable IDToAddress;
   std::vector<std::unique_ptr<Element>> Elements;
 
   // Records freed while a handler or dispatch is still on the stack stay here, dead, until

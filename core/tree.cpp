@@ -121,9 +121,7 @@ void FreeOne(Toolkit& tk, Element* rec) {
   // A later element under the same id must still hear its Focus when activated.
   if (root.ActiveGadget == rec->ID && FindElement(tk, rec->ID) == rec) root.ActiveGadget = 0;
   root.AddressToID.erase(rec);
-  if (auto it = root.IDToAddress.find(rec->ID); it != root.IDToAddress.end() && it->second == rec) {
-    root.IDToAddress.erase(it);
-  }
+  if (root.IDToAddress.Find(rec->ID) == rec) root.IDToAddress.erase(rec->ID);
   int index = IndexOf(root, rec);
   if (index < 0) return;
   std::unique_ptr<Element> owned = std::move(root.Elements[static_cast<size_t>(index)]);

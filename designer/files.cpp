@@ -22,6 +22,7 @@
 #include "elements/registry.h"
 #include "elements/simple.h"
 #include "elements/window.h"
+#include "platform/fonts.h"
 #include "platform/headless/headless_platform.h"
 #include "requesters/requesters.h"
 
@@ -257,7 +258,10 @@ BatchForm::BatchForm()
       designer(archives),
       tk(platform) {
   PrepareToolkit(tk);
+  // Moves and resizes are announced to handlers only, and no handler here acts on them.
+  tk.hooks.DispatchEvent = nullptr;
   Designer& d = designer;
+  d.batch = true;  // no Elements row, panels or menus to keep current
   tk.dispatch.GridStep = d.gridStep;
   // Form windows hear nothing here: the editing handler only fills grids and lists that a
   // batch run does not build (and scans every element for each one made).
@@ -272,11 +276,16 @@ BatchForm::BatchForm()
   CloseList(tk);
 }
 
-std::string GenerateFromSource(std::string_view source) {
-  BatchForm form;
-  form.designer.batch = true;  // no Elements row or panels to keep current
+std::string GenerateFromSource(BatchForm& form, const ParsedSource& source) {
   ReadFormSource(form.tk, form.designer, source);
   return FormCodeText(form.tk, form.designer.mainPanel);
+}
+
+std::string GenerateFromSource(std::string_view source) {
+  platform::StartLoadingFonts();
+  const ParsedSource parsed(source);
+  BatchForm form;
+  return GenerateFromSource(form, parsed);
 }
 
 }  // namespace tk::designer

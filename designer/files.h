@@ -8,6 +8,7 @@
 
 #include "core/toolkit.h"
 #include "designer/designer.h"
+#include "designer/form_reader.h"
 #include "designer/icon_archives.h"
 #include "platform/headless/headless_platform.h"
 
@@ -62,7 +63,9 @@ struct BatchForm {
   Toolkit tk;
 };
 
-// The source the designer generates for the form in `source`, read on a BatchForm.
+// The source the designer generates for the form in `source`, read on `form` (a fresh one).
+std::string GenerateFromSource(BatchForm& form, const ParsedSource& source);
+// The same on a BatchForm of its own; the source is parsed while the fonts load.
 std::string GenerateFromSource(std::string_view source);
 
 }  // namespace tk::designer

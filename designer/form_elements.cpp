@@ -103,7 +103,8 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
     CloseListOf(tk, opened);
     tk.root.CurrentWindow = savedWindow;
   }
-  if (kind == ElementKind::Window) BuildElementPopup(tk, d);
+  // A batch run shows no menus.
+  if (kind == ElementKind::Window && !d.batch) BuildElementPopup(tk, d);
   if (flag != 0) ResetTool(tk, d);
   return id;
 }

@@ -52,15 +52,13 @@ class FormReader {
  public:
   FormReader(Toolkit& tk, Designer& d) : tk_(tk), d_(d) {}
 
-  void Read(std::string_view source) {
-    const std::string text = SourceText(source);
+  void Read(const ParsedSource& source) {
     ClearForm();
     d_.reading = true;
     tk_.root.NamesGiven = true;
     SelectElement(tk_, -1, true);
-    const std::vector<std::string_view> lines = SourceLines(text);
-    NoteGlobals(lines);
-    for (std::string_view line : lines)
+    NoteGlobals(source.lines);
+    for (const ParsedSource::Line& line : source.lines)
       ReadLine(line);
     tk_.root.NamesGiven = false;
     d_.reading = false;
@@ -84,14 +82,13 @@ class FormReader {
     tk_.root.DesignedElement = -1;
   }
 
-  void ReadLine(std::string_view line) {
-    const std::string marked = MarkCreationLine(line);
+  void ReadLine(const ParsedSource::Line& line) {
     // The first line of the run puts the reader on the Form page, whatever the line holds.
     const bool first = d_.readParent == -1;
     if (first) d_.readParent = d_.mainPanel;
-    SourceCall call;
-    if (!ParseSourceCall(TrimBlanks(line), call)) return;
-    if (!marked.empty()) {
+    if (!line.parsed) return;
+    const SourceCall& call = line.call;
+    if (line.creates) {
       Create(call, first, ElementKind::None);
     } else if (call.assigned && call.function == "Gadget") {
       // The generator names no function for the MDI kind, whose kind name is empty.
@@ -103,9 +100,9 @@ class FormReader {
 
   // "Global name=-1" lines list the gadgets in the order of the element list, which the
   // creation lines do not keep where a panel's tabs were filled out of order.
-  void NoteGlobals(const std::vector<std::string_view>& lines) {
-    for (std::string_view line : lines) {
-      line = TrimBlanks(line);
+  void NoteGlobals(const std::vector<ParsedSource::Line>& lines) {
+    for (const ParsedSource::Line& read : lines) {
+      const std::string_view line = TrimBlanks(read.text);
       if (line.size() < 7 || !SameWord(line.substr(0, 7), "Global ")) continue;
       const size_t equals = line.find('=');
       if (equals == std::string_view::npos) continue;
@@ -348,8 +345,24 @@ class FormReader {
 
 }  // namespace
 
-void ReadFormSource(Toolkit& tk, Designer& designer, std::string_view source) {
+ParsedSource::ParsedSource(std::string_view source) : text(SourceText(source)) {
+  const std::vector<std::string_view> split = SourceLines(text);
+  lines.resize(split.size());
+  for (size_t i = 0; i < split.size(); ++i) {
+    Line& line = lines[i];
+    line.text = split[i];
+    line.creates = IsCreationLine(line.text);
+    line.parsed = ParseSourceCall(TrimBlanks(line.text), line.call);
+  }
+}
+
+void ReadFormSource(Toolkit& tk, Designer& designer, const ParsedSource& source) {
   FormReader(tk, designer).Read(source);
+}
+
+void ReadFormSource(Toolkit& tk, Designer& designer, std::string_view source) {
+  const ParsedSource parsed(source);
+  ReadFormSource(tk, designer, parsed);
 }
 
 bool ReadFormFile(Toolkit& tk, Designer& designer, const std::string& path) {

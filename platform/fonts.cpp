@@ -34,6 +34,10 @@ std::unique_ptr<FontData> MakeFont(const std::string& family, double sizePt, int
 
 }  // namespace
 
+void StartLoadingFonts() {
+  pango_cairo_font_map_get_default();
+}
+
 FontStore::FontStore() {
   fonts_[kDefaultFont] = MakeFont(kDefaultFamily, kDefaultSize, 0);
 }

@@ -17,6 +17,10 @@ inline constexpr int StrikeOut = 8;
 
 struct FontData;  // backend font description
 
+// Starts loading the machine's font configuration on the text library's own thread, so that
+// work done meanwhile overlaps it; the first text measured waits for it to finish.
+void StartLoadingFonts();
+
 class FontStore {
  public:
   FontStore();

@@ -21,6 +21,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "designer/designer.h"
+#include "designer/files.h"
 #include "designer/icon_archives.h"
 #include "elements/panel.h"
 #include "elements/registry.h"
@@ -363,6 +364,8 @@ TEST(FormReaderRoundTrip, GivesBackTheSameBytes) {
   EXPECT_EQ(fresh.Code(), written);
   fresh.Read(fresh.Code());
   EXPECT_EQ(fresh.Code(), written);
+  // The command line's batch read, which leaves out what only a user sees, gives them too.
+  EXPECT_EQ(GenerateFromSource(written), written);
 }
 
 }  // namespace
