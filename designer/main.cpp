@@ -1,8 +1,6 @@
 // The designer program: the designer in a real window or, with --headless, in an off-screen
 // canvas that a script can drive and that can be saved as a picture. --demo shows the
 // toolkit demonstration instead; --generate writes a form file's source without a window.
-#include <fontconfig/fontconfig.h>
-
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -16,7 +14,9 @@
 #include "designer/icon_archives.h"
 #include "designer/script.h"
 #include "elements/registry.h"
+#include "platform/fonts.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/heap.h"
 #include "platform/sdl/sdl_platform.h"
 #include "render/host.h"
 
@@ -36,8 +36,9 @@ Size SceneSize(const Options& opt) {
 }
 
 // What the program shows. The archives and the designer state outlive the toolkit built
-// after them, whose handlers refer to them. The archives are read, and the font
-// configuration loaded, on a second thread while the window system starts on this one.
+// after them, whose handlers refer to them. The archives are read on a second thread while
+// the window system starts on this one. (The font configuration loads on the text library's
+// own thread from the platform's first canvas on; loading it here too would do it twice.)
 class Scene {
  public:
   Scene(const Options& opt, const char* argv0)
@@ -45,10 +46,7 @@ class Scene {
         archives_(opt.demo ? std::vector<std::filesystem::path>{}
                            : tk::designer::IconArchives::DefaultFolders(argv0)),
         designer_(archives_),
-        reader_([this] {
-          archives_.ReadAll();
-          FcInit();
-        }) {}
+        reader_([this] { archives_.ReadAll(); }) {}
   ~Scene() { Ready(nullptr); }
 
   // Waits for the reading thread and gives the archives the platform's image store.
@@ -135,12 +133,19 @@ int RunWindowed(const Options& opt, const char* argv0) {
 
 // --generate: reads the form file and writes its source; no window, display or icons.
 int RunGenerate(const Options& opt) {
+  // A large form is built of many small records: fewer, larger pages make it faster.
+  tk::platform::PreferHugePagesForHeap(size_t{64} << 20);
   std::string source, error;
   if (!tk::designer::ReadFileBytes(opt.generate, source, &error)) {
     std::fprintf(stderr, "designer: %s\n", error.c_str());
     return 1;
   }
-  const std::string code = tk::designer::GenerateFromSource(source);
+  // The source is parsed while the font configuration loads. The form is not freed: the
+  // process ends right after writing, and freeing thousands of elements would only cost time.
+  tk::platform::StartLoadingFonts();
+  const auto* parsed = new tk::designer::ParsedSource(source);
+  auto* form = new tk::designer::BatchForm();
+  const std::string code = tk::designer::GenerateFromSource(*form, *parsed);
   if (!opt.output.empty()) {
     if (!tk::designer::WriteFileAtomically(opt.output, code, &error)) {
       std::fprintf(stderr, "designer: %s\n", error.c_str());

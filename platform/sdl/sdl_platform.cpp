@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/cairo_canvas.h"
 #include "platform/cairo_internal.h"
@@ -63,6 +64,10 @@ SDL_SystemCursor SystemCursorFor(Cursor cursor) {
   }
 }
 
+// The host window draws its own frame and appears only with its first frame.
+constexpr Uint32 kHostWindowFlags =
+    SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+
 // SDL connects to the session's D-Bus when it starts. Where no session bus is known, D-Bus
 // would start one for this display: it forks a helper from whichever thread starts SDL (not
 // safe while other threads allocate) and leaves a bus daemon running after the designer
@@ -98,7 +103,12 @@ SdlPlatform::SdlPlatform() {
     // The environment can still choose otherwise.
     sdl_.SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     videoStatus_ = sdl_.InitSubSystem(SDL_INIT_VIDEO);
-    if (videoStatus_ != 0) videoError_ = sdl_.GetError();
+    if (videoStatus_ != 0) {
+      videoError_ = sdl_.GetError();
+      return;
+    }
+    // Sized and placed when a host opens; if it cannot be made here, the host makes its own.
+    spareWindow_ = sdl_.CreateWindow("", 0, 0, 1, 1, kHostWindowFlags);
   });
 }
 
@@ -126,8 +136,13 @@ bool SdlPlatform::EnsureWindow() {
     return false;
   }
   const Rect r = hostRect_;
-  window_ = sdl_.CreateWindow("", r.x, r.y, r.w, r.h,
-                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (spareWindow_ != nullptr) {
+    window_ = std::exchange(spareWindow_, nullptr);
+    sdl_.SetWindowSize(window_, r.w, r.h);
+    sdl_.SetWindowPosition(window_, r.x, r.y);
+  } else {
+    window_ = sdl_.CreateWindow("", r.x, r.y, r.w, r.h, kHostWindowFlags);
+  }
   if (!window_) {
     lastError_ = sdl_.GetError();
     hostOpen_ = false;
@@ -144,6 +159,7 @@ bool SdlPlatform::EnsureWindow() {
 SdlPlatform::~SdlPlatform() {
   JoinVideo();
   CloseHost();
+  if (spareWindow_ != nullptr) sdl_.DestroyWindow(spareWindow_);
   if (videoReady_) {
     sdl_.SetCursor(sdl_.GetDefaultCursor());
     for (SDL_Cursor* cursor : systemCursors_)

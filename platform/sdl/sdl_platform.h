@@ -96,6 +96,9 @@ class SdlPlatform : public Platform {
   bool textInput_ = false;     // the canvas asked for text input
   mutable std::string lastError_;
   SDL_Window* window_ = nullptr;
+  // Made hidden on the start-up thread once the display is connected, so that making the
+  // host's window is not on the way to the first frame; the first host takes it.
+  SDL_Window* spareWindow_ = nullptr;
   std::unique_ptr<CairoCanvas> canvas_;
   bool drawing_ = false;
 
