@@ -346,29 +346,22 @@ int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height, 
   const CoordBlock oldFrame = e.Frame;
   const int oldInnerX = e.Inner.x0, oldInnerY = e.Inner.y0;
   const int oldInnerW = e.Inner.w0, oldInnerH = e.Inner.h0;
-  const SeenByChildren seenBefore = SeenByChildrenOf(e);
-  bool changed = false;
+  // Only what children see needs comparing, so a childless element skips it.
+  const bool hasChildren = e.ChildCount != 0;
+  const SeenByChildren seenBefore = hasChildren ? SeenByChildrenOf(e) : SeenByChildren{};
 
-  if (x != kIgnore && (x != e.Frame.x0 || absolute)) {
-    e.Frame.x0 = x;
-    SetElementX(tk, e, x);
-    changed = true;
-  }
-  if (y != kIgnore && (y != e.Frame.y0 || absolute)) {
-    e.Frame.y0 = y;
-    SetElementY(tk, e, y);
-    changed = true;
-  }
-  if (width != kIgnore && (width != e.Frame.w0 || absolute)) {
-    e.Frame.w0 = width;
-    SetElementX(tk, e, kIgnore);
-    changed = true;
-  }
-  if (height != kIgnore && (height != e.Frame.h0 || absolute)) {
-    e.Frame.h0 = height;
-    SetElementY(tk, e, kIgnore);
-    changed = true;
-  }
+  const bool newX = x != kIgnore && (x != e.Frame.x0 || absolute);
+  const bool newY = y != kIgnore && (y != e.Frame.y0 || absolute);
+  const bool newW = width != kIgnore && (width != e.Frame.w0 || absolute);
+  const bool newH = height != kIgnore && (height != e.Frame.h0 || absolute);
+  const bool changed = newX || newY || newW || newH;
+  if (newX) e.Frame.x0 = x;
+  if (newY) e.Frame.y0 = y;
+  if (newW) e.Frame.w0 = width;
+  if (newH) e.Frame.h0 = height;
+  // One pass per axis: placing the position recomputes the size along it as well.
+  if (newX || newW) SetElementX(tk, e, newX ? x : kIgnore);
+  if (newY || newH) SetElementY(tk, e, newY ? y : kIgnore);
 
   // Descendants sit relative to the inner rectangle, so they follow its movement (which
   // also covers a border or strip that changed since the last placement).
@@ -381,7 +374,7 @@ int ResizeElement(Toolkit& tk, Element& e, int x, int y, int width, int height, 
   // panes) has the last word.
   // Content that grows beyond its view (rows added to a long list) is the common case where
   // nothing its descendants see changes, and walking them all would be wasted.
-  if (changed && e.ChildCount != 0) {
+  if (changed && hasChildren) {
     if (!(SeenByChildrenOf(e) == seenBefore))
       FollowDescendants(tk, e, dx, dy, resized);
     else if ((e.Inner.w0 != oldInnerW || e.Inner.h0 != oldInnerH) && HasDockedChild(tk, e))

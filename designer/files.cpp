@@ -261,11 +261,8 @@ BatchForm::BatchForm()
   // Moves and resizes are announced to handlers only, and no handler here acts on them.
   tk.hooks.DispatchEvent = nullptr;
   Designer& d = designer;
-  d.batch = true;  // no Elements row, panels or menus to keep current
+  d.batch = true;  // no Elements row, panels, menus or form editing
   tk.dispatch.GridStep = d.gridStep;
-  // Form windows hear nothing here: the editing handler only fills grids and lists that a
-  // batch run does not build (and scans every element for each one made).
-  d.formHandler = MakeHandler([](EventCode, int) { return 1; });
   d.window = Window(tk, -1, 0, 0, kDesignerWidth, kDesignerHeight, kProgramName);
   // The generator reads the Form page of a panel that holds something, as the designer's does.
   d.mainPanel = Panel(tk, -1, 0, 0, kDesignerWidth, kDesignerHeight, MakeFlags(0, 16));

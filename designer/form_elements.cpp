@@ -91,11 +91,12 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   }
   if (kind == ElementKind::Window) {
     SetElementImage(tk, id, d.archives.ArchiveIcon("elements", "_"));
-    if (!d.formHandler)
+    // A batch run edits nothing: its forms hear no events.
+    if (!d.formHandler && !d.batch)
       d.formHandler = MakeHandler([&tk, &d](EventCode code, int) {
         return FormEditingHandler(tk, d, code, tk.root.Event.EventElement);
       });
-    BindCallback(tk, d.formHandler, id, -1, -1);
+    if (d.formHandler) BindCallback(tk, d.formHandler, id, -1, -1);
   }
   if ((e = FindElement(tk, id)) != nullptr) e->FlagList.clear();
   if (holder) CloseListOf(tk, tk.root.OpenList);  // its own list, or its content's
