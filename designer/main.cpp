@@ -135,14 +135,15 @@ int RunWindowed(const Options& opt, const char* argv0) {
 int RunGenerate(const Options& opt) {
   // A large form is built of many small records: fewer, larger pages make it faster.
   tk::platform::PreferHugePagesForHeap(size_t{64} << 20);
+  // The source is read and parsed while the font configuration loads. The form is not freed:
+  // the process ends right after writing, and freeing thousands of elements would only cost
+  // time.
+  tk::platform::StartLoadingFonts();
   std::string source, error;
   if (!tk::designer::ReadFileBytes(opt.generate, source, &error)) {
     std::fprintf(stderr, "designer: %s\n", error.c_str());
     return 1;
   }
-  // The source is parsed while the font configuration loads. The form is not freed: the
-  // process ends right after writing, and freeing thousands of elements would only cost time.
-  tk::platform::StartLoadingFonts();
   const auto* parsed = new tk::designer::ParsedSource(source);
   auto* form = new tk::designer::BatchForm();
   const std::string code = tk::designer::GenerateFromSource(*form, *parsed);

@@ -86,7 +86,6 @@ void KeepDBusFromStartingABus() {
 }  // namespace
 
 SdlPlatform::SdlPlatform() {
-  canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
   KeepDBusFromStartingABus();
   // Loading SDL, connecting to the display and opening its input method take longer than
   // building and painting the first frame; they run beside it. Nothing calls SDL until
@@ -110,6 +109,8 @@ SdlPlatform::SdlPlatform() {
     // Sized and placed when a host opens; if it cannot be made here, the host makes its own.
     spareWindow_ = sdl_.CreateWindow("", 0, 0, 1, 1, kHostWindowFlags);
   });
+  // After the start-up thread is on its way; this also starts loading the font configuration.
+  canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
 }
 
 bool SdlPlatform::JoinVideo() const {
