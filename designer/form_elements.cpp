@@ -87,7 +87,7 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   }
   const bool holder = HoldsChildren(tk, *e);
   if (holder || kind == ElementKind::Window) {
-    SetElementBackImage(tk, id, DotGridImage(tk, d.gridStep, 0, 0, 800, 600));
+    SetElementBackImage(tk, id, FormGridImage(tk, d));
   }
   if (kind == ElementKind::Window) {
     SetElementImage(tk, id, d.archives.ArchiveIcon("elements", "_"));

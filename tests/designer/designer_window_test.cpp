@@ -262,12 +262,31 @@ TEST_F(DesignerStart, CreateDesignElementNamesSizesAndResetsTheTool) {
   EXPECT_NEAR(l->Frame.w0, 220, 2);
   EXPECT_NEAR(l->Frame.h0, 140, 2);
 
-  // A second form window is a new element on the Form page with a popup of its own.
-  const int popup = d.elementPopup;
+  // A second form window is a new element on the Form page. Windows and containers share the
+  // one element popup and the one grid image: neither is made again for each of them, so
+  // placing and deleting them leaves nothing behind.
+  auto popups = [&] {
+    int count = 0;
+    for (const auto& e : tk.root.Elements)
+      count += e->Alive && e->Kind == ElementKind::PopupMenu ? 1 : 0;
+    return count;
+  };
+  const int popup = d.elementPopup, popupsBefore = popups();
   const int second = CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 1);
   EXPECT_EQ(GetParent(tk, second), d.mainPanel);
   EXPECT_EQ(FindElement(tk, second)->Name, "Window_1");
-  EXPECT_NE(d.elementPopup, popup);
+  EXPECT_EQ(d.elementPopup, popup);
+  EXPECT_EQ(popups(), popupsBefore);
+  const int grid = FindElement(tk, form)->BackImage;
+  EXPECT_EQ(grid, d.gridImage);
+  EXPECT_EQ(FindElement(tk, second)->BackImage, grid);
+  EXPECT_EQ(FindElement(tk, container)->BackImage, grid);
+  FreeElement(tk, container);
+  FreeElement(tk, second);
+  EXPECT_TRUE(platform.Images().IsImage(grid));
+  const int third = CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 1);
+  EXPECT_EQ(FindElement(tk, third)->BackImage, grid);
+  EXPECT_EQ(popups(), popupsBefore);
 }
 
 TEST_F(DesignerStart, DotGridHasOneOpaqueDotPerStepOnATransparentImage) {
