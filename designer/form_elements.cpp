@@ -112,7 +112,11 @@ int OpenDesignList(Toolkit& tk, int parent, int tab) {
   const int saved = tk.root.CurrentWindow;
   OpenList(tk, parent, tab);
   const Element* p = FindElement(tk, parent);
-  if (p != nullptr && p->Kind != ElementKind::Window && FindElement(tk, p->WindowID) != nullptr)
+  // Said outright for a window too: a form window whose list was left open is not opened
+  // again, and the current window would stay whatever it was (the designer's own).
+  if (p != nullptr && p->Kind == ElementKind::Window)
+    tk.root.CurrentWindow = p->ID;
+  else if (p != nullptr && FindElement(tk, p->WindowID) != nullptr)
     tk.root.CurrentWindow = p->WindowID;
   return saved;
 }
