@@ -141,8 +141,7 @@ void FinishPlacedElement(Toolkit& tk, Designer& d, int id) {
   Element* e = FindElement(tk, id);
   if (e == nullptr) return;
   const bool window = e->Kind == ElementKind::Window;
-  if (window || HoldsChildren(tk, *e))
-    SetElementBackImage(tk, id, DotGridImage(tk, d.gridStep, 0, 0, 800, 600));
+  if (window || HoldsChildren(tk, *e)) SetElementBackImage(tk, id, FormGridImage(tk, d));
   if (!window) return;
   SetElementImage(tk, id, d.archives.ArchiveIcon("elements", "_"));
   if (!d.formHandler)

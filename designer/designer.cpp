@@ -203,6 +203,12 @@ int DotGridImage(Toolkit& tk, int step, int x, int y, int width, int height) {
   return image;
 }
 
+int FormGridImage(Toolkit& tk, Designer& d) {
+  if (d.gridImage < 0 || !tk.platform.Images().IsImage(d.gridImage))
+    d.gridImage = DotGridImage(tk, d.gridStep, 0, 0, 800, 600);
+  return d.gridImage;
+}
+
 StartResult StartDesigner(Toolkit& tk, Designer& d, int width, int height) {
   const std::string missing = d.archives.MissingMessage();
   if (!missing.empty()) {
@@ -210,7 +216,7 @@ StartResult StartDesigner(Toolkit& tk, Designer& d, int width, int height) {
     return {0, kMissingArchiveStatus};
   }
   tk.dispatch.GridStep = d.gridStep;
-  d.gridImage = DotGridImage(tk, d.gridStep, 0, 0, 800, 600);
+  FormGridImage(tk, d);
 
   d.window = Window(tk, -1, 30, 30, width, height, "Designer", Flag::ScreenCentered);
   if (d.window <= 0) return {0, 1};

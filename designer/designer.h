@@ -41,7 +41,7 @@ struct Designer {
   int window = -1;  // the designer window
   int menuBar = -1, toolBar = -1, statusBar = -1;
   int codePopup = -1;     // shown on a right click on the code element
-  int elementPopup = -1;  // shown on a form; rebuilt for every new form window
+  int elementPopup = -1;  // shown on a form; one for all form windows
   int mainPanel = -1;     // Form / Code / V_Code: the design surface
   int codeElement = -1;   // the Editor on the Code page
   int designCanvas = -1;  // the Canvas on the V_Code page
@@ -57,6 +57,7 @@ struct Designer {
 
   int gridStep = kGridStep;
   int gridImage = -1;  // the dotted background of the design canvas and of form windows
+                       // (FormGridImage)
   PropertyRows rows;
   ElementKind toolKind = ElementKind::None;
   std::map<std::string, ClipboardRecord> clipboard;  // keyed by the decimal id copied
@@ -119,6 +120,9 @@ inline constexpr int kMissingArchiveStatus = 1;
 // A 32-bit image of (width - 1) x (height - 1), transparent, with an opaque black dot at
 // every `step` pixels from (x, y). -1 when the image cannot be made.
 int DotGridImage(Toolkit& tk, int step, int x, int y, int width, int height);
+// The one dotted grid (800 x 600) behind the design canvas, every form window and every
+// container placed: made on first use, shared, never freed with an element.
+int FormGridImage(Toolkit& tk, Designer& designer);
 
 // What start-up gives the program: the designer window, or 0 and the status to end with.
 struct StartResult {

@@ -1,10 +1,13 @@
 // The form's file: Save, Open, the title's unsaved mark, and generation without a window.
 #include "designer/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -63,6 +66,46 @@ bool WriteAll(int fd, const char* data, size_t size) {
     size -= static_cast<size_t>(n);
   }
   return true;
+}
+
+// A save's temporary file beside its target NAME: ".NAME." + six letters or digits + the
+// suffix, so that it is hidden, sorts beside the target and cannot be mistaken for a user's.
+constexpr const char* kTemporarySuffix = ".saving";
+constexpr size_t kTemporaryRandom = 6;
+
+std::string TemporaryPrefix(const std::string& name) {
+  return "." + name + ".";
+}
+
+bool IsTemporaryOf(std::string_view entry, const std::string& name) {
+  const std::string prefix = TemporaryPrefix(name);
+  const std::string_view suffix = kTemporarySuffix;
+  if (entry.size() != prefix.size() + kTemporaryRandom + suffix.size()) return false;
+  if (entry.substr(0, prefix.size()) != prefix) return false;
+  if (entry.substr(entry.size() - suffix.size()) != suffix) return false;
+  for (const char c : entry.substr(prefix.size(), kTemporaryRandom))
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+// Removes what saves of `name` that were killed or crashed left in `folder`: plain files of
+// this user named as a temporary of that target that no running save holds locked. Files of
+// other targets, links and anything named otherwise stay.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const int dirFd = ::dirfd(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryOf(entry->d_name, name)) continue;
+    const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      ::unlinkat(dirFd, entry->d_name, 0);
+    ::close(fd);
+  }
+  ::closedir(dir);
 }
 
 // The form windows on the Form page.
@@ -128,15 +171,22 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   // A link keeps pointing at the file it named: the file is replaced, not the link.
   if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::string name = target.filename().string();
   const std::string where = "cannot save " + path + ": ";
 
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string temporary = (folder / TemporaryPrefix(name)).string() + "XXXXXX" + kTemporarySuffix;
   errno = EACCES;
-  const int fd = failed(SaveStep::Create) ? -1 : ::mkstemp(temporary.data());
+  const int fd =
+      failed(SaveStep::Create)
+          ? -1
+          : ::mkstemps(temporary.data(), static_cast<int>(std::strlen(kTemporarySuffix)));
   if (fd < 0) {
     if (error) *error = where + Reason(errno);
     return false;
   }
+  // Held until the rename is done: a later save removes only temporaries nobody holds, the
+  // leftovers of a save that was killed or crashed.
+  ::flock(fd, LOCK_EX | LOCK_NB);
   // A replaced file keeps its permissions; a new one is readable by everyone, as editors do.
   struct stat old {};
   const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
@@ -150,11 +200,12 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     return Abandon(fd, temporary, error, where + Reason(errno));
   if (failed(SaveStep::Sync)) return Abandon(fd, temporary, error, where + Reason(EIO));
   if (::fsync(fd) != 0) return Abandon(fd, temporary, error, where + Reason(errno));
-  const int closing = ::close(fd);
-  if (closing != 0) return Abandon(-1, temporary, error, where + Reason(errno));
-  if (failed(SaveStep::Rename)) return Abandon(-1, temporary, error, where + Reason(EXDEV));
+  if (failed(SaveStep::Rename)) return Abandon(fd, temporary, error, where + Reason(EXDEV));
   if (::rename(temporary.c_str(), target.c_str()) != 0)
-    return Abandon(-1, temporary, error, where + Reason(errno));
+    return Abandon(fd, temporary, error, where + Reason(errno));
+  // The bytes reached the disk with the sync; closing can no longer lose them.
+  ::close(fd);
+  RemoveStaleTemporaries(folder, name);
   // The new name lasts a crash only once the folder itself reaches the disk.
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (dir >= 0) {

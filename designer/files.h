@@ -27,9 +27,10 @@ inline constexpr int Rename = 4;
 bool ReadFileBytes(const std::string& path, std::string& out, std::string* error);
 
 // Writes `bytes` to `path` so that the file holds either its old bytes or all the new ones:
-// a temporary file in the same folder is written, flushed and synced, then renamed over the
-// target, and the folder is synced. On failure the target is untouched, the temporary file
-// is gone and *error says why.
+// a temporary file in the same folder (".NAME.XXXXXX.saving", locked while the save runs) is
+// written and synced, then renamed over the target, and the folder is synced. On failure the
+// target is untouched, the temporary file is gone and *error says why. A successful save also
+// removes the temporaries of the same target that earlier saves killed midway left behind.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
                          const std::function<bool(int)>& fault = {});
 

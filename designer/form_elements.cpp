@@ -87,7 +87,7 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   }
   const bool holder = HoldsChildren(tk, *e);
   if (holder || kind == ElementKind::Window) {
-    SetElementBackImage(tk, id, DotGridImage(tk, d.gridStep, 0, 0, 800, 600));
+    SetElementBackImage(tk, id, FormGridImage(tk, d));
   }
   if (kind == ElementKind::Window) {
     SetElementImage(tk, id, d.archives.ArchiveIcon("elements", "_"));
@@ -114,7 +114,11 @@ int OpenDesignList(Toolkit& tk, int parent, int tab) {
   const int saved = tk.root.CurrentWindow;
   OpenList(tk, parent, tab);
   const Element* p = FindElement(tk, parent);
-  if (p != nullptr && p->Kind != ElementKind::Window && FindElement(tk, p->WindowID) != nullptr)
+  // Said outright for a window too: a form window whose list was left open is not opened
+  // again, and the current window would stay whatever it was (the designer's own).
+  if (p != nullptr && p->Kind == ElementKind::Window)
+    tk.root.CurrentWindow = p->ID;
+  else if (p != nullptr && FindElement(tk, p->WindowID) != nullptr)
     tk.root.CurrentWindow = p->WindowID;
   return saved;
 }

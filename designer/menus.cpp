@@ -1,5 +1,6 @@
 // The designer window's menu bar, tool bar and the two popup menus, with the command ids the
 // command handler acts on and the icons from the archives.
+#include "core/lookup.h"
 #include "designer/designer.h"
 #include "designer/icon_archives.h"
 #include "elements/menu.h"
@@ -63,6 +64,9 @@ void BuildCodePopup(Toolkit& tk, Designer& d) {
 }
 
 void BuildElementPopup(Toolkit& tk, Designer& d) {
+  // Every form window shows the same popup: one made for each window would stay for good.
+  if (const Element* old = FindElement(tk, d.elementPopup))
+    if (old->Alive && old->Kind == ElementKind::PopupMenu) return;
   d.elementPopup = CreatePopupMenu(tk, -1);
   if (d.elementPopup <= 0) return;
   IconArchives& icons = d.archives;

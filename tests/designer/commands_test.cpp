@@ -382,8 +382,8 @@ TEST_F(DesignerCommands, CopyThenPasteIntoAContainer) {
   }
   EXPECT_NE(inBox[0]->Name, inBox[1]->Name);
 
-  // A copied form window is pasted onto the Form page as a new form with its content, its
-  // own element popup and the form editing bound.
+  // A copied form window is pasted onto the Form page as a new form with its content, the
+  // one element popup all forms share and the form editing bound.
   tk.root.DesignedElement = form;
   const int popup = d.elementPopup;
   Press(KeyOf('C'), platform::Modifier::Control);
@@ -394,7 +394,7 @@ TEST_F(DesignerCommands, CopyThenPasteIntoAContainer) {
   EXPECT_EQ(GetParent(tk, second), d.mainPanel);
   EXPECT_EQ(FindElement(tk, second)->Name, "Window_1");
   EXPECT_EQ(PlacedChildren(second).size(), PlacedChildren(form).size());
-  EXPECT_NE(d.elementPopup, popup);
+  EXPECT_EQ(d.elementPopup, popup);
   EXPECT_FALSE(FindElement(tk, second)->Callbacks.empty());
 }
 

@@ -19,6 +19,7 @@
 #include "elements/builtin_images.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
+#include "render/host.h"
 
 namespace tk::designer {
 namespace {
@@ -262,12 +263,66 @@ TEST_F(DesignerStart, CreateDesignElementNamesSizesAndResetsTheTool) {
   EXPECT_NEAR(l->Frame.w0, 220, 2);
   EXPECT_NEAR(l->Frame.h0, 140, 2);
 
-  // A second form window is a new element on the Form page with a popup of its own.
-  const int popup = d.elementPopup;
+  // A second form window is a new element on the Form page. Windows and containers share the
+  // one element popup and the one grid image: neither is made again for each of them, so
+  // placing and deleting them leaves nothing behind.
+  auto popups = [&] {
+    int count = 0;
+    for (const auto& e : tk.root.Elements)
+      count += e->Alive && e->Kind == ElementKind::PopupMenu ? 1 : 0;
+    return count;
+  };
+  const int popup = d.elementPopup, popupsBefore = popups();
   const int second = CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 1);
   EXPECT_EQ(GetParent(tk, second), d.mainPanel);
   EXPECT_EQ(FindElement(tk, second)->Name, "Window_1");
-  EXPECT_NE(d.elementPopup, popup);
+  EXPECT_EQ(d.elementPopup, popup);
+  EXPECT_EQ(popups(), popupsBefore);
+  const int grid = FindElement(tk, form)->BackImage;
+  EXPECT_EQ(grid, d.gridImage);
+  EXPECT_EQ(FindElement(tk, second)->BackImage, grid);
+  EXPECT_EQ(FindElement(tk, container)->BackImage, grid);
+  FreeElement(tk, container);
+  FreeElement(tk, second);
+  EXPECT_TRUE(platform.Images().IsImage(grid));
+  const int third = CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 1);
+  EXPECT_EQ(FindElement(tk, third)->BackImage, grid);
+  EXPECT_EQ(popups(), popupsBefore);
+}
+
+// Whatever was placed before, an element placed on a form belongs to that form window (its
+// handler hears it, the code lists it under it), also right after one placed in a container.
+TEST_F(DesignerStart, ElementsPlacedAfterOneInAContainerStillBelongToTheirForm) {
+  ASSERT_GT(StartDesigner(tk, designer).window, 0);
+  Designer& d = designer;
+  const int form = tk.root.DesignedElement;
+  ASSERT_TRUE(StartSession(tk, d.window));
+  // A click on the bare form, as the user selects it before placing anything.
+  const Element* f = FindElement(tk, form);
+  for (const auto type :
+       {platform::NativeEventType::MouseMove, platform::NativeEventType::LeftButtonDown,
+        platform::NativeEventType::LeftButtonUp}) {
+    platform::NativeEvent ev;
+    ev.type = type;
+    ev.x = f->Inner.x0 + f->Inner.w0 - 3;
+    ev.y = f->Inner.y0 + f->Inner.h0 - 3;
+    platform.Inject(ev);
+    PumpEvents(tk);
+  }
+  const int box = CreateDesignElement(tk, d, ElementKind::Container, form, 0, 0);
+  const int inBox = CreateDesignElement(tk, d, ElementKind::Frame, box, 0, 0);
+  const int onForm = CreateDesignElement(tk, d, ElementKind::Button, form, 0, 0);
+  const int second = CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 0);
+  const int onFirstAgain = CreateDesignElement(tk, d, ElementKind::CheckBox, form, 0, 0);
+  const int onSecond = CreateDesignElement(tk, d, ElementKind::Button, second, 0, 0);
+  for (const int id : {box, inBox, onForm, onFirstAgain}) {
+    ASSERT_NE(FindElement(tk, id), nullptr);
+    EXPECT_EQ(FindElement(tk, id)->WindowID, form) << FindElement(tk, id)->Name;
+  }
+  ASSERT_NE(FindElement(tk, onSecond), nullptr);
+  EXPECT_EQ(FindElement(tk, onSecond)->WindowID, second);
+  EXPECT_EQ(GetParent(tk, onForm), form);
+  EXPECT_EQ(GetParent(tk, inBox), box);
 }
 
 TEST_F(DesignerStart, DotGridHasOneOpaqueDotPerStepOnATransparentImage) {
