@@ -214,8 +214,10 @@ class FormReader {
       if (arg != KindDescriptor::CodeArg::None) ++next;
     if (!descriptor.Has(Trait::NoFlagsArgument)) {
       const std::string_view flags = TrimBars(Arg(call, next));
-      if ((e = FindElement(tk_, id)) != nullptr)
-        e->FlagList = flags.empty() ? std::string() : "|" + std::string(flags);
+      if ((e = FindElement(tk_, id)) != nullptr) {
+        e->FlagList.clear();
+        if (!flags.empty()) e->FlagList.append("|").append(flags);
+      }
     }
 
     if (kind == ElementKind::Window) {
