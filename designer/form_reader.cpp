@@ -80,6 +80,11 @@ class FormReader {
     for (const int id : doomed)
       if (FindElement(tk_, id) != nullptr) FreeElement(tk_, id);
     tk_.root.DesignedElement = -1;
+    // A read goes on in the container the last one ended in; when that went with the old form,
+    // the Form page takes its place (creating in a freed parent would land among the designer's
+    // own elements).
+    if (d_.readParent != -1 && FindElement(tk_, d_.readParent) == nullptr)
+      d_.readParent = d_.mainPanel;
   }
 
   void ReadLine(const ParsedSource::Line& line) {

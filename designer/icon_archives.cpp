@@ -76,6 +76,7 @@ struct ArchiveLibrary {
   decltype(&archive_read_new) readNew = nullptr;
   decltype(&archive_read_support_format_zip) supportZip = nullptr;
   decltype(&archive_read_open_filename) openFilename = nullptr;
+  decltype(&archive_read_open_memory) openMemory = nullptr;
   decltype(&archive_read_next_header) nextHeader = nullptr;
   decltype(&archive_read_data) readData = nullptr;
   decltype(&archive_read_free) readFree = nullptr;
@@ -88,6 +89,7 @@ struct ArchiveLibrary {
            library.Bind(readNew, "archive_read_new", error) &&
            library.Bind(supportZip, "archive_read_support_format_zip", error) &&
            library.Bind(openFilename, "archive_read_open_filename", error) &&
+           library.Bind(openMemory, "archive_read_open_memory", error) &&
            library.Bind(nextHeader, "archive_read_next_header", error) &&
            library.Bind(readData, "archive_read_data", error) &&
            library.Bind(readFree, "archive_read_free", error) &&
@@ -139,6 +141,14 @@ IconArchives::IconArchives(std::vector<fs::path> folders) {
   theme_.path = FindArchive(folders, kThemeArchive);
 }
 
+IconArchives::IconArchives(platform::ImageStore& images, std::vector<uint8_t> imagesZip,
+                           std::vector<uint8_t> themeZip)
+    : store_(&images) {
+  images_.inMemory = theme_.inMemory = true;
+  images_.memory = std::move(imagesZip);
+  theme_.memory = std::move(themeZip);
+}
+
 void IconArchives::ReadAll() {
   Entries(images_);
   Entries(theme_);
@@ -157,15 +167,15 @@ std::vector<fs::path> IconArchives::DefaultFolders(const char* argv0) {
 }
 
 std::string IconArchives::MissingMessage() const {
-  if (images_.path.empty()) return kImagesMissing;
-  if (theme_.path.empty()) return kThemeMissing;
+  if (images_.path.empty() && !images_.inMemory) return kImagesMissing;
+  if (theme_.path.empty() && !theme_.inMemory) return kThemeMissing;
   return "";
 }
 
 const std::vector<IconArchives::Entry>& IconArchives::Entries(Archive& source) {
   if (source.indexed) return source.entries;
   source.indexed = true;
-  if (source.path.empty()) return source.entries;
+  if (source.path.empty() && !source.inMemory) return source.entries;
 
   ArchiveLibrary lib;
   std::string error;
@@ -179,7 +189,9 @@ const std::vector<IconArchives::Entry>& IconArchives::Entries(Archive& source) {
   std::vector<Entry> entries;
   size_t total = 0;
   bool refused = false;
-  if (lib.openFilename(a, source.path.c_str(), 65536) == ARCHIVE_OK) {
+  const int opened = source.inMemory ? lib.openMemory(a, source.memory.data(), source.memory.size())
+                                     : lib.openFilename(a, source.path.c_str(), 65536);
+  if (opened == ARCHIVE_OK) {
     archive_entry* header = nullptr;
     for (;;) {
       const int status = lib.nextHeader(a, &header);

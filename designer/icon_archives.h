@@ -36,6 +36,9 @@ class IconArchives {
   // The same before the image store exists (a program that reads the archives while its
   // window system starts); lookups give -1 until UseImages names the store.
   explicit IconArchives(std::vector<std::filesystem::path> folders);
+  // Archives already held in memory, read by the same code as the files (tests and fuzzing).
+  IconArchives(platform::ImageStore& images, std::vector<uint8_t> imagesZip,
+               std::vector<uint8_t> themeZip);
   void UseImages(platform::ImageStore& images) { store_ = &images; }
   // Reads both archives' tables now instead of at the first lookup. Touches nothing but this
   // object, so another thread may run it while no lookup does.
@@ -67,6 +70,8 @@ class IconArchives {
   };
   struct Archive {
     std::filesystem::path path;
+    bool inMemory = false;
+    std::vector<uint8_t> memory;  // the archive's bytes when inMemory
     bool indexed = false;
     std::vector<Entry> entries;  // in archive order; empty when refused
   };

@@ -281,6 +281,23 @@ TEST_F(FormReader, FollowsTheGadgetLists) {
             "  B = OpenWindow(#PB_Any, 450, 10, 300, 200, \"B\")");
 }
 
+// A read goes on in the container the previous read ended in; when that container was freed
+// with the previous form, the gadgets land on the Form page, never among the designer's own
+// elements, and go with the form again.
+TEST_F(FormReader, ASecondReadAfterItsContainerWasFreedStaysOnTheFormPage) {
+  s.Read("Box = ContainerGadget(#PB_Any, 5, 5, 100, 100)\n");
+  ASSERT_GT(s.Named("Box"), 0);
+  s.Read("B = ButtonGadget(#PB_Any, 5, 5, 80, 25, \"Second\")\n");
+  int button = -1;
+  for (const auto& e : s.tk.root.Elements)
+    if (e->Alive && e->Kind == ElementKind::Button && e->Text == "Second") button = e->ID;
+  ASSERT_GT(button, 0);
+  EXPECT_EQ(s.E(button)->ParentID, s.designer.mainPanel);
+  EXPECT_TRUE(s.InForm(*s.E(button)));
+  s.Read("");
+  EXPECT_EQ(FindElement(s.tk, button), nullptr);
+}
+
 TEST_F(FormReader, MissingFileShowsTheMessage) {
   const int before = s.CountFormElements();
   EXPECT_FALSE(ReadFormFile(s.tk, s.designer, (fs::path(TK_BINARY_DIR) / "no_such.pb").string()));

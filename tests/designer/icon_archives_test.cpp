@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <utility>
@@ -298,6 +299,40 @@ TEST_F(IconArchivesTest, DamagedArchivesAndEntriesGiveNoIcon) {
     EXPECT_EQ(archives.MissingMessage(), "");
     EXPECT_EQ(archives.ArchiveIcon("icon"), -1);
   }
+}
+
+// Archives held in memory answer every lookup as the same archives read from files do, whole
+// or cut short.
+TEST_F(IconArchivesTest, ArchivesInMemoryAnswerAsTheirFilesDo) {
+  auto bytes = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  std::vector<ZipEntry> images = {{"Elements_Add.png", MakePng(1, 1)},
+                                  {"elements.png", MakePng(2, 2)}};
+  for (int i = 0; i < 20; ++i)
+    images.push_back({"icon" + std::to_string(i) + ".png", MakePng(3, 3)});
+  ASSERT_TRUE(WriteZip(ImagesZip(), images));
+  ASSERT_TRUE(WriteZip(ThemeZip(), {{"page_copy.png", MakePng(4, 4)},
+                                    {"vd_buttongadget.png", MakePng(5, 5)},
+                                    {"application_form.png", MakePng(6, 6)}}));
+  for (const bool cut : {false, true}) {
+    SCOPED_TRACE(cut ? "cut short" : "whole");
+    if (cut) fs::resize_file(ImagesZip(), fs::file_size(ImagesZip()) / 2);
+    IconArchives files(Store(), {dir});
+    IconArchives memory(Store(), bytes(ImagesZip()), bytes(ThemeZip()));
+    EXPECT_EQ(memory.MissingMessage(), "");
+    for (const char* word : {"elements", "icon0", "icon19", "missing"})
+      EXPECT_EQ(Width(memory.ArchiveIcon(word, "_")), Width(files.ArchiveIcon(word, "_"))) << word;
+    EXPECT_EQ(Width(memory.ThemeIcon(1)), 4);  // copy
+    EXPECT_GT(memory.ThemeIcon(designer::kThemeRedCross), 0);
+    if (cut) continue;
+    const int list = ToolboxList();
+    memory.FillToolbox(tk, list);
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{" Button", " Window"}));
+  }
+  EXPECT_EQ(Width(IconArchives(Store(), bytes(ImagesZip()), {}).ArchiveIcon("icon0")), 3);
+  EXPECT_EQ(IconArchives(Store(), {}, {}).ArchiveIcon("icon0"), -1);
 }
 
 // The archives the build makes hold every icon the designer asks for.

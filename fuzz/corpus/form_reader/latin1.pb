@@ -1,0 +1,1 @@
+ï»¿W = OpenWindow(#PB_Any, 0, 0, 300, 200, "Fenêtre")B = ButtonGadget(#PB_Any, 5, 5, 80, 25, "Café")C = ButtonGadget(#PB_Any, 5, 40, 80, 25, "Ã©tÃ©")
