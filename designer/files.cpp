@@ -315,12 +315,10 @@ BatchForm::BatchForm()
   d.batch = true;  // no Elements row, panels, menus or form editing
   tk.dispatch.GridStep = d.gridStep;
   d.window = Window(tk, -1, 0, 0, kDesignerWidth, kDesignerHeight, kProgramName);
-  // The generator reads the Form page of a panel that holds something, as the designer's does.
-  d.mainPanel = Panel(tk, -1, 0, 0, kDesignerWidth, kDesignerHeight, MakeFlags(0, 16));
-  AddTab(tk, d.mainPanel, -1, "Form");
-  const int code = AddTab(tk, d.mainPanel, -1, "Code");
-  OpenList(tk, d.mainPanel, code);
-  d.codeElement = Editor(tk, -1, 0, 0, 0, 0, "Text");
+  // The forms go on a plain container: the generator reads any surface's first page, and a
+  // panel's tabs would measure their texts, which waits for the whole font configuration.
+  // A form without panels is then read and written without any font.
+  d.mainPanel = Container(tk, -1, 0, 0, kDesignerWidth, kDesignerHeight);
   CloseList(tk);
 }
 

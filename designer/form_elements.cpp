@@ -86,7 +86,8 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
     return -1;
   }
   const bool holder = HoldsChildren(tk, *e);
-  if (holder || kind == ElementKind::Window) {
+  // The dotted grid is only ever seen: a batch run leaves it out.
+  if ((holder || kind == ElementKind::Window) && !d.batch) {
     SetElementBackImage(tk, id, FormGridImage(tk, d));
   }
   if (kind == ElementKind::Window) {

@@ -84,6 +84,7 @@ class Scene {
 };
 
 int RunHeadless(const Options& opt, const char* argv0) {
+  tk::platform::StartLoadingFonts();  // on the text library's thread while the scene starts
   const Size size = SceneSize(opt);
   Scene scene(opt, argv0);
   tk::platform::HeadlessPlatform platform(size.width, size.height);
@@ -135,15 +136,15 @@ int RunWindowed(const Options& opt, const char* argv0) {
 int RunGenerate(const Options& opt) {
   // A large form is built of many small records: fewer, larger pages make it faster.
   tk::platform::PreferHugePagesForHeap(size_t{64} << 20);
-  // The source is read and parsed while the font configuration loads. The form is not freed:
-  // the process ends right after writing, and freeing thousands of elements would only cost
-  // time.
-  tk::platform::StartLoadingFonts();
   std::string source, error;
   if (!tk::designer::ReadFileBytes(opt.generate, source, &error)) {
     std::fprintf(stderr, "designer: %s\n", error.c_str());
     return 1;
   }
+  // Only a panel's tabs measure text, which needs the font configuration: a form with panels
+  // starts loading it now, to be parsed meanwhile. The form is not freed: the process ends
+  // right after writing, and freeing thousands of elements would only cost time.
+  if (source.find("PanelGadget") != std::string::npos) tk::platform::StartLoadingFonts();
   const auto* parsed = new tk::designer::ParsedSource(source);
   auto* form = new tk::designer::BatchForm();
   const std::string code = tk::designer::GenerateFromSource(*form, *parsed);

@@ -93,7 +93,12 @@ size_t CairoPainter::ShapeHash::operator()(const ShapeKey& key) const {
   return h;
 }
 
-CairoPainter::CairoPainter(FontStore& fonts, ImageStore& images) : fonts_(fonts), images_(images) {
+CairoPainter::CairoPainter(FontStore& fonts, ImageStore& images) : fonts_(fonts), images_(images) {}
+
+// The text context is made at the first text measured or drawn: making it loads the font
+// configuration, which a run that never shows text (a batch generation) need not wait for.
+void CairoPainter::EnsureText() const {
+  if (context_ != nullptr) return;
   context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
   pango_cairo_context_set_resolution(context_, kTextDpi);
   cairo_font_options_t* options = cairo_font_options_create();
@@ -109,8 +114,8 @@ CairoPainter::CairoPainter(FontStore& fonts, ImageStore& images) : fonts_(fonts)
 CairoPainter::~CairoPainter() {
   Attach(nullptr);  // also drops the pixman view of the target
   DropCaches();
-  g_object_unref(layout_);
-  g_object_unref(context_);
+  if (layout_ != nullptr) g_object_unref(layout_);
+  if (context_ != nullptr) g_object_unref(context_);
 }
 
 void CairoPainter::Attach(cairo_surface_t* surface) {
@@ -596,6 +601,7 @@ void CairoPainter::SetLayoutText(PangoLayout* layout, std::string_view text) con
 }
 
 void CairoPainter::PrepareLayout(FontData& font, std::string_view text) {
+  EnsureText();
   if (layoutFont_ != &font) {
     ApplyFont(layout_, font);
     layoutFont_ = &font;
@@ -604,6 +610,7 @@ void CairoPainter::PrepareLayout(FontData& font, std::string_view text) {
 }
 
 PangoLayout* CairoPainter::NewLayout(const FontData& font, std::string_view text) const {
+  EnsureText();
   PangoLayout* layout = pango_layout_new(context_);
   pango_layout_set_single_paragraph_mode(layout, FALSE);
   ApplyFont(layout, font);

@@ -170,8 +170,9 @@ class CairoPainter : public Painter {
   pixman_image_t* target_ = nullptr;
   uint32_t* targetBits_ = nullptr;
   int targetStride_ = 0;  // in 32-bit words
-  PangoContext* context_ = nullptr;
-  PangoLayout* layout_ = nullptr;
+  void EnsureText() const;
+  mutable PangoContext* context_ = nullptr;  // made by EnsureText
+  mutable PangoLayout* layout_ = nullptr;
   const FontData* layoutFont_ = nullptr;  // font last put into the layout
   // Shaping and drawing glyphs are the dearest parts of a repaint, so what one frame draws is
   // kept for the next: texts by font, colour and text (laid out when first drawn, pre-rendered

@@ -10,6 +10,7 @@
 
 #include "platform/cairo_canvas.h"
 #include "platform/cairo_internal.h"
+#include "platform/fonts.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_library.h"
 
@@ -109,7 +110,9 @@ SdlPlatform::SdlPlatform() {
     // Sized and placed when a host opens; if it cannot be made here, the host makes its own.
     spareWindow_ = sdl_.CreateWindow("", 0, 0, 1, 1, kHostWindowFlags);
   });
-  // After the start-up thread is on its way; this also starts loading the font configuration.
+  // After the start-up thread is on its way: the font configuration loads on the text
+  // library's own thread meanwhile.
+  StartLoadingFonts();
   canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
 }
 
