@@ -116,10 +116,11 @@ int RunHeadless(const Options& opt, const char* argv0) {
 }
 
 int RunWindowed(const Options& opt, const char* argv0) {
-  // First, before the scene's reading thread: the platform's start may fork. SDL's video
-  // then starts on its own thread meanwhile; the window appears with the first frame.
+  // First, before any thread: the platform sets up the environment. SDL's video then starts
+  // on its own thread while the designer is built; the window appears with the first frame.
   tk::platform::SdlPlatform platform;
   Scene scene(opt, argv0);
+  platform.StartVideo();  // last: it loads libraries, and making a thread meanwhile waits
   tk::Toolkit toolkit(platform);
   tk::PrepareToolkit(toolkit);
   const int main = scene.Build(toolkit);

@@ -18,8 +18,11 @@ class SharedLibrary {
   ~SharedLibrary() = default;
 
   // Opens the library by its versioned file name (once); false with the loader's reason.
+  // Functions are bound at their first call, as for the libraries linked at start: binding
+  // them all at once would bind those of every library it brings (sound, Wayland, ...) that
+  // the program never calls. The functions used are found by Bind, which checks they exist.
   bool Open(const char* soname, std::string* error) {
-    if (handle_ == nullptr) handle_ = dlopen(soname, RTLD_NOW | RTLD_LOCAL);
+    if (handle_ == nullptr) handle_ = dlopen(soname, RTLD_LAZY | RTLD_LOCAL);
     if (handle_ == nullptr && error != nullptr) error->assign(Reason(soname));
     return handle_ != nullptr;
   }

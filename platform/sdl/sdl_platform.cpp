@@ -88,6 +88,14 @@ void KeepDBusFromStartingABus() {
 
 SdlPlatform::SdlPlatform() {
   KeepDBusFromStartingABus();
+  // The font configuration loads on the text library's own thread from here on.
+  StartLoadingFonts();
+  canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
+}
+
+void SdlPlatform::StartVideo() {
+  if (videoStarted_) return;
+  videoStarted_ = true;
   // Loading SDL, connecting to the display and opening its input method take longer than
   // building and painting the first frame; they run beside it. Nothing calls SDL until
   // JoinVideo.
@@ -109,25 +117,20 @@ SdlPlatform::SdlPlatform() {
     }
     // Sized and placed when a host opens; if it cannot be made here, the host makes its own.
     spareWindow_ = sdl_.CreateWindow("", 0, 0, 1, 1, kHostWindowFlags);
+    // The pointer shapes come from the cursor theme's files.
+    for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
+      systemCursors_[i] = sdl_.CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
   });
-  // After the start-up thread is on its way: the font configuration loads on the text
-  // library's own thread meanwhile.
-  StartLoadingFonts();
-  canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
 }
 
 bool SdlPlatform::JoinVideo() const {
   if (videoJoined_) return videoReady_;
+  const_cast<SdlPlatform*>(this)->StartVideo();
   const_cast<std::thread&>(videoStart_).join();
   videoJoined_ = true;
   videoReady_ = videoStatus_ == 0;
-  if (!videoReady_) {
-    lastError_ = videoError_;
-    return false;
-  }
-  for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
-    systemCursors_[i] = sdl_.CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
-  return true;
+  if (!videoReady_) lastError_ = videoError_;
+  return videoReady_;
 }
 
 bool SdlPlatform::EnsureWindow() {

@@ -26,8 +26,11 @@ class SdlPlatform : public Platform {
   SdlPlatform();
   ~SdlPlatform() override;
 
-  // False when SDL's video could not start (no display). Video starts on a second thread
-  // when the platform is made; this waits for it.
+  // Starts SDL's video on a second thread. A program calls it once the threads of its own
+  // start-up exist: making a thread waits while that thread loads SDL's libraries. Video
+  // starts at its first use otherwise.
+  void StartVideo();
+  // False when SDL's video could not start (no display); waits for the start.
   bool Ready() { return JoinVideo(); }
   // SDL's reason for the last failure to start video or to open the host.
   const std::string& LastError() const { return lastError_; }
@@ -87,6 +90,7 @@ class SdlPlatform : public Platform {
 
   SdlLibrary sdl_;  // loaded on the start-up thread; used here only after JoinVideo
   std::thread videoStart_;
+  bool videoStarted_ = false;
   int videoStatus_ = -1;    // SDL_InitSubSystem's result, from the starting thread
   std::string videoError_;  // and its error text (SDL's errors are per thread)
   mutable bool videoJoined_ = false;
