@@ -297,6 +297,9 @@ void OnRowChange(Toolkit& tk, Designer& d, int element) {
   const bool yes = GetElementState(tk, element) == 0;  // the True option
   if (element == r.flag) {
     ApplyFlagRow(tk, d, e);
+    // A border flag moves a window's client area and changes its size.
+    FillPanelsFromElement(tk, d, e, ElementEvent::Move);
+    FillPanelsFromElement(tk, d, e, ElementEvent::Resize);
   } else if (element == r.enumeration) {
     const std::string bare = WithoutHashes(GetElementName(tk, e));
     SetElementName(tk, e, yes ? std::string("#").append(bare) : bare);

@@ -229,7 +229,7 @@ TEST_F(PanelsTest, EnumerationRowRenamesAndTheGeneratorFollows) {
 }
 
 // Ticking SizeGadget and SystemMenu on a window: both words in the flag list and both flags
-// in effect; unticking takes one off again.
+// in effect, the place and size rows follow the border; unticking takes one off again.
 TEST_F(PanelsTest, EveryTickedFlagTakesEffect) {
   const PropertyRows& r = d.rows;
   FillPanelsFromElement(tk, d, form, ElementEvent::Focus);
@@ -269,6 +269,11 @@ TEST_F(PanelsTest, EveryTickedFlagTakesEffect) {
   EXPECT_EQ(GetElementFlagText(tk, form), "#PB_Window_SystemMenu");
   EXPECT_FALSE(HasAny(FindElement(tk, form)->Flags, Flag::SizeGadget));
   EXPECT_TRUE(HasAll(FindElement(tk, form)->Flags, Flag::SystemMenu));
+  // The narrower border moves the window's client area: the place and size rows follow it.
+  EXPECT_EQ(State(r.x), ElementX(tk, form, CoordMode::Parent));
+  EXPECT_EQ(State(r.y), ElementY(tk, form, CoordMode::Parent));
+  EXPECT_EQ(State(r.width), ElementWidth(tk, form));
+  EXPECT_EQ(State(r.height), ElementHeight(tk, form));
 }
 
 // A double click on the LeftClick row adds its procedure option and the event, once in the
