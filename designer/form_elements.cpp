@@ -60,6 +60,21 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
     }
   }
 
+  // A window is no gadget: its tool used inside a form window makes another form window on
+  // the Form page, at the same place on the canvas.
+  if (kind == ElementKind::Window && parent != d.mainPanel && parent > 0 &&
+      IsChildOf(tk, parent, d.mainPanel)) {
+    const Element* from = FindElement(tk, parent);
+    const Element* page = FindElement(tk, d.mainPanel);
+    const int dx = from->Inner.x0 - page->Inner.x0, dy = from->Inner.y0 - page->Inner.y0;
+    if (x != kIgnore) x += dx;
+    if (y != kIgnore) y += dy;
+    root.Selection.X += dx;
+    root.Selection.Y += dy;
+    parent = d.mainPanel;
+    tab = 0;
+  }
+
   // A read deselects once for all it creates: doing it per element costs a walk of the list.
   if (!d.reading) SelectElement(tk, -1, true);
   const bool inParent = FindElement(tk, parent) != nullptr;

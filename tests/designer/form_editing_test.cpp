@@ -315,6 +315,28 @@ TEST_F(FormEditing, AGadgetMadeInAContainerBelongsToTheForm) {
   EXPECT_EQ(tk.root.CurrentWindow, FindElement(tk, form)->WindowID);
 }
 
+// A window is no gadget: the Window tool used on a form window (a click or a band) makes
+// another form window on the Form page, where the pointer is, never a window inside the form.
+TEST_F(FormEditing, TheWindowToolOnAFormMakesAnotherFormWindow) {
+  const int page = FindElement(tk, form)->ParentID;
+  ChooseTool(ElementKind::Window);
+  Play("click " + At(form, 40, 30));
+  ChooseTool(ElementKind::Window);
+  Play("drag " + At(form, 20, 20) + " " + At(form, 200, 150));
+  EXPECT_TRUE(Children(form).empty());
+  std::vector<int> windows;
+  for (const int id : Children(page))
+    if (id != form && GetKind(tk, id) == ElementKind::Window) windows.push_back(id);
+  ASSERT_EQ(windows.size(), 2u);
+  // Each stands where the pointer was: the click's 20 and 10 pixels right of and below the
+  // band's corner, which lies inside the form's place.
+  const Element* clicked = FindElement(tk, windows[0]);
+  const Element* drawn = FindElement(tk, windows[1]);
+  EXPECT_EQ(clicked->ParentOffsetX() - drawn->ParentOffsetX(), 20);
+  EXPECT_EQ(clicked->ParentOffsetY() - drawn->ParentOffsetY(), 10);
+  EXPECT_GT(drawn->ParentOffsetX(), FindElement(tk, form)->ParentOffsetX());
+}
+
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   Designer& d = designer;
   const int row = d.rows.elements;
