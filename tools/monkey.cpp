@@ -176,6 +176,12 @@ int CreationLineCount(std::string_view code) {
 }
 
 std::string CheckForm(Toolkit& tk, Designer& d) {
+  // Windows are not gadgets: every window on the Form page hangs from the page itself.
+  for (const auto& record : tk.root.Elements) {
+    const Element& e = *record;
+    if (IsWindowRecord(tk, e) && e.ParentID != d.mainPanel && IsChildOf(tk, e.ID, d.mainPanel))
+      return "window " + Describe(e) + " lies inside " + std::to_string(e.ParentID);
+  }
   const std::vector<int> form = FormElements(tk, d);
   const std::set<int> formSet(form.begin(), form.end());
   // The Elements row lists exactly the live form elements.
@@ -497,7 +503,9 @@ std::vector<Target> Monkey::Targets() {
     if (aim == Aim::Form || aim == Aim::FormBackground || aim == Aim::Modal) continue;
     for (const auto& item : e.Items) {
       if (item->Hidden || item->Frame.w0 <= 0 || item->Frame.h0 <= 0) continue;
-      Rect r{item->Frame.x0, item->Frame.y0, item->Frame.w0, item->Frame.h0};
+      // An item's frame is kept from its owner's inner corner, less what the owner scrolls.
+      Rect r{e.Inner.x0 + item->Frame.x0 - e.HScroll, e.Inner.y0 + item->Frame.y0 - e.VScroll,
+             item->Frame.w0, item->Frame.h0};
       if (!Intersect(r, e.Clip)) continue;
       // Quit would end the program.
       if (aim == Aim::Menu && item->ID == Command::Quit) continue;
