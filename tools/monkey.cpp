@@ -444,6 +444,9 @@ std::string Monkey::Play(uint64_t streamSeed, std::vector<std::string>& script, 
         }
       }
       if (std::string s = CheckReadBack(tk, d, *other); !s.empty()) {
+        if (verbose_)
+          std::printf("the code:\n%s\nread back:\n%s\n", FormCodeText(tk, d.mainPanel).c_str(),
+                      FormCodeText(other->tk, other->designer.mainPanel).c_str());
         fail(s);
         break;
       }
