@@ -285,6 +285,13 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     w->DesignSelectable = 1;
     // A read lists what it made in one go at its end.
     if (!d.reading) ListElement(tk, d, element);
+  } else if (event == ElementEvent::RightButtonDown && w->DesignSelectable &&
+             tk.root.DesignedElement != element) {
+    // The popup acts on the selection: a right press selects what it is on, as a left one.
+    tk.root.DesignedElement = element;
+    tk.root.MultiSelect = false;
+    SelectElement(tk, element, true);
+    FillPanelsFromElement(tk, d, element, ElementEvent::Focus);
   } else if (event == ElementEvent::RightButtonUp) {
     DisplayPopupMenu(tk, d.elementPopup, element, kIgnore, kIgnore);
   }

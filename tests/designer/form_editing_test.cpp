@@ -337,6 +337,25 @@ TEST_F(FormEditing, TheWindowToolOnAFormMakesAnotherFormWindow) {
   EXPECT_GT(drawn->ParentOffsetX(), FindElement(tk, form)->ParentOffsetX());
 }
 
+// The element popup acts on the selection: a right press selects what it is on, so the grids
+// and the popup's commands name the element the user pointed at.
+TEST_F(FormEditing, ARightPressSelectsTheElementForThePopup) {
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 20, 20));
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 20, 120));
+  const std::vector<int> buttons = Children(form);
+  ASSERT_EQ(buttons.size(), 2u);
+  Play("click " + At(form, 30, 25));
+  ASSERT_EQ(tk.root.DesignedElement, buttons[0]);
+  Play("click " + At(form, 30, 125) + " right");
+  EXPECT_EQ(tk.root.DesignedElement, buttons[1]);
+  EXPECT_TRUE(Selected(buttons[1]));
+  EXPECT_FALSE(Selected(buttons[0]));
+  EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, buttons[1], CoordMode::Parent));
+  Play("key Escape");
+}
+
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   Designer& d = designer;
   const int row = d.rows.elements;
