@@ -430,6 +430,7 @@ std::string Monkey::Play(uint64_t streamSeed, std::vector<std::string>& script, 
       fail(s);
       break;
     }
+    if (verbose_) std::printf("  designed %d\n", tk.root.DesignedElement);
     if (!tk.root.ModalWindows.empty()) continue;
     if (std::string s = CheckForm(tk, d); !s.empty()) {
       fail(s);
