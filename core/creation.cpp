@@ -42,10 +42,13 @@ int ChooseAutoId(Root& root) {
 // The tab of the nearest panel above `startId`: elements created on a later tab start hidden.
 int PanelTabAbove(Toolkit& tk, int startId) {
   Element* p = FindElement(tk, startId);
+  const Element* below = nullptr;  // the element of the chain that lies on p
   // The chain is bounded by the number of records, so a corrupt cycle cannot hang us.
   size_t steps = tk.root.Elements.size() + 1;
   while (p != nullptr && steps-- > 0) {
-    if (tk.Kind(p->Kind).Has(Trait::Tabs)) return p->CurrentTab;
+    // Deeper down, the tab is the one the containing element lies on, not the one shown now.
+    if (tk.Kind(p->Kind).Has(Trait::Tabs)) return below ? below->TabIndex : p->CurrentTab;
+    below = p;
     p = FindElement(tk, p->ParentID);
   }
   return 0;

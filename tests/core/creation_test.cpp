@@ -150,6 +150,25 @@ TEST_F(CreationTest, PanelTabsHideLaterTabsAndNumberPerTab) {
   EXPECT_EQ(E(107).Name, "Button_1");
 }
 
+// An element made inside a container belongs to the container's tab, whichever tab of the
+// panel shows at the time: it is numbered among the container's children.
+TEST_F(CreationTest, AContainerOnAHiddenTabKeepsItsTabForNewChildren) {
+  Window(100);
+  Make(ElementKind::Panel, 101);
+  Element& panel = E(101);
+  panel.CurrentTab = 0;
+  Make(ElementKind::Container, 102);
+  Make(ElementKind::Button, 103);
+  CloseList(tk);
+  CloseList(tk);
+  panel.CurrentTab = 1;
+  OpenList(tk, 102);
+  Make(ElementKind::Button, 104);
+  CloseList(tk);
+  EXPECT_EQ(E(104).TabIndex, 0);
+  EXPECT_EQ(E(104).Name, "Button_1");
+}
+
 TEST_F(CreationTest, DesignerPlacementNamesAndSnapsToTheGrid) {
   const int win =
       CreateElement(tk, ElementKind::Window, 100, 23, 23, 303, 203, "t", -1, -1, -1, kDesigner);
