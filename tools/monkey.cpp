@@ -184,6 +184,12 @@ std::string CheckForm(Toolkit& tk, Designer& d) {
   }
   const std::vector<int> form = FormElements(tk, d);
   const std::set<int> formSet(form.begin(), form.end());
+  // Every form element has a name of its own: the generated code declares one variable each.
+  std::set<std::string> names;
+  for (int id : form) {
+    const Element& e = *FindElement(tk, id);
+    if (!names.insert(e.Name).second) return "two form elements are named " + e.Name;
+  }
   // The Elements row lists exactly the live form elements.
   std::set<int> listed;
   const int rows = CountItems(tk, d.rows.elements);
