@@ -295,7 +295,11 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
   } else if (event == ElementEvent::RightButtonUp) {
     DisplayPopupMenu(tk, d.elementPopup, element, kIgnore, kIgnore);
   }
-  if (FillsPanels(event) && !d.reading) FillPanelsFromElement(tk, d, element, event);
+  // The grids show the selection: a window getting the focus back, or an element moved along
+  // with it, leaves them where they are.
+  if (FillsPanels(event) && !d.reading &&
+      (event == ElementEvent::Created || element == tk.root.DesignedElement))
+    FillPanelsFromElement(tk, d, element, event);
 
   if ((w = FindElement(tk, element)) == nullptr) return 1;
   if (HoldsChildren(tk, *w)) {

@@ -20,6 +20,7 @@
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
 #include "render/interaction.h"
+#include "requesters/requesters.h"
 
 namespace tk::designer {
 namespace {
@@ -354,6 +355,22 @@ TEST_F(FormEditing, ARightPressSelectsTheElementForThePopup) {
   EXPECT_FALSE(Selected(buttons[0]));
   EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, buttons[1], CoordMode::Parent));
   Play("key Escape");
+}
+
+// The grids show the selection: a window that gets the focus back (after a requester closed
+// over it) leaves them on the selected element.
+TEST_F(FormEditing, FocusComingBackToTheFormKeepsTheGridsOnTheSelection) {
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 60, 90));
+  const std::vector<int> made = Children(form);
+  ASSERT_EQ(made.size(), 1u);
+  ASSERT_EQ(tk.root.DesignedElement, made[0]);
+  MessageRequester(tk, "Title", "Text");  // answered by the end of the queued input
+  FocusWindow(tk, form);
+  Play("move 1 1");
+  EXPECT_EQ(tk.root.DesignedElement, made[0]);
+  EXPECT_EQ(GetElementState(tk, designer.rows.x), ElementX(tk, made[0], CoordMode::Parent));
+  EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[0]));
 }
 
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
