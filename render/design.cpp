@@ -105,14 +105,18 @@ Placement Plan(const Toolkit& tk, const Element& e, int area, int sx, int sy, bo
 
   // An edge dragged past the opposite one stops one grid step short of it, so the element
   // never turns inside out or vanishes under the pointer.
+  // A window's size here is its frame's, borders, caption and bars included: its client area
+  // keeps the step.
   const int least = std::max(1, s);
-  if (p.width != kIgnore && p.width < least) {
-    if (p.x != kIgnore) p.x -= least - p.width;
-    p.width = least;
+  const int leastW = least + (window ? std::max(0, e.Frame.w0 - e.Inner.w0) : 0);
+  const int leastH = least + (window ? std::max(0, e.Frame.h0 - e.Inner.h0) : 0);
+  if (p.width != kIgnore && p.width < leastW) {
+    if (p.x != kIgnore) p.x -= leastW - p.width;
+    p.width = leastW;
   }
-  if (p.height != kIgnore && p.height < least) {
-    if (p.y != kIgnore) p.y -= least - p.height;
-    p.height = least;
+  if (p.height != kIgnore && p.height < leastH) {
+    if (p.y != kIgnore) p.y -= leastH - p.height;
+    p.height = leastH;
   }
   // Back from the seen position to the offset ResizeElement stores.
   if (p.x != kIgnore) p.x -= d;

@@ -373,6 +373,24 @@ TEST_F(FormEditing, FocusComingBackToTheFormKeepsTheGridsOnTheSelection) {
   EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[0]));
 }
 
+// A form window's corner dragged past the opposite edges leaves it a client area of its own:
+// the generated code never gets a negative size.
+TEST_F(FormEditing, AWindowResizedPastItsEdgesKeepsAClientArea) {
+  const Element* f = FindElement(tk, form);
+  const int left = f->Frame.x0, top = f->Frame.y0;
+  const int right = left + f->Frame.w0 - 1, bottom = top + f->Frame.h0 - 1;
+  Play("drag " + std::to_string(left + 1) + " " + std::to_string(bottom - 1) + " " +
+       std::to_string(right + 20) + " " + std::to_string(top + 40));
+  EXPECT_GE(ElementWidth(tk, form), 0);
+  EXPECT_GE(ElementHeight(tk, form), 0);
+  f = FindElement(tk, form);
+  Play("drag " + std::to_string(f->Frame.x0 + f->Frame.w0 - 2) + " " +
+       std::to_string(f->Frame.y0 + f->Frame.h0 - 2) + " " + std::to_string(f->Frame.x0 - 60) +
+       " " + std::to_string(f->Frame.y0 - 60));
+  EXPECT_GE(ElementWidth(tk, form), 0);
+  EXPECT_GE(ElementHeight(tk, form), 0);
+}
+
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   Designer& d = designer;
   const int row = d.rows.elements;
