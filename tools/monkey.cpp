@@ -184,11 +184,15 @@ std::string CheckForm(Toolkit& tk, Designer& d) {
   }
   const std::vector<int> form = FormElements(tk, d);
   const std::set<int> formSet(form.begin(), form.end());
-  // Every form element has a name of its own: the generated code declares one variable each.
+  // Every form element has a name of its own (the generated code declares one variable each)
+  // and a size of at least nothing.
   std::set<std::string> names;
   for (int id : form) {
     const Element& e = *FindElement(tk, id);
     if (!names.insert(e.Name).second) return "two form elements are named " + e.Name;
+    if (ElementWidth(tk, id) < 0 || ElementHeight(tk, id) < 0)
+      return Describe(e) + " is " + std::to_string(ElementWidth(tk, id)) + " x " +
+             std::to_string(ElementHeight(tk, id));
   }
   // The Elements row lists exactly the live form elements.
   std::set<int> listed;
@@ -240,21 +244,31 @@ std::string CheckForm(Toolkit& tk, Designer& d) {
   return "";
 }
 
-// The generated code read back into another designer generates the same code.
+// The creation lines of generated code (the windows and gadgets with their arguments).
+std::vector<std::string_view> CreationLines(std::string_view code) {
+  std::vector<std::string_view> out;
+  for (std::string_view line : SourceLines(code))
+    if (!MarkCreationLine(line).empty()) out.push_back(line);
+  return out;
+}
+
+// The generated code read back into another designer generates the same windows and gadgets,
+// line for line. (A gadget's event list is not read back: the code writes its procedure but
+// binds nothing to it.)
 std::string CheckReadBack(Toolkit& tk, Designer& d, Session& other) {
   const std::string code = FormCodeText(tk, d.mainPanel);
   ReadFormSource(other.tk, other.designer, code);
   const std::string again = FormCodeText(other.tk, other.designer.mainPanel);
-  if (again == code) return "";
-  const std::vector<std::string_view> a = SourceLines(code), b = SourceLines(again);
+  const std::vector<std::string_view> a = CreationLines(code), b = CreationLines(again);
+  if (a == b) return "";
   size_t line = 0;
   while (line < a.size() && line < b.size() && a[line] == b[line])
     ++line;
   auto at = [](const std::vector<std::string_view>& lines, size_t i) {
     return i < lines.size() ? std::string(lines[i]) : std::string("(end)");
   };
-  return "the code read back differs at line " + std::to_string(line + 1) + ": \"" + at(a, line) +
-         "\" became \"" + at(b, line) + "\"";
+  return "the code read back differs at creation line " + std::to_string(line + 1) + ": \"" +
+         at(a, line) + "\" became \"" + at(b, line) + "\"";
 }
 
 // ---------------------------------------------------------------------------------------------
