@@ -391,6 +391,22 @@ TEST_F(FormEditing, AWindowResizedPastItsEdgesKeepsAClientArea) {
   EXPECT_GE(ElementHeight(tk, form), 0);
 }
 
+// The arrow keys walk the selection from element to element; the grids go along.
+TEST_F(FormEditing, ArrowKeysWalkTheSelectionAndTheGridsFollow) {
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 20, 20));
+  ChooseTool(ElementKind::String);
+  Play("click " + At(form, 20, 120));
+  const std::vector<int> made = Children(form);
+  ASSERT_EQ(made.size(), 2u);
+  Play("click " + At(form, 30, 25));
+  ASSERT_EQ(tk.root.DesignedElement, made[0]);
+  Play("key Down");
+  ASSERT_EQ(tk.root.DesignedElement, made[1]);
+  EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[1]));
+  EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, made[1], CoordMode::Parent));
+}
+
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   Designer& d = designer;
   const int row = d.rows.elements;
