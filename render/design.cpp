@@ -105,11 +105,11 @@ Placement Plan(const Toolkit& tk, const Element& e, int area, int sx, int sy, bo
 
   // An edge dragged past the opposite one stops one grid step short of it, so the element
   // never turns inside out or vanishes under the pointer.
-  // A window's size here is its frame's, borders, caption and bars included: its client area
-  // keeps the step.
+  // The size here is the frame's: a window's borders, caption and bars, and an element's
+  // surplus border, come on top of the step its own size keeps.
   const int least = std::max(1, s);
-  const int leastW = least + (window ? std::max(0, e.Frame.w0 - e.Inner.w0) : 0);
-  const int leastH = least + (window ? std::max(0, e.Frame.h0 - e.Inner.h0) : 0);
+  const int leastW = least + (window ? std::max(0, e.Frame.w0 - e.Inner.w0) : 2 * d);
+  const int leastH = least + (window ? std::max(0, e.Frame.h0 - e.Inner.h0) : 2 * d);
   if (p.width != kIgnore && p.width < leastW) {
     if (p.x != kIgnore) p.x -= leastW - p.width;
     p.width = leastW;
