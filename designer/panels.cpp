@@ -1,5 +1,6 @@
 // The side panel tied to the form: the property and event grids show the selected element,
 // and editing a row changes it; the toolbox chooses the kind the next drag creates.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -285,6 +286,16 @@ void OnLeftClick(Toolkit& tk, Designer& d, int element) {
   }
 }
 
+// A row's text without double quotes, which a PureBasic string cannot hold (the generated
+// code would not read back); the row shows what is kept.
+std::string WithoutQuotes(Toolkit& tk, int row) {
+  std::string text = GetElementText(tk, row);
+  if (text.find('"') == std::string::npos) return text;
+  text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+  SetElementText(tk, row, text);
+  return text;
+}
+
 void OnRowChange(Toolkit& tk, Designer& d, int element) {
   const PropertyRows& r = d.rows;
   if (element == r.elements) {
@@ -313,9 +324,10 @@ void OnRowChange(Toolkit& tk, Designer& d, int element) {
   } else if (element == r.sticky) {
     if (IsWindow(tk, e)) StickyWindow(tk, e, yes ? 1 : 0);
   } else if (element == r.toolTip) {
-    if (Element* rec = FindElement(tk, e)) rec->ToolTip = GetElementText(tk, r.toolTip);
+    const std::string text = WithoutQuotes(tk, r.toolTip);
+    if (Element* rec = FindElement(tk, e)) rec->ToolTip = text;
   } else if (element == r.caption) {
-    SetElementText(tk, e, GetElementText(tk, r.caption));
+    SetElementText(tk, e, WithoutQuotes(tk, r.caption));
   } else if (element == r.x || element == r.y || element == r.width || element == r.height) {
     ResizeFromRows(tk, d, e, element);
   }
