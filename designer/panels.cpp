@@ -79,7 +79,10 @@ bool ParseWhole(const std::string& text, int& value) {
   double parsed = 0;
   const auto [end, error] = std::from_chars(first, last, parsed);
   if (error != std::errc() || end != last || !std::isfinite(parsed)) return false;
-  value = static_cast<int>(std::lround(parsed));
+  // Beyond any screen a form is shown on, a place or size stops at the limit (a number past
+  // the int range would wrap round into a negative size).
+  constexpr double kLimit = 32767;
+  value = static_cast<int>(std::lround(std::clamp(parsed, -kLimit, kLimit)));
   return true;
 }
 

@@ -172,6 +172,20 @@ TEST_F(PanelsTest, EditingRowsChangesTheSelectedElementOnly) {
   Click(r.caption);
   Run("key A ctrl\ntype Send");
   EXPECT_EQ(GetElementText(tk, button), "Send");
+  // A size beyond what a form can hold, or below nothing, stops at the limit; the row shows
+  // the size the element took.
+  Click(r.height);
+  Run("key A ctrl\ntype 99999999999999999999");
+  EXPECT_GT(ElementHeight(tk, button), 0);
+  EXPECT_EQ(State(r.height), ElementHeight(tk, button));
+  Click(r.width);
+  Run("key A ctrl\ntype -50");
+  EXPECT_GE(ElementWidth(tk, button), 0);
+  EXPECT_EQ(State(r.width), ElementWidth(tk, button));
+  Run("key A ctrl\ntype " + std::to_string(width));
+  Click(r.height);
+  Run("key A ctrl\ntype 25");
+  Click(r.caption);
   // A PureBasic string cannot hold a double quote: the row leaves it out, so the generated
   // code stays readable.
   Run("type  \"now\"");
