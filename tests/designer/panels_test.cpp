@@ -384,6 +384,8 @@ TEST_F(PanelsTest, CancelledRequestersChangeNothing) {
   Click(r.image);
   EXPECT_GT(d.imageEditor.window, 0);
   EXPECT_EQ(d.imageEditor.openedFrom, r.image);
+  // It lives on the desktop, never among the form windows on the Form page.
+  EXPECT_EQ(GetParent(tk, d.imageEditor.window), 0);
   CloseImageEditor(tk, d.imageEditor);
   Run("click " + At(r.font) + "\nkey Return");
   EXPECT_NE(FindElement(tk, button)->FontID, font);
