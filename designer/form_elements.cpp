@@ -8,6 +8,7 @@
 #include "core/tree.h"
 #include "designer/designer.h"
 #include "designer/icon_archives.h"
+#include "elements/zorder.h"
 #include "render/interaction.h"
 
 namespace tk::designer {
@@ -41,6 +42,23 @@ Size DefaultSize(ElementKind kind) {
     default:
       return {130, 25};
   }
+}
+
+// A new record is appended to the element list. When a window kept above the others (the
+// image editor) lies after the parent's part of the list, the element would be drawn over
+// that window and split its form's part: it goes to the end of its parent's part instead.
+void KeepWithParent(Toolkit& tk, int id) {
+  auto& list = tk.root.Elements;
+  const Element* e = FindElement(tk, id);
+  if (e == nullptr || list.size() < 2 || list.back().get() != e || IsWindowRecord(tk, *e)) return;
+  const Element& before = *list[list.size() - 2];
+  const int parent = e->ParentID;
+  if (FindElement(tk, parent) == nullptr || IsInside(tk, before, parent)) return;
+  int anchor = parent;
+  for (size_t i = static_cast<size_t>(IndexOf(tk.root, FindElement(tk, parent))) + 1;
+       i < list.size() && IsInside(tk, *list[i], parent) && list[i].get() != e; ++i)
+    anchor = list[i]->ID;
+  SetPosition(tk, id, ZOrder::After, anchor);
 }
 
 }  // namespace
@@ -119,6 +137,7 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
     tk.root.CurrentWindow = savedWindow;
   }
   if (kind == ElementKind::Window) BuildElementPopup(tk, d);
+  KeepWithParent(tk, id);
   if (flag != 0) ResetTool(tk, d);
   return id;
 }

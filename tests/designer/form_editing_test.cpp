@@ -407,6 +407,20 @@ TEST_F(FormEditing, ArrowKeysWalkTheSelectionAndTheGridsFollow) {
   EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, made[1], CoordMode::Parent));
 }
 
+// An element placed while the image editor (a window kept above the others) is open goes
+// into its form's part of the element list, under the editor, not after the editor.
+TEST_F(FormEditing, AnElementPlacedUnderTheImageEditorStaysWithItsForm) {
+  ASSERT_GT(OpenImageEditor(tk, designer.imageEditor, designer.window, nullptr, 0), 0);
+  const int editor = designer.imageEditor.window;
+  CreateDesignElement(tk, designer, ElementKind::Container, form, 0, 1);
+  const std::vector<int> made = Children(form);
+  ASSERT_EQ(made.size(), 1u);
+  auto index = [&](int id) { return IndexOf(tk.root, FindElement(tk, id)); };
+  EXPECT_LT(index(made[0]), index(editor));
+  EXPECT_GT(index(made[0]), index(form));
+  CloseImageEditor(tk, designer.imageEditor);
+}
+
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   Designer& d = designer;
   const int row = d.rows.elements;
