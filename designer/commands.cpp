@@ -176,6 +176,7 @@ int PasteRecord(Toolkit& tk, Designer& d, const ClipboardRecord& r, int parent, 
     e->EventList = r.eventList;
   }
   FinishPlacedElement(tk, d, id);
+  KeepWithParent(tk, id);
   return id;
 }
 

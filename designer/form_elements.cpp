@@ -44,6 +44,8 @@ Size DefaultSize(ElementKind kind) {
   }
 }
 
+}  // namespace
+
 // A new record is appended to the element list. When a window kept above the others (the
 // image editor) lies after the parent's part of the list, the element would be drawn over
 // that window and split its form's part: it goes to the end of its parent's part instead.
@@ -60,8 +62,6 @@ void KeepWithParent(Toolkit& tk, int id) {
     anchor = list[i]->ID;
   SetPosition(tk, id, ZOrder::After, anchor);
 }
-
-}  // namespace
 
 int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, int tab, int flag) {
   if (kind == ElementKind::None) return -1;

@@ -407,8 +407,8 @@ TEST_F(FormEditing, ArrowKeysWalkTheSelectionAndTheGridsFollow) {
   EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, made[1], CoordMode::Parent));
 }
 
-// An element placed while the image editor (a window kept above the others) is open goes
-// into its form's part of the element list, under the editor, not after the editor.
+// An element placed or pasted while the image editor (a window kept above the others) is open
+// goes into its form's part of the element list, under the editor, not after the editor.
 TEST_F(FormEditing, AnElementPlacedUnderTheImageEditorStaysWithItsForm) {
   ASSERT_GT(OpenImageEditor(tk, designer.imageEditor, designer.window, nullptr, 0), 0);
   const int editor = designer.imageEditor.window;
@@ -418,6 +418,21 @@ TEST_F(FormEditing, AnElementPlacedUnderTheImageEditorStaysWithItsForm) {
   auto index = [&](int id) { return IndexOf(tk.root, FindElement(tk, id)); };
   EXPECT_LT(index(made[0]), index(editor));
   EXPECT_GT(index(made[0]), index(form));
+  // So does a pasted copy, with what it holds.
+  CreateDesignElement(tk, designer, ElementKind::Button, made[0], 0, 1);
+  tk.root.DesignedElement = made[0];
+  SelectElement(tk, made[0], true);
+  RunCommand(tk, designer, Command::Copy);
+  tk.root.DesignedElement = form;
+  SelectElement(tk, form, true);
+  RunCommand(tk, designer, Command::Paste);
+  const std::vector<int> pasted = Children(form);
+  ASSERT_EQ(pasted.size(), 2u);
+  for (const auto& record : tk.root.Elements) {
+    if (IsInside(tk, *record, pasted[1])) {
+      EXPECT_LT(index(record->ID), index(editor)) << record->Name;
+    }
+  }
   CloseImageEditor(tk, designer.imageEditor);
 }
 
