@@ -193,12 +193,14 @@ void Choose(Toolkit& tk, Designer& d, int element) {
 void ResizeFromRows(Toolkit& tk, const Designer& d, int element, int changedRow) {
   int value = 0;
   if (!ParseWhole(GetElementText(tk, changedRow), value)) return;
+  const PropertyRows& r = d.rows;
+  // A size of nothing would not read back from the generated code: the least is one pixel.
+  if (changedRow == r.width || changedRow == r.height) value = std::max(value, 1);
   if (GetElementState(tk, changedRow) != value) SetElementState(tk, changedRow, value);
   const Element* e = FindElement(tk, element);
   if (e == nullptr) return;
   const int extraW = e->Frame.w0 - ElementWidth(tk, element);
   const int extraH = e->Frame.h0 - ElementHeight(tk, element);
-  const PropertyRows& r = d.rows;
   auto state = [&](int row) { return static_cast<int>(std::lround(GetElementState(tk, row))); };
   ResizeElementById(tk, element, state(r.x), state(r.y), state(r.width) + extraW,
                     state(r.height) + extraH, CoordMode::Parent);

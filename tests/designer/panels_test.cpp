@@ -182,6 +182,10 @@ TEST_F(PanelsTest, EditingRowsChangesTheSelectedElementOnly) {
   Run("key A ctrl\ntype -50");
   EXPECT_GE(ElementWidth(tk, button), 0);
   EXPECT_EQ(State(r.width), ElementWidth(tk, button));
+  // A width of nothing would not read back: the least is one pixel.
+  Run("key A ctrl\ntype 0");
+  EXPECT_EQ(ElementWidth(tk, button), 1);
+  EXPECT_EQ(State(r.width), 1);
   Run("key A ctrl\ntype " + std::to_string(width));
   Click(r.height);
   Run("key A ctrl\ntype 25");
