@@ -185,12 +185,13 @@ std::string CheckForm(Toolkit& tk, Designer& d) {
   const std::vector<int> form = FormElements(tk, d);
   const std::set<int> formSet(form.begin(), form.end());
   // Every form element has a name of its own (the generated code declares one variable each)
-  // and a size of at least one pixel (the reader takes a size of nothing for no size).
+  // and a size of at least one pixel (the reader takes a size of nothing for no size; a hidden
+  // element's size reads as nothing).
   std::set<std::string> names;
   for (int id : form) {
     const Element& e = *FindElement(tk, id);
     if (!names.insert(e.Name).second) return "two form elements are named " + e.Name;
-    if (ElementWidth(tk, id) < 1 || ElementHeight(tk, id) < 1)
+    if (!e.Hidden && (ElementWidth(tk, id) < 1 || ElementHeight(tk, id) < 1))
       return Describe(e) + " is " + std::to_string(ElementWidth(tk, id)) + " x " +
              std::to_string(ElementHeight(tk, id));
   }
