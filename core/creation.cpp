@@ -7,6 +7,8 @@
 #include <climits>
 #include <new>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/attributes.h"
 #include "core/coords.h"
@@ -40,27 +42,56 @@ int ChooseAutoId(Root& root) {
 // The tab of the nearest panel above `startId`: elements created on a later tab start hidden.
 int PanelTabAbove(Toolkit& tk, int startId) {
   Element* p = FindElement(tk, startId);
+  const Element* below = nullptr;  // the element of the chain that lies on p
   // The chain is bounded by the number of records, so a corrupt cycle cannot hang us.
   size_t steps = tk.root.Elements.size() + 1;
   while (p != nullptr && steps-- > 0) {
-    if (tk.Kind(p->Kind).Has(Trait::Tabs)) return p->CurrentTab;
+    // Deeper down, the tab is the one the containing element lies on, not the one shown now.
+    if (tk.Kind(p->Kind).Has(Trait::Tabs)) return below ? below->TabIndex : p->CurrentTab;
+    below = p;
     p = FindElement(tk, p->ParentID);
   }
   return 0;
 }
 
-// Ordinal for the name: earlier elements of the same kind in the open list on the same tab.
+// The number a name of the kind ends with ("Button_3", "Window_0_Button_3", "#Button_3#");
+// -1 for a name of another form.
+int NameOrdinal(std::string_view name, std::string_view kindName) {
+  while (!name.empty() && name.back() == '#')
+    name.remove_suffix(1);
+  size_t digits = name.size();
+  while (digits > 0 && name[digits - 1] >= '0' && name[digits - 1] <= '9')
+    --digits;
+  const std::string_view head = name.substr(0, digits);
+  if (digits == name.size() || head.size() <= kindName.size() || head.back() != '_' ||
+      head.substr(head.size() - 1 - kindName.size(), kindName.size()) != kindName)
+    return -1;
+  int value = -1;
+  const auto [end, error] = std::from_chars(name.data() + digits, name.data() + name.size(), value);
+  return error == std::errc() ? value : -1;
+}
+
+// Ordinal for the name: earlier elements of the same kind in the open list on the same tab,
+// or the next number above that no such element's name uses (one may have been freed).
 int SameKindOrdinal(Toolkit& tk, ElementKind kind, int tab) {
   const Element* list = FindElement(tk, tk.root.OpenList);
   if (list == nullptr) return 0;
   int start = IndexOf(tk.root, list);
   if (start < 0) return 0;
   int count = 0;
+  std::vector<int> used;
+  const std::string_view kindName = KindNameOf(kind);
   const auto& all = tk.root.Elements;
   for (size_t i = static_cast<size_t>(start) + 1; i < all.size(); ++i) {
     const Element& r = *all[i];
-    if (r.Alive && r.Kind == kind && r.ParentID == tk.root.OpenList && r.TabIndex == tab) ++count;
+    if (r.Alive && r.Kind == kind && r.ParentID == tk.root.OpenList && r.TabIndex == tab) {
+      ++count;
+      used.push_back(NameOrdinal(r.Name, kindName));
+    }
   }
+  std::sort(used.begin(), used.end());
+  for (int n : used)
+    if (n == count) ++count;
   return count;
 }
 

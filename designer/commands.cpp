@@ -175,6 +175,7 @@ int PasteRecord(Toolkit& tk, Designer& d, const ClipboardRecord& r, int parent, 
     e->EventList = r.eventList;
   }
   FinishPlacedElement(tk, d, id);
+  KeepWithParent(tk, id);
   return id;
 }
 
@@ -409,7 +410,7 @@ int PageHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
   return 1;
 }
 
-void DeleteSelection(Toolkit& tk, Designer&) {
+void DeleteSelection(Toolkit& tk, Designer& d) {
   Root& root = tk.root;
   if (root.MultiSelect) {
     std::vector<int> doomed;
@@ -429,6 +430,7 @@ void DeleteSelection(Toolkit& tk, Designer&) {
   // what the user sees selected; when none did, nothing stays selected.
   if (SelectedElement(tk) >= 0 && root.DesignedElement != selected) {
     SelectElement(tk, root.DesignedElement, true);
+    FillPanelsFromElement(tk, d, root.DesignedElement, ElementEvent::Focus);
   } else {
     root.DesignedElement = -1;
   }

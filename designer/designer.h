@@ -150,6 +150,9 @@ void BuildElementPopup(Toolkit& tk, Designer& designer);
 // Returns the new id, -1 for kind 0 or when nothing could be made.
 int CreateDesignElement(Toolkit& tk, Designer& designer, ElementKind kind, int parent, int tab,
                         int flag);
+// Moves a new element, appended at the end of the element list, to the end of its parent's
+// part of the list when a window lies between (the image editor, kept above the others).
+void KeepWithParent(Toolkit& tk, int id);
 // Opens `parent`'s child list (on its tab `tab`) for elements the designer places, with the
 // parent's window as the current window: a gadget made inside a container belongs to the form
 // window the container is on, so the form's handler hears it. Returns the window that was

@@ -266,7 +266,13 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     const Element* source = FindElement(tk, element);
     const bool heard = source != nullptr && source->WindowID == d.window;
     const int result = heard ? 1 : CommandHandler(tk, d, event, element);
-    if (event == ElementEvent::KeyUp) ResetTool(tk, d);
+    if (event == ElementEvent::KeyUp) {
+      ResetTool(tk, d);
+      // The arrow keys may have walked the selection to another element: the grids follow.
+      const Element* designed = FindElement(tk, tk.root.DesignedElement);
+      if (designed != nullptr && designed->Named == 1 && !d.reading)
+        FillPanelsFromElement(tk, d, designed->ID, ElementEvent::Focus);
+    }
     return result;
   }
   Element* w = FindElement(tk, element);
@@ -285,10 +291,21 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     w->DesignSelectable = 1;
     // A read lists what it made in one go at its end.
     if (!d.reading) ListElement(tk, d, element);
+  } else if (event == ElementEvent::RightButtonDown && w->DesignSelectable &&
+             tk.root.DesignedElement != element) {
+    // The popup acts on the selection: a right press selects what it is on, as a left one.
+    tk.root.DesignedElement = element;
+    tk.root.MultiSelect = false;
+    SelectElement(tk, element, true);
+    FillPanelsFromElement(tk, d, element, ElementEvent::Focus);
   } else if (event == ElementEvent::RightButtonUp) {
     DisplayPopupMenu(tk, d.elementPopup, element, kIgnore, kIgnore);
   }
-  if (FillsPanels(event) && !d.reading) FillPanelsFromElement(tk, d, element, event);
+  // The grids show the selection: a window getting the focus back, or an element moved along
+  // with it, leaves them where they are.
+  if (FillsPanels(event) && !d.reading &&
+      (event == ElementEvent::Created || element == tk.root.DesignedElement))
+    FillPanelsFromElement(tk, d, element, event);
 
   if ((w = FindElement(tk, element)) == nullptr) return 1;
   if (HoldsChildren(tk, *w)) {

@@ -8,6 +8,7 @@
 #include "core/tree.h"
 #include "designer/designer.h"
 #include "designer/icon_archives.h"
+#include "elements/zorder.h"
 #include "render/interaction.h"
 
 namespace tk::designer {
@@ -45,6 +46,23 @@ Size DefaultSize(ElementKind kind) {
 
 }  // namespace
 
+// A new record is appended to the element list. When a window kept above the others (the
+// image editor) lies after the parent's part of the list, the element would be drawn over
+// that window and split its form's part: it goes to the end of its parent's part instead.
+void KeepWithParent(Toolkit& tk, int id) {
+  auto& list = tk.root.Elements;
+  const Element* e = FindElement(tk, id);
+  if (e == nullptr || list.size() < 2 || list.back().get() != e || IsWindowRecord(tk, *e)) return;
+  const Element& before = *list[list.size() - 2];
+  const int parent = e->ParentID;
+  if (FindElement(tk, parent) == nullptr || IsInside(tk, before, parent)) return;
+  int anchor = parent;
+  for (size_t i = static_cast<size_t>(IndexOf(tk.root, FindElement(tk, parent))) + 1;
+       i < list.size() && IsInside(tk, *list[i], parent) && list[i].get() != e; ++i)
+    anchor = list[i]->ID;
+  SetPosition(tk, id, ZOrder::After, anchor);
+}
+
 int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, int tab, int flag) {
   if (kind == ElementKind::None) return -1;
   Root& root = tk.root;
@@ -58,6 +76,21 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
       x = root.MouseX - p->Inner.x0;
       y = root.MouseY - p->Inner.y0;
     }
+  }
+
+  // A window is no gadget: its tool used inside a form window makes another form window on
+  // the Form page, at the same place on the canvas.
+  if (kind == ElementKind::Window && parent != d.mainPanel && parent > 0 &&
+      IsChildOf(tk, parent, d.mainPanel)) {
+    const Element* from = FindElement(tk, parent);
+    const Element* page = FindElement(tk, d.mainPanel);
+    const int dx = from->Inner.x0 - page->Inner.x0, dy = from->Inner.y0 - page->Inner.y0;
+    if (x != kIgnore) x += dx;
+    if (y != kIgnore) y += dy;
+    root.Selection.X += dx;
+    root.Selection.Y += dy;
+    parent = d.mainPanel;
+    tab = 0;
   }
 
   // A read deselects once for all it creates: doing it per element costs a walk of the list.
@@ -107,6 +140,7 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   }
   // A batch run shows no menus.
   if (kind == ElementKind::Window && !d.batch) BuildElementPopup(tk, d);
+  KeepWithParent(tk, id);
   if (flag != 0) ResetTool(tk, d);
   return id;
 }

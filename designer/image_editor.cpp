@@ -135,8 +135,10 @@ int OpenImageEditor(Toolkit& tk, ImageEditor& editor, int parentWindow, int* res
   }
 
   // Its list stays open for the elements below until the end.
-  const int window = Window(tk, -1, x, y, kDialogWidth, kDialogHeight, "Редактор изображения",
-                            flags | kDialogFlags);
+  // Placed above: the window is not centred again on the desktop it hangs from.
+  const Flags64 placed = (flags | kDialogFlags) & ~(Flag::WindowCentered | Flag::ScreenCentered);
+  const int window =
+      Window(tk, -1, x, y, kDialogWidth, kDialogHeight, "Редактор изображения", placed, 0);
   if (window <= 0 || FindElement(tk, window) == nullptr) return 0;
   editor.window = window;
   StickyWindow(tk, window, 1);

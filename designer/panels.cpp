@@ -1,5 +1,6 @@
 // The side panel tied to the form: the property and event grids show the selected element,
 // and editing a row changes it; the toolbox chooses the kind the next drag creates.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -78,7 +79,10 @@ bool ParseWhole(const std::string& text, int& value) {
   double parsed = 0;
   const auto [end, error] = std::from_chars(first, last, parsed);
   if (error != std::errc() || end != last || !std::isfinite(parsed)) return false;
-  value = static_cast<int>(std::lround(parsed));
+  // Beyond any screen a form is shown on, a place or size stops at the limit (a number past
+  // the int range would wrap round into a negative size).
+  constexpr double kLimit = 32767;
+  value = static_cast<int>(std::lround(std::clamp(parsed, -kLimit, kLimit)));
   return true;
 }
 
@@ -189,12 +193,14 @@ void Choose(Toolkit& tk, Designer& d, int element) {
 void ResizeFromRows(Toolkit& tk, const Designer& d, int element, int changedRow) {
   int value = 0;
   if (!ParseWhole(GetElementText(tk, changedRow), value)) return;
+  const PropertyRows& r = d.rows;
+  // A size of nothing would not read back from the generated code: the least is one pixel.
+  if (changedRow == r.width || changedRow == r.height) value = std::max(value, 1);
   if (GetElementState(tk, changedRow) != value) SetElementState(tk, changedRow, value);
   const Element* e = FindElement(tk, element);
   if (e == nullptr) return;
   const int extraW = e->Frame.w0 - ElementWidth(tk, element);
   const int extraH = e->Frame.h0 - ElementHeight(tk, element);
-  const PropertyRows& r = d.rows;
   auto state = [&](int row) { return static_cast<int>(std::lround(GetElementState(tk, row))); };
   ResizeElementById(tk, element, state(r.x), state(r.y), state(r.width) + extraW,
                     state(r.height) + extraH, CoordMode::Parent);
@@ -285,6 +291,16 @@ void OnLeftClick(Toolkit& tk, Designer& d, int element) {
   }
 }
 
+// A row's text without double quotes, which a PureBasic string cannot hold (the generated
+// code would not read back); the row shows what is kept.
+std::string WithoutQuotes(Toolkit& tk, int row) {
+  std::string text = GetElementText(tk, row);
+  if (text.find('"') == std::string::npos) return text;
+  text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+  SetElementText(tk, row, text);
+  return text;
+}
+
 void OnRowChange(Toolkit& tk, Designer& d, int element) {
   const PropertyRows& r = d.rows;
   if (element == r.elements) {
@@ -297,6 +313,9 @@ void OnRowChange(Toolkit& tk, Designer& d, int element) {
   const bool yes = GetElementState(tk, element) == 0;  // the True option
   if (element == r.flag) {
     ApplyFlagRow(tk, d, e);
+    // A border flag moves a window's client area and changes its size.
+    FillPanelsFromElement(tk, d, e, ElementEvent::Move);
+    FillPanelsFromElement(tk, d, e, ElementEvent::Resize);
   } else if (element == r.enumeration) {
     const std::string bare = WithoutHashes(GetElementName(tk, e));
     SetElementName(tk, e, yes ? std::string("#").append(bare) : bare);
@@ -310,9 +329,10 @@ void OnRowChange(Toolkit& tk, Designer& d, int element) {
   } else if (element == r.sticky) {
     if (IsWindow(tk, e)) StickyWindow(tk, e, yes ? 1 : 0);
   } else if (element == r.toolTip) {
-    if (Element* rec = FindElement(tk, e)) rec->ToolTip = GetElementText(tk, r.toolTip);
+    const std::string text = WithoutQuotes(tk, r.toolTip);
+    if (Element* rec = FindElement(tk, e)) rec->ToolTip = text;
   } else if (element == r.caption) {
-    SetElementText(tk, e, GetElementText(tk, r.caption));
+    SetElementText(tk, e, WithoutQuotes(tk, r.caption));
   } else if (element == r.x || element == r.y || element == r.width || element == r.height) {
     ResizeFromRows(tk, d, e, element);
   }

@@ -498,6 +498,13 @@ bool ScriptRunner::Run(const ScriptCommand& command, std::string* error) {
   return true;
 }
 
+bool ScriptRunner::Feed(const ScriptCommand& command, std::string* error) {
+  feeding_ = true;
+  const bool ok = Run(command, error);
+  feeding_ = false;
+  return ok;
+}
+
 bool ScriptRunner::FeedLine() {
   if (lines_ == nullptr || next_ >= lines_->size() || !feedError_.empty()) return false;
   const ScriptLine& line = (*lines_)[next_++];

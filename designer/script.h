@@ -81,6 +81,9 @@ class ScriptRunner {
   // is not understood.
   bool RunText(std::string_view text, std::string_view name, std::string* error);
   bool RunFile(const std::string& path, std::string* error);
+  // Queues the native events of one input command without handling them, for an event loop
+  // that a handler runs (a driver's own feeder answers from here); the loop handles them.
+  bool Feed(const ScriptCommand& command, std::string* error);
 
   // True once a close request ended the program; input lines after it are not fed (there is
   // no loop left to take them), screenshots and dumps still record the final state.

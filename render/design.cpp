@@ -105,14 +105,18 @@ Placement Plan(const Toolkit& tk, const Element& e, int area, int sx, int sy, bo
 
   // An edge dragged past the opposite one stops one grid step short of it, so the element
   // never turns inside out or vanishes under the pointer.
+  // The size here is the frame's: a window's borders, caption and bars, and an element's
+  // surplus border, come on top of the step its own size keeps.
   const int least = std::max(1, s);
-  if (p.width != kIgnore && p.width < least) {
-    if (p.x != kIgnore) p.x -= least - p.width;
-    p.width = least;
+  const int leastW = least + (window ? std::max(0, e.Frame.w0 - e.Inner.w0) : 2 * d);
+  const int leastH = least + (window ? std::max(0, e.Frame.h0 - e.Inner.h0) : 2 * d);
+  if (p.width != kIgnore && p.width < leastW) {
+    if (p.x != kIgnore) p.x -= leastW - p.width;
+    p.width = leastW;
   }
-  if (p.height != kIgnore && p.height < least) {
-    if (p.y != kIgnore) p.y -= least - p.height;
-    p.height = least;
+  if (p.height != kIgnore && p.height < leastH) {
+    if (p.y != kIgnore) p.y -= leastH - p.height;
+    p.height = leastH;
   }
   // Back from the seen position to the offset ResizeElement stores.
   if (p.x != kIgnore) p.x -= d;

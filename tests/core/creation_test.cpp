@@ -106,6 +106,24 @@ TEST_F(CreationTest, NamesCountSameKindPerParent) {
   EXPECT_EQ(E(106).Named, 0);
 }
 
+// After a sibling is freed the count would give a name still in use: the number goes on to
+// the next free one.
+TEST_F(CreationTest, NamesSkipNumbersStillInUse) {
+  Window(100);
+  Make(ElementKind::Button, 101);
+  Make(ElementKind::Button, 102);
+  Make(ElementKind::Button, 103);
+  FreeElement(tk, 101);
+  OpenList(tk, 100);
+  Make(ElementKind::Button, 104);
+  Make(ElementKind::Button, 105);
+  CloseList(tk);
+  EXPECT_EQ(E(102).Name, "Button_1");
+  EXPECT_EQ(E(103).Name, "Button_2");
+  EXPECT_EQ(E(104).Name, "Button_3");
+  EXPECT_EQ(E(105).Name, "Button_4");
+}
+
 TEST_F(CreationTest, PanelTabsHideLaterTabsAndNumberPerTab) {
   Window(100);
   Make(ElementKind::Panel, 101);
@@ -130,6 +148,25 @@ TEST_F(CreationTest, PanelTabsHideLaterTabsAndNumberPerTab) {
   EXPECT_EQ(E(106).TabIndex, 2);
   EXPECT_EQ(E(106).Name, "Button_0");
   EXPECT_EQ(E(107).Name, "Button_1");
+}
+
+// An element made inside a container belongs to the container's tab, whichever tab of the
+// panel shows at the time: it is numbered among the container's children.
+TEST_F(CreationTest, AContainerOnAHiddenTabKeepsItsTabForNewChildren) {
+  Window(100);
+  Make(ElementKind::Panel, 101);
+  Element& panel = E(101);
+  panel.CurrentTab = 0;
+  Make(ElementKind::Container, 102);
+  Make(ElementKind::Button, 103);
+  CloseList(tk);
+  CloseList(tk);
+  panel.CurrentTab = 1;
+  OpenList(tk, 102);
+  Make(ElementKind::Button, 104);
+  CloseList(tk);
+  EXPECT_EQ(E(104).TabIndex, 0);
+  EXPECT_EQ(E(104).Name, "Button_1");
 }
 
 TEST_F(CreationTest, DesignerPlacementNamesAndSnapsToTheGrid) {

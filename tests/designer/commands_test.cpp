@@ -260,7 +260,8 @@ TEST_F(DesignerCommands, EverySwitchToCodeRegeneratesAndTheToolBarWorksOnlyOnThe
 }
 
 // Commands that need a selection do nothing without one; Delete removes the selection and
-// hands it to a neighbour the designer placed, so the next Delete removes what is shown.
+// hands it to a neighbour the designer placed (or the form), which the grids then show, so the
+// next Delete removes what is shown.
 TEST_F(DesignerCommands, DeleteWithNothingSelectedDoesNothing) {
   Designer& d = designer;
   const int a = CreateDesignElement(tk, d, ElementKind::Button, form, 0, 1);
@@ -272,13 +273,19 @@ TEST_F(DesignerCommands, DeleteWithNothingSelectedDoesNothing) {
   EXPECT_NE(FindElement(tk, a), nullptr);
   EXPECT_EQ(tk.root.DesignedElement, a);
   EXPECT_TRUE(HasAll(FindElement(tk, a)->Flags, Flag::Selected));
+  // The last element gone, the form holds the selection and the grids show it.
+  ClickToolBar(Command::Delete);
+  EXPECT_EQ(FindElement(tk, a), nullptr);
+  ASSERT_EQ(tk.root.DesignedElement, form);
+  EXPECT_EQ(GetElementText(tk, d.rows.caption), GetElementText(tk, form));
+  EXPECT_EQ(GetElementState(tk, d.rows.x), ElementX(tk, form, CoordMode::Parent));
+  EXPECT_EQ(GetElementState(tk, d.rows.width), ElementWidth(tk, form));
 
   // The form goes with its content; then nothing is selected.
   tk.root.DesignedElement = form;
   SelectElement(tk, form, true);
   ClickToolBar(Command::Delete);
   EXPECT_EQ(FindElement(tk, form), nullptr);
-  EXPECT_EQ(FindElement(tk, a), nullptr);
   EXPECT_EQ(tk.root.DesignedElement, -1);
 
   const int live = Live();

@@ -20,6 +20,7 @@
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
 #include "render/interaction.h"
+#include "requesters/requesters.h"
 
 namespace tk::designer {
 namespace {
@@ -313,6 +314,126 @@ TEST_F(FormEditing, AGadgetMadeInAContainerBelongsToTheForm) {
   EXPECT_EQ(CountItems(tk, designer.rows.elements), 3);
   // The next window made is current for what follows, as before.
   EXPECT_EQ(tk.root.CurrentWindow, FindElement(tk, form)->WindowID);
+}
+
+// A window is no gadget: the Window tool used on a form window (a click or a band) makes
+// another form window on the Form page, where the pointer is, never a window inside the form.
+TEST_F(FormEditing, TheWindowToolOnAFormMakesAnotherFormWindow) {
+  const int page = FindElement(tk, form)->ParentID;
+  ChooseTool(ElementKind::Window);
+  Play("click " + At(form, 40, 30));
+  ChooseTool(ElementKind::Window);
+  Play("drag " + At(form, 20, 20) + " " + At(form, 200, 150));
+  EXPECT_TRUE(Children(form).empty());
+  std::vector<int> windows;
+  for (const int id : Children(page))
+    if (id != form && GetKind(tk, id) == ElementKind::Window) windows.push_back(id);
+  ASSERT_EQ(windows.size(), 2u);
+  // Each stands where the pointer was: the click's 20 and 10 pixels right of and below the
+  // band's corner, which lies inside the form's place.
+  const Element* clicked = FindElement(tk, windows[0]);
+  const Element* drawn = FindElement(tk, windows[1]);
+  EXPECT_EQ(clicked->ParentOffsetX() - drawn->ParentOffsetX(), 20);
+  EXPECT_EQ(clicked->ParentOffsetY() - drawn->ParentOffsetY(), 10);
+  EXPECT_GT(drawn->ParentOffsetX(), FindElement(tk, form)->ParentOffsetX());
+}
+
+// The element popup acts on the selection: a right press selects what it is on, so the grids
+// and the popup's commands name the element the user pointed at.
+TEST_F(FormEditing, ARightPressSelectsTheElementForThePopup) {
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 20, 20));
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 20, 120));
+  const std::vector<int> buttons = Children(form);
+  ASSERT_EQ(buttons.size(), 2u);
+  Play("click " + At(form, 30, 25));
+  ASSERT_EQ(tk.root.DesignedElement, buttons[0]);
+  Play("click " + At(form, 30, 125) + " right");
+  EXPECT_EQ(tk.root.DesignedElement, buttons[1]);
+  EXPECT_TRUE(Selected(buttons[1]));
+  EXPECT_FALSE(Selected(buttons[0]));
+  EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, buttons[1], CoordMode::Parent));
+  Play("key Escape");
+}
+
+// The grids show the selection: a window that gets the focus back (after a requester closed
+// over it) leaves them on the selected element.
+TEST_F(FormEditing, FocusComingBackToTheFormKeepsTheGridsOnTheSelection) {
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 60, 90));
+  const std::vector<int> made = Children(form);
+  ASSERT_EQ(made.size(), 1u);
+  ASSERT_EQ(tk.root.DesignedElement, made[0]);
+  MessageRequester(tk, "Title", "Text");  // answered by the end of the queued input
+  FocusWindow(tk, form);
+  Play("move 1 1");
+  EXPECT_EQ(tk.root.DesignedElement, made[0]);
+  EXPECT_EQ(GetElementState(tk, designer.rows.x), ElementX(tk, made[0], CoordMode::Parent));
+  EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[0]));
+}
+
+// A form window's corner dragged past the opposite edges leaves it a client area of its own:
+// the generated code never gets a negative size.
+TEST_F(FormEditing, AWindowResizedPastItsEdgesKeepsAClientArea) {
+  const Element* f = FindElement(tk, form);
+  const int left = f->Frame.x0, top = f->Frame.y0;
+  const int right = left + f->Frame.w0 - 1, bottom = top + f->Frame.h0 - 1;
+  Play("drag " + std::to_string(left + 1) + " " + std::to_string(bottom - 1) + " " +
+       std::to_string(right + 20) + " " + std::to_string(top + 40));
+  EXPECT_GE(ElementWidth(tk, form), 0);
+  EXPECT_GE(ElementHeight(tk, form), 0);
+  f = FindElement(tk, form);
+  Play("drag " + std::to_string(f->Frame.x0 + f->Frame.w0 - 2) + " " +
+       std::to_string(f->Frame.y0 + f->Frame.h0 - 2) + " " + std::to_string(f->Frame.x0 - 60) +
+       " " + std::to_string(f->Frame.y0 - 60));
+  EXPECT_GE(ElementWidth(tk, form), 0);
+  EXPECT_GE(ElementHeight(tk, form), 0);
+}
+
+// The arrow keys walk the selection from element to element; the grids go along.
+TEST_F(FormEditing, ArrowKeysWalkTheSelectionAndTheGridsFollow) {
+  ChooseTool(ElementKind::Button);
+  Play("click " + At(form, 20, 20));
+  ChooseTool(ElementKind::String);
+  Play("click " + At(form, 20, 120));
+  const std::vector<int> made = Children(form);
+  ASSERT_EQ(made.size(), 2u);
+  Play("click " + At(form, 30, 25));
+  ASSERT_EQ(tk.root.DesignedElement, made[0]);
+  Play("key Down");
+  ASSERT_EQ(tk.root.DesignedElement, made[1]);
+  EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[1]));
+  EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, made[1], CoordMode::Parent));
+}
+
+// An element placed or pasted while the image editor (a window kept above the others) is open
+// goes into its form's part of the element list, under the editor, not after the editor.
+TEST_F(FormEditing, AnElementPlacedUnderTheImageEditorStaysWithItsForm) {
+  ASSERT_GT(OpenImageEditor(tk, designer.imageEditor, designer.window, nullptr, 0), 0);
+  const int editor = designer.imageEditor.window;
+  CreateDesignElement(tk, designer, ElementKind::Container, form, 0, 1);
+  const std::vector<int> made = Children(form);
+  ASSERT_EQ(made.size(), 1u);
+  auto index = [&](int id) { return IndexOf(tk.root, FindElement(tk, id)); };
+  EXPECT_LT(index(made[0]), index(editor));
+  EXPECT_GT(index(made[0]), index(form));
+  // So does a pasted copy, with what it holds.
+  CreateDesignElement(tk, designer, ElementKind::Button, made[0], 0, 1);
+  tk.root.DesignedElement = made[0];
+  SelectElement(tk, made[0], true);
+  RunCommand(tk, designer, Command::Copy);
+  tk.root.DesignedElement = form;
+  SelectElement(tk, form, true);
+  RunCommand(tk, designer, Command::Paste);
+  const std::vector<int> pasted = Children(form);
+  ASSERT_EQ(pasted.size(), 2u);
+  for (const auto& record : tk.root.Elements) {
+    if (IsInside(tk, *record, pasted[1])) {
+      EXPECT_LT(index(record->ID), index(editor)) << record->Name;
+    }
+  }
+  CloseImageEditor(tk, designer.imageEditor);
 }
 
 TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {

@@ -172,6 +172,30 @@ TEST_F(PanelsTest, EditingRowsChangesTheSelectedElementOnly) {
   Click(r.caption);
   Run("key A ctrl\ntype Send");
   EXPECT_EQ(GetElementText(tk, button), "Send");
+  // A size beyond what a form can hold, or below nothing, stops at the limit; the row shows
+  // the size the element took.
+  Click(r.height);
+  Run("key A ctrl\ntype 99999999999999999999");
+  EXPECT_GT(ElementHeight(tk, button), 0);
+  EXPECT_EQ(State(r.height), ElementHeight(tk, button));
+  Click(r.width);
+  Run("key A ctrl\ntype -50");
+  EXPECT_GE(ElementWidth(tk, button), 0);
+  EXPECT_EQ(State(r.width), ElementWidth(tk, button));
+  // A width of nothing would not read back: the least is one pixel.
+  Run("key A ctrl\ntype 0");
+  EXPECT_EQ(ElementWidth(tk, button), 1);
+  EXPECT_EQ(State(r.width), 1);
+  Run("key A ctrl\ntype " + std::to_string(width));
+  Click(r.height);
+  Run("key A ctrl\ntype 25");
+  Click(r.caption);
+  // A PureBasic string cannot hold a double quote: the row leaves it out, so the generated
+  // code stays readable.
+  Run("type  \"now\"");
+  EXPECT_EQ(GetElementText(tk, button), "Send now");
+  EXPECT_EQ(GetElementText(tk, r.caption), "Send now");
+  Run("key A ctrl\ntype Send");
   Choose(r.disable, 0);
   EXPECT_EQ(IsDisabled(tk, button), 1);
 
@@ -229,7 +253,7 @@ TEST_F(PanelsTest, EnumerationRowRenamesAndTheGeneratorFollows) {
 }
 
 // Ticking SizeGadget and SystemMenu on a window: both words in the flag list and both flags
-// in effect; unticking takes one off again.
+// in effect, the place and size rows follow the border; unticking takes one off again.
 TEST_F(PanelsTest, EveryTickedFlagTakesEffect) {
   const PropertyRows& r = d.rows;
   FillPanelsFromElement(tk, d, form, ElementEvent::Focus);
@@ -269,6 +293,11 @@ TEST_F(PanelsTest, EveryTickedFlagTakesEffect) {
   EXPECT_EQ(GetElementFlagText(tk, form), "#PB_Window_SystemMenu");
   EXPECT_FALSE(HasAny(FindElement(tk, form)->Flags, Flag::SizeGadget));
   EXPECT_TRUE(HasAll(FindElement(tk, form)->Flags, Flag::SystemMenu));
+  // The narrower border moves the window's client area: the place and size rows follow it.
+  EXPECT_EQ(State(r.x), ElementX(tk, form, CoordMode::Parent));
+  EXPECT_EQ(State(r.y), ElementY(tk, form, CoordMode::Parent));
+  EXPECT_EQ(State(r.width), ElementWidth(tk, form));
+  EXPECT_EQ(State(r.height), ElementHeight(tk, form));
 }
 
 // A double click on the LeftClick row adds its procedure option and the event, once in the
@@ -359,6 +388,8 @@ TEST_F(PanelsTest, CancelledRequestersChangeNothing) {
   Click(r.image);
   EXPECT_GT(d.imageEditor.window, 0);
   EXPECT_EQ(d.imageEditor.openedFrom, r.image);
+  // It lives on the desktop, never among the form windows on the Form page.
+  EXPECT_EQ(GetParent(tk, d.imageEditor.window), 0);
   CloseImageEditor(tk, d.imageEditor);
   Run("click " + At(r.font) + "\nkey Return");
   EXPECT_NE(FindElement(tk, button)->FontID, font);

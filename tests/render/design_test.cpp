@@ -267,9 +267,10 @@ TEST_F(DesignTest, LeftAndTopEdgesKeepTheOppositeEdgeAndStayOnTheGrid) {
   EXPECT_EQ(SeenX(tk, b), 25);
   EXPECT_EQ(e.Frame.x0 + e.Frame.w0, right);
   EXPECT_EQ(e.Frame.y0 + e.Frame.h0, bottom);
-  // Past the opposite edge the element stops one grid step wide.
+  // Past the opposite edge the element stops one grid step wide (its own width, inside the
+  // grab band: never inside out).
   Move(startX + 400, startY - 9);
-  EXPECT_EQ(e.Frame.w0, 5);
+  EXPECT_EQ(ElementWidth(tk, b), 5);
   EXPECT_EQ(e.Frame.x0 + e.Frame.w0, right);
   Release(startX + 400, startY - 9);
 
