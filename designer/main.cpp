@@ -120,7 +120,9 @@ int RunWindowed(const Options& opt, const char* argv0) {
   // on its own thread while the designer is built; the window appears with the first frame.
   tk::platform::SdlPlatform platform;
   Scene scene(opt, argv0);
-  platform.StartVideo();  // last: it loads libraries, and making a thread meanwhile waits
+  // Last: it loads libraries, and making a thread meanwhile waits.
+  const Size size = SceneSize(opt);
+  platform.StartVideo(size.width, size.height);
   tk::Toolkit toolkit(platform);
   tk::PrepareToolkit(toolkit);
   const int main = scene.Build(toolkit);

@@ -93,9 +93,10 @@ SdlPlatform::SdlPlatform() {
   canvas_ = std::make_unique<CairoCanvas>(1, 1, Fonts(), Images());
 }
 
-void SdlPlatform::StartVideo() {
+void SdlPlatform::StartVideo(int width, int height) {
   if (videoStarted_) return;
   videoStarted_ = true;
+  spareSize_ = {width, height};
   // Loading SDL, connecting to the display and opening its input method take longer than
   // building and painting the first frame; they run beside it. Nothing calls SDL until
   // JoinVideo.
@@ -115,8 +116,13 @@ void SdlPlatform::StartVideo() {
       videoError_ = sdl_.GetError();
       return;
     }
-    // Sized and placed when a host opens; if it cannot be made here, the host makes its own.
-    spareWindow_ = sdl_.CreateWindow("", 0, 0, 1, 1, kHostWindowFlags);
+    // Made centred at the size the first host is expected to have, so that opening it
+    // usually moves and sizes nothing (each of which waits for the display server). If it
+    // cannot be made here, the host makes its own.
+    const int w = std::max(spareSize_.width, 1), h = std::max(spareSize_.height, 1);
+    spareWindow_ = sdl_.CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                     kHostWindowFlags);
+    if (spareWindow_ != nullptr) sdl_.GetWindowPosition(spareWindow_, &spareAt_.x, &spareAt_.y);
     // The pointer shapes come from the cursor theme's files.
     for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
       systemCursors_[i] = sdl_.CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
@@ -133,7 +139,7 @@ bool SdlPlatform::JoinVideo() const {
   return videoReady_;
 }
 
-bool SdlPlatform::EnsureWindow() {
+bool SdlPlatform::EnsureWindow(bool centred) {
   if (window_) return true;
   if (!hostOpen_) return false;
   if (!JoinVideo()) {
@@ -145,8 +151,12 @@ bool SdlPlatform::EnsureWindow() {
   const Rect r = hostRect_;
   if (spareWindow_ != nullptr) {
     window_ = std::exchange(spareWindow_, nullptr);
-    sdl_.SetWindowSize(window_, r.w, r.h);
-    sdl_.SetWindowPosition(window_, r.x, r.y);
+    const bool sameSize = r.w == spareSize_.width && r.h == spareSize_.height;
+    if (!sameSize) sdl_.SetWindowSize(window_, r.w, r.h);
+    if (!centred && (r.x != spareAt_.x || r.y != spareAt_.y))
+      sdl_.SetWindowPosition(window_, r.x, r.y);
+    // Made centred at this size, a window to be centred is already where it goes.
+    startsCentred_ = centred && sameSize;
   } else {
     window_ = sdl_.CreateWindow("", r.x, r.y, r.w, r.h, kHostWindowFlags);
   }
@@ -193,9 +203,10 @@ bool SdlPlatform::HostVisible() const {
 }
 
 void SdlPlatform::ShowHost(ShowMode mode) {
-  if (!EnsureWindow()) return;
-  // There is no owner window, so owner-centred also centres on the screen.
-  if (mode != ShowMode::InPlace)
+  if (!EnsureWindow(mode != ShowMode::InPlace)) return;
+  // There is no owner window, so owner-centred also centres on the screen. A window made
+  // centred at its size is already there, as long as nothing has moved it since.
+  if (mode != ShowMode::InPlace && !std::exchange(startsCentred_, false))
     sdl_.SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   sdl_.ShowWindow(window_);
   sdl_.RaiseWindow(window_);
@@ -265,7 +276,10 @@ void SdlPlatform::ResizeCanvas(int width, int height) {
 }
 
 void SdlPlatform::Present() {
-  if (!EnsureWindow()) return;
+  // A window not shown keeps nothing it is given: the frame is presented when it is shown.
+  // (So the first frame, painted before the window appears, waits neither for the window
+  // system nor for the window.)
+  if (window_ == nullptr || (sdl_.GetWindowFlags(window_) & SDL_WINDOW_SHOWN) == 0) return;
   // The window's framebuffer follows the window's size; fetched afresh, it is never stale.
   SDL_Surface* surface = sdl_.GetWindowSurface(window_);
   if (surface == nullptr) return;

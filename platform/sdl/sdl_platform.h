@@ -29,7 +29,8 @@ class SdlPlatform : public Platform {
   // Starts SDL's video on a second thread. A program calls it once the threads of its own
   // start-up exist: making a thread waits while that thread loads SDL's libraries. Video
   // starts at its first use otherwise.
-  void StartVideo();
+  // `width` x `height` is the size the first host is expected to have, centred on the screen.
+  void StartVideo(int width = 0, int height = 0);
   // False when SDL's video could not start (no display); waits for the start.
   bool Ready() { return JoinVideo(); }
   // SDL's reason for the last failure to start video or to open the host.
@@ -86,7 +87,9 @@ class SdlPlatform : public Platform {
   // Waits for the video start (once) and finishes it here; true when video is up.
   bool JoinVideo() const;
   // Makes the SDL window of an opened host; false when there is none or it cannot be made.
-  bool EnsureWindow();
+  // `centred`: the window is about to be centred, so where the host was asked to be counts
+  // for nothing.
+  bool EnsureWindow(bool centred = false);
 
   SdlLibrary sdl_;  // loaded on the start-up thread; used here only after JoinVideo
   std::thread videoStart_;
@@ -103,6 +106,13 @@ class SdlPlatform : public Platform {
   // Made hidden on the start-up thread once the display is connected, so that making the
   // host's window is not on the way to the first frame; the first host takes it.
   SDL_Window* spareWindow_ = nullptr;
+  struct {
+    int width, height;
+  } spareSize_{0, 0};
+  struct {
+    int x, y;
+  } spareAt_{0, 0};
+  bool startsCentred_ = false;  // the host took the spare window centred, as it was made
   std::unique_ptr<CairoCanvas> canvas_;
   bool drawing_ = false;
 
