@@ -2,6 +2,7 @@
 // tool, the code reader), and putting the toolbox back on the pointer.
 #include "codegen/vocabulary.h"
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/creation.h"
 #include "core/events.h"
 #include "core/lookup.h"
@@ -117,6 +118,14 @@ int CreateDesignElement(Toolkit& tk, Designer& d, ElementKind kind, int parent, 
   if (id <= 0 || e == nullptr) {
     if (inParent) CloseDesignList(tk, savedWindow);
     return -1;
+  }
+  // A window drawn as a small band still keeps a grid step of client area below its caption
+  // and inside its borders (a negative client size would be written into the code).
+  if (kind == ElementKind::Window && (e->Inner.w0 < d.gridStep || e->Inner.h0 < d.gridStep)) {
+    const int w = e->Frame.w0 + std::max(0, d.gridStep - e->Inner.w0);
+    const int h = e->Frame.h0 + std::max(0, d.gridStep - e->Inner.h0);
+    ResizeElement(tk, *e, kIgnore, kIgnore, w, h, CoordMode::Parent);
+    if ((e = FindElement(tk, id)) == nullptr) return -1;
   }
   const bool holder = HoldsChildren(tk, *e);
   // The dotted grid is only ever seen: a batch run leaves it out.

@@ -391,6 +391,20 @@ TEST_F(FormEditing, AWindowResizedPastItsEdgesKeepsAClientArea) {
   EXPECT_GE(ElementHeight(tk, form), 0);
 }
 
+// A form window drawn with its tool as a band lower than its caption still has a client
+// area: its frame grows to hold one (the generated code had a negative height).
+TEST_F(FormEditing, AWindowDrawnAsASmallBandKeepsAClientArea) {
+  SelectionRectangle& band = tk.root.Selection;
+  band.X = 300;
+  band.Y = 300;
+  band.Width = 40;
+  band.Height = 12;
+  const int made = CreateDesignElement(tk, designer, ElementKind::Window, designer.mainPanel, 0, 0);
+  ASSERT_GT(made, 0);
+  EXPECT_GE(ElementWidth(tk, made), designer.gridStep);
+  EXPECT_GE(ElementHeight(tk, made), designer.gridStep);
+}
+
 // The arrow keys walk the selection from element to element; the grids go along.
 TEST_F(FormEditing, ArrowKeysWalkTheSelectionAndTheGridsFollow) {
   ChooseTool(ElementKind::Button);
