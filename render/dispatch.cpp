@@ -88,8 +88,9 @@ bool KeyboardOnDesign(const Element& keyboard, const Element& designed) {
 
 // A size shrunk by the keys stops where a dragged border stops: one grid step, and an
 // element already smaller than that does not grow.
-int Shrunk(int size, int step) {
-  const int least = std::max(1, step);
+// `size` less one step, but no less than a step (plus `frame`, what borders and strips take).
+int Shrunk(int size, int step, int frame) {
+  const int least = std::max(1, step) + std::max(0, frame);
   return std::max(size - step, std::min(size, least));
 }
 
@@ -106,9 +107,11 @@ void NudgeDesignSelection(Toolkit& tk, const Element& keyboard) {
   int x = d->ParentOffsetX(), y = d->ParentOffsetY();
   int w = d->Frame.w0, h = d->Frame.h0;
   if (root.Modifiers == platform::Modifier::Shift) {
-    if (left) w = Shrunk(w, s);
+    // A window keeps a step of client area inside its borders, caption and bars.
+    const bool window = d->Kind == ElementKind::Window;
+    if (left) w = Shrunk(w, s, window ? d->Frame.w0 - d->Inner.w0 : 0);
     if (right) w += s;
-    if (up) h = Shrunk(h, s);
+    if (up) h = Shrunk(h, s, window ? d->Frame.h0 - d->Inner.h0 : 0);
     if (down) h += s;
     ResizeElement(tk, *d, kIgnore, kIgnore, w, h, CoordMode::Parent);
   } else if (root.Modifiers == platform::Modifier::Control) {

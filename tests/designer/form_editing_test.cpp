@@ -389,6 +389,14 @@ TEST_F(FormEditing, AWindowResizedPastItsEdgesKeepsAClientArea) {
        " " + std::to_string(f->Frame.y0 - 60));
   EXPECT_GE(ElementWidth(tk, form), 0);
   EXPECT_GE(ElementHeight(tk, form), 0);
+  // Shrinking it with Shift and the arrow keys stops there too.
+  ASSERT_EQ(tk.root.DesignedElement, form);
+  for (int i = 0; i < 150; ++i) {
+    Play("key Up shift");
+    Play("key Left shift");
+  }
+  EXPECT_GT(ElementWidth(tk, form), 0);
+  EXPECT_GT(ElementHeight(tk, form), 0);
 }
 
 // A form window drawn with its tool as a band lower than its caption still has a client
