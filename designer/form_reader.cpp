@@ -28,8 +28,10 @@ namespace tk::designer {
 namespace {
 
 // Geometry beyond this many pixels either way is taken as this bound: no form is that large,
-// and the toolkit's arithmetic on coordinates stays far from overflow.
-constexpr int64_t kLargestCoordinate = 32767;
+// and the toolkit's arithmetic on coordinates stays far from overflow. It lies well beyond
+// what editing reaches (the rows stop at 32767, a few grid steps more by the keys), so a form
+// the designer wrote reads back as it was.
+constexpr int64_t kLargestCoordinate = int64_t{1} << 20;
 
 int Coordinate(std::string_view text) {
   return static_cast<int>(

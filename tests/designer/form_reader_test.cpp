@@ -331,7 +331,9 @@ TEST(FormReaderRoundTrip, GivesBackTheSameBytes) {
   const int first = tk.root.DesignedElement;
   ASSERT_GT(first, 0);
   const int second = CreateDesignElement(tk, d, ElementKind::Window, d.mainPanel, 0, 0);
-  ResizeElementById(tk, second, 420, 30, kIgnore, kIgnore);
+  // Far to the right: positions beyond 16 bits (a window moved there from the X row's limit)
+  // come back as they were.
+  ResizeElementById(tk, second, 32770, 30, kIgnore, kIgnore);
   const int outer = CreateDesignElement(tk, d, ElementKind::Container, first, 0, 0);
   ResizeElementById(tk, outer, 10, 10, 300, 200);
   const int inner = CreateDesignElement(tk, d, ElementKind::Container, outer, 0, 0);
