@@ -406,6 +406,10 @@ int PageHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     // Written afresh every time the page is shown: no form gives no code.
     if (tab != nullptr && tab->Text == kCodePage)
       SetElementText(tk, d.codeElement, FormCodeText(tk, d.mainPanel));
+    // While the Form page is hidden its elements' places read as 0: the grids read them again
+    // when it is shown.
+    if (page == kFormPage && FindElement(tk, tk.root.DesignedElement) != nullptr)
+      FillPanelsFromElement(tk, d, tk.root.DesignedElement, ElementEvent::Created);
   }
   return 1;
 }

@@ -243,8 +243,13 @@ TEST_F(DesignerCommands, EverySwitchToCodeRegeneratesAndTheToolBarWorksOnlyOnThe
   ClickItem(d.toolBar, Command::Delete);
   EXPECT_NE(FindElement(tk, form), nullptr);
 
+  // The grids filled while the form was hidden read its place as 0; back on the Form page they
+  // show it again.
+  FillPanelsFromElement(tk, d, form, ElementEvent::Created);
   // The Form page leaves the code alone; the next switch to Code replaces the edit.
   ClickTab(d.mainPanel, 0);
+  EXPECT_EQ(GetElementState(tk, d.rows.x), ElementX(tk, form, CoordMode::Parent));
+  EXPECT_NE(ElementX(tk, form, CoordMode::Parent), 0);
   EXPECT_EQ(IsDisabled(tk, d.toolBar), 0);
   EXPECT_EQ(Code().rfind("edited ", 0), 0u);
   CreateDesignElement(tk, d, ElementKind::Button, form, 0, 1);
