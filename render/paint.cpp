@@ -43,7 +43,7 @@ constexpr uint32_t kTextCentre = static_cast<uint32_t>(Flag::Center);
 constexpr uint32_t kTextVCentre = static_cast<uint32_t>(Flag::VCenter);
 
 constexpr int kImageTextGap = 4;  // between an image and the text centred beside it
-constexpr int kTitleInset = 5;  // a Frame's title starts this far right of its left edge
+constexpr int kTitleInset = 5;    // a Frame's title starts this far right of its left edge
 constexpr int kSecondImageOffset = 2;
 
 // Strip painter geometry.

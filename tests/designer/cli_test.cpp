@@ -17,6 +17,7 @@
 #include "designer/icon_archives.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/support/file_tools.h"
 
 namespace tk::designer {
 namespace {
@@ -100,13 +101,7 @@ TEST(DesignerCli, FormFilesAndGeneration) {
 }
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing::ReadAll;
 
 int Status(const std::string& command) {
   const int status = std::system(command.c_str());

@@ -28,12 +28,14 @@
 #include "platform/sdl/sdl_platform.h"
 #include "render/host.h"
 #include "render/interaction.h"
+#include "tests/support/file_tools.h"
 #include "tests/support/screen_tools.h"
 
 namespace tk::designer {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadAll;
 namespace Key = platform::Key;
 using platform::NativeEvent;
 using platform::NativeEventType;
@@ -689,11 +691,6 @@ TEST_F(DesignerCommands, ScriptedSessionFromTheToolboxToTheCode) {
 }
 
 // ---- The real window ------------------------------------------------------------------------
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A real right click on the code, then Copy in the code popup: another program (xclip) reads
 // the generated code from the real clipboard.

@@ -21,23 +21,15 @@
 #include <vector>
 
 #include "designer/files.h"
+#include "tests/support/file_tools.h"
 
 namespace tk::designer {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadAll;
+using testing::WriteAll;
 using Clock = std::chrono::steady_clock;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Numbered lines, so that a file made of parts of both would not equal either.
 std::string Lines(const char* word, int count) {

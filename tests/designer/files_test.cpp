@@ -23,25 +23,17 @@
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
 #include "render/host.h"
+#include "tests/support/file_tools.h"
 
 namespace tk::designer {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadAll;
+using testing::WriteAll;
 namespace Key = platform::Key;
 using platform::NativeEvent;
 using platform::NativeEventType;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // The names in a folder, to see that no temporary file was left behind.
 std::string Listing(const fs::path& folder) {
