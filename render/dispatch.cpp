@@ -107,11 +107,14 @@ void NudgeDesignSelection(Toolkit& tk, const Element& keyboard) {
   int x = d->ParentOffsetX(), y = d->ParentOffsetY();
   int w = d->Frame.w0, h = d->Frame.h0;
   if (root.Modifiers == platform::Modifier::Shift) {
-    // A window keeps a step of client area inside its borders, caption and bars.
-    const bool window = d->Kind == ElementKind::Window;
-    if (left) w = Shrunk(w, s, window ? d->Frame.w0 - d->Inner.w0 : 0);
+    // The element keeps a step of its own size: for what holds children (a window, a
+    // container, a scroll area) that is its inner size, for the rest the frame less the border
+    // drawn beyond the one asked for.
+    const bool holder = d->ListHolder != 0 || d->Kind == ElementKind::Window;
+    const int surplus = 2 * (d->FrameWidth - d->FrameWidthSet);
+    if (left) w = Shrunk(w, s, holder ? d->Frame.w0 - d->Inner.w0 : surplus);
     if (right) w += s;
-    if (up) h = Shrunk(h, s, window ? d->Frame.h0 - d->Inner.h0 : 0);
+    if (up) h = Shrunk(h, s, holder ? d->Frame.h0 - d->Inner.h0 : surplus);
     if (down) h += s;
     ResizeElement(tk, *d, kIgnore, kIgnore, w, h, CoordMode::Parent);
   } else if (root.Modifiers == platform::Modifier::Control) {

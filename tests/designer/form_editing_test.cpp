@@ -399,6 +399,23 @@ TEST_F(FormEditing, AWindowResizedPastItsEdgesKeepsAClientArea) {
   EXPECT_GT(ElementHeight(tk, form), 0);
 }
 
+// Gadgets shrunk with Shift and the arrow keys keep a size of their own, whatever their
+// borders (a scroll area's height and an image button's went to 0 and below).
+TEST_F(FormEditing, GadgetsShrunkByTheKeysKeepASizeOfTheirOwn) {
+  for (const ElementKind kind : {ElementKind::ScrollArea, ElementKind::ButtonImage}) {
+    const int made = CreateDesignElement(tk, designer, kind, form, 0, 0);
+    ASSERT_GT(made, 0);
+    SelectElement(tk, made, true);
+    ASSERT_EQ(tk.root.DesignedElement, made);
+    for (int i = 0; i < 80; ++i) {
+      Play("key Up shift");
+      Play("key Left shift");
+    }
+    EXPECT_GT(ElementWidth(tk, made), 0) << KindName(kind);
+    EXPECT_GT(ElementHeight(tk, made), 0) << KindName(kind);
+  }
+}
+
 // A form window drawn with its tool as a band lower than its caption still has a client
 // area: its frame grows to hold one (the generated code had a negative height).
 TEST_F(FormEditing, AWindowDrawnAsASmallBandKeepsAClientArea) {

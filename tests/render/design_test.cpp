@@ -459,11 +459,12 @@ TEST_F(DesignTest, ShiftArrowsStopShrinkingAtOneGridStep) {
     Key(platform::Key::Left, platform::Modifier::Shift);
     Key(platform::Key::Up, platform::Modifier::Shift);
   }
-  // Where a dragged border stops.
-  EXPECT_EQ(E(b).Frame.w0, 5);
-  EXPECT_EQ(E(b).Frame.h0, 5);
+  // Where a dragged border stops: one step of the element's own size (its frame less the
+  // border drawn beyond the one asked for).
+  EXPECT_EQ(ElementWidth(tk, b), 5);
+  EXPECT_EQ(ElementHeight(tk, b), 5);
   Key(platform::Key::Right, platform::Modifier::Shift);
-  EXPECT_EQ(E(b).Frame.w0, 10);
+  EXPECT_EQ(ElementWidth(tk, b), 10);
 
   // An element already narrower than a step keeps its size.
   ResizeElement(tk, E(b), kIgnore, kIgnore, 3, kIgnore);
