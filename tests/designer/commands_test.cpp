@@ -30,6 +30,7 @@
 #include "render/interaction.h"
 #include "tests/support/file_tools.h"
 #include "tests/support/screen_tools.h"
+#include "tests/support/step_queue.h"
 
 namespace tk::designer {
 namespace {
@@ -65,19 +66,13 @@ class DesignerCommands : public ::testing::Test {
     ASSERT_TRUE(StartSession(tk, designer.window));
     form = tk.root.DesignedElement;
     ASSERT_EQ(GetKind(tk, form), ElementKind::Window);
-    platform.SetFeeder([this] {
-      if (steps_.empty()) return false;
-      auto step = std::move(steps_.front());
-      steps_.pop_front();
-      step();
-      return true;
-    });
+    steps_.Attach(platform);
   }
-  void TearDown() override { platform.SetFeeder(nullptr); }
+  void TearDown() override { testing::StepQueue::Detach(platform); }
 
   // What the user does next inside a requester that a command opens.
-  void Then(std::function<void()> step) { steps_.push_back(std::move(step)); }
-  void DropSteps() { steps_.clear(); }
+  void Then(std::function<void()> step) { steps_.Then(std::move(step)); }
+  void DropSteps() { steps_.Clear(); }
   int Requester() const { return tk.root.ModalWindows.empty() ? 0 : tk.root.ModalWindows.back(); }
   // Every text shown in the open requester, one per line.
   std::string RequesterText() {
@@ -220,7 +215,7 @@ class DesignerCommands : public ::testing::Test {
   int form = -1;
 
  private:
-  std::deque<std::function<void()>> steps_;
+  testing::StepQueue steps_;
 };
 
 // The Code page is written afresh at every switch to it (user edits there are replaced), the

@@ -24,6 +24,7 @@
 #include "platform/headless/headless_platform.h"
 #include "render/host.h"
 #include "tests/support/file_tools.h"
+#include "tests/support/step_queue.h"
 
 namespace tk::designer {
 namespace {
@@ -69,18 +70,12 @@ class DesignerFiles : public ::testing::Test {
   void SetUp() override {
     ASSERT_GT(StartDesigner(tk, designer).window, 0);
     ASSERT_TRUE(StartSession(tk, designer.window));
-    platform.SetFeeder([this] {
-      if (steps_.empty()) return false;
-      auto step = std::move(steps_.front());
-      steps_.pop_front();
-      step();
-      return true;
-    });
+    steps_.Attach(platform);
   }
-  void TearDown() override { platform.SetFeeder(nullptr); }
+  void TearDown() override { testing::StepQueue::Detach(platform); }
 
-  void Then(std::function<void()> step) { steps_.push_back(std::move(step)); }
-  void DropSteps() { steps_.clear(); }
+  void Then(std::function<void()> step) { steps_.Then(std::move(step)); }
+  void DropSteps() { steps_.Clear(); }
   int Requester() const { return tk.root.ModalWindows.empty() ? 0 : tk.root.ModalWindows.back(); }
   std::string RequesterTitle() { return GetElementText(tk, Requester()); }
   // The requester's texts without blanks or line breaks: a message wraps where its width
@@ -142,7 +137,7 @@ class DesignerFiles : public ::testing::Test {
   fs::path dir;
 
  private:
-  std::deque<std::function<void()>> steps_;
+  testing::StepQueue steps_;
 };
 
 // Control+S on a new form asks for a path (".pb" added), writes exactly the Code page's text

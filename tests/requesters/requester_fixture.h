@@ -14,6 +14,7 @@
 #include "elements/window.h"
 #include "render/host.h"
 #include "requesters/modal.h"
+#include "tests/support/step_queue.h"
 #include "tests/support/toolkit_fixture.h"
 
 namespace tk::testing {
@@ -28,18 +29,12 @@ class RequesterTest : public ToolkitTest {
     CloseList(tk);
     PrepareLoop(tk, kMain);
     PumpEvents(tk);  // the first focus paints and shows the host
-    platform.SetFeeder([this] {
-      if (steps_.empty()) return false;
-      auto step = std::move(steps_.front());
-      steps_.pop_front();
-      step();
-      return true;
-    });
+    steps_.Attach(platform);
   }
-  void TearDown() override { platform.SetFeeder(nullptr); }
+  void TearDown() override { testing::StepQueue::Detach(platform); }
 
   // Queues what the user does next inside the open requester.
-  void Then(std::function<void()> step) { steps_.push_back(std::move(step)); }
+  void Then(std::function<void()> step) { steps_.Then(std::move(step)); }
 
   // The innermost open requester's window (0 when none) and its element numbered n.
   int Requester() const { return tk.root.ModalWindows.empty() ? 0 : tk.root.ModalWindows.back(); }
@@ -74,7 +69,7 @@ class RequesterTest : public ToolkitTest {
   }
 
  private:
-  std::deque<std::function<void()>> steps_;
+  testing::StepQueue steps_;
 };
 
 }  // namespace tk::testing
