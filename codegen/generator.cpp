@@ -82,6 +82,12 @@ void AppendArgument(std::string& out, int64_t value) {
   AppendInt(out, value);
 }
 
+// Number 0 is an element's empty picture, as it is to the painter and to ImageID; the store
+// keeps the toolkit's grey glyph under it, which no form ever loaded.
+bool HoldsImage(const platform::ImageStore& images, const Element& e) {
+  return e.Image > 0 && images.IsImage(e.Image);
+}
+
 // The arguments after geometry and text that the kind's creation function takes.
 void AppendExtraArguments(Toolkit& tk, std::string& out, const KindDescriptor& kind,
                           const Element& e, const platform::ImageStore& images) {
@@ -117,7 +123,7 @@ void AppendExtraArguments(Toolkit& tk, std::string& out, const KindDescriptor& k
         break;
       }
       case CodeArg::ImageId:
-        if (images.IsImage(e.Image)) {
+        if (HoldsImage(images, e)) {
           out += ", ImageID(";
           AppendInt(out, e.Image);
           out += ')';
@@ -381,7 +387,7 @@ class FormWriter {
       if (IsPartOfParent(e)) continue;
       if (top->TabIndex != 0) continue;  // on another page of the surface
       // Every written element's image is loaded, whichever panel tab the element sits on.
-      if (images_.IsImage(e.Image)) AppendImage(e.Image);
+      if (HoldsImage(images_, e)) AppendImage(e.Image);
 
       WindowText& w = *TextOfWindow(*top);
       if (&e == top) {

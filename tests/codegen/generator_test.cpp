@@ -308,6 +308,9 @@ TEST_F(GeneratorTest, ImageLoadingAndDecoderLines) {
   Gadget(ElementKind::Image, 14, w, 0, 60, 10, 10, "", 4);  // the same image again
   Gadget(ElementKind::Image, 15, w, 0, 80, 10, 10, "", 7);
   Gadget(ElementKind::Image, 16, w, 0, 100, 10, 10, "", 99);  // not a loaded image
+  // The empty picture, though the store holds the grey glyph under number 0.
+  ASSERT_EQ(platform.Images().DecodeImage(0, bmp.data(), bmp.size(), &error), 0) << error;
+  Gadget(ElementKind::ButtonImage, 17, w, 0, 120, 10, 10, "", 0);
 
   const std::string images = Crlf(
       "EnableExplicit\n\n"
@@ -326,6 +329,7 @@ TEST_F(GeneratorTest, ImageLoadingAndDecoderLines) {
 
   EXPECT_NE(code.find("ButtonImageGadget(#PB_Any, 0, 20, 10, 10, ImageID(5))"), std::string::npos);
   EXPECT_NE(code.find("ImageGadget(#PB_Any, 0, 100, 10, 10, 0)"), std::string::npos) << code;
+  EXPECT_NE(code.find("ButtonImageGadget(#PB_Any, 0, 120, 10, 10, 0)"), std::string::npos) << code;
 
   // Images on another page of the surface (the designer's own) are not loaded; an image on a
   // later tab of a form's panel is, like that of any gadget whose line is written.
