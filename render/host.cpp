@@ -464,6 +464,24 @@ void RunModalLoop(Toolkit& tk, int window) {
   }
 }
 
+void GrowWindowsForStatusBars(Toolkit& tk) {
+  int carried = 0;
+  for (size_t i = 0; i < tk.root.Elements.size(); ++i) {
+    Element& e = *tk.root.Elements[i];
+    if (e.ID == 0) continue;
+    if (tk.Kind(e.Kind).DropsDown) break;
+    if (e.StatusStripHeight != 0) carried = e.StatusStripHeight;
+    // The height carries on to later windows; nested ones are the program's content.
+    if (carried != 0 && e.Kind == ElementKind::Window && e.ParentID == 0) {
+      int border = e.FrameWidth;
+      int w = e.Frame.w0 + 2 * border;
+      int h = carried + e.Frame.h0 + 2 * border;
+      if (ElementWidth(tk, 0) < w) ResizeElementById(tk, e.ParentID, kIgnore, kIgnore, w, h);
+      ResizeElement(tk, e, kIgnore, kIgnore, w, h);
+    }
+  }
+}
+
 int RunEventLoop(Toolkit& tk, int mainWindow) {
   Root& root = tk.root;
   platform::Platform& pf = tk.platform;
@@ -486,21 +504,7 @@ int RunEventLoop(Toolkit& tk, int mainWindow) {
 
   PrepareLoop(tk, mainWindow);
 
-  // Windows of a program with status bars grow by the bar's height.
-  int carried = 0;
-  for (size_t i = 0; i < root.Elements.size(); ++i) {
-    Element& e = *root.Elements[i];
-    if (e.ID == 0) continue;
-    if (tk.Kind(e.Kind).DropsDown) break;
-    if (e.StatusStripHeight != 0) carried = e.StatusStripHeight;
-    if (carried != 0 && e.Kind == ElementKind::Window) {
-      int border = e.FrameWidth;
-      int w = e.Frame.w0 + 2 * border;
-      int h = carried + e.Frame.h0 + 2 * border;
-      if (ElementWidth(tk, 0) < w) ResizeElementById(tk, e.ParentID, kIgnore, kIgnore, w, h);
-      ResizeElement(tk, e, kIgnore, kIgnore, w, h);
-    }
-  }
+  GrowWindowsForStatusBars(tk);
 
   {
     LoopLevel level(tk.loop);

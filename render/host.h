@@ -21,6 +21,12 @@ int OpenHost(Toolkit& tk, int id, int x, int y, int width, int height, const std
 // caption-button handler for every element. RunEventLoop calls it; so do scripted sessions.
 void PrepareLoop(Toolkit& tk, int mainWindow);
 
+// Before the main loop waits: every window on the desktop that comes, in list order, at or
+// after a window with a status bar grows by that bar's height (and by its border on each
+// side), so its client area keeps the size it was given. Windows inside other elements (the
+// forms on a designer's page) are content, not program windows, and keep their size.
+void GrowWindowsForStatusBars(Toolkit& tk);
+
 // Runs until a close request arrives (or QuitEventLoop ends it), then closes the host and
 // starts the Root afresh. Returns 0.
 // Called from a handler while events are being handled (a modal requester), it runs a nested

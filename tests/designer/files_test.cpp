@@ -14,6 +14,7 @@
 
 #include "codegen/generator.h"
 #include "core/attributes.h"
+#include "core/coords.h"
 #include "core/events.h"
 #include "core/lookup.h"
 #include "designer/designer.h"
@@ -342,6 +343,27 @@ TEST_F(DesignerFiles, FailedSaveLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadAll(dir / "new.pb"), saved);
   EXPECT_EQ(Title(), "*new.pb - Designer");
   EXPECT_EQ(Listing(dir), "folder.pb\nnew.pb\nold.pb\n");
+}
+
+
+// The main loop's start grows the designer's own window by its status bar, never the forms: a
+// file opened at start and saved untouched keeps its bytes, and ending asks nothing.
+TEST_F(DesignerFiles, StartingTheLoopLeavesTheFormsAsTheyWere) {
+  const fs::path file = dir / "given.pb";
+  NewWindow();
+  Answer(file.string());
+  PressControl('S');
+  const std::string bytes = ReadAll(file);
+  ASSERT_FALSE(bytes.empty());
+  ASSERT_TRUE(OpenForm(tk, designer, file.string()));
+  const int height = ElementHeight(tk, designer.window);
+
+  GrowWindowsForStatusBars(tk);
+  EXPECT_GT(ElementHeight(tk, designer.window), height);
+  EXPECT_EQ(Code(), bytes);
+  EXPECT_TRUE(MayEnd(tk, designer));  // no requester: nothing was changed
+  PressControl('S');
+  EXPECT_EQ(ReadAll(file), bytes);
 }
 
 }  // namespace
