@@ -345,7 +345,6 @@ TEST_F(DesignerFiles, FailedSaveLeavesTheOldFileWhole) {
   EXPECT_EQ(Listing(dir), "folder.pb\nnew.pb\nold.pb\n");
 }
 
-
 // The main loop's start grows the designer's own window by its status bar, never the forms: a
 // file opened at start and saved untouched keeps its bytes, and ending asks nothing.
 TEST_F(DesignerFiles, StartingTheLoopLeavesTheFormsAsTheyWere) {
