@@ -74,7 +74,10 @@ void ButtonEvent(Toolkit& tk, Element& spin, EventCode code, int, int item) {
       step = ElementEvent::StepDown;
     }
   }
-  spin.SpinValue = value;
+  // A numeric spin shows every value it holds: one stepped from outside its limits (set by
+  // the program) is not taken, or the value would differ from the text.
+  const bool numeric = HasAny(spin.Flags, Flag::Numeric);
+  if (!numeric || (spin.SpinMin <= value && value <= spin.SpinMax)) spin.SpinValue = value;
   if (step != 0) PostElementEvent(tk, step, id, item, 0);
   Element* e = FindElement(tk, id);
   if (e == nullptr) return;

@@ -102,6 +102,12 @@ TEST_F(SpinTrackTest, SpinButtonsStepWithinTheLimits) {
   EXPECT_EQ(GetElementText(tk, 10), "0.75");
   EXPECT_EQ(Count(ElementEvent::StepDown, 10), 1);
 
+  // A value set beyond the limits stays as shown: a step from it is not taken.
+  SetElementState(tk, 10, 7);
+  ClickAt(downAt);
+  EXPECT_EQ(GetElementText(tk, 10), "7.00");
+  EXPECT_FLOAT_EQ(static_cast<float>(GetElementState(tk, 10)), 7.0f);
+
   // The state setter shows the value with the spin's decimals.
   SetElementState(tk, 10, 0.5);
   EXPECT_EQ(GetElementText(tk, 10), "0.50");
