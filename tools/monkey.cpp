@@ -10,8 +10,9 @@
 // Every action is followed by the structural checks and the form checks (property grid,
 // Elements row, a count of the generated creation lines); every K actions (50 by default) the
 // generated code is also read back into a second designer and must generate the same text.
-// The run takes place in a fresh temporary folder, so whatever the save requester writes stays
-// there; the folder is removed at the end.
+// The run takes place in a temporary folder, so whatever the save requester writes stays
+// there; every episode and every replay starts with it empty (a printed prefix then fails the
+// same way on its own), and it is removed at the end.
 #include <sanitizer/common_interface_defs.h>
 #include <unistd.h>
 
@@ -416,6 +417,10 @@ std::string Monkey::Play(uint64_t streamSeed, std::vector<std::string>& script, 
   failure_.clear();
   failedAt_ = 0;
   pendingTyping_.clear();
+  // Files saved by an earlier episode would change what the file requesters offer.
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(fs::current_path(), ec))
+    fs::remove_all(entry.path(), ec);
   session_ = std::make_unique<Session>(dataDir_);
   if (!session_->Start()) return "the designer did not start";
   runner_ = std::make_unique<ScriptRunner>(session_->tk, session_->platform);
