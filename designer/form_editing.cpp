@@ -306,6 +306,10 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
   if (FillsPanels(event) && !d.reading &&
       (event == ElementEvent::Created || element == tk.root.DesignedElement))
     FillPanelsFromElement(tk, d, element, event);
+  // Text typed into the selected element (a spin's field, say) is its caption: the Caption
+  // row follows it.
+  if (event == ElementEvent::Change && element == tk.root.DesignedElement && !d.reading)
+    FillPanelsFromElement(tk, d, element, ElementEvent::Focus);
 
   if ((w = FindElement(tk, element)) == nullptr) return 1;
   if (HoldsChildren(tk, *w)) {

@@ -462,7 +462,8 @@ std::string Monkey::Play(uint64_t streamSeed, std::vector<std::string>& script, 
       fail(s);
       break;
     }
-    if (verbose_) std::printf("  designed %d\n", tk.root.DesignedElement);
+    if (verbose_)
+      std::printf("  designed %d, keyboard %d\n", tk.root.DesignedElement, tk.root.UsedElement);
     if (!tk.root.ModalWindows.empty()) continue;
     if (std::string s = CheckForm(tk, d); !s.empty()) {
       fail(s);

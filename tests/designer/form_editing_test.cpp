@@ -373,6 +373,21 @@ TEST_F(FormEditing, FocusComingBackToTheFormKeepsTheGridsOnTheSelection) {
   EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[0]));
 }
 
+// Text typed into the selected element's own field (a spin's) is its caption, and the Caption
+// row shows it as it is typed.
+TEST_F(FormEditing, TypingIntoAFormElementKeepsTheCaptionRowOnItsText) {
+  ChooseTool(ElementKind::Spin);
+  Play("click " + At(form, 20, 20));
+  const int made = Children(form).back();
+  Play("click " + At(made, 8, 8));
+  ASSERT_EQ(tk.root.DesignedElement, made);
+  ASSERT_EQ(tk.root.UsedElement, made);
+  const std::string before = GetElementText(tk, made);
+  Play("type 7");
+  EXPECT_NE(GetElementText(tk, made), before);
+  EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made));
+}
+
 // A form window's corner dragged past the opposite edges leaves it a client area of its own:
 // the generated code never gets a negative size.
 TEST_F(FormEditing, AWindowResizedPastItsEdgesKeepsAClientArea) {
