@@ -139,9 +139,10 @@ TEST(CrashSafeSave, KilledSavesLeaveOldOrNewBytesAndTheNextSaveRemovesTheirTempo
   constexpr int kKills = 210;
   for (int i = 0; i < kKills; ++i)
     ASSERT_TRUE(killOne(delay(random)));
-  // The save below must find a leftover to remove: kill early until one is left.
-  for (int i = 0; i < 100 && left == 0; ++i)
-    ASSERT_TRUE(killOne(delay(random) / 2));
+  // The save below must find a leftover to remove: kill until one is left (over the whole
+  // span: on a busy machine early kills land before the temporary exists).
+  for (int i = 0; i < 1000 && left == 0; ++i)
+    ASSERT_TRUE(killOne(delay(random)));
   for (const int end : {started[0], started[1], done[0], done[1]})
     ::close(end);
   std::cout << "[ kills    ] " << beforeRename + afterRename + mixed << " kills over 0-" << span
