@@ -72,6 +72,8 @@ ClipboardRecord RecordOf(Toolkit& tk, const Element& e) {
   r.y = std::to_string(e.ParentOffsetY());
   r.width = std::to_string(e.Frame.w0);
   r.height = std::to_string(e.Frame.h0);
+  r.clientWidth = std::to_string(ElementWidth(tk, e.ID));
+  r.clientHeight = std::to_string(ElementHeight(tk, e.ID));
   r.text = GetElementText(tk, e.ID);
   int p1 = -1, p2 = -1, p3 = 0;
   if (auto copy = tk.Kind(e.Kind).CopyParams) copy(e, p1, p2, p3);
@@ -167,8 +169,17 @@ int PasteRecord(Toolkit& tk, Designer& d, const ClipboardRecord& r, int parent, 
   if (id > 0 && e != nullptr && HoldsChildren(tk, *e)) CloseList(tk);
   CloseDesignList(tk, savedWindow);
   if (id <= 0 || e == nullptr) return -1;
-  // Creation snaps to the grid; the copy takes the original's exact frame.
-  ResizeElement(tk, *e, x, y, w, h, CoordMode::Parent);
+  // Creation snaps to the grid; the copy takes the original's exact frame. A window's code
+  // gives its client area, which the copy keeps within its own caption and borders, as a
+  // read of the code would (the Flag row may have taken the original's caption away).
+  const int clientW = ParseNumber(r.clientWidth, 0), clientH = ParseNumber(r.clientHeight, 0);
+  if (kind == ElementKind::Window && clientW > 0 && clientH > 0) {
+    const int extraW = e->Frame.w0 - ElementWidth(tk, id);
+    const int extraH = e->Frame.h0 - ElementHeight(tk, id);
+    ResizeElement(tk, *e, x, y, clientW + extraW, clientH + extraH, CoordMode::Parent);
+  } else {
+    ResizeElement(tk, *e, x, y, w, h, CoordMode::Parent);
+  }
   SetElementText(tk, id, r.text);
   if ((e = FindElement(tk, id)) != nullptr) {
     e->FlagList = r.flagList;

@@ -20,6 +20,7 @@ class IconArchives;
 // One copied element, every field kept as text (the element clipboard of Copy and Paste).
 struct ClipboardRecord {
   std::string name, kind, window, parent, x, y, width, height, text, param1, param2, param3, flags;
+  std::string clientWidth, clientHeight;  // a window's client area, which its code gives
   std::string flagList, eventList;  // what the generated code writes for the element
 };
 

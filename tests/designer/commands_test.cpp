@@ -17,6 +17,7 @@
 #include "codegen/generator.h"
 #include "core/attributes.h"
 #include "core/coords.h"
+#include "core/events.h"
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "designer/designer.h"
@@ -760,6 +761,27 @@ TEST(DesignerCommandsOnScreen, CodePopupCopyReachesTheRealClipboard) {
   // Taking the clipboard back lets any reader still waiting end.
   sdl.SetClipboardText("");
   PumpEvents(tk);
+}
+
+// A form window copied without its title bar (the Flag row took it away) and with the least
+// client height the Height row takes comes back from Paste with the same client area, as a
+// read of its code would, never a negative one.
+TEST_F(DesignerCommands, APastedWindowKeepsItsClientArea) {
+  tk.root.DesignedElement = form;
+  SelectElement(tk, form, true);
+  RemoveElementFlags(tk, form, Flag::TitleBar);
+  ASSERT_EQ(FindElement(tk, form)->CaptionHeight, 0);
+  SetElementText(tk, designer.rows.height, "1");
+  PostElementEvent(tk, ElementEvent::Change, designer.rows.height, 0, 0);
+  ASSERT_EQ(ElementHeight(tk, form), 1);
+  const int width = ElementWidth(tk, form);
+  Press(KeyOf('C'), platform::Modifier::Control);
+  Press(KeyOf('V'), platform::Modifier::Control);
+  const int copy = tk.root.DesignedElement;
+  ASSERT_NE(copy, form);
+  ASSERT_EQ(GetKind(tk, copy), ElementKind::Window);
+  EXPECT_EQ(ElementHeight(tk, copy), 1);
+  EXPECT_EQ(ElementWidth(tk, copy), width);
 }
 
 }  // namespace
