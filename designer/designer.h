@@ -21,7 +21,7 @@ class IconArchives;
 struct ClipboardRecord {
   std::string name, kind, window, parent, x, y, width, height, text, param1, param2, param3, flags;
   std::string clientWidth, clientHeight;  // a window's client area, which its code gives
-  std::string flagList, eventList;  // what the generated code writes for the element
+  std::string flagList, eventList;        // what the generated code writes for the element
 };
 
 // The ids of the property grid's and the event grid's row editors.
