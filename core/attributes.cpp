@@ -268,7 +268,11 @@ int HideElement(Toolkit& tk, int id, int state) {
   if (auto hook = tk.Kind(e->Kind).Hide) return hook(tk, *e, state);
   const int previous = e->Hidden;
   if (on == e->Hidden) return previous;
-  if (OnCurrentTab(tk, *e)) e->Hidden = on;
+  // Shown only where its parent is: under a hidden parent (a page not shown) it stays
+  // hidden until the parent shows.
+  const Element* parent = FindElement(tk, e->ParentID);
+  const bool parentHidden = parent != nullptr && parent != e && parent->Hidden != 0;
+  if (OnCurrentTab(tk, *e)) e->Hidden = on != 0 || parentHidden ? 1 : 0;
   e->Repaint = 1;
 
   bool hasChildren = false;
@@ -277,7 +281,7 @@ int HideElement(Toolkit& tk, int id, int state) {
     hasChildren = true;
     // Showing restores what each descendant (and every container between) asked for and
     // keeps elements of tabs not shown hidden.
-    rec->Hidden = on != 0 ? 1 : ChainUpTo(tk, *rec, id, [&tk](const Element& r) {
+    rec->Hidden = e->Hidden != 0 ? 1 : ChainUpTo(tk, *rec, id, [&tk](const Element& r) {
       return r.HiddenOwn != 0 || !OnCurrentTab(tk, r);
     });
     rec->Repaint = 1;
@@ -288,7 +292,7 @@ int HideElement(Toolkit& tk, int id, int state) {
     for (int link : e->Attached) {
       Element* attached = FindElement(tk, link);
       if (attached != nullptr && attached != e && attached->Attached[0] == id)
-        attached->Hidden = on;
+        attached->Hidden = e->Hidden;
     }
   }
   return previous;

@@ -115,6 +115,11 @@ TEST_F(AttributesTest, HidingFollowsTheTreeAndKeepsOwnWishes) {
   EXPECT_EQ(E(103).Hidden, 1);  // hidden on its own
   EXPECT_EQ(E(104).Hidden, 1);
   EXPECT_EQ(E(105).Hidden, 1);  // inside a hidden container
+  // Shown by the program while its parent is hidden, it stays hidden until the parent shows.
+  HideElement(tk, 105, 0);
+  EXPECT_EQ(E(105).Hidden, 1);
+  HideElement(tk, 104, 0);
+  EXPECT_EQ(E(105).Hidden, 0);
 
   // An element without children takes its attached elements (its scroll bars) along; a
   // bar hidden on its own leaves its owner alone.
