@@ -80,7 +80,7 @@ int SameKindOrdinal(Toolkit& tk, ElementKind kind, int tab) {
   if (start < 0) return 0;
   int count = 0;
   std::vector<int> used;
-  const std::string_view kindName = KindNameOf(kind);
+  const std::string_view kindName = tk.Kind(kind).Name;
   const auto& all = tk.root.Elements;
   for (size_t i = static_cast<size_t>(start) + 1; i < all.size(); ++i) {
     const Element& r = *all[i];
@@ -264,7 +264,7 @@ int CreateElement(Toolkit& tk, ElementKind kind, int id, int x, int y, int width
   // The tab the element lands on; also what its name is counted against, so that elements
   // inside a container on a later panel tab are numbered among themselves.
   const int tab = PanelTabAbove(tk, root.OpenList);
-  e.Name = std::string(KindNameOf(kind)) + "_" +
+  e.Name = std::string(tk.Kind(kind).Name) + "_" +
            std::to_string(root.NamesGiven ? 0 : SameKindOrdinal(tk, kind, tab));
 
   Placement at{x, y, width, height};

@@ -185,6 +185,9 @@ void RegisterSurfaceKinds(Toolkit& tk) {
   tk.Kind(ElementKind::ButtonImage).PaintGlyph = &PaintButtonImage;
   tk.Kind(ElementKind::Canvas).PaintGlyph = &PaintCanvas;
   tk.Kind(ElementKind::MDI).PaintGlyph = &PaintMdi;
+  // The kind table names no kind 30, but its code is an MDIGadget line: a line without a
+  // function name would neither compile nor read back, and the gadget would be lost.
+  tk.Kind(ElementKind::MDI).Name = "MDI";
   tk.Kind(ElementKind::Web).PaintGlyph = &PaintWeb;
   tk.Kind(ElementKind::Scintilla).PaintGlyph = &PaintScintilla;
 }

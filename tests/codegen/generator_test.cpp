@@ -455,8 +455,9 @@ TEST_F(GeneratorTest, CreationArgumentsByKind) {
   EXPECT_EQ(line(calendar), "  Calendar_0 = CalendarGadget(#PB_Any, 120, 30, 100, 20, -5)");
   EXPECT_EQ(line(scintilla), "  Scintilla_0 = ScintillaGadget(#PB_Any, 120, 60, 100, 20, 42)");
   EXPECT_EQ(line(shortcut), "  Shortcut_0 = ShortcutGadget(#PB_Any, 120, 90, 100, 20, 65601)");
-  // A kind without a name is written as "Gadget(" alone.
-  EXPECT_EQ(line(mdi), "  _0 = Gadget(#PB_Any, 120, 120, 100, 20)");
+  // The kind table names no MDI kind; its line is an MDIGadget all the same (one written as
+  // "Gadget(" alone was lost on reading).
+  EXPECT_EQ(line(mdi), "  MDI_0 = MDIGadget(#PB_Any, 120, 120, 100, 20)");
   EXPECT_EQ(line(option), "  Option_0 = OptionGadget(#PB_Any, 250, 5, 100, 20, \"Opt\")");
   EXPECT_EQ(line(web), "  Web_0 = WebGadget(#PB_Any, 250, 30, 100, 20, \"about:blank\")");
   EXPECT_EQ(line(ip), "  IPAddress_0 = IPAddressGadget(#PB_Any, 250, 60, 100, 20)");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codegen/generator.h"
 #include "codegen/vocabulary.h"
 #include "core/attributes.h"
 #include "core/coords.h"
@@ -14,6 +15,7 @@
 #include "core/lookup.h"
 #include "core/tree.h"
 #include "designer/designer.h"
+#include "designer/form_reader.h"
 #include "designer/icon_archives.h"
 #include "designer/script.h"
 #include "elements/combobox.h"
@@ -545,6 +547,17 @@ TEST_F(FormEditing, ElementsRowGainsAnOptionPerElementAndLosesItWhenFreed) {
   Play("click " + std::to_string(cx) + " " + std::to_string(cy));
   EXPECT_EQ(FindElement(tk, form), nullptr);
   EXPECT_EQ(CountItems(tk, row), 0);
+}
+
+// An MDI gadget made with its tool is written as an MDIGadget line that reads back.
+TEST_F(FormEditing, AnMdiGadgetIsWrittenAndReadBack) {
+  ChooseTool(ElementKind::MDI);
+  Play("click " + At(form, 20, 20));
+  ASSERT_EQ(Children(form).size(), 1u);
+  const std::string code = FormCodeText(tk, designer.mainPanel);
+  EXPECT_NE(code.find("_MDI_0 = MDIGadget(#PB_Any, "), std::string::npos) << code;
+  ReadFormSource(tk, designer, code);
+  EXPECT_EQ(FormCodeText(tk, designer.mainPanel), code);
 }
 
 }  // namespace
