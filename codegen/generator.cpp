@@ -68,6 +68,24 @@ std::string_view CaptionOf(const KindDescriptor& kind, const Element& e) {
   return kind.CodeText != nullptr ? kind.CodeText(e) : std::string_view(e.Text);
 }
 
+// A PureBasic string holds neither a double quote nor a line break: text typed into a form
+// element's own field may hold both. The quotes go, a line break becomes a blank and the
+// closing one of a multi-line text goes, so the line stays one line that reads back.
+void AppendStringContent(std::string& out, std::string_view text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+    text.remove_suffix(1);
+  bool broken = false;
+  for (const char c : text) {
+    if (c == '\r' || c == '\n') {
+      if (!broken) out += ' ';
+      broken = true;
+      continue;
+    }
+    broken = false;
+    if (c != '"') out += c;
+  }
+}
+
 void AppendValues(std::string& out, std::initializer_list<int64_t> values) {
   bool first = true;
   for (int64_t v : values) {
@@ -186,7 +204,7 @@ void AppendCreationLine(Toolkit& tk, std::string& out, const Element& e,
 
   if (descriptor.Has(Trait::TextArgument)) {
     out += ", \"";
-    out += CaptionOf(descriptor, e);
+    AppendStringContent(out, CaptionOf(descriptor, e));
     out += '"';
   }
   AppendExtraArguments(tk, out, descriptor, e, images);

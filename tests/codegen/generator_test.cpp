@@ -360,6 +360,15 @@ TEST_F(GeneratorTest, ImageLoadingAndDecoderLines) {
   EXPECT_NE(Code().find("LoadImage(4, \"a.jpg\")\r\nLoadImage(5, \"\")\r\n"), std::string::npos);
 }
 
+// Text typed into a form element's own field can hold quotes and line breaks; its creation
+// line stays one line with a string PureBasic reads.
+TEST_F(GeneratorTest, ATextWithQuotesAndLineBreaksStaysOneStringLine) {
+  const int w = FormWindow(10, 0, 0, 300, 200, "W");
+  Gadget(ElementKind::Text, 11, w, 0, 0, 100, 20, "two\r\nlines \"quoted\"\n");
+  EXPECT_EQ(LineWith(Code(), "TextGadget("),
+            "  Text_0 = TextGadget(#PB_Any, 0, 0, 100, 20, \"two lines quoted\")");
+}
+
 TEST_F(GeneratorTest, SettingsAfterTheCreationLines) {
   const int w = FormWindow(10, 0, 0, 300, 200, "W");
   FormWindow(20, 400, 0, 100, 100, "Other");
