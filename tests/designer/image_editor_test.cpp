@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -78,13 +77,6 @@ class ImageEditorTest : public RequesterTest {
     tk.root.DesignedElement = kDesigned;
     // Steps run only inside a requester's loop; whatever none took is dropped after each
     // action, so a question that never came leaves nothing for the next requester.
-    platform.SetFeeder([this] {
-      if (steps.empty()) return false;
-      auto step = std::move(steps.front());
-      steps.pop_front();
-      step();
-      return true;
-    });
   }
   void TearDown() override {
     std::error_code ec;
@@ -94,13 +86,11 @@ class ImageEditorTest : public RequesterTest {
 
   // Acts, lets every requester it opens take the steps, and says whether one took any.
   bool Act(int element, std::function<void()> inside) {
-    steps.clear();
-    steps.push_back(std::move(inside));
+    DropSteps();
+    Then(std::move(inside));
     Click(element);
     PumpEvents(tk);
-    const bool taken = steps.empty();
-    steps.clear();
-    return taken;
+    return DropSteps();
   }
   void OpenFrom(int row) {
     Click(row);
@@ -137,7 +127,6 @@ class ImageEditorTest : public RequesterTest {
   designer::ImageEditor editor;
   int handed = -1;
   int opened = -1;  // the dialog's window, kept after it closes
-  std::deque<std::function<void()>> steps;
 };
 
 TEST_F(ImageEditorTest, OpensAsAFixedDialogOnTopOfItsParent) {

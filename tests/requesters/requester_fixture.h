@@ -35,6 +35,12 @@ class RequesterTest : public ToolkitTest {
 
   // Queues what the user does next inside the open requester.
   void Then(std::function<void()> step) { steps_.Then(std::move(step)); }
+  // Drops what no requester took; true when nothing was left.
+  bool DropSteps() {
+    const bool taken = steps_.Empty();
+    steps_.Clear();
+    return taken;
+  }
 
   // The innermost open requester's window (0 when none) and its element numbered n.
   int Requester() const { return tk.root.ModalWindows.empty() ? 0 : tk.root.ModalWindows.back(); }

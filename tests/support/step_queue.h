@@ -26,6 +26,7 @@ class StepQueue {
 
   void Then(std::function<void()> step) { steps_.push_back(std::move(step)); }
   void Clear() { steps_.clear(); }
+  bool Empty() const { return steps_.empty(); }
 
  private:
   std::deque<std::function<void()>> steps_;
