@@ -100,12 +100,6 @@ void AppendArgument(std::string& out, int64_t value) {
   AppendInt(out, value);
 }
 
-// Number 0 is an element's empty picture, as it is to the painter and to ImageID; the store
-// keeps the toolkit's grey glyph under it, which no form ever loaded.
-bool HoldsImage(const platform::ImageStore& images, const Element& e) {
-  return e.Image > 0 && images.IsImage(e.Image);
-}
-
 // The arguments after geometry and text that the kind's creation function takes.
 void AppendExtraArguments(Toolkit& tk, std::string& out, const KindDescriptor& kind,
                           const Element& e, const platform::ImageStore& images) {

@@ -10,6 +10,7 @@
 #include "core/items.h"
 #include "core/lookup.h"
 #include "core/tree.h"
+#include "platform/images.h"
 
 namespace tk {
 
@@ -408,6 +409,10 @@ int ItemUnderMouse(Toolkit& tk, Element& e) {
   e.HotItem = scan(e.Items);
   if (!e.Columns.empty()) e.HotColumn = scan(e.Columns);
   return e.HotItem;
+}
+
+bool HoldsImage(const platform::ImageStore& images, const Element& e) {
+  return e.Image > 0 && images.IsImage(e.Image);
 }
 
 // ---- Flags ------------------------------------------------------------------------------

@@ -69,6 +69,10 @@ void CopyImageParams(const Element& e, int& p1, int& p2, int& p3);
 // The index of the item (or column) under the Root's pointer; stored as the hot item.
 int ItemUnderMouse(Toolkit& tk, Element& e);
 
+// Whether the element shows a picture of the store. Number 0 is the empty picture, as it is to
+// ImageID; the store keeps the toolkit's grey glyph under it, which no element is given.
+bool HoldsImage(const platform::ImageStore& images, const Element& e);
+
 // Flags: apply a flag set (borders, caption items, alignment), or remove bits.
 Flags64 SetElementFlags(Toolkit& tk, int id, Flags64 flags);
 // The same; with `place` false the element is not placed again for its new borders (its

@@ -445,7 +445,7 @@ void OptionCreated(Toolkit& tk, Element& e, const KindDescriptor::CreationArgs&,
 
 // An image element shows its text only while it has no image.
 void ImageCreated(Toolkit& tk, Element& e, const KindDescriptor::CreationArgs&, Flags64&) {
-  if (e.Image > 0 && tk.platform.Images().IsImage(e.Image)) e.Text.clear();
+  if (HoldsImage(tk.platform.Images(), e)) e.Text.clear();
 }
 
 }  // namespace

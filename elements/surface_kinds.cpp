@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/attributes.h"
 #include "core/kind.h"
 #include "elements/drawn_kinds.h"
 #include "render/looks.h"
@@ -26,10 +27,6 @@ constexpr int kChildWidth = 110;
 constexpr int kChildHeight = 70;
 constexpr int kPictureSize = 32;  // the picture sign of an empty image
 
-bool HasImage(Toolkit& tk, const Element& e) {
-  return e.Image > 0 && tk.platform.Images().IsImage(e.Image);
-}
-
 // A small picture sign: a frame holding a hill and a sun.
 void DrawPictureSign(Painter& p, int x, int y, Color color) {
   const int s = kPictureSize;
@@ -44,7 +41,7 @@ void DrawPictureSign(Painter& p, int x, int y, Color color) {
 // Without an image: the empty frame with a picture sign in its middle; the text stays.
 void PaintImage(Toolkit& tk, Painter& p, GlyphPass& g) {
   if (g.isItem) return;
-  if (HasImage(tk, g.record)) {
+  if (HoldsImage(tk.platform.Images(), g.record)) {
     g.roomW = 0;  // the picture alone
     return;
   }
@@ -59,7 +56,7 @@ void PaintImage(Toolkit& tk, Painter& p, GlyphPass& g) {
 // inside it.
 void PaintButtonImage(Toolkit& tk, Painter& p, GlyphPass& g) {
   if (g.isItem) return;
-  if (HasImage(tk, g.record)) {
+  if (HoldsImage(tk.platform.Images(), g.record)) {
     g.roomW = 0;
     return;
   }
