@@ -61,7 +61,11 @@ void ButtonEvent(Toolkit& tk, Element& spin, EventCode code, int, int item) {
   BusyGuard busy(tk);
   const int id = spin.ID;
   float value = std::strtof(spin.Text.c_str(), nullptr);
-  spin.SpinValue = value;
+  // A numeric spin's value stays within its limits unless the program sets it: a typed number
+  // beyond them is not taken (the program's own value, which its text no longer shows, stays).
+  const bool numeric = HasAny(spin.Flags, Flag::Numeric);
+  auto within = [&](float v) { return spin.SpinMin <= v && v <= spin.SpinMax; };
+  if (!numeric || within(value)) spin.SpinValue = value;
   EventCode step = 0;
   if (item == kSpinUpItem) {
     if (value < spin.SpinMax) {
@@ -76,8 +80,7 @@ void ButtonEvent(Toolkit& tk, Element& spin, EventCode code, int, int item) {
   }
   // A numeric spin shows every value it holds: one stepped from outside its limits (set by
   // the program) is not taken, or the value would differ from the text.
-  const bool numeric = HasAny(spin.Flags, Flag::Numeric);
-  if (!numeric || (spin.SpinMin <= value && value <= spin.SpinMax)) spin.SpinValue = value;
+  if (!numeric || within(value)) spin.SpinValue = value;
   if (step != 0) PostElementEvent(tk, step, id, item, 0);
   Element* e = FindElement(tk, id);
   if (e == nullptr) return;

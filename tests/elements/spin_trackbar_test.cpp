@@ -107,6 +107,12 @@ TEST_F(SpinTrackTest, SpinButtonsStepWithinTheLimits) {
   ClickAt(downAt);
   EXPECT_EQ(GetElementText(tk, 10), "7.00");
   EXPECT_FLOAT_EQ(static_cast<float>(GetElementState(tk, 10)), 7.0f);
+  // Nor is a number typed beyond them: the value stays the one the program set.
+  E(10).Text = "250";
+  ClickAt(downAt);
+  ClickAt(upAt);
+  EXPECT_EQ(GetElementText(tk, 10), "250");
+  EXPECT_FLOAT_EQ(static_cast<float>(GetElementState(tk, 10)), 7.0f);
 
   // The state setter shows the value with the spin's decimals.
   SetElementState(tk, 10, 0.5);
