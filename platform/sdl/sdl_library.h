@@ -19,14 +19,18 @@
   X(CreateRGBSurfaceWithFormatFrom) \
   X(CreateSystemCursor) \
   X(CreateWindow) \
+  X(CreateWindowFrom) \
   X(DestroyWindow) \
   X(FreeCursor) \
   X(FreeSurface) \
   X(GetClipboardText) \
+  X(GetCurrentVideoDriver) \
   X(GetDefaultCursor) \
+  X(GetDisplayBounds) \
   X(GetError) \
   X(GetGlobalMouseState) \
   X(GetTicks64) \
+  X(GetWindowDisplayIndex) \
   X(GetWindowFlags) \
   X(GetWindowID) \
   X(GetWindowPosition) \
@@ -47,6 +51,7 @@
   X(SetHintWithPriority) \
   X(SetWindowInputFocus) \
   X(SetWindowPosition) \
+  X(SetWindowResizable) \
   X(SetWindowSize) \
   X(ShowSimpleMessageBox) \
   X(ShowWindow) \
@@ -58,12 +63,16 @@
   X(free)
 // clang-format on
 
+struct SDL_SysWMinfo;  // SDL_syswm.h, which brings the window system's own headers
+
 namespace tk::platform {
 
 struct SdlLibrary {
 #define TK_SDL_POINTER(name) decltype(&::SDL_##name) name = nullptr;
   TK_SDL_FUNCTIONS(TK_SDL_POINTER)
 #undef TK_SDL_POINTER
+  // Declared by SDL's window-system header, which brings the window system's own.
+  SDL_bool (*GetWindowWMInfo)(SDL_Window*, ::SDL_SysWMinfo*) = nullptr;
 
   // Opens SDL and finds every function above; false with the reason when it cannot.
   bool Load(std::string* error) {
@@ -72,6 +81,7 @@ struct SdlLibrary {
   if (!library_.Bind(name, "SDL_" #name, error)) return false;
     TK_SDL_FUNCTIONS(TK_SDL_BIND)
 #undef TK_SDL_BIND
+    if (!library_.Bind(GetWindowWMInfo, "SDL_GetWindowWMInfo", error)) return false;
     return true;
   }
   bool Loaded() const {

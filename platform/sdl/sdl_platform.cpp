@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -65,6 +66,15 @@ SDL_SystemCursor SystemCursorFor(Cursor cursor) {
   }
 }
 
+// SDL's video drivers that show nothing on any screen.
+bool DrawsNowhere(const char* driver) {
+  return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+         std::strcmp(driver, "dummy") == 0;
+}
+
+// How long a wait for SDL's events may leave the first window's messages unanswered.
+constexpr int kFirstWindowMessageWaitMs = 50;
+
 // The host window draws its own frame and appears only with its first frame.
 constexpr Uint32 kHostWindowFlags =
     SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
@@ -97,10 +107,16 @@ void SdlPlatform::StartVideo(int width, int height) {
   if (videoStarted_) return;
   videoStarted_ = true;
   spareSize_ = {width, height};
+  // A few requests to the display, sent while the program waits for its own start-up.
+  const bool firstMade = first_.Make(width, height);
+  if (!firstMade) WantVideo();
   // Loading SDL, connecting to the display and opening its input method take longer than
-  // building and painting the first frame; they run beside it. Nothing calls SDL until
-  // JoinVideo.
-  videoStart_ = std::thread([this] {
+  // building and painting the first frame. Nothing calls SDL until JoinVideo.
+  videoStart_ = std::thread([this, firstMade] {
+    {
+      std::unique_lock<std::mutex> lock(wantMutex_);
+      wantChanged_.wait(lock, [this] { return videoWanted_; });
+    }
     if (!sdl_.Load(&videoError_)) return;
     // Keep compositing on, and let the click that activates the window reach the canvas.
     sdl_.SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -116,27 +132,72 @@ void SdlPlatform::StartVideo(int width, int height) {
       videoError_ = sdl_.GetError();
       return;
     }
+    // Without a display SDL falls back on drivers that show nothing; a program started
+    // there would run on unseen. Only an environment that asks for one gets it.
+    if (DrawsNowhere(sdl_.GetCurrentVideoDriver()) && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+      sdl_.QuitSubSystem(SDL_INIT_VIDEO);
+      videoStatus_ = -1;
+      videoError_ = "no display to show a window on (DISPLAY or WAYLAND_DISPLAY is not set)";
+      return;
+    }
     // Made centred at the size the first host is expected to have, so that opening it
     // usually moves and sizes nothing (each of which waits for the display server). If it
     // cannot be made here, the host makes its own.
-    const int w = std::max(spareSize_.width, 1), h = std::max(spareSize_.height, 1);
-    spareWindow_ = sdl_.CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                     kHostWindowFlags);
-    if (spareWindow_ != nullptr) sdl_.GetWindowPosition(spareWindow_, &spareAt_.x, &spareAt_.y);
+    if (!firstMade) {
+      const int w = std::max(spareSize_.width, 1), h = std::max(spareSize_.height, 1);
+      spareWindow_ = sdl_.CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                       kHostWindowFlags);
+      if (spareWindow_ != nullptr) sdl_.GetWindowPosition(spareWindow_, &spareAt_.x, &spareAt_.y);
+    }
     // The pointer shapes come from the cursor theme's files.
     for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
       systemCursors_[i] = sdl_.CreateSystemCursor(SystemCursorFor(static_cast<Cursor>(i)));
   });
 }
 
+void SdlPlatform::WantVideo() const {
+  if (videoJoined_) return;  // the usual case once the program runs
+  {
+    std::lock_guard<std::mutex> lock(wantMutex_);
+    videoWanted_ = true;
+  }
+  wantChanged_.notify_one();
+}
+
 bool SdlPlatform::JoinVideo() const {
   if (videoJoined_) return videoReady_;
   const_cast<SdlPlatform*>(this)->StartVideo();
+  WantVideo();
   const_cast<std::thread&>(videoStart_).join();
   videoJoined_ = true;
   videoReady_ = videoStatus_ == 0;
   if (!videoReady_) lastError_ = videoError_;
   return videoReady_;
+}
+
+bool SdlPlatform::AdoptFirstWindow(bool centred) {
+  const Rect r = hostRect_;
+  window_ = sdl_.CreateWindowFrom(reinterpret_cast<const void*>(first_.Id()));
+  if (window_ == nullptr || !X11FirstWindow::SelectSdlInput(window_, sdl_.GetWindowWMInfo)) {
+    // SDL runs on another window system after all: the host gets a window of SDL's own.
+    if (window_ != nullptr) sdl_.DestroyWindow(window_);
+    window_ = nullptr;
+    first_.Destroy();
+    return false;
+  }
+  // Adopted, it is placed like any other window SDL made.
+  sdl_.SetWindowResizable(window_, SDL_TRUE);
+  const bool sameSize = r.w == first_.MadeWidth() && r.h == first_.MadeHeight();
+  if (!sameSize) sdl_.SetWindowSize(window_, r.w, r.h);
+  if (!centred && (r.x != first_.MadeX() || r.y != first_.MadeY()))
+    sdl_.SetWindowPosition(window_, r.x, r.y);
+  startsCentred_ = centred && sameSize && !first_.Shown();
+  if (first_.Shown()) {
+    // It takes the focus it was given before SDL read its events.
+    sdl_.RaiseWindow(window_);
+    if (textInput_) sdl_.SetWindowInputFocus(window_);
+  }
+  return true;
 }
 
 bool SdlPlatform::EnsureWindow(bool centred) {
@@ -149,7 +210,10 @@ bool SdlPlatform::EnsureWindow(bool centred) {
     return false;
   }
   const Rect r = hostRect_;
-  if (spareWindow_ != nullptr) {
+  const bool shownFirst = first_.Shown();
+  if (first_.Made() && AdoptFirstWindow(centred)) {
+    // What the first window was sent before SDL read its events is sent again below.
+  } else if (spareWindow_ != nullptr) {
     window_ = std::exchange(spareWindow_, nullptr);
     const bool sameSize = r.w == spareSize_.width && r.h == spareSize_.height;
     if (!sameSize) sdl_.SetWindowSize(window_, r.w, r.h);
@@ -170,6 +234,11 @@ bool SdlPlatform::EnsureWindow(bool centred) {
   if (textInput_) sdl_.StartTextInput();
   const Cursor wanted = cursor_;
   if (wanted != Cursor::Default) SetCursor(wanted);
+  if (shownFirst) {
+    // A host already on the screen stays there, whichever window now shows it.
+    if (!first_.Shown()) sdl_.ShowWindow(window_);
+    Present();
+  }
   return true;
 }
 
@@ -199,15 +268,39 @@ bool SdlPlatform::OpenHost(int x, int y, int width, int height) {
 }
 
 bool SdlPlatform::HostVisible() const {
-  return window_ && (sdl_.GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
+  if (window_ == nullptr) return hostOpen_ && first_.Shown();
+  return (sdl_.GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
+}
+
+Point SdlPlatform::CentredAt(int width, int height) const {
+  SDL_Rect screen{0, 0, 0, 0};
+  const int display = window_ ? std::max(sdl_.GetWindowDisplayIndex(window_), 0) : 0;
+  if (sdl_.GetDisplayBounds(display, &screen) != 0) return {0, 0};
+  return {screen.x + (screen.w - width) / 2, screen.y + (screen.h - height) / 2};
 }
 
 void SdlPlatform::ShowHost(ShowMode mode) {
-  if (!EnsureWindow(mode != ShowMode::InPlace)) return;
-  // There is no owner window, so owner-centred also centres on the screen. A window made
-  // centred at its size is already there, as long as nothing has moved it since.
-  if (mode != ShowMode::InPlace && !std::exchange(startsCentred_, false))
-    sdl_.SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  // There is no owner window, so owner-centred also centres on the screen.
+  const bool centred = mode != ShowMode::InPlace;
+  if (window_ == nullptr && hostOpen_ && first_.Made() && !videoJoined_) {
+    // SDL is not up yet: the first window appears with the frame painted for it, and SDL
+    // starts loading now.
+    Rect& r = hostRect_;
+    if (centred) r.x = first_.CentredX(r.w), r.y = first_.CentredY(r.h);
+    first_.Show(r.x, r.y, r.w, r.h);
+    Present();
+    WantVideo();
+    return;
+  }
+  if (!EnsureWindow(centred)) return;
+  // A window made centred at its size is already there, as long as nothing has moved it since.
+  // (SDL's own centring goes by a size that a window it adopted does not have yet.)
+  if (centred && !std::exchange(startsCentred_, false)) {
+    int w = 0, h = 0;
+    sdl_.GetWindowSize(window_, &w, &h);
+    const Point at = CentredAt(w, h);
+    sdl_.SetWindowPosition(window_, at.x, at.y);
+  }
   sdl_.ShowWindow(window_);
   sdl_.RaiseWindow(window_);
   Present();
@@ -258,6 +351,7 @@ void SdlPlatform::RestoreHost() {
 void SdlPlatform::CloseHost() {
   if (window_) sdl_.DestroyWindow(window_);
   window_ = nullptr;
+  first_.Destroy();
   hostOpen_ = false;
   if (pressed_ && videoReady_) sdl_.CaptureMouse(SDL_FALSE);
   pressed_ = 0;
@@ -279,7 +373,12 @@ void SdlPlatform::Present() {
   // A window not shown keeps nothing it is given: the frame is presented when it is shown.
   // (So the first frame, painted before the window appears, waits neither for the window
   // system nor for the window.)
-  if (window_ == nullptr || (sdl_.GetWindowFlags(window_) & SDL_WINDOW_SHOWN) == 0) return;
+  if (window_ == nullptr) {
+    if (first_.Shown())
+      first_.Put(canvas_->Data(), canvas_->Stride(), canvas_->Width(), canvas_->Height());
+    return;
+  }
+  if ((sdl_.GetWindowFlags(window_) & SDL_WINDOW_SHOWN) == 0) return;
   // The window's framebuffer follows the window's size; fetched afresh, it is never stale.
   SDL_Surface* surface = sdl_.GetWindowSurface(window_);
   if (surface == nullptr) return;
@@ -323,6 +422,8 @@ void SdlPlatform::FocusCanvas() {
 
 Painter* SdlPlatform::BeginDrawing() {
   if (drawing_) return nullptr;
+  // The program has built its first frame; painting it leaves the other processor free.
+  WantVideo();
   drawing_ = true;
   canvas_->Painter().Reset();
   return &canvas_->Painter();
@@ -488,6 +589,13 @@ bool SdlPlatform::PopPending(NativeEvent& event) {
 bool SdlPlatform::PollEvent(NativeEvent& event) {
   if (PopPending(event)) return true;
   if (!JoinVideo()) return false;
+  // The window shown before SDL was up is SDL's from the first look at its events.
+  if (window_ == nullptr && first_.Shown()) {
+    EnsureWindow();
+    if (PopPending(event)) return true;
+  }
+  if (first_.TakeMessages()) pending_.push_back(NativeEvent{NativeEventType::CloseRequest});
+  if (PopPending(event)) return true;
   SDL_Event sdl;
   while (sdl_.PollEvent(&sdl)) {
     Translate(sdl);
@@ -503,8 +611,16 @@ bool SdlPlatform::WaitEvent(NativeEvent& event, int timeoutMs) {
   for (;;) {
     Uint64 now = sdl_.GetTicks64();
     int left = now >= deadline ? 0 : static_cast<int>(deadline - now);
+    // SDL does not wake for the first window's own messages: they are looked at in between.
+    if (first_.Made()) left = std::min(left, kFirstWindowMessageWaitMs);
     SDL_Event sdl;
-    if (!sdl_.WaitEventTimeout(&sdl, left)) return false;
+    if (!sdl_.WaitEventTimeout(&sdl, left)) {
+      if (first_.Made() && sdl_.GetTicks64() < deadline) {
+        if (PollEvent(event)) return true;
+        continue;
+      }
+      return false;
+    }
     Translate(sdl);
     if (PopPending(event)) return true;
     if (left == 0) return false;

@@ -4,15 +4,18 @@
 #pragma once
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_library.h"
+#include "platform/sdl/x11_first_window.h"
 
 namespace tk::platform {
 
@@ -26,10 +29,13 @@ class SdlPlatform : public Platform {
   SdlPlatform();
   ~SdlPlatform() override;
 
-  // Starts SDL's video on a second thread. A program calls it once the threads of its own
-  // start-up exist: making a thread waits while that thread loads SDL's libraries. Video
-  // starts at its first use otherwise.
+  // Prepares the first host and SDL's video. A program calls it once the threads of its own
+  // start-up exist; video starts at its first use otherwise.
   // `width` x `height` is the size the first host is expected to have, centred on the screen.
+  // On X11 the host's window is made here and shows the first frame by itself; SDL is loaded
+  // on a second thread only then (or when something needs it first), so that neither its
+  // forty libraries nor its video start stand between the program and its first frame.
+  // Elsewhere SDL starts loading at once, beside the program's start-up.
   void StartVideo(int width = 0, int height = 0);
   // False when SDL's video could not start (no display); waits for the start.
   bool Ready() { return JoinVideo(); }
@@ -86,14 +92,24 @@ class SdlPlatform : public Platform {
   void Present();
   // Waits for the video start (once) and finishes it here; true when video is up.
   bool JoinVideo() const;
+  // Lets the starting thread load SDL now.
+  void WantVideo() const;
+  // The centre of the screen for a host of this size, as SDL finds the screen.
+  Point CentredAt(int width, int height) const;
   // Makes the SDL window of an opened host; false when there is none or it cannot be made.
   // `centred`: the window is about to be centred, so where the host was asked to be counts
   // for nothing.
   bool EnsureWindow(bool centred = false);
+  // Hands the first window to SDL and places it where the host is; false (the first window
+  // gone) when SDL cannot take it.
+  bool AdoptFirstWindow(bool centred);
 
   SdlLibrary sdl_;  // loaded on the start-up thread; used here only after JoinVideo
   std::thread videoStart_;
   bool videoStarted_ = false;
+  mutable std::mutex wantMutex_;
+  mutable std::condition_variable wantChanged_;
+  mutable bool videoWanted_ = false;
   int videoStatus_ = -1;    // SDL_InitSubSystem's result, from the starting thread
   std::string videoError_;  // and its error text (SDL's errors are per thread)
   mutable bool videoJoined_ = false;
@@ -103,8 +119,10 @@ class SdlPlatform : public Platform {
   bool textInput_ = false;     // the canvas asked for text input
   mutable std::string lastError_;
   SDL_Window* window_ = nullptr;
-  // Made hidden on the start-up thread once the display is connected, so that making the
-  // host's window is not on the way to the first frame; the first host takes it.
+  // The first host's window on X11, until SDL adopts it as window_.
+  X11FirstWindow first_;
+  // Elsewhere, made hidden on the start-up thread once the display is connected, so that
+  // making the host's window is not on the way to the first frame; the first host takes it.
   SDL_Window* spareWindow_ = nullptr;
   struct {
     int width, height;

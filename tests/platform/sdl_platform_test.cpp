@@ -79,6 +79,26 @@ TEST(SdlStart, DBusUsesOnlyABusThatExists) {
     value ? setenv(name, value->c_str(), 1) : unsetenv(name);
 }
 
+// Without a display SDL would fall back on a driver that shows nothing, and the program would
+// run on unseen: the host does not open, and the reason says why.
+TEST(SdlStart, WithoutADisplayNoHostOpens) {
+  std::optional<std::string> saved[2];
+  const char* names[2] = {"DISPLAY", "WAYLAND_DISPLAY"};
+  for (int i = 0; i < 2; ++i) {
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+    unsetenv(names[i]);
+  }
+  {
+    SdlPlatform platform;
+    platform.StartVideo(160, 120);
+    EXPECT_FALSE(platform.Ready());
+    EXPECT_NE(platform.LastError().find("no display"), std::string::npos) << platform.LastError();
+    EXPECT_FALSE(platform.OpenHost(0, 0, 160, 120));
+  }
+  for (int i = 0; i < 2; ++i)
+    if (saved[i]) setenv(names[i], saved[i]->c_str(), 1);
+}
+
 class SdlBackend : public ::testing::Test {
  protected:
   void SetUp() override {
