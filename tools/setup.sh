@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev            # host window, input events, clipboard, pointer shapes
-  libx11-dev             # the host's first window, shown before SDL is up
+  libx11-dev libxrandr-dev  # the host's first window, shown before SDL is up
   libcairo2-dev          # all drawing, into an image surface
   libpixman-1-dev        # cairo's rasteriser, called directly for cached blits
   libpango1.0-dev        # text layout and fonts (pangocairo, fontconfig)

@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -48,8 +49,20 @@ bool X11FirstWindow::Make(int width, int height) {
     XCloseDisplay(display);
     return false;
   }
-  screenWidth_ = DisplayWidth(display, screen);
-  screenHeight_ = DisplayHeight(display, screen);
+  screen_ = {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+  // Several monitors make one X screen: the window goes on the primary one, as SDL's would.
+  int event = 0, error = 0, major = 0, minor = 0;
+  if (XRRQueryExtension(display, &event, &error) && XRRQueryVersion(display, &major, &minor) &&
+      (major > 1 || (major == 1 && minor >= 5))) {
+    int count = 0;
+    if (XRRMonitorInfo* monitors =
+            XRRGetMonitors(display, RootWindow(display, screen), True, &count)) {
+      for (int i = 0; i < count; ++i)
+        if (i == 0 || monitors[i].primary)
+          screen_ = {monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height};
+      XRRFreeMonitors(monitors);
+    }
+  }
   x_ = CentredX(width);
   y_ = CentredY(height);
   width_ = width;

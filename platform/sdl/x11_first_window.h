@@ -34,9 +34,10 @@ class X11FirstWindow {
   int MadeY() const { return y_; }
   int MadeWidth() const { return width_; }
   int MadeHeight() const { return height_; }
-  // Where a window of this size is centred on the screen.
-  int CentredX(int width) const { return (screenWidth_ - width) / 2; }
-  int CentredY(int height) const { return (screenHeight_ - height) / 2; }
+  // Where a window of this size is centred on the screen (the primary monitor, as SDL's first
+  // display is, when the server tells its monitors).
+  int CentredX(int width) const { return screen_.x + (screen_.width - width) / 2; }
+  int CentredY(int height) const { return screen_.y + (screen_.height - height) / 2; }
 
   // Moves and sizes the window when that changes anything, then maps it.
   void Show(int x, int y, int width, int height);
@@ -61,7 +62,9 @@ class X11FirstWindow {
   void* display_ = nullptr;  // Display*, kept for the window's whole life: it owns the window
   unsigned long window_ = 0;
   int x_ = 0, y_ = 0, width_ = 0, height_ = 0;
-  int screenWidth_ = 0, screenHeight_ = 0;
+  struct {
+    int x, y, width, height;
+  } screen_{0, 0, 0, 0};
   unsigned long protocols_ = 0, deleteWindow_ = 0, takeFocus_ = 0, ping_ = 0;  // atoms
   bool shown_ = false;
 };
