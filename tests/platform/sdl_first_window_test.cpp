@@ -79,22 +79,25 @@ int CountError(Display*, XErrorEvent*) {
   return 0;
 }
 
+constexpr int kAtX = 1000, kAtY = 700;
+
 TEST(SdlFirstWindow, ShowsTheFirstFrameThenSdlTakesItOver) {
   if (!DisplayAvailable()) GTEST_SKIP() << "no X display";
   if (!ToolAvailable("xdotool")) GTEST_SKIP() << "xdotool missing";
   SdlPlatform sdl;
   sdl.StartVideo(160, 120);
-  ASSERT_TRUE(sdl.OpenHost(0, 0, 160, 120));
+  // Away from the middle of the screen, where the other window tests put theirs.
+  ASSERT_TRUE(sdl.OpenHost(kAtX, kAtY, 160, 120));
   sdl.FocusCanvas();
   Painter* p = sdl.BeginDrawing();
   ASSERT_NE(p, nullptr);
   DrawFrame(*p);
   sdl.EndDrawing();
-  sdl.ShowHost(ShowMode::ScreenCentered);
+  sdl.ShowHost(ShowMode::InPlace);
   EXPECT_TRUE(sdl.HostVisible());
 
-  // Another client sees the window centred with the frame in its colours, before the program
-  // has looked at a single event.
+  // Another client sees the window in its place with the frame in its colours, before the
+  // program has looked at a single event.
   Display* x = XOpenDisplay(nullptr);
   ASSERT_NE(x, nullptr);
   XSelectInput(x, DefaultRootWindow(x), SubstructureNotifyMask);
@@ -103,8 +106,8 @@ TEST(SdlFirstWindow, ShowsTheFirstFrameThenSdlTakesItOver) {
   Window child = 0;
   int atX = 0, atY = 0;
   XTranslateCoordinates(x, id, DefaultRootWindow(x), 0, 0, &atX, &atY, &child);
-  EXPECT_EQ(atX, (DisplayWidth(x, DefaultScreen(x)) - 160) / 2);
-  EXPECT_EQ(atY, (DisplayHeight(x, DefaultScreen(x)) - 120) / 2);
+  EXPECT_EQ(atX, kAtX);
+  EXPECT_EQ(atY, kAtY);
   HeadlessPlatform headless(160, 120);
   DrawFrame(*headless.BeginDrawing());
   headless.EndDrawing();
@@ -124,6 +127,8 @@ TEST(SdlFirstWindow, ShowsTheFirstFrameThenSdlTakesItOver) {
   NativeEvent event;
   EXPECT_TRUE(WaitFor(sdl, T::FocusGained));
   EXPECT_EQ(X11WindowOf(sdl.Window()), id);
+  EXPECT_EQ(sdl.HostRect().x, kAtX);
+  EXPECT_EQ(sdl.HostRect().y, kAtY);
   bool clicked = false;
   for (int attempt = 0; attempt < 3 && !clicked; ++attempt) {
     RunTool("timeout 5 xdotool windowraise " + std::to_string(id));
