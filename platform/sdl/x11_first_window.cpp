@@ -123,7 +123,8 @@ bool X11FirstWindow::Make(int width, int height) {
                   reinterpret_cast<const unsigned char*>(&pid), 1);
   XChangeProperty(display, window, atoms[4], XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&typeNormal), 1);
-  // Closing, focusing and the window manager's "are you alive" ping are answered by SDL.
+  // Closing, focusing and the window manager's "are you alive" ping; their messages come to
+  // this connection (TakeMessages).
   Atom protocols[3] = {atoms[1], atoms[2], atoms[3]};
   XSetWMProtocols(display, window, protocols, 3);
   XFlush(display);
