@@ -266,13 +266,13 @@ int FormEditingHandler(Toolkit& tk, Designer& d, EventCode event, int element) {
     const Element* source = FindElement(tk, element);
     const bool heard = source != nullptr && source->WindowID == d.window;
     const int result = heard ? 1 : CommandHandler(tk, d, event, element);
-    if (event == ElementEvent::KeyUp) {
-      ResetTool(tk, d);
-      // The arrow keys may have walked the selection to another element: the grids follow.
-      const Element* designed = FindElement(tk, tk.root.DesignedElement);
-      if (designed != nullptr && designed->Named == 1 && !d.reading)
-        FillPanelsFromElement(tk, d, designed->ID, ElementEvent::Focus);
-    }
+    if (event == ElementEvent::KeyUp) ResetTool(tk, d);
+    // The arrow keys may have walked the selection to another element: the grids follow at the
+    // press already, as the release may reach another element (a grid row under the pointer
+    // takes the keyboard once the selection's frame no longer covers it).
+    const Element* designed = FindElement(tk, tk.root.DesignedElement);
+    if (designed != nullptr && designed->Named == 1 && !d.reading)
+      FillPanelsFromElement(tk, d, designed->ID, ElementEvent::Focus);
     return result;
   }
   Element* w = FindElement(tk, element);

@@ -21,6 +21,7 @@
 #include "elements/combobox.h"
 #include "elements/registry.h"
 #include "platform/headless/headless_platform.h"
+#include "render/host.h"
 #include "render/interaction.h"
 #include "requesters/requesters.h"
 
@@ -461,6 +462,15 @@ TEST_F(FormEditing, ArrowKeysWalkTheSelectionAndTheGridsFollow) {
   ASSERT_EQ(tk.root.DesignedElement, made[1]);
   EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[1]));
   EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, made[1], CoordMode::Parent));
+  // They follow at the press: the release may go to another element.
+  platform::NativeEvent press;
+  press.type = platform::NativeEventType::KeyDown;
+  press.keyCode = platform::Key::Up;
+  platform.Inject(press);
+  PumpEvents(tk);
+  ASSERT_EQ(tk.root.DesignedElement, made[0]);
+  EXPECT_EQ(GetElementText(tk, designer.rows.caption), GetElementText(tk, made[0]));
+  EXPECT_EQ(GetElementState(tk, designer.rows.y), ElementY(tk, made[0], CoordMode::Parent));
 }
 
 // An element placed or pasted while the image editor (a window kept above the others) is open
