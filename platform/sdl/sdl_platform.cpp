@@ -106,7 +106,7 @@ SdlPlatform::SdlPlatform() {
 void SdlPlatform::StartVideo(int width, int height) {
   if (videoStarted_) return;
   videoStarted_ = true;
-  spareSize_ = {width, height};
+  spare_ = {0, 0, width, height};
   // A few requests to the display, sent while the program waits for its own start-up.
   const bool firstMade = first_.Make(width, height);
   if (!firstMade) WantVideo();
@@ -144,10 +144,10 @@ void SdlPlatform::StartVideo(int width, int height) {
     // usually moves and sizes nothing (each of which waits for the display server). If it
     // cannot be made here, the host makes its own.
     if (!firstMade) {
-      const int w = std::max(spareSize_.width, 1), h = std::max(spareSize_.height, 1);
+      const int w = std::max(spare_.w, 1), h = std::max(spare_.h, 1);
       spareWindow_ = sdl_.CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                        kHostWindowFlags);
-      if (spareWindow_ != nullptr) sdl_.GetWindowPosition(spareWindow_, &spareAt_.x, &spareAt_.y);
+      if (spareWindow_ != nullptr) sdl_.GetWindowPosition(spareWindow_, &spare_.x, &spare_.y);
     }
     // The pointer shapes come from the cursor theme's files.
     for (int i = 0; i < static_cast<int>(systemCursors_.size()); ++i)
@@ -175,8 +175,7 @@ bool SdlPlatform::JoinVideo() const {
   return videoReady_;
 }
 
-bool SdlPlatform::AdoptFirstWindow(bool centred) {
-  const Rect r = hostRect_;
+bool SdlPlatform::AdoptFirstWindow() {
   window_ = sdl_.CreateWindowFrom(reinterpret_cast<const void*>(first_.Id()));
   if (window_ == nullptr || !X11FirstWindow::SelectSdlInput(window_, sdl_.GetWindowWMInfo)) {
     // SDL runs on another window system after all: the host gets a window of SDL's own.
@@ -185,19 +184,23 @@ bool SdlPlatform::AdoptFirstWindow(bool centred) {
     first_.Destroy();
     return false;
   }
-  // Adopted, it is placed like any other window SDL made.
+  // Adopted, it is handled like any window SDL made.
   sdl_.SetWindowResizable(window_, SDL_TRUE);
-  const bool sameSize = r.w == first_.MadeWidth() && r.h == first_.MadeHeight();
-  if (!sameSize) sdl_.SetWindowSize(window_, r.w, r.h);
-  if (!centred && (r.x != first_.MadeX() || r.y != first_.MadeY()))
-    sdl_.SetWindowPosition(window_, r.x, r.y);
-  startsCentred_ = centred && sameSize && !first_.Shown();
   if (first_.Shown()) {
     // It takes the focus it was given before SDL read its events.
     sdl_.RaiseWindow(window_);
     if (textInput_) sdl_.SetWindowInputFocus(window_);
   }
   return true;
+}
+
+void SdlPlatform::PlaceMadeWindow(const Rect& made, bool madeCentred, bool centred) {
+  const Rect& r = hostRect_;
+  const bool sameSize = r.w == made.w && r.h == made.h;
+  if (!sameSize) sdl_.SetWindowSize(window_, r.w, r.h);
+  if (!centred && (r.x != made.x || r.y != made.y)) sdl_.SetWindowPosition(window_, r.x, r.y);
+  // Made centred at this size, a window to be centred is already where it goes.
+  startsCentred_ = centred && sameSize && madeCentred;
 }
 
 bool SdlPlatform::EnsureWindow(bool centred) {
@@ -211,16 +214,11 @@ bool SdlPlatform::EnsureWindow(bool centred) {
   }
   const Rect r = hostRect_;
   const bool shownFirst = first_.Shown();
-  if (first_.Made() && AdoptFirstWindow(centred)) {
-    // What the first window was sent before SDL read its events is sent again below.
+  if (first_.Made() && AdoptFirstWindow()) {
+    PlaceMadeWindow(first_.Placed(), !shownFirst, centred);
   } else if (spareWindow_ != nullptr) {
     window_ = std::exchange(spareWindow_, nullptr);
-    const bool sameSize = r.w == spareSize_.width && r.h == spareSize_.height;
-    if (!sameSize) sdl_.SetWindowSize(window_, r.w, r.h);
-    if (!centred && (r.x != spareAt_.x || r.y != spareAt_.y))
-      sdl_.SetWindowPosition(window_, r.x, r.y);
-    // Made centred at this size, a window to be centred is already where it goes.
-    startsCentred_ = centred && sameSize;
+    PlaceMadeWindow(spare_, true, centred);
   } else {
     window_ = sdl_.CreateWindow("", r.x, r.y, r.w, r.h, kHostWindowFlags);
   }
@@ -285,9 +283,11 @@ void SdlPlatform::ShowHost(ShowMode mode) {
   if (window_ == nullptr && hostOpen_ && first_.Made() && !videoJoined_) {
     // SDL is not up yet: the first window appears with the frame painted for it, and SDL
     // starts loading now.
-    Rect& r = hostRect_;
-    if (centred) r.x = first_.CentredX(r.w), r.y = first_.CentredY(r.h);
-    first_.Show(r.x, r.y, r.w, r.h);
+    if (centred) {
+      const Point at = first_.CentredAt(hostRect_.w, hostRect_.h);
+      hostRect_.x = at.x, hostRect_.y = at.y;
+    }
+    first_.Show(hostRect_);
     Present();
     WantVideo();
     return;
@@ -590,10 +590,7 @@ bool SdlPlatform::PollEvent(NativeEvent& event) {
   if (PopPending(event)) return true;
   if (!JoinVideo()) return false;
   // The window shown before SDL was up is SDL's from the first look at its events.
-  if (window_ == nullptr && first_.Shown()) {
-    EnsureWindow();
-    if (PopPending(event)) return true;
-  }
+  if (window_ == nullptr && first_.Shown()) EnsureWindow();
   if (first_.TakeMessages()) pending_.push_back(NativeEvent{NativeEventType::CloseRequest});
   if (PopPending(event)) return true;
   SDL_Event sdl;

@@ -100,9 +100,12 @@ class SdlPlatform : public Platform {
   // `centred`: the window is about to be centred, so where the host was asked to be counts
   // for nothing.
   bool EnsureWindow(bool centred = false);
-  // Hands the first window to SDL and places it where the host is; false (the first window
-  // gone) when SDL cannot take it.
-  bool AdoptFirstWindow(bool centred);
+  // Hands the first window to SDL; false (the first window gone) when SDL cannot take it.
+  bool AdoptFirstWindow();
+  // Places a window made in advance (`made`) where the host is: moves and sizes only what
+  // differs, as each change waits for the display server. `madeCentred`: it still sits where
+  // it was made, centred.
+  void PlaceMadeWindow(const Rect& made, bool madeCentred, bool centred);
 
   SdlLibrary sdl_;  // loaded on the start-up thread; used here only after JoinVideo
   std::thread videoStart_;
@@ -124,13 +127,8 @@ class SdlPlatform : public Platform {
   // Elsewhere, made hidden on the start-up thread once the display is connected, so that
   // making the host's window is not on the way to the first frame; the first host takes it.
   SDL_Window* spareWindow_ = nullptr;
-  struct {
-    int width, height;
-  } spareSize_{0, 0};
-  struct {
-    int x, y;
-  } spareAt_{0, 0};
-  bool startsCentred_ = false;  // the host took the spare window centred, as it was made
+  Rect spare_;  // where the spare window was made, at the size the first host is expected to have
+  bool startsCentred_ = false;  // the host took a window made centred, and it still is
   std::unique_ptr<CairoCanvas> canvas_;
   bool drawing_ = false;
 

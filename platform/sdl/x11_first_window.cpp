@@ -63,10 +63,8 @@ bool X11FirstWindow::Make(int width, int height) {
       XRRFreeMonitors(monitors);
     }
   }
-  x_ = CentredX(width);
-  y_ = CentredY(height);
-  width_ = width;
-  height_ = height;
+  const Point centre = CentredAt(width, height);
+  placed_ = {centre.x, centre.y, width, height};
 
   XSetWindowAttributes attributes{};
   attributes.background_pixmap = None;  // the first frame paints it: no flash of a background
@@ -74,7 +72,7 @@ bool X11FirstWindow::Make(int width, int height) {
   attributes.backing_store = NotUseful;
   attributes.override_redirect = False;
   const Window window = XCreateWindow(
-      display, RootWindow(display, screen), x_, y_, static_cast<unsigned>(width),
+      display, RootWindow(display, screen), placed_.x, placed_.y, static_cast<unsigned>(width),
       static_cast<unsigned>(height), 0, 24, InputOutput, visual,
       CWBackPixmap | CWBorderPixel | CWBackingStore | CWOverrideRedirect, &attributes);
   if (window == 0) {
@@ -105,8 +103,8 @@ bool X11FirstWindow::Make(int width, int height) {
                   reinterpret_cast<const unsigned char*>(motif), 5);
   XSizeHints* size = XAllocSizeHints();
   size->flags = USPosition;
-  size->x = x_;
-  size->y = y_;
+  size->x = placed_.x;
+  size->y = placed_.y;
   XWMHints* hints = XAllocWMHints();
   hints->flags = InputHint;
   hints->input = True;
@@ -134,13 +132,13 @@ bool X11FirstWindow::Make(int width, int height) {
   return true;
 }
 
-void X11FirstWindow::Show(int x, int y, int width, int height) {
+void X11FirstWindow::Show(const Rect& at) {
   if (!Made()) return;
   Display* display = Connection(display_);
-  if (x != x_ || y != y_ || width != width_ || height != height_) {
-    XMoveResizeWindow(display, window_, x, y, static_cast<unsigned>(std::max(width, 1)),
-                      static_cast<unsigned>(std::max(height, 1)));
-    x_ = x, y_ = y, width_ = width, height_ = height;
+  if (at.x != placed_.x || at.y != placed_.y || at.w != placed_.w || at.h != placed_.h) {
+    XMoveResizeWindow(display, window_, at.x, at.y, static_cast<unsigned>(std::max(at.w, 1)),
+                      static_cast<unsigned>(std::max(at.h, 1)));
+    placed_ = at;
   }
   XMapRaised(display, window_);
   XFlush(display);
@@ -149,8 +147,8 @@ void X11FirstWindow::Show(int x, int y, int width, int height) {
 
 void X11FirstWindow::Put(const uint8_t* pixels, int stride, int width, int height) {
   if (!Made() || !shown_ || pixels == nullptr) return;
-  width = std::min(width, width_);
-  height = std::min(height, height_);
+  width = std::min(width, placed_.w);
+  height = std::min(height, placed_.h);
   if (width <= 0 || height <= 0) return;
   Display* display = Connection(display_);
   const int screen = DefaultScreen(display);

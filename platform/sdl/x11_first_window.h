@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 struct SDL_SysWMinfo;  // SDL_syswm.h, which brings the window system's own headers
 
 namespace tk::platform {
@@ -30,17 +32,16 @@ class X11FirstWindow {
   bool Make(int width, int height);
   bool Made() const { return window_ != 0; }
   unsigned long Id() const { return window_; }
-  int MadeX() const { return x_; }
-  int MadeY() const { return y_; }
-  int MadeWidth() const { return width_; }
-  int MadeHeight() const { return height_; }
+  // Where the window is on the screen, and its size.
+  Rect Placed() const { return placed_; }
   // Where a window of this size is centred on the screen (the primary monitor, as SDL's first
   // display is, when the server tells its monitors).
-  int CentredX(int width) const { return screen_.x + (screen_.width - width) / 2; }
-  int CentredY(int height) const { return screen_.y + (screen_.height - height) / 2; }
+  Point CentredAt(int width, int height) const {
+    return {screen_.x + (screen_.w - width) / 2, screen_.y + (screen_.h - height) / 2};
+  }
 
   // Moves and sizes the window when that changes anything, then maps it.
-  void Show(int x, int y, int width, int height);
+  void Show(const Rect& at);
   bool Shown() const { return shown_; }
   // Copies `width` x `height` XRGB words (cairo's RGB24) into the shown window.
   void Put(const uint8_t* pixels, int stride, int width, int height);
@@ -61,10 +62,8 @@ class X11FirstWindow {
  private:
   void* display_ = nullptr;  // Display*, kept for the window's whole life: it owns the window
   unsigned long window_ = 0;
-  int x_ = 0, y_ = 0, width_ = 0, height_ = 0;
-  struct {
-    int x, y, width, height;
-  } screen_{0, 0, 0, 0};
+  Rect placed_;
+  Rect screen_;
   unsigned long protocols_ = 0, deleteWindow_ = 0, takeFocus_ = 0, ping_ = 0;  // atoms
   bool shown_ = false;
 };

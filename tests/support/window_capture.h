@@ -15,14 +15,12 @@
 
 namespace tk::platform {
 
-// Reads the window's pixels back from the X server, so the test sees what is really on the
-// screen. Xlib is loaded at run time (SDL has it loaded already), so the test binary needs no
-// link to it. False when the window is not an X11 window or the read fails.
-inline bool GrabX11Window(SDL_Window* window, std::vector<uint32_t>& out, int& width, int& height) {
 #if defined(SDL_VIDEO_DRIVER_X11)
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+// Reads `width` x `height` pixels of X window `window` back from the X server, so the test sees
+// what is really on the screen. Xlib is loaded at run time (SDL has it loaded already). False
+// when the read fails.
+inline bool GrabX11Pixels(Display* display, unsigned long window, int width, int height,
+                          std::vector<uint32_t>& out) {
   void* lib = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
   if (!lib) return false;
   using Image = void*;
@@ -33,11 +31,9 @@ inline bool GrabX11Window(SDL_Window* window, std::vector<uint32_t>& out, int& w
   auto destroy = reinterpret_cast<int (*)(Image)>(dlsym(lib, "XDestroyImage"));
   bool ok = false;
   if (sync && get && pixel && destroy) {
-    sync(info.info.x11.display, 0);
-    SDL_GetWindowSize(window, &width, &height);
+    sync(display, 0);
     constexpr int kZPixmap = 2;
-    Image shot =
-        get(info.info.x11.display, info.info.x11.window, 0, 0, width, height, ~0ul, kZPixmap);
+    Image shot = get(display, window, 0, 0, width, height, ~0ul, kZPixmap);
     if (shot) {
       out.resize(static_cast<size_t>(width) * height);
       for (int y = 0; y < height; ++y)
@@ -50,6 +46,18 @@ inline bool GrabX11Window(SDL_Window* window, std::vector<uint32_t>& out, int& w
   }
   dlclose(lib);
   return ok;
+}
+#endif
+
+// What an SDL window shows, read back from the X server. False when the window is not an X11
+// window or the read fails.
+inline bool GrabX11Window(SDL_Window* window, std::vector<uint32_t>& out, int& width, int& height) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  SDL_GetWindowSize(window, &width, &height);
+  return GrabX11Pixels(info.info.x11.display, info.info.x11.window, width, height, out);
 #else
   (void)window, (void)out, (void)width, (void)height;
   return false;
